@@ -1,0 +1,65 @@
+# Set-up and test entry points. `make test` installs what a fresh Debian 12 machine lacks.
+SHELL := /bin/bash
+JOBS ?= $(shell nproc)
+BUILD := build
+ASAN_BUILD := build-asan
+FUZZ_SECONDS ?= 60
+
+DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
+  qt6-base-dev qt6-charts-dev libgl-dev libgtest-dev libgmock-dev googletest \
+  xvfb xauth fonts-dejavu-core
+
+SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
+
+.PHONY: deps configure build test test-asan fuzz run run-monitor clean
+
+deps:
+	@missing=""; for p in $(DEB_PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	fi
+
+$(BUILD)/build.ninja: | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: $(BUILD)/build.ninja
+
+build: deps configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+$(ASAN_BUILD)/build.ninja: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	  -DTK_SANITIZE=ON -DTK_FUZZ=ON
+
+test-asan: deps $(ASAN_BUILD)/build.ninja
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --output-on-failure -j $(JOBS)
+
+# Every fuzz target for a bounded time, from the sanitizer build.
+fuzz: test-asan
+	@set -e; shopt -s nullglob; for f in $(ASAN_BUILD)/fuzz/fuzz_*; do \
+	  [ -x "$$f" ] || continue; n=$$(basename $$f); mkdir -p $(ASAN_BUILD)/corpus/$$n; \
+	  seeds=""; [ -d fuzz/corpus/$${n#fuzz_} ] && seeds=fuzz/corpus/$${n#fuzz_}; \
+	  echo "== $$n for $(FUZZ_SECONDS) s"; \
+	  ASAN_OPTIONS=detect_leaks=0 $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
+	    -print_final_stats=1 $(ASAN_BUILD)/corpus/$$n $$seeds 2>&1 | tail -n 12; \
+	  test $${PIPESTATUS[0]} -eq 0; \
+	done
+
+run: build
+	@if [ -x $(BUILD)/TK5063SM ]; then $(BUILD)/TK5063SM; \
+	else echo "TK5063SM is not built yet."; exit 1; fi
+
+run-monitor: build
+	@if [ -x $(BUILD)/Fernlog ]; then $(BUILD)/Fernlog; \
+	else echo "Fernlog is not built yet."; exit 1; fi
+
+clean:
+	rm -rf $(BUILD) $(ASAN_BUILD)

@@ -1,0 +1,2 @@
+#include "serial/SerialDrv.h"
+// Placeholder until the driver lands.
