@@ -11,7 +11,7 @@ DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test test-asan fuzz run run-monitor clean
+.PHONY: deps configure build test asan-build test-asan fuzz run run-monitor clean
 
 deps:
 	@missing=""; for p in $(DEB_PACKAGES); do \
@@ -37,13 +37,15 @@ $(ASAN_BUILD)/build.ninja: | deps
 	CC=clang CXX=clang++ cmake -S . -B $(ASAN_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 	  -DTK_SANITIZE=ON -DTK_FUZZ=ON
 
-test-asan: deps $(ASAN_BUILD)/build.ninja
+asan-build: deps $(ASAN_BUILD)/build.ninja
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
+
+test-asan: asan-build
 	cd $(ASAN_BUILD) && ASAN_OPTIONS=detect_leaks=0 UBSAN_OPTIONS=print_stacktrace=1 \
 	  ctest --output-on-failure -j $(JOBS)
 
 # Every fuzz target for a bounded time, from the sanitizer build.
-fuzz: test-asan
+fuzz: asan-build
 	@set -e; shopt -s nullglob; for f in $(ASAN_BUILD)/fuzz/fuzz_*; do \
 	  [ -x "$$f" ] || continue; n=$$(basename $$f); mkdir -p $(ASAN_BUILD)/corpus/$$n; \
 	  seeds=""; [ -d fuzz/corpus/$${n#fuzz_} ] && seeds=fuzz/corpus/$${n#fuzz_}; \
