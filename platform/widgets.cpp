@@ -56,12 +56,32 @@ void RadioGroup::SetItemIndex(int index) {
 
 Edit::Edit(QWidget* parent) : QLineEdit(parent) { setValidator(new Limit(this)); }
 
+template <class F>
+void Edit::UserEdit(F&& base) {
+  const qsizetype outer = before_;
+  before_ = text().size();
+  base();
+  before_ = outer;
+}
+
+void Edit::keyPressEvent(QKeyEvent* event) {
+  UserEdit([&] { QLineEdit::keyPressEvent(event); });
+}
+void Edit::inputMethodEvent(QInputMethodEvent* event) {
+  UserEdit([&] { QLineEdit::inputMethodEvent(event); });
+}
+void Edit::dropEvent(QDropEvent* event) {
+  UserEdit([&] { QLineEdit::dropEvent(event); });
+}
+void Edit::contextMenuEvent(QContextMenuEvent* event) {
+  UserEdit([&] { QLineEdit::contextMenuEvent(event); });  // its Paste runs inside
+}
+
 QValidator::State Edit::Limit::validate(QString& input, int&) const {
   const int max = edit_->max_;
-  if (max <= 0) return Acceptable;
-  // Typing may not make the text longer than the limit, nor longer than it already is.
-  const auto before = edit_->text().size();
-  if (input.size() > max && input.size() > before) return Invalid;
+  if (max <= 0 || edit_->before_ < 0) return Acceptable;  // code may put any text
+  // The user may not make the text longer than the limit, nor longer than it already is.
+  if (input.size() > max && input.size() > edit_->before_) return Invalid;
   return Acceptable;
 }
 

@@ -44,6 +44,13 @@ class Edit : public QLineEdit {
   void SetMaxLength(int n) { max_ = n; }
   int MaxLength() const { return max_; }
 
+ protected:
+  // User input arrives through these; each notes the length before the edit.
+  void keyPressEvent(QKeyEvent* event) override;
+  void inputMethodEvent(QInputMethodEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  void contextMenuEvent(QContextMenuEvent* event) override;
+
  private:
   class Limit : public QValidator {
    public:
@@ -53,7 +60,10 @@ class Edit : public QLineEdit {
    private:
     Edit* edit_;
   };
+  template <class F>
+  void UserEdit(F&& base);
   int max_ = 0;
+  qsizetype before_ = -1;  // length before a user edit; -1 while code sets the text
 };
 
 // Sets a track bar's position without raising its change event.

@@ -110,6 +110,9 @@ class TSerialPortDriver : public QObject {
   const std::string& OpenedDevice() const { return openedDevice_; }
   // The poll timer, for inspection.
   const QTimer* PollTimer() const { return timer_; }
+  // The XON/XOFF thresholds worked out by the last ApplyLineSettings (the kernel keeps its
+  // own; kept so the rule stays visible).
+  std::uint32_t XonLimit() const { return xonLimit_; }
 
  private:
   int fd_ = -1;
@@ -137,6 +140,11 @@ class TSerialPortDriver : public QObject {
   std::uint32_t packetStartTime_ = 0xFFFFFFFFu;  // -1: no partial packet pending
   int pollPauseCount_ = 0;
   std::string openedDevice_;
+  std::uint32_t xonLimit_ = 0;
+  int eventDepth_ = 0;  // receive events in progress (a handler may run a nested event loop)
+  void RaiseData(const std::uint8_t* data, std::uint32_t size);
+  void RaisePacket(const std::uint8_t* data, std::uint32_t size);
+  long ReadInto(std::uint8_t* buffer, std::uint32_t size);
 };
 
 }  // namespace serial
