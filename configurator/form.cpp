@@ -1,0 +1,242 @@
+// The window's frame: menus, the page control with its thirteen pages, the area below the
+// pages, Timer1 and SerialPort1. The pages' contents are built by their own files.
+#include "configurator/form.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTabBar>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "configurator/formutil.h"
+#include "platform/memolines.h"
+#include "platform/messagebox.h"
+#include "platform/widgets.h"
+#include "serial/SerialDrv.h"
+
+namespace configurator {
+
+namespace {
+struct PageDef {
+  const char* name;
+  const char* caption;
+};
+// Pages in their order; the reply parser chooses its rule by this index.
+constexpr PageDef kPages[13] = {
+    {"TabSheet1", "Main"},          {"TabSheet2", "Abonents"},
+    {"TabSheet3", "External SMS"},  {"TabSheet4", "Int/Ext SMS"},
+    {"TabSheet5", "IOname"},        {"TabSheet6", "Analog"},
+    {"bClearCT", "Temperature/Counter"}, {"TabSheet8", "SMS Shedule"},
+    {"TabSheet9", "IO control"},    {"TabSheet10", "Other"},
+    {"SRateSBar", "GPRS, FTP"},     {"TabSheet12", "Serial Port"},
+    {"RunTime", "RunTime"},
+};
+}  // namespace
+
+std::function<void(const TForm1&)>& TForm1::InitPortObserver() {
+  static std::function<void(const TForm1&)> observer;
+  return observer;
+}
+
+TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
+  BuildWindow();
+  // An error in the start-up ends it; the steps after the failing one do not run.
+  platform::Guard([this] { FormCreate(); });
+}
+
+TForm1::~TForm1() {
+  Timer1->stop();
+  delete inputMemo_;
+  delete sentMemo_;
+}
+
+platform::MemoLines& TForm1::InputMemo() { return *inputMemo_; }
+platform::MemoLines& TForm1::SentMemo() { return *sentMemo_; }
+
+void TForm1::SetStatusColour(int r, int g, int b) { ui::SetColour(Status, QColor(r, g, b)); }
+
+void TForm1::BuildWindow() {
+  setObjectName("Form1");
+  setWindowTitle("TK5063SM");
+  setAccessibleName("TK5063SM");
+  move(23, 17);
+  resize(886, 703);
+
+  BuildMenus();
+
+  auto* central = new QWidget(this);
+  central->setObjectName("Form1Client");
+  setCentralWidget(central);
+
+  PageControl1 = new QTabWidget(central);
+  PageControl1->setObjectName("PageControl1");
+  PageControl1->setAccessibleName("Pages");
+  PageControl1->setGeometry(8, 4, 857, 409);
+  // All thirteen captions in one row within the page control's width.
+  PageControl1->setStyleSheet("QTabBar::tab { padding: 4px 3px; }");
+  QFont tabFont = PageControl1->font();
+  tabFont.setPointSizeF(tabFont.pointSizeF() * 0.9);
+  PageControl1->tabBar()->setFont(tabFont);
+  for (int i = 0; i < 13; ++i) {
+    auto* page = new QWidget;
+    page->setObjectName(kPages[i].name);
+    page->setAccessibleName(kPages[i].caption);
+    PageControl1->addTab(page, kPages[i].caption);
+    Pages[static_cast<std::size_t>(i)] = page;
+  }
+  TabSheet1 = Pages[0];
+  TabSheet12 = Pages[11];
+
+  BuildBottomArea(central);
+
+  StatusBar1 = new QStatusBar(this);
+  StatusBar1->setObjectName("StatusBar1");
+  StatusBar1->setSizeGripEnabled(false);
+  setStatusBar(StatusBar1);
+
+  Timer1 = new QTimer(this);
+  Timer1->setObjectName("Timer1");
+  Timer1->setInterval(1000);
+
+  SerialPort1 = new serial::TSerialPortDriver(this);
+  SerialPort1->setObjectName("SerialPort1");
+  SerialPort1->SetPort(serial::pnCustom);
+  SerialPort1->SetPortName("\\\\.\\COM1");
+  SerialPort1->SetHwFlow(serial::hfNONE);
+  SerialPort1->SetInBufSize(8192);
+  SerialPort1->SetOutBufSize(8192);
+  SerialPort1->SetPacketMode(serial::pmPass);
+  SerialPort1->SetPollingDelay(5000);
+  SerialPort1->SetEnableDTROnOpen(false);
+  SerialPort1->SetOutputTimeout(200);
+
+  // Each page's file builds its page; a page without a builder stays empty with its caption.
+  BuildMainPage(Pages[0]);
+  BuildSerialPortPage(Pages[11]);
+  BindHandlers();
+  PageControl1->setCurrentIndex(0);
+  Timer1->start();
+}
+
+void TForm1::BuildMenus() {
+  MainMenu1 = menuBar();
+  MainMenu1->setObjectName("MainMenu1");
+  File1 = MainMenu1->addMenu("File");
+  File1->setObjectName("File1");
+  Exit1 = File1->addAction("Exit");
+  Exit1->setObjectName("Exit1");
+  Option1 = MainMenu1->addMenu("Option");
+  Option1->setObjectName("Option1");
+  TKM506GM1 = Option1->addAction("TKM506GM-RT");
+  TKM506GM1->setObjectName("TKM506GM1");
+  TKM506GM1->setCheckable(true);
+  TKM506GM1->setVisible(false);
+  SaveSetting1 = Option1->addAction("Save Setting");
+  SaveSetting1->setObjectName("SaveSetting1");
+}
+
+void TForm1::BuildBottomArea(QWidget* central) {
+  const QPalette buttonFace = QApplication::palette();
+
+  MemoSMSinput = new QPlainTextEdit(central);
+  MemoSMSinput->setObjectName("MemoSMSinput");
+  MemoSMSinput->setAccessibleName("Received text");
+  MemoSMSinput->setGeometry(8, 418, 761, 177);
+  MemoSMSinput->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  MemoSMSinput->setFocusPolicy(Qt::ClickFocus);  // not a tab stop
+  MemoSMSinput->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+  MemoS = new QPlainTextEdit(central);
+  MemoS->setObjectName("MemoS");
+  MemoS->setAccessibleName("Sent command");
+  MemoS->setGeometry(8, 600, 761, 25);
+  MemoS->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  MemoS->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  MemoS->setLineWrapMode(QPlainTextEdit::NoWrap);
+
+  MemoR = new QPlainTextEdit(central);
+  MemoR->setObjectName("MemoR");
+  MemoR->setVisible(false);
+
+  Status = new QLineEdit("Setting Mode", central);
+  Status->setObjectName("Status");
+  Status->setAccessibleName("Modem status");
+  Status->setReadOnly(true);
+  Status->setGeometry(776, 418, 89, 22);
+  ui::SetColour(Status, buttonFace.color(QPalette::Button));
+
+  auto button = [central](QPushButton*& b, const char* name, const char* caption, int y) {
+    b = new QPushButton(caption, central);
+    b->setObjectName(name);
+    b->setAccessibleName(caption);
+    b->setGeometry(776, y, 89, 27);
+  };
+  button(ConnectBtn, "ConnectBtn", "Connect", 448);
+  button(TestBtn, "TestBtn", "Test", 480);
+  button(ClearBtn, "ClearBtn", "Clear", 512);
+  button(ExitBtn, "ExitBtn", "Exit", 598);
+
+  inputMemo_ = new platform::PlainTextMemo(MemoSMSinput);
+  sentMemo_ = new platform::PlainTextMemo(MemoS);
+}
+
+void TForm1::BindHandlers() {
+  // Every handler runs inside Guard: an error ends the handler and shows the error box.
+  auto bind = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
+    connect(sender, signal, this, [this, handler] { platform::Guard([&] { (this->*handler)(); }); });
+  };
+  bind(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
+  SerialPort1->OnReceiveData = [this](serial::TSerialPortDriver* s, const void* p, std::uint32_t n) {
+    platform::Guard([&] { SerialPort1ReceiveData(s, p, n); });
+  };
+  SerialPort1->OnReceivePacket = SerialPort1->OnReceiveData;
+
+  bind(Exit1, &QAction::triggered, &TForm1::ExitBtnClick);
+  connect(SaveSetting1, &QAction::triggered, this,
+          [this] { platform::Guard([this] { SaveSetting1Click(); }); });
+  bind(PageControl1, &QTabWidget::currentChanged, &TForm1::PageControl1Change);
+  bind(ConnectBtn, &QPushButton::clicked, &TForm1::ConnectBtnClick);
+  bind(TestBtn, &QPushButton::clicked, &TForm1::TestBtnClick);
+  bind(ClearBtn, &QPushButton::clicked, &TForm1::ClearBtnClick);
+  bind(ExitBtn, &QPushButton::clicked, &TForm1::ExitBtnClick);
+
+  // Serial Port page
+  bind(RadioGroupPort, &platform::RadioGroup::Click, &TForm1::InitPort);
+  bind(RadioGroupRate, &platform::RadioGroup::Click, &TForm1::InitPort);
+  bind(ParityEven, &QCheckBox::toggled, &TForm1::ParityEvenClick);
+  bind(SkipCRLFcb, &QCheckBox::toggled, &TForm1::SkipCRLFcbClick);
+  bind(TrackBar5, &QSlider::valueChanged, &TForm1::TrackBar5Change);
+
+  // Main page
+  bind(SMSmode, &QCheckBox::toggled, &TForm1::SMSmodeClick);
+  bind(SendSMScommand, &QPushButton::clicked, &TForm1::SendSMScommandClick);
+  bind(ReadState, &QPushButton::clicked, &TForm1::ReadStateClick);
+  bind(ReadTH, &QPushButton::clicked, &TForm1::ReadTHClick);
+  bind(ReadAnalog, &QPushButton::clicked, &TForm1::ReadAnalogClick);
+  bind(ReadTemperature, &QPushButton::clicked, &TForm1::ReadTemperatureClick);
+  bind(TemperatureLevelBtn, &QPushButton::clicked, &TForm1::TemperatureLevelBtnClick);
+  bind(ReadAlevelBtn, &QPushButton::clicked, &TForm1::ReadAlevelBtnClick);
+  bind(RestartModule, &QPushButton::clicked, &TForm1::RestartModuleClick);
+  bind(Version, &QPushButton::clicked, &TForm1::VersionClick);
+  bind(GetDT, &QPushButton::clicked, &TForm1::GetDTClick);
+  bind(SetDT, &QPushButton::clicked, &TForm1::SetDTClick);
+  bind(SyncModem, &QPushButton::clicked, &TForm1::SyncModemClick);
+  bind(ATcmdOpen, &QPushButton::clicked, &TForm1::ATcmdOpenClick);
+  bind(GSMbandOpen, &QPushButton::clicked, &TForm1::GSMbandOpenClick);
+  bind(SendAT, &QPushButton::clicked, &TForm1::SendATClick);
+  bind(ctrlZbtn, &QPushButton::clicked, &TForm1::ctrlZbtnClick);
+  for (int n = 0; n < 4; ++n)
+    connect(band[static_cast<std::size_t>(n)], &QPushButton::clicked, this,
+            [this, n] { platform::Guard([&] { bandClick(n); }); });
+  bind(SupportedBand, &QPushButton::clicked, &TForm1::SupportedBandClick);
+  bind(CurrentBand, &QPushButton::clicked, &TForm1::CurrentBandClick);
+  bind(Squality, &QPushButton::clicked, &TForm1::SqualityClick);
+}
+
+}  // namespace configurator

@@ -1,0 +1,47 @@
+#pragma once
+// Small helpers the window's files share: texts between widgets and Windows-1252 bytes,
+// memo texts, colours, and lookups of controls by name that may not exist yet.
+#include <QCheckBox>
+#include <QColor>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSlider>
+#include <QString>
+#include <string>
+
+#include "platform/memolines.h"
+#include "platform/widgets.h"
+
+namespace configurator::ui {
+
+// The text of an edit as Windows-1252 bytes; empty for a missing edit.
+std::string Text(const QLineEdit* edit);
+void SetText(QLineEdit* edit, const std::string& bytes);
+
+// A memo's text as the lines joined by CR LF (no line break after the last line).
+std::string MemoText(const QPlainTextEdit* memo);
+// Sets a memo's text; CR LF, CR or LF break lines. A zero byte ends the text, as it does in
+// a memo of the original platform.
+void SetMemoText(QPlainTextEdit* memo, const std::string& bytes);
+
+// The base colour of an edit or memo (what the page handlers colour).
+void SetColour(QWidget* w, const QColor& c);
+QColor Colour(const QWidget* w);
+
+// Decimal text of a number.
+std::string Dec(long long v);
+
+// Position of a named scroll bar in `root`; `fallback` when it doesn't exist.
+int BarPosition(const QObject* root, const char* name, int fallback);
+
+// Sets the named control when it exists (pages that are not built have none).
+void SetNamedText(QObject* root, const QString& name, const std::string& bytes);
+std::string NamedText(const QObject* root, const QString& name, const std::string& fallback);
+void SetNamedBar(QObject* root, const QString& name, int position);
+void SetNamedCheck(QObject* root, const QString& name, bool checked);
+bool NamedCheck(const QObject* root, const QString& name, bool fallback);
+void SetNamedItem(QObject* root, const QString& name, int item);
+int NamedItem(const QObject* root, const QString& name, int fallback);
+
+}  // namespace configurator::ui

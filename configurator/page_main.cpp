@@ -1,0 +1,241 @@
+// Page "Main": the reading buttons, the device clock, the SMS mode and the free SMS command,
+// the modem information box and the raw AT and band panels.
+#include <QCheckBox>
+#include <QFrame>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+
+#include "configurator/form.h"
+#include "configurator/formutil.h"
+#include "platform/messagebox.h"
+#include "platform/widgets.h"
+#include "serial/DisplayUnit.h"
+#include "serial/SerialDrv.h"
+
+namespace configurator {
+
+namespace {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                        int w, int h = 27) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(name);
+  b->setAccessibleName(caption.trimmed());
+  b->setGeometry(x, y, w, h);
+  return b;
+}
+
+platform::Edit* MakeEdit(QWidget* parent, const char* name, const QString& accessible, int x,
+                         int y, int w) {
+  auto* e = new platform::Edit(parent);
+  e->setObjectName(name);
+  e->setAccessibleName(accessible);
+  e->setGeometry(x, y, w, 24);
+  return e;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w) {
+  auto* l = new QLabel(text, parent);
+  l->setGeometry(x, y, w, 20);
+  return l;
+}
+}  // namespace
+
+void TForm1::BuildMainPage(QWidget* page) {
+  // Reading buttons
+  auto* readings = new QGroupBox("Read", page);
+  readings->setObjectName("GroupReadings");
+  readings->setGeometry(8, 6, 268, 170);
+  ReadState = MakeButton(readings, "ReadState", "Read Status", 10, 24, 120);
+  ReadTH = MakeButton(readings, "ReadTH", "Temp., Humidity", 138, 24, 120);
+  ReadAnalog = MakeButton(readings, "ReadAnalog", "Read Analog", 10, 58, 120);
+  ReadAlevelBtn = MakeButton(readings, "ReadAlevelBtn", "Analog Level", 138, 58, 120);
+  ReadTemperature = MakeButton(readings, "ReadTemperature", "Temperature", 10, 92, 120);
+  TemperatureLevelBtn = MakeButton(readings, "TemperatureLevelBtn", "Temp.Level", 138, 92, 120);
+  Version = MakeButton(readings, "Version", "Version number", 10, 126, 120);
+  RestartModule = MakeButton(readings, "RestartModule", "Restart ", 138, 126, 120);
+
+  // Device clock
+  auto* clock = new QGroupBox("Device Date/Time", page);
+  clock->setObjectName("GroupClock");
+  clock->setGeometry(8, 182, 268, 96);
+  GetDT = MakeButton(clock, "GetDT", "Get Date/Time", 10, 24, 120);
+  SetDT = MakeButton(clock, "SetDT", "Set Date/Time", 138, 24, 120);
+  auto* tzLabel = MakeLabel(clock, "Time Zone", 10, 62, 80);
+  TimeZone = MakeEdit(clock, "TimeZone", "Time Zone", 96, 60, 48);
+  TimeZone->SetMaxLength(3);
+  TimeZone->setText("+02");
+  tzLabel->setBuddy(TimeZone);
+
+  // SMS mode, the device's number and the free command
+  auto* sms = new QGroupBox("SMS", page);
+  sms->setObjectName("GroupSMS");
+  sms->setGeometry(284, 6, 276, 172);
+  SMSmode = new QCheckBox("SMS mode", sms);
+  SMSmode->setObjectName("SMSmode");
+  SMSmode->setAccessibleName("SMS mode");
+  SMSmode->setGeometry(10, 22, 120, 22);
+  DeleteSMS = new QCheckBox("Delete incoming SMS enable", sms);
+  DeleteSMS->setObjectName("DeleteSMS");
+  DeleteSMS->setAccessibleName("Delete incoming SMS enable");
+  DeleteSMS->setGeometry(10, 46, 220, 22);
+  DeleteSMS->setVisible(false);
+  auto* numLabel = MakeLabel(sms, "TK phone number", 10, 50, 120);
+  TKnumber = MakeEdit(sms, "TKnumber", "TK phone number", 132, 48, 134);
+  TKnumber->SetMaxLength(20);
+  numLabel->setBuddy(TKnumber);
+  MakeLabel(sms, "SMS command", 10, 84, 120);
+  SMScommand = MakeEdit(sms, "SMScommand", "SMS command", 10, 106, 256);
+  {
+    QPalette p = SMScommand->palette();
+    p.setColor(QPalette::Base, QColor(255, 255, 0));
+    p.setColor(QPalette::Text, QColor(0, 0, 0));
+    SMScommand->setPalette(p);
+  }
+  SendSMScommand = MakeButton(sms, "SendSMScommand", "Send SMS command", 10, 136, 256);
+
+  // Modem information; Memo5 covers it in direct mode
+  auto* modem = new QGroupBox("GSM modem", page);
+  modem->setObjectName("GroupModem");
+  modem->setGeometry(568, 6, 276, 172);
+  auto field = [modem](QLineEdit*& e, const char* name, const char* label, const char* text,
+                       int y) {
+    auto* l = MakeLabel(modem, label, 10, y + 2, 90);
+    e = new QLineEdit(text, modem);
+    e->setObjectName(name);
+    e->setAccessibleName(label);
+    e->setReadOnly(true);
+    e->setGeometry(104, y, 162, 24);
+    l->setBuddy(e);
+  };
+  field(Hersteller, "Hersteller", "Manufacturer", "Hersteller", 22);
+  field(ModelIDCode, "ModelIDCode", "Model", "ModelIDCode", 52);
+  field(DateTime, "DateTime", "SIM status", "SIM status", 82);
+  DateTime->setToolTip(
+      "0 - supplied from battery; 1 - not supplied from battery; 2 -  no battery; 3- error. "
+      "00..100 - charge in percent");
+  // Memo5 covers the modem information: while it shows, the fields under it are hidden.
+  Memo5 = new QFrame(modem);
+  Memo5->setObjectName("Memo5");
+  Memo5->setFrameShape(QFrame::NoFrame);
+  Memo5->setGeometry(6, 18, 264, 92);
+  Memo5->raise();
+  for (QWidget* w : modem->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+    if (w != Memo5 && w->geometry().intersects(Memo5->geometry())) modemInfo_.push_back(w);
+  for (QWidget* w : modemInfo_) w->setVisible(false);
+  SyncModem = MakeButton(modem, "SyncModem", "Synchronize Modem Time", 10, 136, 256);
+  SyncModem->setToolTip("Set Date/Time for GSM modem or cell phone (sinchronize with PC)");
+
+  // Raw AT and band panels with their show/hide buttons
+  ATcmdOpen = MakeButton(page, "ATcmdOpen", "AT Command enable", 284, 186, 150);
+  GSMbandOpen = MakeButton(page, "GSMbandOpen", "GSM Band enable", 442, 186, 150);
+  Squality = MakeButton(page, "Squality", "Signal Quality", 600, 186, 150);
+
+  PanelAT = new QFrame(page);
+  PanelAT->setObjectName("PanelAT");
+  PanelAT->setAccessibleName("AT command");
+  PanelAT->setFrameShape(QFrame::StyledPanel);
+  PanelAT->setGeometry(284, 220, 560, 70);
+  MakeLabel(PanelAT, "AT command", 10, 8, 120);
+  ATcmd = MakeEdit(PanelAT, "ATcmd", "AT command", 10, 32, 330);
+  ATcmd->setText("AT");
+  SendAT = MakeButton(PanelAT, "SendAT", "Send", 350, 30, 90);
+  ctrlZbtn = MakeButton(PanelAT, "ctrlZbtn", "CtrlZ", 450, 30, 90);
+
+  PanelBand = new QFrame(page);
+  PanelBand->setObjectName("PanelBand");
+  PanelBand->setAccessibleName("GSM band");
+  PanelBand->setFrameShape(QFrame::StyledPanel);
+  PanelBand->setGeometry(284, 220, 560, 150);
+  MakeLabel(PanelBand, "GSM band", 10, 6, 120);
+  static const char* const kBandLabels[4] = {
+      "0 - GSM 900MHz + DCS 1800MHz", "1 - GSM 900MHz + PCS 1900MHz",
+      "2 - GSM 850MHz + DCS 1800MHz", "3 - GSM 850MHz + PCS 1900MHz"};
+  static const char* const kBandNames[4] = {"band0", "band1", "band2", "band3"};
+  for (int n = 0; n < 4; ++n) {
+    const int y = 28 + n * 29;
+    band[static_cast<std::size_t>(n)] =
+        MakeButton(PanelBand, kBandNames[n], QString::number(n), 10, y, 36, 25);
+    band[static_cast<std::size_t>(n)]->setAccessibleName(kBandLabels[n]);
+    MakeLabel(PanelBand, kBandLabels[n], 54, y + 2, 250);
+  }
+  SupportedBand = MakeButton(PanelBand, "SupportedBand", "Supported Band", 380, 28, 160);
+  CurrentBand = MakeButton(PanelBand, "CurrentBand", "Current Band", 380, 62, 160);
+}
+
+// ---- reading buttons: each asks the device one fixed question ------------------------
+
+void TForm1::ReadStateClick() { RunCommand("GETST"); }
+void TForm1::ReadTHClick() { RunCommand("GETTH"); }
+void TForm1::ReadAnalogClick() { RunCommand("GETAN"); }
+void TForm1::ReadTemperatureClick() { RunCommand("GETTC"); }
+void TForm1::TemperatureLevelBtnClick() { RunCommand("TCLEV0"); }
+void TForm1::ReadAlevelBtnClick() { RunCommand("ANLEV0"); }
+void TForm1::RestartModuleClick() { RunCommand("RSTRT"); }
+void TForm1::VersionClick() { RunCommand("  GETVR", "GETVR"); }
+
+void TForm1::GetDTClick() {
+  // This one echoes before it sends.
+  Clear();
+  DisplayOnMemo("GETTM");
+  SendSMS("  GETTM");
+}
+
+void TForm1::BuildDateTimeStrings(const QDateTime& now, std::string& date, std::string& time) {
+  auto two = [](unsigned v) {
+    std::string s = std::to_string(v).substr(0, 2);
+    return s.size() == 1 ? "0" + s : s;
+  };
+  const QDate d = now.date();
+  const QTime t = now.time();
+  const auto year = static_cast<std::uint16_t>(d.year() - 2000);
+  date = two(year) + "/" + two(static_cast<unsigned>(d.month())) + "/" +
+         two(static_cast<unsigned>(d.day())) + ",";
+  time = two(static_cast<unsigned>(t.hour())) + ":" + two(static_cast<unsigned>(t.minute())) +
+         ":" + two(static_cast<unsigned>(t.second()));
+}
+
+void TForm1::SetDTClick() {
+  Clear();
+  auto command = [this] {
+    std::string date, time;
+    BuildDateTimeStrings(Now(), date, time);
+    return "SETTM " + date + time + ui::Text(TimeZone).substr(0, 3);
+  };
+  if (!SMSModeOn) {
+    const std::string cmd = command();
+    DisplayOnMemo(cmd);
+    SendSMS(cmd);
+    ClockQueryPending = true;
+    return;
+  }
+  // SMS mode: the line goes unframed to the phone on the cable.
+  if (!ConnectForModem()) return;
+  if (ModemBusy && !ModemInitActive) return;
+  ModemBusy = true;
+  platform::SetBusyCursor(true);
+  const std::string cmd = command();
+  for (char c : cmd) SerialPort1->SendByte(static_cast<std::uint8_t>(c));
+  DisplayOnMemo(cmd);
+  SendCR();
+  ClockQueryPending = true;
+  ModemBusy = false;
+  platform::SetBusyCursor(false);
+}
+
+// ---- link options on the Main page ---------------------------------------------------
+
+void TForm1::SMSmodeClick() {
+  SMSModeOn = SMSmode->isChecked();
+  Memo5->setVisible(!SMSModeOn);
+  for (QWidget* w : modemInfo_) w->setVisible(SMSModeOn);
+}
+
+void TForm1::SendSMScommandClick() {
+  const std::string text = ui::Text(SMScommand);
+  RunCommand(text, text);
+}
+
+}  // namespace configurator

@@ -1,0 +1,118 @@
+#pragma once
+// A configurator window in a folder of its own, its Com1 (and Com4) reaching ptys on which the
+// test plays the device, and message boxes answered and recorded.
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFrame>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSlider>
+#include <QTabWidget>
+#include <QTimer>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "configurator/form.h"
+#include "platform/messagebox.h"
+#include "support/pty.h"
+#include "serial/DisplayUnit.h"
+#include "serial/SerialDrv.h"
+
+namespace cfgtest {
+
+struct Box {
+  std::string text, caption;
+  platform::Icon icon;
+};
+
+class WindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(dir_.isValid());
+    oldCwd_ = std::filesystem::current_path();
+    std::filesystem::current_path(dir_.path().toStdString());
+    const char* old = std::getenv("XDG_CONFIG_HOME");
+    hadXdg_ = old != nullptr;
+    if (old) oldXdg_ = old;
+    setenv("XDG_CONFIG_HOME", (dir_.path() + "/xdg").toLocal8Bit().constData(), 1);
+    std::filesystem::create_directories(PortFolder());
+    serial::MemoLine = 0;
+    ASSERT_TRUE(com1.Open());
+    Link(1, com1);
+    platform::SetMessageHook([this](const platform::MessageRequest& r) {
+      boxes.push_back({r.text, r.caption, r.icon});
+      return platform::Answer::Ok;
+    });
+  }
+  void TearDown() override {
+    form.reset();
+    configurator::TForm1::InitPortObserver() = nullptr;
+    platform::SetMessageHook(nullptr);
+    std::filesystem::current_path(oldCwd_);
+    if (hadXdg_)
+      setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
+    else
+      unsetenv("XDG_CONFIG_HOME");
+  }
+
+  std::string PortFolder() const { return dir_.path().toStdString() + "/xdg/tk5063/ports"; }
+  void Link(int n, const testsupport::PtyPair& pty) {
+    const std::string link = PortFolder() + "/com" + std::to_string(n);
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(pty.SlavePath(), link);
+  }
+  std::string Folder() const { return dir_.path().toStdString(); }
+
+  // A settings file in the window's folder.
+  void WriteFile(const std::string& bytes) {
+    FILE* f = std::fopen("TK5063.cfg", "wb");
+    ASSERT_NE(f, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size(), f);
+    std::fclose(f);
+  }
+  std::string ReadFile() const {
+    std::string out;
+    if (FILE* f = std::fopen("TK5063.cfg", "rb")) {
+      char buf[8192];
+      std::size_t n;
+      while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+      std::fclose(f);
+    }
+    return out;
+  }
+  // A zero record: the window starts without a warning.
+  void WriteZeroFile() { WriteFile(std::string(4136, '\0')); }
+
+  configurator::TForm1& Make() {
+    form = std::make_unique<configurator::TForm1>();
+    form->Timer1->stop();  // the tests run the ticks themselves
+    return *form;
+  }
+  // Hands bytes to the receiver as one chunk of the driver's poll.
+  void Chunk(const std::string& bytes) {
+    form->SerialPort1ReceiveData(form->SerialPort1, bytes.data(),
+                                 static_cast<std::uint32_t>(bytes.size()));
+  }
+  // What the window wrote to Com1 so far.
+  std::string Wire() { return com1.ReadFor(30); }
+
+  testsupport::PtyPair com1;
+  std::vector<Box> boxes;
+  std::unique_ptr<configurator::TForm1> form;
+
+ private:
+  QTemporaryDir dir_;
+  std::filesystem::path oldCwd_;
+  bool hadXdg_ = false;
+  std::string oldXdg_;
+};
+
+}  // namespace cfgtest

@@ -1,0 +1,376 @@
+// Start-up from the settings file, the save, and Exit.
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QScrollBar>
+#include <QSlider>
+#include <QTabWidget>
+
+#include <cstring>
+#include <map>
+
+#include "configurator/formutil.h"
+#include "configurator/setupconfig.h"
+#include "platform/widgets.h"
+#include "serial/DisplayUnit.h"
+#include "window_fixture.h"
+
+namespace {
+
+using cfgtest::WindowTest;
+using configurator::TForm1;
+using configurator::TSetupConfig;
+
+std::string Encode(const TSetupConfig& c) {
+  const auto bytes = configurator::EncodeSetupConfig(c);
+  return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+}
+
+struct Opening {
+  std::string device;
+  std::uint32_t rate;
+  bool connected;
+};
+
+class WindowStartup : public WindowTest {
+ protected:
+  void SetUp() override {
+    WindowTest::SetUp();
+    serial::MemoLine = 0;
+    TForm1::InitPortObserver() = [this](const TForm1& f) {
+      openings.push_back({f.SerialPort1->OpenedDevice(), f.SerialPort1->BaudRateValue(),
+                          f.SerialPort1->Connected()});
+    };
+  }
+  std::vector<Opening> openings;
+};
+
+TEST_F(WindowStartup, SavedRateAndPortReopenThePortTwice) {
+  testsupport::PtyPair com4;
+  ASSERT_TRUE(com4.Open());
+  Link(4, com4);
+  TSetupConfig c;
+  c.RadioGroupRate = 2;
+  c.RadioGroupPort = 3;
+  WriteFile(Encode(c));
+  TForm1& f = Make();
+  EXPECT_TRUE(boxes.empty());
+  ASSERT_EQ(openings.size(), 3u);
+  const std::string p1 = PortFolder() + "/com1", p4 = PortFolder() + "/com4";
+  auto same = [](const std::string& opened, const std::string& link) {
+    return std::filesystem::weakly_canonical(opened) == std::filesystem::weakly_canonical(link);
+  };
+  EXPECT_TRUE(openings[0].connected && same(openings[0].device, p1));
+  EXPECT_EQ(openings[0].rate, 2400u);
+  EXPECT_TRUE(openings[1].connected && same(openings[1].device, p1));
+  EXPECT_EQ(openings[1].rate, 9600u);
+  EXPECT_TRUE(openings[2].connected && same(openings[2].device, p4));
+  EXPECT_EQ(openings[2].rate, 9600u);
+  EXPECT_EQ(com4.SlaveSpeed(), 9600u);
+  EXPECT_EQ(f.SerialPort1->PortName(), "\\\\.\\COM4");
+}
+
+TEST_F(WindowStartup, NoSettingsFileStartsFromAZeroRecord) {
+  TForm1& f = Make();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "TK5063.cfg access error");
+  EXPECT_EQ(boxes[0].caption, "Warning");
+  EXPECT_EQ(boxes[0].icon, platform::Icon::Warning);
+  ASSERT_EQ(openings.size(), 1u);  // Com1 at 2400, not reopened
+  EXPECT_EQ(openings[0].rate, 2400u);
+  EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
+  EXPECT_EQ(f.RadioGroupPort->ItemIndex(), 0);
+  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
+  EXPECT_EQ(f.TrackBar5->value(), 0);
+  EXPECT_EQ(f.Edit1->text(), "0");
+  for (QCheckBox* b : {f.SMSmode, f.ParityEven, f.SkipCRLFcb, f.SaveSettingAfterExitCB, f.DeleteSMS})
+    EXPECT_FALSE(b->isChecked()) << b->objectName().toStdString();
+  EXPECT_FALSE(f.TKM506GM1->isChecked());
+  EXPECT_EQ(f.OptionString, "");
+  EXPECT_EQ(f.ScheduleString, "");
+  EXPECT_FALSE(f.ModemInitActive);
+  EXPECT_TRUE(f.PanelAT->isHidden());
+  EXPECT_TRUE(f.PanelBand->isHidden());
+  EXPECT_EQ(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
+  // A later save creates the file.
+  EXPECT_TRUE(f.SaveSetting1Click());
+  EXPECT_EQ(ReadFile().size(), 4136u);
+}
+
+TEST_F(WindowStartup, ShortFileEndsTheStartUpWithTheErrorBox) {
+  platform::SetApplicationTitle("TK5063SM");
+  TSetupConfig c;
+  c.RadioGroupRate = 2;
+  c.TKnumber.set("+4912345");
+  WriteFile(Encode(c).substr(0, 100));
+  TForm1& f = Make();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Read beyond end of file.");
+  EXPECT_EQ(boxes[0].caption, "TK5063SM");
+  EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
+  // The steps after the read did not run: design values everywhere.
+  EXPECT_EQ(openings.size(), 1u);
+  EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
+  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
+  EXPECT_NE(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
+  EXPECT_FALSE(f.ModemInitActive);
+  // The bytes that were there are in the record.
+  EXPECT_EQ(f.Config.RadioGroupRate, 2);
+}
+
+TEST_F(WindowStartup, SmsModeStartArmsTheModemSequence) {
+  TSetupConfig c;
+  c.SMSmode = 1;
+  c.SkipCRLFcb = 1;
+  c.ParityEven = 1;
+  c.TrackBar5 = 1500;
+  WriteFile(Encode(c));
+  TForm1& f = Make();
+  EXPECT_TRUE(f.SMSModeOn);
+  EXPECT_TRUE(f.MemoS->isHidden());
+  EXPECT_TRUE(f.ModemInitActive);
+  EXPECT_EQ(f.ModemInitStep, 0);
+  EXPECT_TRUE(f.SkipCRLFState);
+  EXPECT_EQ(f.SerialPort1->Parity(), serial::ptEVEN);
+  EXPECT_EQ(f.Edit1->text(), "1500");
+  EXPECT_TRUE(f.Memo5->isHidden());
+}
+
+// The settings file cannot be opened for writing. Tests run as root, for whom file modes
+// don't count, so a folder in the file's place stands for a file without access.
+TEST_F(WindowStartup, FileWithoutAccessAtStartAndOnSaveAndExitStaysOpen) {
+  std::filesystem::create_directory("TK5063.cfg");
+  TForm1& f = Make();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "TK5063.cfg access error");
+  boxes.clear();
+  EXPECT_FALSE(f.SaveSetting1Click());
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "TK5063.cfg access error");
+
+  f.show();
+  f.SaveSettingAfterExitCB->setChecked(true);
+  f.ExitBtn->click();
+  EXPECT_TRUE(f.isVisible());  // the settings were not saved: the window stays
+  f.SaveSettingAfterExitCB->setChecked(false);
+  f.ExitBtn->click();
+  EXPECT_FALSE(f.isVisible());
+}
+
+TEST_F(WindowStartup, ExitWithoutSaveLeavesTheFileAlone) {
+  WriteZeroFile();
+  TForm1& f = Make();
+  f.show();
+  f.TKnumber->setText("+491701234");
+  f.Exit1->trigger();
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(ReadFile(), std::string(4136, '\0'));
+}
+
+TEST_F(WindowStartup, SaveAfterStartWritesBackWhatWasRead) {
+  TSetupConfig c;
+  c.RadioGroupRate = 1;
+  c.TrackBar5 = 777;
+  c.Kept12 = 12;
+  c.TKnumber.set("+111");
+  c.TKnumber2.set("+4917012345");
+  c.TXTSMS[0].set("alarm text one");
+  c.SRateSB = 5;
+  c.Kept3624 = 3624;
+  c.OptionString.set("ABC");
+  c.Reserved3649 = {0x49, 0x36};
+  c.Reserved37[3] = 0x5A;
+  c.Kept4052 = -4052;
+  c.Kept4056 = 4056;
+  c.Value4080 = 7;
+  c.Kept4084 = 4084;
+  c.Kept4086 = -2;
+  c.SkipCRLFcb = 1;
+  c.ParityEven = 1;
+  c.SaveSettingAfterExitCB = 1;
+  c.ScheduleString.set("123456789");
+  c.Pad4094 = {1, 2};
+  WriteFile(Encode(c));
+  TForm1& f = Make();
+  ASSERT_TRUE(boxes.empty());
+  f.TKnumber->setText("+4917012345");
+  ASSERT_TRUE(f.SaveSetting1Click());
+  const std::string saved = ReadFile();
+  ASSERT_EQ(saved.size(), 4136u);
+
+  TSetupConfig want = c;
+  want.TKnumber.set("+4917012345");  // offset 16 takes the copy of offset 3986
+  want.Value4080 = 0;                // above 4 comes back as 0
+  want.OptionString.set("ABC   ");   // padded by as many blanks as it has characters
+  EXPECT_EQ(saved, Encode(want));
+  EXPECT_EQ(f.OptionString, "ABC   ");
+}
+
+TEST_F(WindowStartup, LongTextsAreCutToTheirFields) {
+  WriteZeroFile();
+  TForm1& f = Make();
+  f.TKnumber->setText(QString(30, '9'));
+  ASSERT_TRUE(f.SaveSetting1Click());
+  const auto cfg = configurator::DecodeSetupConfig(
+      reinterpret_cast<const unsigned char*>(ReadFile().data()), 4136);
+  EXPECT_EQ(configurator::GetText(cfg.TKnumber), std::string(20, '9'));
+  EXPECT_EQ(configurator::GetText(cfg.TKnumber2), std::string(20, '9'));
+}
+
+TEST_F(WindowStartup, LongerFileIsCutToOneRecordOnSave) {
+  TSetupConfig c;
+  c.TKnumber2.set("+42");
+  WriteFile(Encode(c) + std::string(100, 'x'));
+  TForm1& f = Make();
+  EXPECT_TRUE(boxes.empty());
+  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "+42");
+  ASSERT_TRUE(f.SaveSetting1Click());
+  EXPECT_EQ(ReadFile().size(), 4136u);
+}
+
+// Controls of a page join the restore by existing: the test puts a few on their pages and
+// runs the start-up again.
+TEST_F(WindowStartup, RestoreFillsTheControlsThatExist) {
+  TSetupConfig c;
+  c.TNrFilter.set("1F-");
+  c.ANrFilter.set("f");  // lower case: disabled
+  c.AnalogLevels[0] = 7;
+  c.AnalogLevels[1] = 50;  // beyond its bar's range
+  c.TempLevels[0] = -5;
+  c.NNumber[2].set("+333");
+  c.TXTSMS[4].set("door");
+  WriteFile(Encode(c));
+  TForm1& f = Make();
+  QWidget* abonents = f.Pages[1];
+  auto box = [&](const QString& name) {
+    auto* b = new QCheckBox(abonents);
+    b->setObjectName(name);
+    b->setChecked(true);
+    return b;
+  };
+  std::map<std::string, QCheckBox*> boxesByName;
+  for (const char* letter : {"T", "A"})
+    for (int p = 1; p <= 3; ++p) {
+      const QString dis = QString("CheckBox%1%2dis").arg(letter).arg(p);
+      boxesByName[dis.toStdString()] = box(dis);
+      for (int b = 1; b <= 4; ++b) {
+        const QString n = QString("CheckBox%1%2%3").arg(letter).arg(b).arg(p);
+        boxesByName[n.toStdString()] = box(n);
+      }
+    }
+  auto* tnr = new QLineEdit(abonents);
+  tnr->setObjectName("TNrFilter");
+  auto* nr3 = new QLineEdit(abonents);
+  nr3->setObjectName("NNumber3");
+  auto* txt5 = new QLineEdit(f.Pages[2]);
+  txt5->setObjectName("TXTSMS5");
+  auto bar = [&](const char* name, int min, int max) {
+    auto* b = new QScrollBar(f.Pages[5]);
+    b->setObjectName(name);
+    b->setRange(min, max);
+    return b;
+  };
+  bar("ScrollBarMin1", 0, 99);
+  bar("ScrollBarT1min", -50, 100);
+  QScrollBar* clamped = bar("ScrollBarMax1", 0, 5);
+  auto* minlv1 = new QLineEdit(f.Pages[5]);
+  minlv1->setObjectName("Minlv1");
+  auto* t1min = new QLineEdit(f.Pages[6]);
+  t1min->setObjectName("T1min");
+
+  f.FormCreate();
+  EXPECT_EQ(tnr->text(), "1F-");
+  EXPECT_EQ(nr3->text(), "+333");
+  EXPECT_EQ(txt5->text(), "door");
+  EXPECT_EQ(minlv1->text(), "07");
+  EXPECT_EQ(t1min->text(), "-5");
+  EXPECT_EQ(clamped->value(), 5);
+  EXPECT_EQ(f.MaskStash.substr(0, 4), std::string("1F-f"));
+  struct Want {
+    const char* box;
+    bool checked;
+  } wants[] = {
+      {"CheckBoxT1dis", false}, {"CheckBoxT11", true},  {"CheckBoxT21", false},
+      {"CheckBoxT31", false},   {"CheckBoxT41", false}, {"CheckBoxT2dis", false},
+      {"CheckBoxT12", true},    {"CheckBoxT22", true},  {"CheckBoxT32", true},
+      {"CheckBoxT42", true},    {"CheckBoxT3dis", true}, {"CheckBoxT13", false},
+      {"CheckBoxT43", false},   {"CheckBoxA1dis", true}, {"CheckBoxA11", false},
+      {"CheckBoxA2dis", true},  {"CheckBoxA12", false},
+  };
+  for (const Want& w : wants) EXPECT_EQ(boxesByName[w.box]->isChecked(), w.checked) << w.box;
+  // Positions go back into the record as the bars hold them.
+  EXPECT_EQ(f.Config.AnalogLevels[0], 7);
+  EXPECT_EQ(f.Config.AnalogLevels[1], 5);
+}
+
+TEST_F(WindowStartup, EveryPageChangeRecoloursTheSettingEdits) {
+  WriteZeroFile();
+  TForm1& f = Make();
+  configurator::ui::SetColour(f.TKnumber, QColor(255, 0, 0));
+  configurator::ui::SetColour(f.SMScommand, QColor(255, 255, 0));
+  f.PageControl1->setCurrentIndex(11);
+  EXPECT_EQ(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
+  EXPECT_EQ(configurator::ui::Colour(f.MemoSMSinput), QColor(255, 255, 245));
+  EXPECT_EQ(configurator::ui::Colour(f.SMScommand), QColor(255, 255, 0));  // not in the list
+}
+
+TEST_F(WindowStartup, WindowShape) {
+  WriteZeroFile();
+  TForm1& f = Make();
+  EXPECT_EQ(f.windowTitle(), "TK5063SM");
+  EXPECT_EQ(f.size(), QSize(886, 703));
+  const char* captions[13] = {"Main",       "Abonents",    "External SMS",        "Int/Ext SMS",
+                              "IOname",     "Analog",      "Temperature/Counter", "SMS Shedule",
+                              "IO control", "Other",       "GPRS, FTP",           "Serial Port",
+                              "RunTime"};
+  ASSERT_EQ(f.PageControl1->count(), 13);
+  for (int i = 0; i < 13; ++i) EXPECT_EQ(f.PageControl1->tabText(i), captions[i]);
+  EXPECT_EQ(f.PageControl1->widget(6)->objectName(), "bClearCT");
+  EXPECT_EQ(f.PageControl1->currentIndex(), 0);
+  EXPECT_EQ(f.Timer1->interval(), 1000);
+  EXPECT_EQ(f.Status->text(), "Setting Mode");
+  EXPECT_EQ(f.RadioGroupPort->Count(), 16);
+  EXPECT_EQ(f.RadioGroupRate->Count(), 7);
+  EXPECT_EQ(f.SerialPort1->InBufSize(), 8192u);
+  EXPECT_EQ(f.SerialPort1->PollingDelay(), 5000);
+  EXPECT_EQ(f.SerialPort1->HwFlow(), serial::hfNONE);
+  EXPECT_FALSE(f.SerialPort1->EnableDTROnOpen());
+  EXPECT_FALSE(f.TKM506GM1->isVisible());
+}
+
+TEST_F(WindowStartup, PanelsShowOneAtATime) {
+  WriteZeroFile();
+  TForm1& f = Make();
+  f.ATcmdOpen->click();
+  EXPECT_FALSE(f.PanelAT->isHidden());
+  EXPECT_EQ(f.ATcmdOpen->text(), "AT Command disable");
+  f.ATcmdOpen->click();
+  EXPECT_TRUE(f.PanelAT->isHidden());
+  EXPECT_EQ(f.ATcmdOpen->text(), "AT Command enable");
+  f.ATcmdOpen->click();
+  f.GSMbandOpen->click();
+  EXPECT_TRUE(f.PanelAT->isHidden());
+  EXPECT_FALSE(f.PanelBand->isHidden());
+  EXPECT_EQ(f.GSMbandOpen->text(), "GSM Band disable");
+  EXPECT_EQ(f.ATcmdOpen->text(), "AT Command enable");
+}
+
+TEST_F(WindowStartup, LinkOptions) {
+  WriteZeroFile();
+  TForm1& f = Make();
+  f.SMSmode->setChecked(true);
+  EXPECT_TRUE(f.Memo5->isHidden());
+  EXPECT_FALSE(f.Hersteller->isHidden());
+  f.SMSmode->setChecked(false);
+  EXPECT_FALSE(f.Memo5->isHidden());
+  EXPECT_TRUE(f.Hersteller->isHidden());
+  f.TrackBar5->setValue(1500);
+  EXPECT_EQ(f.Edit1->text(), "1500");
+  EXPECT_EQ(f.SerialPort1->InputTimeout(), 200u);
+  f.ParityEven->setChecked(true);
+  EXPECT_TRUE(f.SerialPort1->Connected());
+  EXPECT_EQ(f.SerialPort1->Parity(), serial::ptEVEN);
+}
+
+}  // namespace
