@@ -47,7 +47,7 @@ test-asan: asan-build
 # Every fuzz target for a bounded time, from the sanitizer build.
 fuzz: asan-build
 	@set -e; shopt -s nullglob; for f in $(ASAN_BUILD)/fuzz/fuzz_*; do \
-	  [ -x "$$f" ] || continue; n=$$(basename $$f); mkdir -p $(ASAN_BUILD)/corpus/$$n; \
+	  [ -f "$$f" ] && [ -x "$$f" ] || continue; n=$$(basename $$f); mkdir -p $(ASAN_BUILD)/corpus/$$n; \
 	  seeds=""; [ -d fuzz/corpus/$${n#fuzz_} ] && seeds=fuzz/corpus/$${n#fuzz_}; \
 	  echo "== $$n for $(FUZZ_SECONDS) s"; \
 	  ASAN_OPTIONS=detect_leaks=0 $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "platform/atomicfile.h"
 #include "platform/messagebox.h"
 
 namespace configurator {
@@ -176,16 +177,6 @@ struct Reader {
   }
 };
 
-std::string ErrnoText(const char* what, int e) {
-  if (e == ENOSPC
-#ifdef EDQUOT
-      || e == EDQUOT
-#endif
-  )
-    return "Disk full";
-  return std::string(what) + " (" + std::strerror(e) + ")";
-}
-
 class Fd {
  public:
   explicit Fd(int fd) : fd_(fd) {}
@@ -205,35 +196,6 @@ class Fd {
  private:
   int fd_;
 };
-
-std::string DirectoryOf(const std::string& path) {
-  const auto slash = path.find_last_of('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-// Writes all bytes from the file's current position; 0 or the error number.
-int WriteAllBytes(int fd, const SetupBytes& bytes) {
-  std::size_t done = 0;
-  while (done < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      return errno;
-    }
-    if (n == 0) return ENOSPC;
-    done += static_cast<std::size_t>(n);
-  }
-  return 0;
-}
-
-// Drops the temporary file of a save that went wrong and raises the error.
-[[noreturn]] void FailWrite(Fd& out, const std::string& temp, int e) {
-  out.release_close();
-  ::unlink(temp.c_str());
-  throw platform::Error(ErrnoText("Disk write error", e));
-}
 
 }  // namespace
 
@@ -299,7 +261,7 @@ CfgFileResult ReadSetupConfigFile(const std::string& path, TSetupConfig& cfg) {
     const ssize_t n = ::read(fd.get(), bytes.data() + got, bytes.size() - got);
     if (n < 0) {
       if (errno == EINTR) continue;
-      throw platform::Error(ErrnoText("Disk read error", errno));
+      throw platform::Error(platform::WriteErrorText("Disk read error", errno));
     }
     if (n == 0) break;
     got += static_cast<std::size_t>(n);
@@ -314,70 +276,12 @@ CfgFileResult ReadSetupConfigFile(const std::string& path, TSetupConfig& cfg) {
 }
 
 CfgFileResult WriteSetupConfigFile(const std::string& path, const TSetupConfig& cfg) {
-  // Replace the file a link points at, not the link.
-  std::string target = path;
-  {
-    struct stat lst {};
-    if (::lstat(path.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-      char* resolved = ::realpath(path.c_str(), nullptr);
-      if (resolved) {
-        target = resolved;
-        std::free(resolved);
-      }
-    }
-  }
-
-  bool exists = false;
-  struct stat st {};
-  if (::stat(target.c_str(), &st) == 0) {
-    if (!S_ISREG(st.st_mode)) return CfgFileResult::AccessError;
-    // The old file must be writable for the user, as rewriting it in place would need.
-    Fd probe(::open(target.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK));
-    if (probe.get() < 0) return CfgFileResult::AccessError;
-    exists = true;
-  }
-
   const SetupBytes bytes = EncodeSetupConfig(cfg);
-  const std::string dir = DirectoryOf(target);
-  const std::string base = target.substr(target.find_last_of('/') + 1);
-  std::string temp;
-  int tfd = -1;
-  for (int attempt = 0; attempt < 100 && tfd < 0; ++attempt) {
-    temp = dir + "/." + base + ".tmp" + std::to_string(::getpid()) + "_" + std::to_string(attempt);
-    tfd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-    if (tfd < 0 && errno != EEXIST) break;
-  }
-  if (tfd < 0) {
-    if (!exists) return CfgFileResult::AccessError;
-    // A folder we may not write into, holding a file we may write: overwrite the record in
-    // place, without emptying the file first, and cut what lies behind it afterwards.
-    Fd f(::open(target.c_str(), O_WRONLY | O_CLOEXEC));
-    if (f.get() < 0) return CfgFileResult::AccessError;
-    if (const int e = WriteAllBytes(f.get(), bytes)) throw platform::Error(ErrnoText("Disk write error", e));
-    if (::fsync(f.get()) != 0 || ::ftruncate(f.get(), static_cast<off_t>(bytes.size())) != 0 ||
-        f.release_close() != 0)
-      throw platform::Error(ErrnoText("Disk write error", errno));
-    return CfgFileResult::Ok;
-  }
-  Fd out(tfd);
-
-  if (const int e = WriteAllBytes(out.get(), bytes)) FailWrite(out, temp, e);
-  if (exists) {  // the new file keeps the old one's permissions and owner
-    ::fchmod(out.get(), st.st_mode & 07777);
-    if (::fchown(out.get(), st.st_uid, st.st_gid) != 0) {
-      // Not the owner's to give away: the file stays ours, which is what a new file is.
-    }
-  }
-  if (::fsync(out.get()) != 0) FailWrite(out, temp, errno);
-  if (out.release_close() != 0) FailWrite(out, temp, errno);
-  if (::rename(temp.c_str(), target.c_str()) != 0) {
-    ::unlink(temp.c_str());
-    return CfgFileResult::AccessError;
-  }
-  // Make the rename itself durable.
-  Fd d(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (d.get() >= 0) ::fsync(d.get());
-  return CfgFileResult::Ok;
+  // A replaced file keeps its permissions and owner.
+  const bool written = platform::WriteFileAtomically(
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
+      platform::AtomicWriteOptions{0666, true});
+  return written ? CfgFileResult::Ok : CfgFileResult::AccessError;
 }
 
 }  // namespace configurator

@@ -1,0 +1,225 @@
+#pragma once
+// The data logger's CSV files: line splitting, fields, fixed-position readings and the
+// plotting decisions of one load, as plain data. The window turns a LoadResult into
+// table rows and chart points; nothing here touches a widget.
+//
+// A file is 8-bit text. A line ends at CR; an LF right after the CR belongs to the line
+// end, an LF elsewhere is an ordinary character; Ctrl-Z ends the file. A record is a line
+// of more than 83 characters; shorter lines are skipped. Fields are split at every
+// separator, without quoting; the last field runs to the line end.
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace monitor {
+
+inline constexpr std::size_t kMinRecordLength = 84;  // a record is longer than 83
+inline constexpr int kLastPlottedCSVRow = 16383;     // CSVRow of the last record that plots
+inline constexpr int kLastPlottedRecord = kLastPlottedCSVRow - 1;  // its table row
+inline constexpr int kRecordFields = 34;
+inline constexpr int kGridColumnsBeforeLoad = 35;
+inline constexpr int kGridRowsBeforeLoad = 128;
+inline constexpr const char* kCSVHeader =
+    "Date,Time,T1,T2,T3,A1,A2,A3,A4,A5,A6,A7,A8,D12,11,10,9,8,7,6,5,4,3,2,1,O8,7,6,5,4,3,2,1,"
+    "Status";
+
+// Width in pixels of table column `col` (0 = the row number column). Columns past 34
+// take the width of the Status column.
+int GridColWidth(int col);
+
+// Colours as 0xAARRGGBB (QRgb), opaque.
+using Rgb = std::uint32_t;
+namespace colour {
+inline constexpr Rgb kBlack = 0xFF000000;
+inline constexpr Rgb kWhite = 0xFFFFFFFF;
+inline constexpr Rgb kRed = 0xFFFF0000;
+inline constexpr Rgb kGreen = 0xFF008000;
+inline constexpr Rgb kBlue = 0xFF0000FF;
+inline constexpr Rgb kYellow = 0xFFFFFF00;
+inline constexpr Rgb kPurple = 0xFF800080;
+inline constexpr Rgb kOlive = 0xFF808000;
+inline constexpr Rgb kMaroon = 0xFF800000;
+inline constexpr Rgb kGray = 0xFF808080;
+inline constexpr Rgb kFuchsia = 0xFFFF00FF;
+inline constexpr Rgb kSkyBlue = 0xFF0080FF;   // RGB(0,128,255)
+inline constexpr Rgb kDarkPurple = 0xFF400040;  // RGB(64,0,64)
+inline constexpr Rgb kOrange = 0xFFFF8000;    // RGB(255,128,0)
+}  // namespace colour
+
+// The 38 series of the monitor's charts, by their component names.
+enum SeriesId : int {
+  kSeries1, kSeries2, kSeries3, kSeries4, kSeries5, kSeries6, kSeries7, kSeries8,
+  kSeries9, kSeries10, kSeries11, kSeries12, kSeries13, kSeries14, kSeries15, kSeries16,
+  kSeries17, kSeries18, kSeries19, kSeries20, kSeries21,
+  kTraceSeries1, kTraceSeries2, kTraceSeries3, kTraceSeries4, kTraceSeries5,
+  kTraceSeries6, kTraceSeries7, kTraceSeries8, kTraceSeries9, kTraceSeries10,
+  kTraceSeries11, kTraceSeries12, kTraceSeries13, kTraceSeries14, kTraceSeries15,
+  kLineSeries1, kLineSeries2,
+  kSeriesCount
+};
+
+// Where a series lives and how it is drawn.
+struct SeriesInfo {
+  const char* name;    // "Series1", "TraceSeries14", ...
+  const char* chart;   // "Chart1", "Chart2", "ChannelChartT1", "ChannelChartC1",
+                       // "ChannelChartC2", "ChannelChartA1".."ChannelChartA8"
+  const char* title;   // legend title
+  Rgb colour;          // line colour
+  bool hidden;         // draws nothing; only lifts the automatic axis maximum
+  bool inLegend;
+};
+const SeriesInfo& SeriesInfoOf(int id);
+
+// One point of a series: its value, its colour and the record whose label it carries
+// (an index into LoadResult::labels). Its X is its index in the series.
+struct PlotPoint {
+  double value;
+  Rgb colour;
+  std::int32_t label;
+};
+
+// What a load reads from the window, once, before it starts.
+struct LoadOptions {
+  int tLevel = 0;                     // TLevelValue
+  int aLevel = 0;                     // ALevelValue
+  std::array<int, 8> coarse{1, 1, 1, 1, 1, 1, 1, 1};  // ScrollBarA1..A8 positions
+  std::array<int, 8> fine{};          // ScrollBarA01..A08 positions
+  bool xmode = false;                 // labels "Date,Time" instead of the row number
+  char separator = ',';
+  double Multiplier(int k) const { return fine[k] * 0.001 + coarse[k]; }  // channel A(k+1)
+};
+
+// The table's text: row 0 the header, row r the r-th record, column 0 the row number.
+// Cells point into one shared copy of the file's bytes, so a large file costs little.
+class CsvTable {
+ public:
+  // The table before the first load: 35 columns, 128 rows, every cell empty.
+  CsvTable();
+
+  int rows() const { return rows_; }
+  int columns() const { return columns_; }
+  bool red() const { return red_; }
+  // Cell text as Windows-1252 bytes; empty outside the rows' fields.
+  std::string cell(int col, int row) const;
+  // Columns >= 1 only; empty outside the row's fields. Valid while the table lives.
+  std::string_view field(int col, int row) const;
+  // Number of fields stored for a row (0 for rows of the table before the first load).
+  int fieldCount(int row) const;
+
+ private:
+  friend class CsvLoader;
+  struct Span {
+    std::uint32_t offset;  // top bit set: in extra_, else in file_
+    std::uint32_t length;
+  };
+  std::shared_ptr<const std::string> file_;
+  std::shared_ptr<const std::string> extra_;
+  std::vector<Span> spans_;              // fields of every stored row, in order
+  std::vector<std::uint32_t> rowStart_;  // row r: spans_[rowStart_[r] .. rowStart_[r+1])
+  int rows_ = kGridRowsBeforeLoad;
+  int columns_ = kGridColumnsBeforeLoad;
+  bool red_ = false;
+};
+
+// Everything one load produces.
+struct LoadResult {
+  CsvTable table;
+  std::array<std::vector<PlotPoint>, kSeriesCount> series;
+  std::vector<std::string> labels;  // X labels of the plotted records, in order
+  int records = 0;                  // records taken (table rows below the header)
+  int beeps = 0;                    // readings above their level, one beep each
+};
+
+// Fixed-position readings. A digit position that holds no digit, or lies beyond the
+// field's end, makes the field no reading (nullopt): it plots nothing and never beeps.
+// sDDD.D: sign, three digits, any character, one digit of tenths.
+struct Temperature {
+  double value;  // signed, in tenths resolution
+  int level;     // the value rounded for the level test (tenths of 6 to 9 round up), signed
+};
+std::optional<Temperature> ReadTemperature(std::string_view field);
+// DDDDDD: six digits.
+std::optional<std::int32_t> ReadCounter(std::string_view field);
+// DD.D: two digits, any character, one digit of tenths.
+struct Analog {
+  double value;  // 0.0 .. 99.9
+  int whole;     // the two digits, used for the level test
+};
+std::optional<Analog> ReadAnalog(std::string_view field);
+
+// True when a line's Status field flags the record ('T' or 'A' as its third character).
+bool IsFlaggedStatus(std::string_view status);
+
+// Splits bytes into lines by the rules above.
+std::vector<std::string_view> SplitLines(std::string_view bytes);
+// Calls f(line) for each line, without building a list.
+template <class F>
+void ForEachLine(std::string_view bytes, F&& f);
+
+// Splits one line into its fields.
+std::vector<std::string_view> SplitFields(std::string_view line, char separator);
+
+// One load, step by step, as the window runs it: the constructor takes the header literal
+// as row 0, ParseCSVLine takes the file's lines in order, Finish ends the load.
+//   CsvLoader loader(options, ReadFileBytes(name));
+//   ForEachLine(loader.bytes(), [&](std::string_view line) { loader.ParseCSVLine(line); });
+//   LoadResult result = loader.Finish();
+class CsvLoader {
+ public:
+  CsvLoader(const LoadOptions& options, std::string bytes = {});
+  ~CsvLoader();
+  // The bytes given to the constructor.
+  std::string_view bytes() const;
+  // Takes one line, a view into bytes() or any other text; a line that is not a record
+  // is skipped. Stores the fields as a table row and plots every field but the last.
+  void ParseCSVLine(std::string_view line);
+  // The points of one field of the record in hand (`column` = its table column), as
+  // ParseCSVLine calls it; adds nothing outside the plotted records.
+  void PlotCell(int column, std::string_view field);
+  // Ends the load and hands over the result; the loader is spent.
+  LoadResult Finish();
+
+ private:
+  void Add(int series, double value, Rgb colour);
+  void Store(std::string_view line, const std::vector<std::string_view>& fields);
+
+  LoadOptions options_;
+  std::shared_ptr<std::string> file_;
+  std::shared_ptr<std::string> extra_;  // the header and lines from outside file_
+  LoadResult result_;
+  int csvRow_ = 0;
+  int lastColumns_ = 0;
+  std::int32_t label_ = -1;  // label index of the record in hand
+  std::vector<std::string_view> fields_;
+};
+
+// The whole load of a file's bytes.
+LoadResult LoadCSV(std::string bytes, const LoadOptions& options);
+
+// Reads a whole file; throws platform::Error with the reason ("File not found",
+// "File access denied", "I/O error N") when it cannot.
+std::string ReadFileBytes(const std::string& path);
+
+// ---------------------------------------------------------------------------------------
+template <class F>
+void ForEachLine(std::string_view bytes, F&& f) {
+  const std::size_t end = bytes.find('\x1a');
+  if (end != std::string_view::npos) bytes = bytes.substr(0, end);
+  std::size_t pos = 0;
+  while (pos < bytes.size()) {
+    const std::size_t cr = bytes.find('\r', pos);
+    if (cr == std::string_view::npos) {
+      f(bytes.substr(pos));
+      return;
+    }
+    f(bytes.substr(pos, cr - pos));
+    pos = cr + 1;
+    if (pos < bytes.size() && bytes[pos] == '\n') ++pos;
+  }
+}
+
+}  // namespace monitor

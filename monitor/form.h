@@ -1,0 +1,284 @@
+#pragma once
+// Fernlog's main window: the transfer page, the CSV page with its table and two charts,
+// and the eleven channel pages; the settings file "csv.cfg"; the local working folder;
+// loading, merging, chart controls and printing.
+#include <QMainWindow>
+#include <array>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "monitor/csvconfig.h"
+#include "monitor/merge.h"
+
+class QAction;
+class QCalendarWidget;
+class QCheckBox;
+class QDate;
+class QDateEdit;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QMenu;
+class QPlainTextEdit;
+class QPushButton;
+class QScrollBar;
+class QStatusBar;
+class QTabWidget;
+class QTableView;
+class QTimer;
+class QWidget;
+
+namespace platform {
+class Edit;
+}
+
+namespace monitor {
+
+class Chart;
+class ChartSeries;
+class CsvGrid;
+class CsvLoader;
+class DirectoryListBox;
+class DriveComboBox;
+class FileListBox;
+
+class TForm1 : public QMainWindow {
+  Q_OBJECT
+ public:
+  explicit TForm1(QWidget* parent = nullptr);
+  ~TForm1() override;
+
+  // ---- start-up, exit, settings file -------------------------------------------------
+  // The page control's first focus: the start-up, then the FTP session's Connect step.
+  // Runs once per window.
+  void PageControl1Enter();
+  // The start-up restore of the window from "csv.cfg" (tests call it directly).
+  void OnCreate();
+  // Returns false when the file could not be read (the warning or error box was shown).
+  bool ReadCFGFile(const std::string& name);
+  void SaveCFGFile(const std::string& name);
+  void SaveSetting1Click();
+  void Exit1Click();
+  void ExitBtnClick();
+  void PageControl1Change();
+  // A day chosen in MonthCalendar1 shows in FromDateTime.
+  void MonthCalendar1Click();
+  // Where the FTP session's Connect joins the start-up; it does nothing until the FTP
+  // client is part of the window.
+  void StartupConnect();
+  // Where Exit lets the FTP session reset the transfer page; nothing until it exists.
+  void ExitDisconnect();
+
+  // ---- local files -------------------------------------------------------------------
+  void DirectoryListBoxPCChange();
+  void DirectoryListBox1Change();
+  void FileListBoxPCClick();
+  void Delete1Click();
+  void DeleteAll1Click();
+  void Refresh1Click();
+  void Delete2Click();
+  void DeleteAll2Click();
+  void Refresh2Click();
+  void Delete3Click();
+  void Refresh3Click();
+  void FileListBoxPCDblClick();
+  void MkDirPCClick();
+
+  // ---- CSV load ------------------------------------------------------------------------
+  void LoadCSVFile(const std::string& name, char separator);
+  void FileListBox1DblClick();
+  void FileListBox8DblClick();
+  void ClearAllSeries();
+  void ApplyColumnWidths();
+  void ParseCSVLine(std::string_view line);
+  void PlotCell(int column, std::string_view field);
+
+  // ---- merge ---------------------------------------------------------------------------
+  void MergeButtonClick();
+  void FileOpen(const std::string& name, int& count);
+  // Returns false when the merged file could not be created.
+  bool FileSave(const std::string& name, int count);
+
+  // ---- chart controls ------------------------------------------------------------------
+  void ScrollBar1Change();
+  void ScrollBar2Change();
+  void ScrollBarAChange(int n);   // coarse bar ScrollBarAn
+  void ScrollBarA0Change(int n);  // fine bar ScrollBarA0n
+  void RefreshA(int n);           // Refresh button of page "Analog n"
+  void T1NameChange();
+  void C1NameChange();
+  void C2NameChange();
+  void ANameChange(int n);
+
+  // ---- printing ------------------------------------------------------------------------
+  void Print1Click();
+  void PrintTClick();
+  void PrintC1();
+  void PrintC2();
+  void PrintA(int n);
+
+  // ---- window-level state ---------------------------------------------------------------
+  bool FTPConnected = false;
+  bool FTPBusy = false;
+  bool ExitRequested = false;
+  bool CancelRequested = false;
+  int TLevelValue = 0;
+  int ALevelValue = 0;
+  TCSVConfig CSVConfig;
+  MergeBuffer MergeLines;
+  int MergeLineCount() const { return MergeLines.LineCount(); }
+  bool Started() const { return started_; }
+
+  // Status bar text (the FTP session writes it).
+  void SetStatusText(const std::string& text);
+  std::string StatusText() const;
+  // The copy-from day as FromDateTime shows it.
+  static std::string DayText(const QDate& day);
+  // The 38 series by their ids (monitor::SeriesId).
+  ChartSeries* SeriesById(int id) const { return series_.at(static_cast<std::size_t>(id)); }
+  CsvGrid* Grid() const { return grid_; }
+
+  // ---- components ------------------------------------------------------------------------
+  QStatusBar* StatusBar1 = nullptr;
+  QTabWidget* PageControl1 = nullptr;
+  QWidget* TabSheet2 = nullptr;
+  QWidget* TabSheetCSV = nullptr;
+  QWidget* TabSheetT1 = nullptr;
+  QWidget* TabSheetC1 = nullptr;
+  QWidget* TabSheetC2 = nullptr;
+  std::array<QWidget*, 9> TabSheetA{};  // [1..8]
+  QTimer* Timer1 = nullptr;
+
+  // Transfer page.
+  QLineEdit* HostTxt = nullptr;
+  QLineEdit* PortTxt = nullptr;
+  QLineEdit* UserTxt = nullptr;
+  QLineEdit* PassTxt = nullptr;
+  QCheckBox* CheckBox1 = nullptr;
+  QLineEdit* ProxyServer = nullptr;
+  QLineEdit* ProxyPort = nullptr;
+  QPushButton* ConnectBtn = nullptr;
+  QPushButton* DisConnectBtn = nullptr;
+  QPushButton* RefreshBtn = nullptr;
+  QLineEdit* cSTATUS = nullptr;
+  QPlainTextEdit* Memo1 = nullptr;
+  QLineEdit* sDirectory = nullptr;
+  QListWidget* FileListBoxFTPdir = nullptr;
+  QLineEdit* sFile = nullptr;
+  QListWidget* FileListBoxFTP = nullptr;
+  QLabel* RemoteFiles1cnt = nullptr;
+  QLabel* LocalFiles1cnt = nullptr;
+  platform::Edit* MakeDirFTP = nullptr;
+  QPushButton* MkDirFTPbtn = nullptr;
+  QPushButton* RenameDirFTPbtn = nullptr;
+  QCheckBox* DeleteAllFTPButtonEnable = nullptr;
+  QLineEdit* LocalFile = nullptr;
+  QLineEdit* LocalDir = nullptr;
+  FileListBox* FileListBoxPC = nullptr;
+  DirectoryListBox* DirectoryListBoxPC = nullptr;
+  DriveComboBox* DriveComboBox4 = nullptr;
+  QLineEdit* MakeDirPC = nullptr;
+  QPushButton* MkDirPC = nullptr;
+  QPushButton* CopySelected = nullptr;
+  QPushButton* CopyAll = nullptr;
+  QPushButton* MoveSelected = nullptr;
+  QPushButton* MoveAll = nullptr;
+  QPushButton* CopyFromDate = nullptr;
+  QPushButton* CopySelectedCancel = nullptr;
+  QPushButton* CopyAllCancel = nullptr;
+  QPushButton* MoveSelectedCancel = nullptr;
+  QPushButton* MoveAllCancel = nullptr;
+  QPushButton* CopyFromDateCancel = nullptr;
+  QCalendarWidget* MonthCalendar1 = nullptr;
+  QCalendarWidget* MonthCalendar2 = nullptr;
+  QLabel* FromDateTime = nullptr;
+  QPushButton* ExitBtn = nullptr;
+
+  // CSV page.
+  QLabel* vFileName = nullptr;
+  QLineEdit* StatusLine = nullptr;
+  QPushButton* ExitButton = nullptr;
+  DriveComboBox* DriveComboBox1 = nullptr;
+  DirectoryListBox* DirectoryListBox1 = nullptr;
+  DirectoryListBox* DirectoryListBox2 = nullptr;
+  FileListBox* FileListBox1 = nullptr;
+  FileListBox* FileListBox8 = nullptr;
+  QScrollBar* ScrollBar1 = nullptr;
+  QScrollBar* ScrollBar2 = nullptr;
+  QLineEdit* TLEVEL = nullptr;
+  QLineEdit* ALEVEL = nullptr;
+  QCheckBox* Xmode = nullptr;
+  QDateEdit* DateTimePicker1 = nullptr;
+  QDateEdit* DateTimePicker2 = nullptr;
+  QPushButton* RunButton = nullptr;
+  QTableView* StringGrid1 = nullptr;
+  Chart* Chart1 = nullptr;
+  Chart* Chart2 = nullptr;
+
+  // Channel pages.
+  Chart* ChannelChartT1 = nullptr;
+  Chart* ChannelChartC1 = nullptr;
+  Chart* ChannelChartC2 = nullptr;
+  std::array<Chart*, 9> ChannelChartA{};  // [1..8]
+  QLineEdit* T1Name = nullptr;
+  QLineEdit* C1Name = nullptr;
+  QLineEdit* C2Name = nullptr;
+  std::array<QLineEdit*, 9> AName{};         // A1Name..A8Name at [1..8]
+  std::array<QScrollBar*, 9> ScrollBarA{};   // coarse bars [1..8]
+  std::array<QScrollBar*, 9> ScrollBarA0{};  // fine bars ScrollBarA01..A08 at [1..8]
+  std::array<QLineEdit*, 9> MulA{};          // [1..8]
+  QPushButton* PrintTButton = nullptr;       // Button3
+  QPushButton* PrintC1Button = nullptr;      // Button1
+  QPushButton* PrintC2Button = nullptr;      // Button2
+  std::array<QPushButton*, 9> PrintAButton{};    // Button4..Button11 at [1..8]
+  std::array<QPushButton*, 9> RefreshAButton{};  // Button22..Button15 at [1..8]
+
+  // Menus.
+  QAction* Print2 = nullptr;  // File > Print
+  QAction* Exit1 = nullptr;
+  QAction* SaveSetting1 = nullptr;
+  QMenu* PopupMenuListBox3 = nullptr;
+  QAction* MenuItem1 = nullptr;
+  QAction* MenuItem2 = nullptr;
+  QMenu* PopupMenuFTPdir = nullptr;
+  QAction* MenuItem3 = nullptr;
+  QMenu* PopupMenuListBox4 = nullptr;
+  QAction* Delete1 = nullptr;
+  QAction* DeleteAll1 = nullptr;
+  QAction* Refresh1 = nullptr;
+  QMenu* PopupMenuListBox1 = nullptr;
+  QAction* Delete2 = nullptr;
+  QAction* DeleteAll2 = nullptr;
+  QAction* Refresh2 = nullptr;
+  QMenu* PopupMenuListBox8 = nullptr;
+  QAction* Delete3 = nullptr;
+  QAction* Refresh3 = nullptr;
+  QMenu* PopupMenuPrint = nullptr;
+  QAction* Print1 = nullptr;  // table popup > Print
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+
+ private:
+  void BuildMenus();
+  QWidget* BuildTransferPage();
+  QWidget* BuildCSVPage();
+  QWidget* BuildChannelPage(const QString& name, const QString& caption, Chart* chart,
+                            QLineEdit* nameEdit, QPushButton* print, int analog);
+  void BuildCharts();
+  void BindHandlers();
+  void AttachPopup(QWidget* widget, QMenu* menu);
+  void ReReadLocalLists();
+  void WriteLocalCount();
+  void DeleteLocal(const QString& path);
+  void ClampedBar(QScrollBar* bar, int value);
+  void PrintChannelChart(Chart* chart);
+
+  CsvGrid* grid_ = nullptr;
+  std::array<ChartSeries*, 38> series_{};
+  std::unique_ptr<CsvLoader> loader_;
+  bool started_ = false;
+};
+
+}  // namespace monitor

@@ -1,0 +1,89 @@
+#include "monitor/printing.h"
+
+#include <QPainter>
+
+#include "monitor/chartlayer.h"
+#include "platform/cp1252.h"
+#include "platform/messagebox.h"
+#include "platform/textprinter.h"
+
+namespace monitor {
+
+const int PrintColWidths[kPrintColumnCount] = {
+    5, 9, 9, 7, 7, 7,        // row number, Date, Time, T1..T3
+    5, 5, 5, 5, 5, 5, 5, 5,  // A1..A8
+    3,                       // D12
+    2, 2, 2, 2, 2, 2, 2, 2,  // D11..D4
+    3, 3, 3, 3,              // D3..D1, O8
+    2, 2, 2, 2, 2, 2, 2, 2,  // O7..O1, Status
+};
+
+int PrintColumnAdvance(int col) {
+  if (col >= 0 && col < kPrintColumnCount) return 16 * PrintColWidths[col];
+  return 16 * 3;
+}
+
+namespace {
+
+// Runs a print job and drops it when anything in it fails.
+template <class F>
+void RunJob(platform::TextPrinter& printer, F&& body) {
+  printer.BeginDoc();
+  try {
+    body();
+    printer.EndDoc();
+  } catch (...) {
+    printer.Abort();
+    throw;
+  }
+}
+
+// Size the chart is laid out at for a landscape page: its fonts then come out at about
+// their screen size in points on paper.
+constexpr double kChartPrintWidth = 1000;
+
+}  // namespace
+
+void PrintTable(platform::TextPrinter& printer, int columns, int rows, const CellText& cell) {
+  printer.SetTitle(kTablePrintTitle);
+  RunJob(printer, [&] {
+    printer.SetFont(kTablePrintFont, kTablePrintFontSize, Qt::black);
+    const int bottom = printer.PageHeight();
+    const int right = printer.PageWidth();
+    for (int i = 0; i < rows; ++i) {
+      const long long y = kTablePrintTop + static_cast<long long>(kTablePrintPitch) * i;
+      if (y >= bottom) break;  // one page: what lies below its edge is not printed
+      long long x = kTablePrintLeft;
+      for (int j = 0; j < columns && x < right; ++j) {
+        printer.TextOut(static_cast<int>(x), static_cast<int>(y), cell(j, i));
+        x += PrintColumnAdvance(j);
+      }
+    }
+  });
+}
+
+void PrintTable(int columns, int rows, const CellText& cell) {
+  std::unique_ptr<platform::TextPrinter> printer = platform::TextPrinter::Default();
+  PrintTable(*printer, columns, rows, cell);
+}
+
+void PrintChart(Chart& chart, platform::TextPrinter& printer) {
+  printer.SetTitle(platform::ToCp1252(chart.objectName()));
+  printer.SetOrientation(platform::TextPrinter::Orientation::Landscape);
+  RunJob(printer, [&] {
+    printer.Draw([&](QPainter& painter, const QRect& page) {
+      // A small margin, then the chart as large as the page allows.
+      const int m = page.width() / 40;
+      const QRectF target = QRectF(page).adjusted(m, m, -m, -m);
+      const double height = kChartPrintWidth * target.height() / target.width();
+      chart.RenderTo(painter, target, QSizeF(kChartPrintWidth, height));
+    });
+  });
+}
+
+void PrintChart(Chart& chart) {
+  std::unique_ptr<platform::TextPrinter> printer = platform::TextPrinter::Default();
+  PrintChart(chart, *printer);
+}
+
+}  // namespace monitor

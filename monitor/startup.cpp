@@ -1,0 +1,166 @@
+// Start-up restore, the settings file "csv.cfg", Exit and the page change.
+#include <QAction>
+#include <QCalendarWidget>
+#include <QDateEdit>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTabWidget>
+
+#include "monitor/chartlayer.h"
+#include "monitor/folderlists.h"
+#include "monitor/form.h"
+#include "platform/cp1252.h"
+#include "platform/messagebox.h"
+
+namespace monitor {
+
+namespace {
+const QDate kEarliestDay(2018, 9, 1);  // the calendars offer no earlier day
+
+void SetColour(QWidget* w, const QColor& colour) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Base, colour);
+  w->setPalette(p);
+}
+}  // namespace
+
+void TForm1::PageControl1Enter() {
+  if (started_) return;
+  OnCreate();
+  StartupConnect();
+}
+
+void TForm1::StartupConnect() {
+  // The FTP session's Connect (ConnectBtnClick) runs here once the FTP client exists.
+}
+
+void TForm1::ExitDisconnect() {
+  // With the FTP client, a dropped connection runs Disconnect here, which resets the
+  // transfer page (and closes the window, since ExitRequested is set).
+}
+
+void TForm1::OnCreate() {
+  started_ = true;
+  MenuItem1->setVisible(false);
+  MenuItem2->setVisible(false);
+  MonthCalendar2->setSelectedDate(QDate::currentDate());
+
+  // A missing or unreadable file keeps the window's own defaults (preset account, names,
+  // multiplier 1) rather than blanking them from an empty record.
+  bool restored = false;
+  platform::Guard([&] { restored = ReadCFGFile(kCSVConfigFileName); });
+
+  if (restored) {
+    const TCSVConfig& c = CSVConfig;
+    // The bars clamp to their ranges; the level values keep what was stored.
+    ScrollBar1->setValue(c.TLevel);
+    ScrollBar2->setValue(c.ALevel);
+    TLEVEL->setText(QString::number(ScrollBar1->value()));
+    ALEVEL->setText(QString::number(ScrollBar2->value()));
+    TLevelValue = c.TLevel;
+    ALevelValue = c.ALevel;
+    DriveComboBox1->ShowIndex(c.DriveIndex);  // the folder lists stay where they are
+    HostTxt->setText(platform::FromCp1252(c.Host.get()));
+    UserTxt->setText(platform::FromCp1252(c.UserID.get()));
+    PassTxt->setText(platform::FromCp1252(c.Password.get()));
+  }
+  DateTimePicker1->setDate(QDate::currentDate());
+  DateTimePicker2->setDate(QDate::currentDate());
+  if (restored) {
+    const TCSVConfig& c = CSVConfig;
+    for (int n = 1; n <= 8; ++n) {
+      ScrollBarA[n]->setValue(c.Coarse[static_cast<std::size_t>(n - 1)]);
+      ScrollBarA0[n]->setValue(c.Fine[static_cast<std::size_t>(n - 1)]);
+    }
+    auto restoreName = [](QLineEdit* edit, Chart* chart, const std::string& name) {
+      edit->setText(platform::FromCp1252(name));
+      chart->SetTitleLine(name);
+    };
+    restoreName(T1Name, ChannelChartT1, c.T1Name.get());
+    restoreName(C1Name, ChannelChartC1, c.C1Name.get());
+    restoreName(C2Name, ChannelChartC2, c.C2Name.get());
+    for (int n = 1; n <= 8; ++n)
+      restoreName(AName[n], ChannelChartA[n], c.AName[static_cast<std::size_t>(n - 1)].get());
+  }
+
+  // A stored day the calendar cannot offer (none stored, or before its first day) starts
+  // at its first day, so Copy from date takes every file.
+  QDate day = restored ? CSVConfig.CopyFromDay() : QDate();
+  if (!day.isValid() || day < kEarliestDay) day = kEarliestDay;
+  MonthCalendar1->setSelectedDate(day);
+  MonthCalendar1Click();
+
+  FileListBoxFTP->clear();
+  LocalFiles1cnt->setText(QString::number(FileListBoxPC->count()));
+  RemoteFiles1cnt->setText(QString::number(FileListBoxFTP->count()));
+  for (QPushButton* b : {CopySelectedCancel, CopyAllCancel, MoveSelectedCancel, MoveAllCancel,
+                         CopyFromDateCancel})
+    b->hide();
+}
+
+bool TForm1::ReadCFGFile(const std::string& name) {
+  if (!ReadCSVConfig(name, CSVConfig)) {
+    platform::MessageBox(kCSVConfigAccessError, "", platform::Icon::Warning, platform::Buttons::Ok);
+    return false;
+  }
+  return true;
+}
+
+void TForm1::SaveCFGFile(const std::string& name) {
+  TCSVConfig& c = CSVConfig;
+  c.DriveIndex = DriveComboBox1->currentIndex();
+  c.WorkFolder.set(platform::ToCp1252(DirectoryListBox1->Directory()));
+  c.Host.set(platform::ToCp1252(HostTxt->text()));
+  c.UserID.set(platform::ToCp1252(UserTxt->text()));
+  c.Password.set(platform::ToCp1252(PassTxt->text()));
+  c.TLevel = ScrollBar1->value();
+  c.ALevel = ScrollBar2->value();
+  for (int n = 1; n <= 8; ++n) {
+    const auto k = static_cast<std::size_t>(n - 1);
+    c.Coarse[k] = ScrollBarA[n]->value();
+    c.Fine[k] = ScrollBarA0[n]->value();
+    c.AName[k].set(platform::ToCp1252(AName[n]->text()));
+  }
+  c.C1Name.set(platform::ToCp1252(C1Name->text()));
+  c.C2Name.set(platform::ToCp1252(C2Name->text()));
+  c.T1Name.set(platform::ToCp1252(T1Name->text()));
+  c.SetCopyFromDay(MonthCalendar2->selectedDate());
+  if (!SaveCSVConfig(name, c))
+    platform::MessageBox(kCSVConfigAccessError, "", platform::Icon::Warning, platform::Buttons::Ok);
+}
+
+void TForm1::SaveSetting1Click() { SaveCFGFile(kCSVConfigFileName); }
+
+void TForm1::Exit1Click() { ExitBtnClick(); }
+
+void TForm1::ExitBtnClick() {
+  CancelRequested = true;  // a running transfer stops after its current file
+  ExitRequested = true;
+  ExitDisconnect();
+  close();
+}
+
+void TForm1::MonthCalendar1Click() {
+  FromDateTime->setText(platform::FromCp1252(DayText(MonthCalendar1->selectedDate())));
+}
+
+void TForm1::PageControl1Change() {
+  const QColor light(255, 255, 245);
+  for (QWidget* w : std::initializer_list<QWidget*>{FileListBoxFTPdir, FileListBoxFTP, Memo1,
+                                                    sDirectory, sFile, LocalDir, HostTxt,
+                                                    PortTxt, UserTxt, PassTxt})
+    SetColour(w, light);
+  const QColor lighter(255, 255, 241);
+  for (QWidget* w : std::initializer_list<QWidget*>{LocalFile, DriveComboBox4, FileListBoxPC,
+                                                    DirectoryListBoxPC, DriveComboBox1,
+                                                    DirectoryListBox1, FileListBox1, FileListBox8})
+    SetColour(w, lighter);
+  FileListBox1->Update();
+  FileListBoxPC->Update();
+}
+
+}  // namespace monitor

@@ -1,0 +1,32 @@
+#pragma once
+// Replacing a file so that a failed write never leaves it damaged: the bytes go into a new
+// file in the same folder, which is flushed to disk and then renamed over the old one.
+#include <string>
+#include <string_view>
+#include <sys/types.h>
+
+namespace platform {
+
+struct AtomicWriteOptions {
+  mode_t mode = 0666;        // permissions of the new file (the umask applies)
+  bool keepOldMode = false;  // a replaced file keeps its permissions and owner instead
+};
+
+// Writes `bytes` as the whole content of `path`; a link is followed and its file replaced.
+// Returns false, changing nothing, when the file cannot be written: `path` is a folder or
+// not a regular file, an existing file at `path` is not writable, or the folder takes no
+// new file and there is no old file. When the folder takes no new file but a writable old
+// file exists, that file is overwritten in place and then cut to length. Throws
+// platform::Error ("Disk full" or "Disk write error (...)") when writing fails once
+// begun; a replaced file then stays as it was and the temporary file is removed.
+bool WriteFileAtomically(const std::string& path, std::string_view bytes,
+                         AtomicWriteOptions options = {});
+inline bool WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t mode) {
+  return WriteFileAtomically(path, bytes, AtomicWriteOptions{mode, false});
+}
+
+// The message of a failed write: "Disk full" for a full disk or quota, else
+// "<what> (<system text>)".
+std::string WriteErrorText(const char* what, int error);
+
+}  // namespace platform
