@@ -308,29 +308,17 @@ LoadResult LoadCSV(std::string bytes, const LoadOptions& options) {
   return loader.Finish();
 }
 
-std::string ReadFileBytes(const std::string& path) {
+int ReadRegularFile(const std::string& path, std::string& bytes) {
+  bytes.clear();
   // Non-blocking, so that a pipe or device of that name cannot hang the window.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  auto fail = [](int err) -> platform::Error {
-    switch (err) {
-      case ENOENT:
-      case ENOTDIR: return platform::Error("File not found");
-      case EACCES:
-      case EPERM:
-      case EISDIR: return platform::Error("File access denied");
-      default: return platform::Error("I/O error " + std::to_string(err));
-    }
-  };
-  if (fd < 0) throw fail(errno);
-  std::string bytes;
+  if (fd < 0) return errno;
   struct stat st;
-  if (::fstat(fd, &st) == 0) {
-    if (!S_ISREG(st.st_mode)) {  // a folder, pipe or device is no data file
-      ::close(fd);
-      throw fail(EISDIR);
-    }
-    if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {  // a folder, pipe or device is no data file
+    ::close(fd);
+    return EISDIR;
   }
+  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buf[1 << 16];
   for (;;) {
     const ssize_t n = ::read(fd, buf, sizeof buf);
@@ -338,13 +326,26 @@ std::string ReadFileBytes(const std::string& path) {
       if (errno == EINTR) continue;
       const int err = errno;
       ::close(fd);
-      throw fail(err);
+      return err;
     }
     if (n == 0) break;
     bytes.append(buf, static_cast<std::size_t>(n));
   }
   ::close(fd);
-  return bytes;
+  return 0;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::string bytes;
+  switch (const int err = ReadRegularFile(path, bytes)) {
+    case 0: return bytes;
+    case ENOENT:
+    case ENOTDIR: throw platform::Error("File not found");
+    case EACCES:
+    case EPERM:
+    case EISDIR: throw platform::Error("File access denied");
+    default: throw platform::Error("I/O error " + std::to_string(err));
+  }
 }
 
 }  // namespace monitor

@@ -203,6 +203,9 @@ LoadResult LoadCSV(std::string bytes, const LoadOptions& options);
 // Reads a whole file; throws platform::Error with the reason ("File not found",
 // "File access denied", "I/O error N") when it cannot.
 std::string ReadFileBytes(const std::string& path);
+// Reads a whole regular file into `bytes`: 0, or the error number (EISDIR for anything but
+// a regular file). Never blocks on a pipe or device.
+int ReadRegularFile(const std::string& path, std::string& bytes);
 
 // ---------------------------------------------------------------------------------------
 template <class F>

@@ -114,29 +114,12 @@ int MergeBuffer::AppendBytes(const std::string& bytes) {
 }
 
 int MergeBuffer::FileOpen(const std::string& path) {
-  // Non-blocking, so that a pipe or device of that name cannot hang the window.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return 0;
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-    ::close(fd);
-    return 0;
-  }
   std::string bytes;
-  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-  char buf[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int err = errno;
-      ::close(fd);
-      throw platform::Error("I/O error " + std::to_string(err));
-    }
-    if (n == 0) break;
-    bytes.append(buf, static_cast<std::size_t>(n));
+  switch (const int err = ReadRegularFile(path, bytes)) {
+    case 0: break;
+    case EIO: throw platform::Error("I/O error " + std::to_string(err));
+    default: return 0;  // a day file that can't be opened is skipped
   }
-  ::close(fd);
   return AppendBytes(bytes);
 }
 
