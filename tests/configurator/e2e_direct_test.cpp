@@ -24,6 +24,7 @@
 #include "serial/DisplayUnit.h"
 #include "serial/SerialDrv.h"
 #include "support/device_sim.h"
+#include "e2e_fixture.h"
 
 namespace ts = testsupport;
 
@@ -33,72 +34,19 @@ std::string Framed(const std::string& command) {
   return std::string(14, ' ') + "SETUP:" + command + "\r" + std::string(1, '\0');
 }
 
-class DirectE2E : public ::testing::Test {
+class DirectE2E : public WindowOnPeer<ts::DeviceSimulator> {
  protected:
-  void SetUp() override {
-    ASSERT_TRUE(config_.isValid() && work_.isValid());
-    oldXdg_ = std::getenv("XDG_CONFIG_HOME") ? std::getenv("XDG_CONFIG_HOME") : "";
-    hadXdg_ = std::getenv("XDG_CONFIG_HOME") != nullptr;
-    setenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit().constData(), 1);
-    ASSERT_TRUE(device.Open());
-    device.Serve();
-    device.Clock().SetRunning(false);
-    std::filesystem::create_directories(platform::PortFolder());
-    std::filesystem::create_symlink(device.SlavePath(), platform::PortFolder() + "/com1");
-    oldDir_ = QDir::currentPath();
-    QDir::setCurrent(work_.path());  // empty: no TK5063.cfg here
-    platform::SetMessageHook([this](const platform::MessageRequest& r) {
-      boxes.push_back(r);
-      return platform::Answer::Ok;
-    });
-    serial::MemoLine = 0;  // as at program start: each test is a fresh run of the program
-    form = std::make_unique<configurator::TForm1>();
-    Quiet();
-  }
-  void TearDown() override {
-    form.reset();
-    platform::SetMessageHook({});
-    QDir::setCurrent(oldDir_);
-    if (hadXdg_) setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
-    else unsetenv("XDG_CONFIG_HOME");
-  }
+  ts::DeviceSimulator& PeerOnLine() override { return device; }
+  void BeforeWindow() override { device.Clock().SetRunning(false); }  // no TK5063.cfg here
 
-  // The test runs the ticks itself; the window's timers must not run them in between.
-  void Quiet() {
-    form->Timer1->stop();
-    const_cast<QTimer*>(form->SerialPort1->PollTimer())->stop();
-  }
   // Waits until the device has answered `n` framed commands in all.
   bool AnsweredCommands(std::size_t n) {
     const bool ok = ts::WaitUntil([&] { return device.Commands().size() >= n; }, 2000);
     Quiet();
     return ok;
   }
-  // One poll of the driver once everything the device sent has reached the port.
-  void Poll() {
-    const std::size_t expect = device.SentTotal() - polled_;
-    ts::WaitUntil([&] { return device.SlaveQueued() >= static_cast<int>(expect); }, 2000);
-    form->SerialPort1->PollTick();
-    polled_ = device.SentTotal();
-    Quiet();
-  }
-  // One poll and one tick of the window, as the timers would run them.
-  void PollThenTick() {
-    Poll();
-    form->Timer1Timer();
-    Quiet();
-  }
-  std::string Input() const { return form->MemoSMSinput->toPlainText().toStdString(); }
-  std::string Sent() const { return form->MemoS->toPlainText().toStdString(); }
 
-  QTemporaryDir config_, work_;
-  std::string oldXdg_;
-  bool hadXdg_ = false;
-  QString oldDir_;
   ts::DeviceSimulator device;
-  std::vector<platform::MessageRequest> boxes;
-  std::unique_ptr<configurator::TForm1> form;
-  std::size_t polled_ = 0;
 };
 
 }  // namespace

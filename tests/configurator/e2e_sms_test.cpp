@@ -26,6 +26,7 @@
 #include "support/device_sim.h"
 #include "support/modem_sim.h"
 #include "support/sms_pdu.h"
+#include "e2e_fixture.h"
 
 namespace ts = testsupport;
 namespace sms = testsupport::sms;
@@ -35,69 +36,33 @@ namespace {
 
 const char kDeviceNumber[] = "+4917012345603";
 
-class SmsE2E : public ::testing::Test {
+class SmsE2E : public WindowOnPeer<ts::ModemSimulator> {
  public:
-  void SetUp() override {
-    ASSERT_TRUE(config_.isValid() && work_.isValid());
-    hadXdg_ = std::getenv("XDG_CONFIG_HOME") != nullptr;
-    if (hadXdg_) oldXdg_ = std::getenv("XDG_CONFIG_HOME");
-    setenv("XDG_CONFIG_HOME", config_.path().toLocal8Bit().constData(), 1);
-    ASSERT_TRUE(modem.Open());
-    modem.Serve();
+  ts::ModemSimulator& PeerOnLine() override { return modem; }
+  // A settings file that starts the window in SMS mode, the device answering each SMS.
+  void BeforeWindow() override {
     modem.SetResponder([this](const std::string& text) { return device.SmsAnswer(text); });
-    std::filesystem::create_directories(platform::PortFolder());
-    std::filesystem::create_symlink(modem.SlavePath(), platform::PortFolder() + "/com1");
-    oldDir_ = QDir::currentPath();
-    QDir::setCurrent(work_.path());
     configurator::TSetupConfig cfg;
     cfg.SMSmode = 1;
     configurator::PutText(cfg.TKnumber, kDeviceNumber);
     configurator::PutText(cfg.TKnumber2, kDeviceNumber);
     ASSERT_EQ(configurator::WriteSetupConfigFile(configurator::kSetupFileName, cfg),
               configurator::CfgFileResult::Ok);
-    platform::SetMessageHook([this](const platform::MessageRequest& r) {
-      boxes.push_back(r);
-      return platform::Answer::Ok;
-    });
-    serial::MemoLine = 0;  // as at program start: each test is a fresh run of the program
-    form = std::make_unique<configurator::TForm1>();
-    Quiet();
+  }
+  void SetUp() override {
+    WindowOnPeer::SetUp();
     // Noon: far from the midnight window unless a test moves the clock.
     SetClock(12, 0);
-  }
-  void TearDown() override {
-    form.reset();
-    platform::SetMessageHook({});
-    QDir::setCurrent(oldDir_);
-    if (hadXdg_) setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
-    else unsetenv("XDG_CONFIG_HOME");
   }
 
   void SetClock(int hour, int minute, int second = 30) {
     form->Now = [=] { return QDateTime(QDate(2026, 1, 5), QTime(hour, minute, second)); };
-  }
-  // The test runs the ticks itself; the window's timers must not run them in between.
-  void Quiet() {
-    form->Timer1->stop();
-    const_cast<QTimer*>(form->SerialPort1->PollTimer())->stop();
   }
   // Lets the modem read what the window wrote, until it has `lines` command lines in all.
   bool ModemHasLines(std::size_t lines) {
     const bool ok = ts::WaitUntil([&] { return modem.AtLines().size() >= lines; }, 2000);
     Quiet();
     return ok;
-  }
-  // One poll of the driver once everything the modem sent has reached the port.
-  void Poll() {
-    const std::size_t expect = modem.SentTotal() - polled_;
-    ts::WaitUntil([&] { return modem.SlaveQueued() >= static_cast<int>(expect); }, 2000);
-    form->SerialPort1->PollTick();
-    polled_ = modem.SentTotal();
-    Quiet();
-  }
-  void Tick() {
-    form->Timer1Timer();
-    Quiet();
   }
   // Ticks until the modem gets a new line, at most `limit` ticks; returns the ticks taken
   // (0 when none came). The modem's answer is polled in after it.
@@ -125,22 +90,14 @@ class SmsE2E : public ::testing::Test {
     Tick();  // step 7 ends the sequence
     ASSERT_FALSE(form->ModemInitActive);
   }
-  std::string Input() const { return form->MemoSMSinput->toPlainText().toStdString(); }
   QColor StatusColour() const { return form->Status->palette().color(QPalette::Base); }
   std::size_t Count(const std::string& line) const {
     const auto l = modem.AtLines();
     return static_cast<std::size_t>(std::count(l.begin(), l.end(), line));
   }
 
-  QTemporaryDir config_, work_;
-  std::string oldXdg_;
-  bool hadXdg_ = false;
-  QString oldDir_;
   ts::ModemSimulator modem;
   ts::DeviceSimulator device;  // answers the SMS; not on a line of its own
-  std::vector<platform::MessageRequest> boxes;
-  std::unique_ptr<configurator::TForm1> form;
-  std::size_t polled_ = 0;
 };
 
 }  // namespace
