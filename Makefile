@@ -46,12 +46,13 @@ test-asan: asan-build
 
 # Every fuzz target for a bounded time, from the sanitizer build.
 fuzz: asan-build
-	@set -e; shopt -s nullglob; for f in $(ASAN_BUILD)/fuzz/fuzz_*; do \
-	  [ -f "$$f" ] && [ -x "$$f" ] || continue; n=$$(basename $$f); mkdir -p $(ASAN_BUILD)/corpus/$$n; \
-	  seeds=""; [ -d fuzz/corpus/$${n#fuzz_} ] && seeds=fuzz/corpus/$${n#fuzz_}; \
+	@set -e; shopt -s nullglob; for f in $(CURDIR)/$(ASAN_BUILD)/fuzz/fuzz_*; do \
+	  [ -f "$$f" ] && [ -x "$$f" ] || continue; n=$$(basename $$f); \
+	  corpus=$(CURDIR)/$(ASAN_BUILD)/corpus/$$n; mkdir -p $$corpus; \
+	  seeds=""; [ -d fuzz/corpus/$${n#fuzz_} ] && seeds=$(CURDIR)/fuzz/corpus/$${n#fuzz_}; \
 	  echo "== $$n for $(FUZZ_SECONDS) s"; \
 	  ASAN_OPTIONS=detect_leaks=0 $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
-	    -print_final_stats=1 $(ASAN_BUILD)/corpus/$$n $$seeds 2>&1 | tail -n 12; \
+	    -print_final_stats=1 $$corpus $$seeds 2>&1 | tail -n 12; \
 	  test $${PIPESTATUS[0]} -eq 0; \
 	done
 
