@@ -121,6 +121,11 @@ class TForm1 : public QMainWindow {
   QPushButton* SupportedBand = nullptr;
   QPushButton* CurrentBand = nullptr;
   QPushButton* Squality = nullptr;
+  // Main page reading buttons repeated on other pages, sharing their handlers
+  QPushButton* Button3 = nullptr;  // "Read Analog", Analog page
+  QPushButton* Button4 = nullptr;  // "Analog Level", Analog page
+  QPushButton* Button5 = nullptr;  // "Temperature", Temperature/Counter page
+  QPushButton* Button6 = nullptr;  // "Temp.Level", Temperature/Counter page
 
   // ---- start-up, ports, exit ---------------------------------------------------------
   void FormCreate();

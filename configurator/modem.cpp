@@ -96,13 +96,13 @@ void TForm1::SetCMGL1() {
 
 void TForm1::GetDateTime() {
   bool sent = false;
-  RunATRoutine(*this, "AT+CCLK?", Echo::Line, sent, nullptr, PortErrorShown,
-               [this] { return ConnectForModem(); });
+  // The field is refreshed as for the other routines: not when the port error is first shown.
+  RunATRoutine(*this, "AT+CCLK?", Echo::Line, sent, [this] { ui::SetText(DateTime, ClockText); },
+               PortErrorShown, [this] { return ConnectForModem(); });
   if (sent) {
     CCLKPending = true;
     ClockQueryPending = false;
   }
-  ui::SetText(DateTime, ClockText);
 }
 
 void TForm1::SendCMGL(const std::string& command) {

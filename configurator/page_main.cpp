@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <utility>
+
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "platform/messagebox.h"
@@ -163,6 +165,24 @@ void TForm1::BuildMainPage(QWidget* page) {
   }
   SupportedBand = MakeButton(PanelBand, "SupportedBand", "Supported Band", 380, 28, 160);
   CurrentBand = MakeButton(PanelBand, "CurrentBand", "Current Band", 380, 62, 160);
+
+  // Four reading buttons stand again on the Analog and Temperature/Counter pages and run the
+  // same handlers as their twins here.
+  QWidget* analogPage = Pages[5];
+  QWidget* temperaturePage = Pages[6];
+  Button3 = MakeButton(analogPage, "Button3", "Read Analog", 712, 300, 130);
+  Button4 = MakeButton(analogPage, "Button4", "Analog Level", 712, 334, 130);
+  Button5 = MakeButton(temperaturePage, "Button5", "Temperature", 712, 300, 130);
+  Button6 = MakeButton(temperaturePage, "Button6", "Temp.Level", 712, 334, 130);
+  const std::pair<QPushButton*, void (TForm1::*)()> twins[] = {
+      {Button3, &TForm1::ReadAnalogClick},
+      {Button4, &TForm1::ReadAlevelBtnClick},
+      {Button5, &TForm1::ReadTemperatureClick},
+      {Button6, &TForm1::TemperatureLevelBtnClick},
+  };
+  for (const auto& [button, handler] : twins)
+    connect(button, &QPushButton::clicked, this,
+            [this, h = handler] { platform::Guard([&] { (this->*h)(); }); });
 }
 
 // ---- reading buttons: each asks the device one fixed question ------------------------

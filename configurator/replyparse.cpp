@@ -41,12 +41,14 @@ std::size_t NextLineStart(const std::string& raw, std::size_t giveUpAt) {
 }
 
 // The value from 1-based position `from` up to the character before the next carriage
-// return; empty when no carriage return stands before `limit`.
+// return; empty when no carriage return stands before `limit`. A carriage return that is
+// the answer's last character (short of the give-up character) ends the value too.
 std::string ValueToCR(const std::string& raw, std::size_t from, std::size_t giveUpAt) {
   const std::size_t limit = std::min(giveUpAt, raw.size());
   std::size_t i = from;
   while (i < limit && raw[i - 1] != '\r') ++i;
-  if (i >= limit) return {};
+  const bool endsAtLast = i == raw.size() && i < giveUpAt && raw[i - 1] == '\r';
+  if (i >= limit && !endsAtLast) return {};
   return raw.substr(from - 1, i - from);
 }
 

@@ -112,10 +112,12 @@ void TForm1::RunStartupSteps() {
   for (int n = 1; n <= 97; ++n) ui::SetNamedText(this, Numbered("iTXTSMS", n), GetText(c.iTXTSMS[n - 1]));
   // 19. Number masks.
   {
+    // An empty mask becomes its default in the record itself, so that the channels are
+    // decoded from the default (the digital one enables every input for no number).
     std::string t = GetText(c.TNrFilter), a = GetText(c.ANrFilter), d = GetText(c.DNrFilter);
-    if (t.empty()) t = "---";
-    if (a.empty()) a = "--------";
-    if (d.empty()) d = "000000000000";
+    if (t.empty()) PutText(c.TNrFilter, t = "---");
+    if (a.empty()) PutText(c.ANrFilter, a = "--------");
+    if (d.empty()) PutText(c.DNrFilter, d = "000000000000");
     ui::SetNamedText(this, "TNrFilter", t);
     ui::SetNamedText(this, "ANrFilter", a);
     ui::SetNamedText(this, "DNrFilter", d);

@@ -149,7 +149,9 @@ int ChartSeries::Add(double y, const std::string& label, const QColor& color) {
   // Room for a whole load at the first point: a load never moves its points around, and
   // room left unused is never touched (large blocks are mapped page by page).
   if (points_.capacity() == 0) points_.reserve(kInitialRoom);
-  points_.push_back(Stored{y, chart_->PoolLabel(label), color.rgba()});
+  const std::uint32_t pooled = chart_->PoolLabel(label, labelHint_);
+  labelHint_ = pooled + std::size_t{1};
+  points_.push_back(Stored{y, pooled, color.rgba()});
   if (std::isfinite(y)) {
     if (finite_ == 0) {
       low_ = high_ = y;
@@ -169,6 +171,11 @@ int ChartSeries::Add(double y, const std::string& label, const QColor& color) {
 void ChartSeries::Clear() {
   points_.clear();
   finite_ = 0;
+  labelHint_ = 0;
+  // Once every series is empty the labels are no longer referenced.
+  bool empty = true;
+  for (const auto& s : chart_->series_) empty = empty && s->points_.empty();
+  if (empty) chart_->labelPool_.clear();
   dirty_ = true;
   chart_->MarkDirty();
 }
@@ -239,7 +246,13 @@ QFont Chart::LabelFont() const {
   return f;
 }
 
-std::uint32_t Chart::PoolLabel(const std::string& label) {
+std::uint32_t Chart::PoolLabel(const std::string& label, std::size_t hint) {
+  // The series of one chart carry the labels of the same records in the same order, so
+  // a later series finds its label where the first one put it, or one record further on
+  // when a record gave it no point.
+  for (std::size_t at : {hint, hint + 1}) {
+    if (at < labelPool_.size() && labelPool_[at] == label) return static_cast<std::uint32_t>(at);
+  }
   if (!labelPool_.empty() && labelPool_.back() == label) {
     return static_cast<std::uint32_t>(labelPool_.size() - 1);
   }

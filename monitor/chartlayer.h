@@ -94,6 +94,7 @@ class ChartSeries {
   double low_ = 0;
   double high_ = 0;  // smallest and largest finite Y, valid while `finite_` > 0
   std::size_t finite_ = 0;
+  std::size_t labelHint_ = 0;  // pool index after the last point's label
   bool dirty_ = false;
 };
 
@@ -177,7 +178,8 @@ class Chart : public QChartView {
 
   class AxisLabelItem* labels_ = nullptr;
 
-  std::uint32_t PoolLabel(const std::string& label);
+  // The pool index of a label; `hint` is where the series expects it (its next record's).
+  std::uint32_t PoolLabel(const std::string& label, std::size_t hint);
 
   std::string title_;
   std::vector<std::string> labelPool_;

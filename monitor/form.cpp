@@ -18,6 +18,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QPushButton>
 #include <QScrollBar>
 #include <QShowEvent>
@@ -90,6 +91,16 @@ QCalendarWidget* Calendar(const QString& objectName, const QString& accessible,
   return c;
 }
 
+// The password edit masks each character with '*', whatever the desktop style uses.
+class StarPasswordStyle : public QProxyStyle {
+ public:
+  int styleHint(StyleHint hint, const QStyleOption* option, const QWidget* widget,
+                QStyleHintReturn* returnData) const override {
+    if (hint == SH_LineEdit_PasswordCharacter) return '*';
+    return QProxyStyle::styleHint(hint, option, widget, returnData);
+  }
+};
+
 QDateEdit* DatePicker(const QString& objectName, const QString& hint, QWidget* parent) {
   auto* d = Name(new QDateEdit(QDate::currentDate(), parent), objectName, hint);
   d->setCalendarPopup(true);
@@ -157,7 +168,12 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   Timer1->start();
 }
 
-TForm1::~TForm1() = default;
+TForm1::~TForm1() {
+  // The widgets die after this body, and their last signals (a focus change among them)
+  // must not reach the handlers of a window that is no longer whole.
+  if (qApp) QObject::disconnect(qApp, nullptr, this, nullptr);
+  for (QObject* child : findChildren<QObject*>()) QObject::disconnect(child, nullptr, this, nullptr);
+}
 
 // ---- menus ----------------------------------------------------------------------------
 
@@ -167,14 +183,14 @@ void TForm1::BuildMenus() {
     a->setObjectName(name);
     return a;
   };
-  QMenu* file = menuBar()->addMenu(QStringLiteral("&File"));
+  QMenu* file = menuBar()->addMenu(QStringLiteral("File"));
   file->setObjectName(QStringLiteral("File1"));
   Print2 = action(this, QStringLiteral("Print2"), QStringLiteral("Print"));
   Exit1 = action(this, QStringLiteral("Exit1"), QStringLiteral("Exit"));
   file->addAction(Print2);
   file->addSeparator();
   file->addAction(Exit1);
-  QMenu* setting = menuBar()->addMenu(QStringLiteral("&Setting"));
+  QMenu* setting = menuBar()->addMenu(QStringLiteral("Setting"));
   setting->setObjectName(QStringLiteral("Setting1"));
   SaveSetting1 = action(this, QStringLiteral("SaveSetting1"), QStringLiteral("Save Setting"));
   setting->addAction(SaveSetting1);
@@ -290,6 +306,9 @@ QWidget* TForm1::BuildTransferPage() {
   PassTxt = LineEdit(QStringLiteral("PassTxt"), QString::fromLatin1(kDefaultPassword),
                      QStringLiteral("Password"), account);
   PassTxt->setEchoMode(QLineEdit::Password);
+  auto* stars = new StarPasswordStyle;
+  stars->setParent(PassTxt);
+  PassTxt->setStyle(stars);
   form->addRow(QStringLiteral("Host"), HostTxt);
   form->addRow(QStringLiteral("Port"), PortTxt);
   form->addRow(QStringLiteral("User ID"), UserTxt);

@@ -59,6 +59,9 @@ void TForm1::LoadCSVFile(const std::string& name, char separator) {
   try {
     bytes = ReadFileBytes(name);  // raises "File not found" and the like
   } catch (...) {
+    // The load had begun: the table is back to the header alone, in black.
+    grid_->SetTable(CsvLoader(options).Finish().table);
+    ApplyColumnWidths();
     for (Chart* c : {Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2}) c->Repaint();
     for (int n = 1; n <= 8; ++n) ChannelChartA[n]->Repaint();
     throw;

@@ -102,6 +102,8 @@ TEST(ModemAnswers, LineValues) {
       {"OK\r\n", false, ""},
       {"", false, ""},
       {"\r\nno end of line", false, ""},
+      // A chunk that ends right after the value's carriage return.
+      {"AT+CGMI\r\r\nSIEMENS\r", true, "SIEMENS"},
       // The value's line must end before character 250.
       {"\r\n" + std::string(260, 'x') + "\r\n", false, ""},
   };
@@ -127,6 +129,7 @@ TEST(ModemAnswers, ClockAndCharacterSet) {
       {"\r\n\"quoted\"\r\n", true, "\"quoted\""},
       {"\r\n+CCLK:\r\n", false, ""},
       {"\r\nERROR\r\n", false, ""},
+      {"\r\n+CCLK: \"26/12/10,09:30:00\"\r", true, "\"26/12/10,09:30:00\""},
   };
   for (const auto& c : cases) {
     const TAnswerParse p = ParseClockReply(c.raw);

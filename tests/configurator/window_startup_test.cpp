@@ -203,6 +203,9 @@ TEST_F(WindowStartup, SaveAfterStartWritesBackWhatWasRead) {
   want.TKnumber.set("+4917012345");  // offset 16 takes the copy of offset 3986
   want.Value4080 = 0;                // above 4 comes back as 0
   want.OptionString.set("ABC   ");   // padded by as many blanks as it has characters
+  want.TNrFilter.set("---");         // empty masks come back as their defaults
+  want.ANrFilter.set("--------");
+  want.DNrFilter.set("000000000000");
   EXPECT_EQ(saved, Encode(want));
   EXPECT_EQ(f.OptionString, "ABC   ");
 }
@@ -302,6 +305,40 @@ TEST_F(WindowStartup, RestoreFillsTheControlsThatExist) {
   // Positions go back into the record as the bars hold them.
   EXPECT_EQ(f.Config.AnalogLevels[0], 7);
   EXPECT_EQ(f.Config.AnalogLevels[1], 5);
+}
+
+// A record without masks starts from the default masks: T/C and analog channels disabled,
+// digital channels enabled for no number.
+TEST_F(WindowStartup, EmptyMasksAreDecodedFromTheirDefaults) {
+  WriteZeroFile();
+  TForm1& f = Make();
+  QWidget* abonents = f.Pages[1];
+  std::map<std::string, QCheckBox*> grid;
+  auto box = [&](const QString& name) {
+    auto* b = new QCheckBox(abonents);
+    b->setObjectName(name);
+    b->setChecked(true);  // as the form starts
+    grid[name.toStdString()] = b;
+  };
+  for (const QString& ch : {QString("T1"), QString("A1"), QString("D01"), QString("D12")}) {
+    box("CheckBox" + ch + "dis");
+    for (int b = 1; b <= 4; ++b) box(QString("CheckBox%1%2%3").arg(ch[0]).arg(b).arg(ch.mid(1)));
+  }
+  auto* dnr = new QLineEdit(abonents);
+  dnr->setObjectName("DNrFilter");
+
+  f.FormCreate();
+  EXPECT_EQ(dnr->text(), "000000000000");
+  EXPECT_EQ(f.MaskStash, std::string("---") + "--------" + "000000000000");
+  EXPECT_TRUE(grid["CheckBoxT1dis"]->isChecked());
+  EXPECT_TRUE(grid["CheckBoxA1dis"]->isChecked());
+  EXPECT_FALSE(grid["CheckBoxD01dis"]->isChecked());
+  EXPECT_FALSE(grid["CheckBoxD12dis"]->isChecked());
+  for (const auto& [name, b] : grid) {
+    if (name.find("dis") == std::string::npos) {
+      EXPECT_FALSE(b->isChecked()) << name;
+    }
+  }
 }
 
 TEST_F(WindowStartup, EveryPageChangeRecoloursTheSettingEdits) {

@@ -107,6 +107,34 @@ TEST(ChartLayer, LongSeriesAreDrawnThinnedWithTheirPeaksAndWaitUntilShown) {
   EXPECT_DOUBLE_EQ(chart.AxisMaximum(), 99.9);
 }
 
+// Series of one chart share their records' labels; each point keeps its own label
+// whatever records gave the other series no point, and a new load starts afresh.
+TEST(ChartLayer, EveryPointKeepsItsLabelAcrossSeriesAndLoads) {
+  Chart chart("ChannelChartT1");
+  ChartSeries* level = chart.AddSeries("TraceSeries4");
+  ChartSeries* t2 = chart.AddSeries("TraceSeries2");
+  auto labels = [](const ChartSeries* s) {
+    std::vector<std::string> l;
+    for (int x = 0; x < s->Count(); ++x) l.push_back(s->Label(x));
+    return l;
+  };
+  using L = std::vector<std::string>;
+  for (const char* r : {"1", "2", "3", "4", "5", "6"}) level->Add(0, r, Qt::white);
+  for (const char* r : {"1", "3", "4", "6", "x", "6"}) t2->Add(1, r, Qt::green);
+  EXPECT_EQ(labels(level), (L{"1", "2", "3", "4", "5", "6"}));
+  EXPECT_EQ(labels(t2), (L{"1", "3", "4", "6", "x", "6"}));
+
+  chart.ClearAll();
+  t2->Add(1, "02.12.2026,10:00:00", Qt::green);
+  level->Add(0, "02.12.2026,10:00:00", Qt::white);
+  level->Add(0, "1", Qt::white);
+  EXPECT_EQ(labels(t2), L{"02.12.2026,10:00:00"});
+  EXPECT_EQ(labels(level), (L{"02.12.2026,10:00:00", "1"}));
+  // Emptying one series alone leaves the others' labels in place.
+  t2->Clear();
+  EXPECT_EQ(labels(level), (L{"02.12.2026,10:00:00", "1"}));
+}
+
 TEST(ChartLayer, LegendListsDrawnSeriesThatShowInItInOrder) {
   Chart chart("ChannelChartA1");
   ChartSeries* a1 = chart.AddSeries("TraceSeries5");
