@@ -119,6 +119,14 @@ void TForm1::BuildWindow() {
   // Each page's file builds its page; a page without a builder stays empty with its caption.
   BuildMainPage(Pages[0]);
   BuildSerialPortPage(Pages[11]);
+  BuildAbonentsPage();
+  BuildTextPages();
+  BuildAnalogPage();
+  BuildTempCounterPages();
+  BuildSchedulePage();
+  BuildIOControlPage();
+  BuildOtherPage();
+  BuildGprsPage();
   BindHandlers();
   PageControl1->setCurrentIndex(0);
   Timer1->start();

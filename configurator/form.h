@@ -265,6 +265,17 @@ class TForm1 : public QMainWindow {
     return findChild<W*>(name);
   }
 
+  // ---- the settings pages' own members, one file each ------------------------------
+#include "configurator/members/abonents.h"
+#include "configurator/members/texts.h"
+#include "configurator/members/iocontrol.h"
+#include "configurator/members/analog.h"
+#include "configurator/members/tempcounter.h"
+#include "configurator/members/other.h"
+#include "configurator/members/gprs.h"
+#include "configurator/members/schedule.h"
+#include "configurator/members/variant.h"
+
  private:
   void BuildWindow();
   void BuildMenus();

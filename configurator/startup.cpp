@@ -64,8 +64,9 @@ void TForm1::RunStartupSteps() {
   Kept.v12 = c.Kept12;
   // 7.
   for (int n = 1; n <= 8; ++n) ui::SetNamedItem(this, Numbered("AMode", n), c.AMode[n - 1]);
-  // 8. (The schedule page decodes ScheduleString into its controls here.)
+  // 8.
   ScheduleString = GetText(c.ScheduleString);
+  DecodeScheduleString();
   // 9.
   ui::SetText(TKnumber, GetText(c.TKnumber));
   ui::SetText(TKnumber, GetText(c.TKnumber2));
@@ -106,7 +107,8 @@ void TForm1::RunStartupSteps() {
   SerialPort1->SetParity(ParityEven->isChecked() ? serial::ptEVEN : serial::ptNONE);
   // 16.
   SaveSettingAfterExitCB->setChecked(AsBool(c.SaveSettingAfterExitCB));
-  // 17. (The model variant switch applies the saved flag here.)
+  // 17. The saved flag itself is not changed here.
+  ApplyModelVariant(AsBool(c.RunTimeVariant));
   // 18.
   for (int n = 1; n <= 57; ++n) ui::SetNamedText(this, Numbered("TXTSMS", n), GetText(c.TXTSMS[n - 1]));
   for (int n = 1; n <= 97; ++n) ui::SetNamedText(this, Numbered("iTXTSMS", n), GetText(c.iTXTSMS[n - 1]));

@@ -260,6 +260,10 @@ class TForm1 : public QMainWindow {
  protected:
   void showEvent(QShowEvent* event) override;
 
+  // ---- the FTP half's own members, one file each -----------------------------------
+#include "monitor/members/ftpsession.h"
+#include "monitor/members/transfers.h"
+
  private:
   void BuildMenus();
   QWidget* BuildTransferPage();

@@ -34,15 +34,6 @@ void TForm1::PageControl1Enter() {
   StartupConnect();
 }
 
-void TForm1::StartupConnect() {
-  // The FTP session's Connect (ConnectBtnClick) runs here once the FTP client exists.
-}
-
-void TForm1::ExitDisconnect() {
-  // With the FTP client, a dropped connection runs Disconnect here, which resets the
-  // transfer page (and closes the window, since ExitRequested is set).
-}
-
 void TForm1::OnCreate() {
   started_ = true;
   MenuItem1->setVisible(false);

@@ -1,0 +1,2 @@
+// Members of TForm1 for the GPRS, FTP page; included inside the class.
+void BuildGprsPage();

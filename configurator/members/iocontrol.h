@@ -1,0 +1,2 @@
+// Members of TForm1 for the IO control page; included inside the class.
+void BuildIOControlPage();

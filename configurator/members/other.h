@@ -1,0 +1,2 @@
+// Members of TForm1 for the Other page; included inside the class.
+void BuildOtherPage();

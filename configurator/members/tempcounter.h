@@ -1,0 +1,2 @@
+// Members of TForm1 for the Temperature/Counter and RunTime pages; included inside the class.
+void BuildTempCounterPages();

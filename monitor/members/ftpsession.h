@@ -1,0 +1,1 @@
+// Members of TForm1 for the FTP session and remote file management; included inside the class.

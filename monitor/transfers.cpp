@@ -1,0 +1,5 @@
+#include "monitor/form.h"
+
+namespace monitor {
+
+}  // namespace monitor
