@@ -57,7 +57,7 @@ TEST_F(MainPageAndModem, ClockFieldKeepsItsTextWhenThePortErrorIsFirstShown) {
   WriteZeroFile();
   TForm1& f = Make();
   f.SerialPort1->Disconnect();
-  com1.Close();  // the link now leads nowhere
+  KillCom1();
   f.ClockText = "26/01/05,12:00:30+02";
   f.ClockQueryPending = true;
   f.GetDateTime();
@@ -80,7 +80,7 @@ TEST_F(MainPageAndModem, StartUpSequenceRunsThroughWithTheDeadPort) {
   c.SMSmode = 1;
   const auto bytes = configurator::EncodeSetupConfig(c);
   WriteFile(std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
-  com1.Close();
+  KillCom1();
   TForm1& f = Make();
   ASSERT_TRUE(f.ModemInitActive);
   for (int t = 1; t <= 6; ++t) {

@@ -70,6 +70,14 @@ class WindowTest : public ::testing::Test {
     std::filesystem::create_symlink(pty.SlavePath(), link);
   }
   std::string Folder() const { return dir_.path().toStdString(); }
+  // Com1 leads nowhere: its link points at a missing device and its pty is closed. (A link
+  // left on a closed pty could meet another test's pty under the same number.)
+  void KillCom1() {
+    const std::string link = PortFolder() + "/com1";
+    std::filesystem::remove(link);
+    std::filesystem::create_symlink(Folder() + "/no-such-device", link);
+    com1.Close();
+  }
 
   // A settings file in the window's folder.
   void WriteFile(const std::string& bytes) {

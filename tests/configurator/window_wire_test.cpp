@@ -230,7 +230,7 @@ TEST_F(WindowWire, ModemClockLine) {
 TEST_F(WindowWire, PortErrorIsShownOncePerRun) {
   TForm1& f = Start(true);
   f.SerialPort1->Disconnect();
-  com1.Close();  // the link now leads nowhere
+  KillCom1();
   f.GetHersteller();
   f.GetModel();
   f.SetDT->click();
