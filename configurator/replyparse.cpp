@@ -146,19 +146,19 @@ TSmsListing FindListedSms(const std::string& raw) {
   r.found = true;
   r.pdu = raw.substr(start - 1, i - start);
 
-  // Storage index: the digits right before the first comma among characters 2 to 35.
-  std::size_t comma = 0;
-  for (std::size_t k = 2; k <= std::min<std::size_t>(35, raw.size()); ++k)
-    if (raw[k - 1] == ',') {
-      comma = k;
-      break;
-    }
-  if (comma == 0) return r;
-  // All the digits are read, so that an index of four digits is not taken for its last
-  // three and another message deleted; more than nine digits is no index.
-  std::size_t first = comma;
-  while (first > 1 && IsDigit(raw[first - 2])) --first;
-  if (first == comma || comma - first > 9) return r;
+  // Storage index: the number right after "CMGL:" on the line that announces the message,
+  // ended by its comma, which must stand among characters 2 to 35. It is taken from that
+  // line only, so that a comma of another answer earlier in the chunk ("+CSQ: 17,99") never
+  // names the message to delete; and all its digits are read, so that index 300 deletes 300
+  // and not 44. More than nine digits is no index.
+  std::size_t p = colon + 1;
+  while (p <= raw.size() && raw[p - 1] == ' ') ++p;
+  const std::size_t first = p;
+  while (p <= raw.size() && IsDigit(raw[p - 1])) ++p;
+  const std::size_t comma = p;
+  if (comma == first || comma > std::min<std::size_t>(35, raw.size()) || raw[comma - 1] != ',' ||
+      comma - first > 9)
+    return r;
   r.index = std::stoi(raw.substr(first - 1, comma - first));
   r.hasIndex = true;
   return r;

@@ -1,4 +1,4 @@
-// Fuzzes the window's receiver: the first three bytes pick the flag state and the page, the
+// Fuzzes the window's receiver: the first four bytes pick the flag state and the page, the
 // rest is one received chunk; a tick follows. The window's port is a pty whose far side is
 // drained and dropped, so nothing reaches a real device.
 #include <QApplication>
@@ -65,9 +65,9 @@ extern "C" int LLVMFuzzerInitialize(int* argc, char*** argv) {
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  if (size < 3) return 0;
+  if (size < 4) return 0;
   configurator::TForm1& f = *g_form;
-  const std::uint8_t a = data[0], b = data[1];
+  const std::uint8_t a = data[0], b = data[1], c = data[3];
   f.SMSmode->setChecked(a & 0x01);
   f.RawATMode = a & 0x02;
   f.PromptPending = a & 0x04;
@@ -84,13 +84,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   f.CMGFPending = b & 0x20;
   f.CMEEPending = b & 0x40;
   f.ReplyReady = b & 0x80;
-  f.ModemInitActive = false;
+  f.SkipCRLFState = c & 0x01;
+  f.ModemInitActive = c & 0x02;
+  f.ModemInitStep = (c >> 2) & 0x07;
+  f.PollInhibit = c & 0x20;
+  f.PollPending = c & 0x40;
+  f.DataArrived = c & 0x80;
+  f.PhoneNotConnected = a & 0x40 && c & 0x20;
+  f.ClockQueryPending = b & 0x80 && c & 0x01;
+  f.NoReplyTicks = 0;
   f.PendingPDU = (data[2] & 0x80) ? std::string()
                                   : std::string("0011300791214365F700000B06C722754A6D00") + '\0';
   const int page = data[2] % 13;
   if (f.PageControl1->currentIndex() != page) f.PageControl1->setCurrentIndex(page);
 
-  f.SerialPort1ReceiveData(f.SerialPort1, data + 3, static_cast<std::uint32_t>(size - 3));
+  f.SerialPort1ReceiveData(f.SerialPort1, data + 4, static_cast<std::uint32_t>(size - 4));
   f.Timer1Timer();
 
   f.MemoSMSinput->clear();

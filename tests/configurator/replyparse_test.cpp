@@ -66,6 +66,9 @@ TEST(SmsListing, FirstListedMessageAndItsIndex) {
       // Echo line before the listing; an index above 255 is the one listed.
       {"AT+CMGL=1\r\r\n+CMGL: 300,1,,24\r\n" + kPdu1 + "\r\n\r\nOK\r\n", true, kPdu1, true, 300},
       {"\r\n+CMGL: 1234,1,,24\r\n" + kPdu1 + "\r\n", true, kPdu1, true, 1234},
+      {"\r\n+CMGL:12,1,,24\r\n" + kPdu1 + "\r\n", true, kPdu1, true, 12},
+      // The index comes from the announcing line, never from a comma of an earlier answer.
+      {"\r\n+CSQ: 17,99\r\n\r\n+CMGL: 3,1,,24\r\n" + kPdu1 + "\r\n", true, kPdu1, true, 3},
       // The PDU runs into the chunk's last character: the chunk is cut, nothing is taken.
       {"\r\n+CMGL: 3,1,,24\r\n" + kPdu1, false, "", false, 0},
       {"\r\n+CMGL: 3,1,,24\r\n", false, "", false, 0},
