@@ -19,7 +19,11 @@ deps:
 	done; \
 	if [ -n "$$missing" ]; then \
 	  echo "Installing:$$missing"; \
-	  $(SUDO) apt-get update -qq && DEBIAN_FRONTEND=noninteractive $(SUDO) apt-get install -y -qq $$missing; \
+	  if [ -n "$(SUDO)" ] && ! command -v sudo >/dev/null; then \
+	    echo "Installing packages needs root: run 'make deps' as root, or install sudo."; exit 1; \
+	  fi; \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
+	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
 	fi
 
 $(BUILD)/build.ninja: | deps
@@ -51,7 +55,7 @@ fuzz: asan-build
 	  corpus=$(CURDIR)/$(ASAN_BUILD)/corpus/$$n; mkdir -p $$corpus; \
 	  seeds=""; [ -d fuzz/corpus/$${n#fuzz_} ] && seeds=$(CURDIR)/fuzz/corpus/$${n#fuzz_}; \
 	  echo "== $$n for $(FUZZ_SECONDS) s"; \
-	  ASAN_OPTIONS=detect_leaks=0 $$f -max_total_time=$(FUZZ_SECONDS) -rss_limit_mb=4096 \
+	  ASAN_OPTIONS=detect_leaks=0 $$f -max_total_time=$(FUZZ_SECONDS) -timeout=20 -rss_limit_mb=4096 \
 	    -print_final_stats=1 $$corpus $$seeds 2>&1 | tail -n 12; \
 	  test $${PIPESTATUS[0]} -eq 0; \
 	done

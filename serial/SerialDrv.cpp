@@ -108,8 +108,8 @@ std::uint32_t GetOsVersion() {
 void MakeLineTermios(const TSerialPortDriver& d, termios& t) {
   // Raw bytes both ways: no echo, no signals, no line editing, no CR/LF translation, no
   // input parity check (bytes with a parity error arrive as they are).
-  t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | PARMRK | ISTRIP | INLCR | IGNCR | ICRNL |
-                                      IXON | IXOFF | IXANY | INPCK | IUCLC | IMAXBEL);
+  t.c_iflag &= ~static_cast<tcflag_t>(IGNBRK | BRKINT | IGNPAR | PARMRK | ISTRIP | INLCR | IGNCR |
+                                      ICRNL | IXON | IXOFF | IXANY | INPCK | IUCLC | IMAXBEL);
   t.c_oflag &= ~static_cast<tcflag_t>(OPOST);
   t.c_lflag &= ~static_cast<tcflag_t>(ECHO | ECHOE | ECHOK | ECHONL | ICANON | ISIG | IEXTEN);
   t.c_cflag &= ~static_cast<tcflag_t>(CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS | CIBAUD);
@@ -154,9 +154,12 @@ bool TSerialPortDriver::Connect() {
   const std::string device = platform::ResolveDevicePath(portName_);
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) return false;
-  // Exclusive use: TIOCEXCL keeps other users out, and the lock also keeps out programs
-  // running as root (which TIOCEXCL lets through) and any second driver on the device.
-  if (::flock(fd, LOCK_EX | LOCK_NB) != 0) {
+  // Exclusive use: TIOCEXCL keeps other users out. Root gets through another holder's
+  // TIOCEXCL, so a flag already set means the device is held; the lock keeps out programs
+  // that lock the device instead, and any second driver on it.
+  int heldExclusive = 0;
+  if ((::ioctl(fd, TIOCGEXCL, &heldExclusive) == 0 && heldExclusive != 0) ||
+      ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     return false;
   }

@@ -8,8 +8,11 @@
 #include <chrono>
 #include <dirent.h>
 #include <functional>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/utsname.h>
+#include <sys/wait.h>
 #include <thread>
 #include <unistd.h>
 
@@ -116,6 +119,43 @@ TEST_F(Driver, DeviceHeldByAnotherDriverCannotBeOpened) {
   int excl = -1;
   ASSERT_EQ(ioctl(pty.SlaveFd(), TIOCGEXCL, &excl), 0);
   EXPECT_EQ(excl, 0);
+}
+
+// Another program holds the device, marked exclusive or locked: the driver stays out until
+// it lets go (the test may run as root, which the exclusive mark alone would let through).
+TEST_F(Driver, DeviceHeldByAnotherProgramCannotBeOpened) {
+  enum Hold { kExclusive, kLock };
+  for (const Hold hold : {kExclusive, kLock}) {
+    SCOPED_TRACE(hold == kExclusive ? "exclusive mark" : "lock");
+    int ready[2], release[2];
+    ASSERT_EQ(pipe(ready), 0);
+    ASSERT_EQ(pipe(release), 0);
+    const std::string path = pty.SlavePath();
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {  // the other program: only async-signal-safe calls
+      const int fd = open(path.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+      const bool held = fd >= 0 && (hold == kExclusive ? ioctl(fd, TIOCEXCL) == 0
+                                                       : flock(fd, LOCK_EX | LOCK_NB) == 0);
+      char c = held ? 'y' : 'n';
+      (void)!write(ready[1], &c, 1);
+      (void)!read(release[0], &c, 1);
+      if (hold == kExclusive) ioctl(fd, TIOCNXCL);
+      _exit(0);
+    }
+    char c = 0;
+    ASSERT_EQ(read(ready[0], &c, 1), 1);
+    EXPECT_EQ(c, 'y');
+    EXPECT_FALSE(drv.Connect());
+    EXPECT_FALSE(drv.Connected());
+    EXPECT_FALSE(drv.PollTimer()->isActive());
+    ASSERT_EQ(write(release[1], "x", 1), 1);
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    for (int fd : {ready[0], ready[1], release[0], release[1]}) close(fd);
+    EXPECT_TRUE(drv.Connect());
+    drv.Disconnect();
+  }
 }
 
 TEST_F(Driver, PlainTickHandsOverWhatIsQueuedOnce) {
@@ -288,6 +328,14 @@ TEST(DriverSetters, RulesOpenAndClosed) {
        [](auto& d) { EXPECT_EQ(d.PacketTimeout(), 1400); }},
       {"packet timeout 0", false, [](auto& d) { d.SetPacketTimeout(0); },
        [](auto& d) { EXPECT_EQ(d.PacketTimeout(), -1); }},
+      {"polling delay below 5 while open restarts the timer", true,
+       [](auto& d) { d.SetPollingDelay(1); },
+       [](auto& d) { EXPECT_EQ(d.PollingDelay(), 5); EXPECT_EQ(d.PollTimer()->interval(), 5);
+                     EXPECT_TRUE(d.PollTimer()->isActive()); }},
+      {"packet timeout below polling delay while open", true, [](auto& d) { d.SetPacketTimeout(10); },
+       [](auto& d) { EXPECT_EQ(d.PacketTimeout(), 70); }},
+      {"packet timeout -5 while open", true, [](auto& d) { d.SetPacketTimeout(-5); },
+       [](auto& d) { EXPECT_EQ(d.PacketTimeout(), -1); }},
       {"packet timeout rewritten by a new polling delay", false,
        [](auto& d) { d.SetPacketTimeout(60); d.SetPollingDelay(100); },
        [](auto& d) { EXPECT_EQ(d.PacketTimeout(), 140); }},
@@ -424,7 +472,7 @@ TEST(LineTermios, SettingsMapToTermiosFlags) {
     c.set(d);
     termios t{};
     // Start from a cooked terminal with every flag the driver must clear.
-    t.c_iflag = ICRNL | INLCR | IGNCR | INPCK | PARMRK | ISTRIP | IXON | IXANY | BRKINT;
+    t.c_iflag = ICRNL | INLCR | IGNCR | INPCK | IGNPAR | PARMRK | ISTRIP | IXON | IXANY | BRKINT;
     t.c_oflag = OPOST | ONLCR;
     t.c_lflag = ICANON | ECHO | ECHOE | ISIG | IEXTEN;
     t.c_cflag = CSIZE | PARENB | PARODD | CMSPAR | CSTOPB | CRTSCTS;
@@ -433,7 +481,7 @@ TEST(LineTermios, SettingsMapToTermiosFlags) {
     MakeLineTermios(d, t);
     EXPECT_EQ(t.c_cflag & c.cMask, c.cWant);
     EXPECT_EQ(t.c_iflag & c.iMask, c.iWant);
-    EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IGNCR | INPCK | PARMRK | ISTRIP | IXANY | BRKINT), 0u);
+    EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IGNCR | INPCK | IGNPAR | PARMRK | ISTRIP | IXANY | BRKINT), 0u);
     EXPECT_EQ(t.c_oflag & OPOST, 0u);
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
     EXPECT_EQ(t.c_cc[VMIN], 0);
@@ -448,7 +496,7 @@ TEST_F(Driver, LineSettingsReachTheTty) {
   ASSERT_TRUE(drv.Connect());
   termios t = pty.SlaveTermios();
   EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
-  EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IGNCR | INPCK | PARMRK | ISTRIP | IXON | IXOFF), 0u);
+  EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IGNCR | INPCK | IGNPAR | PARMRK | ISTRIP | IXON | IXOFF), 0u);
   EXPECT_EQ(t.c_oflag & OPOST, 0u);
   EXPECT_EQ(t.c_cflag & (CLOCAL | CREAD), tcflag_t(CLOCAL | CREAD));
   EXPECT_EQ(t.c_cflag & (PARODD | CMSPAR | CSTOPB | CRTSCTS), 0u);
