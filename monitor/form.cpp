@@ -674,6 +674,12 @@ QWidget* TForm1::BuildChannelPage(const QString& name, const QString& caption, C
                        QStringLiteral("Multiplier A%1").arg(n), mul);
     MulA[n]->setEnabled(false);
     SetBase(MulA[n], QApplication::palette().color(QPalette::Light));
+    {
+      // Disabled only so that nobody types into it: the value stays plainly readable.
+      QPalette pal = MulA[n]->palette();
+      pal.setColor(QPalette::Disabled, QPalette::Text, pal.color(QPalette::Active, QPalette::Text));
+      MulA[n]->setPalette(pal);
+    }
     g->addWidget(MulA[n], 3, 0, 1, 2);
     side->addWidget(mul);
     RefreshAButton[n]->setParent(p);
@@ -720,6 +726,9 @@ void TForm1::BindHandlers() {
   connect(FileListBoxPC, &QListWidget::itemDoubleClicked, this, guarded(&TForm1::FileListBoxPCDblClick));
   connect(FileListBoxFTPdir, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
     sDirectory->setText(item->text());
+  });
+  connect(FileListBoxFTP, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
+    sFile->setText(item->text());
   });
   connect(Delete1, &QAction::triggered, this, guarded(&TForm1::Delete1Click));
   connect(DeleteAll1, &QAction::triggered, this, guarded(&TForm1::DeleteAll1Click));

@@ -8,7 +8,6 @@
 
 #include "monitor/folderlists.h"
 #include "monitor/form.h"
-#include "platform/cp1252.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 
@@ -145,8 +144,8 @@ void TForm1::FileListBoxPCDblClick() {
     return;
   }
   if (item->text().isEmpty()) return;
-  // The editor hook takes the path as the window's texts are kept.
-  platform::OpenInTextEditor(platform::ToCp1252(FileListBoxPC->PathOf(item->text())));
+  // The path as the file system names it, whatever characters its folders use.
+  platform::OpenInTextEditor(QFile::encodeName(FileListBoxPC->PathOf(item->text())).toStdString());
 }
 
 void TForm1::MkDirPCClick() {

@@ -2,13 +2,13 @@
 
 #include <QApplication>
 #include <QDesktopServices>
+#include <QFile>
 #include <QGridLayout>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
 #include <QUrl>
 
-#include "platform/cp1252.h"
 
 namespace platform {
 
@@ -115,7 +115,7 @@ bool BusyCursor() { return g_busy; }
 
 void OpenInTextEditor(const std::string& path) {
   if (auto& h = EditorHook()) return h(path);
-  QDesktopServices::openUrl(QUrl::fromLocalFile(FromCp1252(path)));
+  QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
 }
 
 void SetOpenInTextEditorHook(std::function<void(const std::string&)> hook) {

@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QLocale>
 #include <QMenu>
 #include <QPushButton>
@@ -98,6 +99,16 @@ TEST_F(FormTest, TheWindowHasItsPagesAndNamedControls) {
   EXPECT_EQ(f.MonthCalendar1->minimumDate(), QDate(2018, 9, 1));
 }
 
+TEST_F(FormTest, ClickingARemoteListItemWritesItsNameIntoItsEdit) {
+  auto& f = Form();
+  f.FileListBoxFTP->addItems({"261201.csv", "261202.csv"});
+  f.FileListBoxFTPdir->addItem("archive");
+  emit f.FileListBoxFTP->itemClicked(f.FileListBoxFTP->item(1));
+  emit f.FileListBoxFTPdir->itemClicked(f.FileListBoxFTPdir->item(0));
+  EXPECT_EQ(f.sFile->text(), "261202.csv");
+  EXPECT_EQ(f.sDirectory->text(), "archive");
+}
+
 TEST_F(FormTest, StartupRestoresTheStoredRecord) {
   ASSERT_TRUE(monitor::SaveCSVConfig(Path("csv.cfg"), StoredRecord()));
   auto& f = Form();
@@ -169,6 +180,7 @@ TEST_F(FormTest, ShortSettingsFileShowsTheErrorAndTheStartUpGoesOn) {
   auto& f = Form();
   f.OnCreate();
   ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Read beyond end of file.");
   EXPECT_EQ(messages[0].icon, platform::Icon::Stop);
   EXPECT_EQ(f.HostTxt->text(), "ftp.example.com");
   EXPECT_TRUE(f.CopyFromDateCancel->isHidden());

@@ -202,6 +202,20 @@ TEST_F(FormTest, DoubleClickOpensTheSelectedFileInTheTextEditor) {
   EXPECT_EQ(f.LocalFile->text(), "261201.csv");
   f.FileListBoxPCDblClick();
   EXPECT_EQ(opened, std::vector<std::string>{Path("261201.csv")});
+
+  // A folder named with letters beyond the Western code page reaches the editor intact.
+  const QString name = QStringLiteral("M\u011b\u0159en\u00ed \u0141\u00f3d\u017a");
+  const QString folder = root_ + "/" + name;
+  ASSERT_TRUE(QDir(root_).mkdir(name));
+  ASSERT_TRUE(f.DirectoryListBoxPC->SetDirectory(folder));
+  Write((name + "/261202.csv").toStdString(), "x");
+  f.Refresh1->trigger();
+  f.FileListBoxPC->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+  f.FileListBoxPCDblClick();
+  ASSERT_EQ(opened.size(), 2u);
+  EXPECT_EQ(QFile::decodeName(QByteArray::fromStdString(opened[1])), folder + "/261202.csv");
+  EXPECT_TRUE(QFile::exists(QFile::decodeName(QByteArray::fromStdString(opened[1]))));
+  QDir::setCurrent(root_);
 }
 
 }  // namespace
