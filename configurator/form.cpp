@@ -78,17 +78,30 @@ void TForm1::BuildWindow() {
   PageControl1->setObjectName("PageControl1");
   PageControl1->setAccessibleName("Pages");
   PageControl1->setGeometry(8, 4, 857, 409);
-  // All thirteen captions in one row within the page control's width.
-  PageControl1->setStyleSheet("QTabBar::tab { padding: 4px 3px; }");
-  QFont tabFont = PageControl1->font();
-  tabFont.setPointSizeF(tabFont.pointSizeF() * 0.9);
-  PageControl1->tabBar()->setFont(tabFont);
+  // Tabs drawn with a frame so that the page shown stands out, with narrow padding.
+  PageControl1->setStyleSheet(
+      "QTabBar::tab { padding: 3px 3px; border: 1px solid palette(mid); border-bottom: none;"
+      " border-top-left-radius: 3px; border-top-right-radius: 3px;"
+      " background: palette(button); }"
+      "QTabBar::tab:selected { background: palette(base); }"
+      "QTabBar::tab:!selected { margin-top: 2px; }");
   for (int i = 0; i < 13; ++i) {
     auto* page = new QWidget;
     page->setObjectName(kPages[i].name);
     page->setAccessibleName(kPages[i].caption);
     PageControl1->addTab(page, kPages[i].caption);
     Pages[static_cast<std::size_t>(i)] = page;
+  }
+  // All thirteen captions in one row within the page control's width: the tab font gets
+  // smaller until they fit (the fonts a system has differ in width).
+  QTabBar* tabs = PageControl1->tabBar();
+  QFont tabFont = PageControl1->font();
+  tabFont.setPointSizeF(tabFont.pointSizeF() * 0.9);
+  for (;;) {
+    tabs->setFont(tabFont);
+    tabs->ensurePolished();
+    if (tabs->sizeHint().width() <= PageControl1->width() - 4 || tabFont.pointSizeF() <= 6.5) break;
+    tabFont.setPointSizeF(tabFont.pointSizeF() - 0.5);
   }
   TabSheet1 = Pages[0];
   TabSheet12 = Pages[11];

@@ -260,8 +260,9 @@ void TForm1::PageControl1Change() {
 }
 
 void TForm1::ExitBtnClick() {
-  // A save that fails (the user has been told) keeps the window open, so nothing is lost.
-  if (SaveSettingAfterExitCB->isChecked() && !SaveSetting1Click()) return;
+  // An I/O error while saving raises and ends the handler here, so the window stays open; a
+  // file that can't be created has been reported by its warning and the window closes.
+  if (SaveSettingAfterExitCB->isChecked()) SaveSetting1Click();
   close();
 }
 

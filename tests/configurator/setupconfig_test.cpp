@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "platform/messagebox.h"
+#include "unprivileged.h"
 
 namespace configurator {
 namespace {
@@ -334,15 +335,25 @@ TEST_F(SetupFile, UnusablePathsAreAccessErrorsOnReadAndSave) {
   EXPECT_EQ(ReadSetupConfigFile(plain / kSetupFileName, r), CfgFileResult::AccessError);
   EXPECT_EQ(WriteSetupConfigFile(plain / kSetupFileName, c), CfgFileResult::AccessError);
   EXPECT_EQ(ReadAll(plain), Bytes{'x'});
+}
 
-  if (::geteuid() != 0) {  // a read-only file, where modes count
-    const fs::path ro = dir_ / "ro.cfg";
-    WriteAll(ro, original);
-    ::chmod(ro.c_str(), 0444);
-    EXPECT_EQ(ReadSetupConfigFile(ro, r), CfgFileResult::AccessError);
-    EXPECT_EQ(WriteSetupConfigFile(ro, c), CfgFileResult::AccessError);
-    EXPECT_EQ(ReadAll(ro), original);
-  }
+// A read-only file is refused on reading (opened for writing too) and on saving, and stays
+// as it was. Run as an ordinary user, for whom the file's mode counts.
+TEST_F(SetupFile, ReadOnlyFileIsAnAccessErrorOnReadAndSave) {
+  const Bytes original = FieldByFieldRecord();
+  const TSetupConfig c = DecodeSetupConfig(original.data(), original.size());
+  cfgtest::OpenFolderForOthers(dir_);
+  WriteAll(file_, original);
+  ::chmod(file_.c_str(), 0444);
+  TSetupConfig r;
+  EXPECT_EQ(cfgtest::AsOrdinaryUser([&] { return ReadSetupConfigFile(file_, r); }),
+            CfgFileResult::AccessError);
+  const SetupBytes untouched = EncodeSetupConfig(r);
+  EXPECT_TRUE(std::all_of(untouched.begin(), untouched.end(), [](unsigned char x) { return x == 0; }));
+  EXPECT_EQ(cfgtest::AsOrdinaryUser([&] { return WriteSetupConfigFile(file_, c); }),
+            CfgFileResult::AccessError);
+  EXPECT_EQ(ReadAll(file_), original);
+  EXPECT_EQ(Entries(), std::vector<std::string>{kSetupFileName});
 }
 
 // A save that fails half-way (here the file-size limit, which binds root as well) raises

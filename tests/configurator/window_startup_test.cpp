@@ -7,13 +7,17 @@
 #include <QSlider>
 #include <QTabWidget>
 
+#include <csignal>
 #include <cstring>
+#include <sys/resource.h>
+#include <sys/stat.h>
 #include <map>
 
 #include "configurator/formutil.h"
 #include "configurator/setupconfig.h"
 #include "platform/widgets.h"
 #include "serial/DisplayUnit.h"
+#include "unprivileged.h"
 #include "window_fixture.h"
 
 namespace {
@@ -137,25 +141,69 @@ TEST_F(WindowStartup, SmsModeStartArmsTheModemSequence) {
   EXPECT_TRUE(f.Memo5->isHidden());
 }
 
-// The settings file cannot be opened for writing. Tests run as root, for whom file modes
-// don't count, so a folder in the file's place stands for a file without access.
-TEST_F(WindowStartup, FileWithoutAccessAtStartAndOnSaveAndExitStaysOpen) {
-  std::filesystem::create_directory("TK5063.cfg");
-  TForm1& f = Make();
+// A read-only settings file (the window runs as an ordinary user here, for whom the mode
+// counts): the warning at start, the zero-record start, the warning on every save, and Exit
+// still closes after it. The file stays as it was.
+TEST_F(WindowStartup, ReadOnlyFileAtStartAndOnSaveAndExit) {
+  TSetupConfig c;
+  c.RadioGroupRate = 2;
+  c.TKnumber2.set("+4917012345");
+  const std::string original = Encode(c);
+  WriteFile(original);
+  ::chmod("TK5063.cfg", 0444);
+  cfgtest::OpenFolderForOthers(Folder());
+  TForm1& f = cfgtest::AsOrdinaryUser([&]() -> TForm1& { return Make(); });
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "TK5063.cfg access error");
+  EXPECT_EQ(boxes[0].caption, "Warning");
+  EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
+  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
+  EXPECT_EQ(f.Config.RadioGroupRate, 0);
+
   boxes.clear();
-  EXPECT_FALSE(f.SaveSetting1Click());
+  EXPECT_FALSE(cfgtest::AsOrdinaryUser([&] { return f.SaveSetting1Click(); }));
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "TK5063.cfg access error");
 
+  boxes.clear();
   f.show();
   f.SaveSettingAfterExitCB->setChecked(true);
-  f.ExitBtn->click();
-  EXPECT_TRUE(f.isVisible());  // the settings were not saved: the window stays
-  f.SaveSettingAfterExitCB->setChecked(false);
-  f.ExitBtn->click();
+  cfgtest::AsOrdinaryUser([&] { f.ExitBtn->click(); });
+  EXPECT_EQ(boxes.size(), 1u);
   EXPECT_FALSE(f.isVisible());
+  EXPECT_EQ(ReadFile(), original);
+}
+
+// An I/O error while saving (here the file-size limit, which binds root too) shows the error
+// box; Exit then keeps the window open, and the old file is left whole.
+TEST_F(WindowStartup, WriteErrorOnExitKeepsTheWindowAndTheOldFile) {
+  platform::SetApplicationTitle("TK5063SM");
+  WriteZeroFile();
+  TForm1& f = Make();
+  ASSERT_TRUE(boxes.empty());
+  f.show();
+  f.TKnumber->setText("+4917012345");
+  f.SaveSettingAfterExitCB->setChecked(true);
+
+  rlimit old{};
+  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
+  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+  rlimit small = old;
+  small.rlim_cur = 1000;
+  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
+  f.ExitBtn->click();
+  ::setrlimit(RLIMIT_FSIZE, &old);
+  std::signal(SIGXFSZ, oldHandler);
+
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Disk write error (File too large).");
+  EXPECT_EQ(boxes[0].caption, "TK5063SM");
+  EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
+  EXPECT_TRUE(f.isVisible());
+  EXPECT_EQ(ReadFile(), std::string(4136, '\0'));
+  EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder()),
+                          std::filesystem::directory_iterator{}),
+            2);  // the file and the port folder, no temporary file
 }
 
 TEST_F(WindowStartup, ExitWithoutSaveLeavesTheFileAlone) {
