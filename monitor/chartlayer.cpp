@@ -16,6 +16,7 @@
 #include <limits>
 
 #include "platform/cp1252.h"
+#include "platform/textprinter.h"
 
 namespace monitor {
 
@@ -37,6 +38,10 @@ int NiceIntStep(double raw) {
   return s >= std::numeric_limits<int>::max() / 2 ? std::numeric_limits<int>::max() / 2
                                                   : static_cast<int>(std::ceil(s - 1e-9));
 }
+
+// Size the chart is laid out at for a print: its fonts then come out at about their
+// screen size in points on a landscape page.
+constexpr double kPrintLayoutWidth = 1000;
 
 constexpr std::size_t kInitialRoom = 16384;  // points: the monitor plots up to 16383 records
 constexpr double kLabelGap = 10;       // pixels kept free between two axis labels
@@ -634,6 +639,24 @@ void Chart::RenderTo(QPainter& painter, const QRectF& target, const QSizeF& layo
   if (chart_->layout()) chart_->layout()->activate();
   labels_->Changed();
   MarkDirty();  // back to the screen's thinning when the event loop runs
+}
+
+void Chart::Print(platform::TextPrinter& printer) {
+  printer.SetTitle(platform::ToCp1252(objectName()));
+  printer.BeginDoc();
+  try {
+    printer.Draw([&](QPainter& painter, const QRect& page) {
+      // A small margin, then the chart as large as the page allows.
+      const int m = page.width() / 40;
+      const QRectF target = QRectF(page).adjusted(m, m, -m, -m);
+      const double height = kPrintLayoutWidth * target.height() / target.width();
+      RenderTo(painter, target, QSizeF(kPrintLayoutWidth, height));
+    });
+    printer.EndDoc();
+  } catch (...) {
+    printer.Abort();
+    throw;
+  }
 }
 
 }  // namespace monitor

@@ -21,6 +21,10 @@ class QLineSeries;
 class QValueAxis;
 class QFontMetricsF;
 
+namespace platform {
+class TextPrinter;
+}
+
 namespace monitor {
 
 class Chart;
@@ -154,6 +158,11 @@ class Chart : public QChartView {
 
   // Hands pending points to Qt and rescales now (no redraw); Repaint calls it.
   void Synchronise();
+
+  // Prints the chart alone on one page of `printer`, in the orientation the caller set, as
+  // one job titled with the component name (its objectName). A failure drops the job and
+  // raises platform::Error.
+  void Print(platform::TextPrinter& printer);
 
   // Draws the chart as it would look at `layoutSize` logical pixels, scaled into `target`
   // of the painter (aspect kept). Printing uses it; the widget on screen is not touched.
