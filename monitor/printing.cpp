@@ -43,7 +43,7 @@ void RunJob(platform::TextPrinter& printer, F&& body) {
 void PrintTable(platform::TextPrinter& printer, int columns, int rows, const CellText& cell) {
   printer.SetTitle(kTablePrintTitle);
   RunJob(printer, [&] {
-    printer.SetFont(kTablePrintFont, kTablePrintFontSize, Qt::black);
+    printer.SetFont(kTablePrintFont, kTablePrintFontSize, Qt::black, kTablePrintFontStretch);
     const int bottom = printer.PageHeight();
     const int right = printer.PageWidth();
     for (int i = 0; i < rows; ++i) {
