@@ -181,8 +181,10 @@ class Chart : public QChartView {
   void HandOver(int buckets);
   const ChartSeries* LabelSource() const;
   int PointCountForAxis() const;
-  // The labels that fit in the plot area as it stands (screen or print geometry).
-  std::vector<AxisLabel> LabelsFor(double plotWidth, const QFontMetricsF& metrics, int* step) const;
+  // The labels that fit in the plot area as it stands (screen or print geometry);
+  // `leftRoom` is the free width left of the plot area, below the value labels.
+  std::vector<AxisLabel> LabelsFor(double plotWidth, double leftRoom,
+                                   const QFontMetricsF& metrics, int* step) const;
   QFont LabelFont() const;
 
   class AxisLabelItem* labels_ = nullptr;
