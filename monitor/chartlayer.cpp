@@ -16,6 +16,7 @@
 #include <limits>
 
 #include "platform/cp1252.h"
+#include "platform/textprinter.h"
 
 namespace monitor {
 
@@ -38,9 +39,18 @@ int NiceIntStep(double raw) {
                                                   : static_cast<int>(std::ceil(s - 1e-9));
 }
 
+// Size the chart is laid out at for a print: its fonts then come out at about their
+// screen size in points on a landscape page.
+constexpr double kPrintLayoutWidth = 1000;
+
 constexpr std::size_t kInitialRoom = 16384;  // points: the monitor plots up to 16383 records
 constexpr double kLabelGap = 10;       // pixels kept free between two axis labels
 constexpr double kLabelOverhang = 20;  // how far a label may reach past the plot area
+constexpr double kLabelEdge = 4;       // pixels kept free at the chart's left edge
+
+// How far the first label may reach left of the plot area: into the room below the value
+// labels, so that it can stand centred under its point.
+double LeftRoom(const QRectF& plot) { return std::max(kLabelOverhang, plot.left() - kLabelEdge); }
 
 }  // namespace
 
@@ -62,7 +72,7 @@ class AxisLabelItem : public QGraphicsItem {
     const QFont font = view_->LabelFont();
     QFontMetricsF fm(font);
     int step = 1;
-    const std::vector<AxisLabel> labels = view_->LabelsFor(plot.width(), fm, &step);
+    const std::vector<AxisLabel> labels = view_->LabelsFor(plot.width(), LeftRoom(plot), fm, &step);
     if (labels.empty()) return;
     painter->save();
     painter->setFont(font);
@@ -544,8 +554,8 @@ const ChartSeries* Chart::LabelSource() const {
   return best;
 }
 
-std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, const QFontMetricsF& fm,
-                                        int* stepOut) const {
+std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, double leftRoom,
+                                        const QFontMetricsF& fm, int* stepOut) const {
   std::vector<AxisLabel> out;
   const ChartSeries* src = LabelSource();
   const int n = src ? src->Count() : 0;
@@ -562,7 +572,10 @@ std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, const QFontMetricsF& f
   }
   const double span = std::max(1, n - 1);
   const double perPoint = plotWidth / span;
-  const double raw = (widest + kLabelGap) / perPoint;
+  // Two labels a step apart must not touch; the first one, held back from the chart's left
+  // edge, may stand right of centre and needs the more room.
+  const double need = std::max(widest, 1.5 * widest - leftRoom) + kLabelGap;
+  const double raw = need / perPoint;
   // A round step reads best, unless rounding up would leave far fewer labels than fit.
   int step = NiceIntStep(raw);
   const double fit = span / std::max(1.0, std::ceil(raw));
@@ -576,8 +589,8 @@ std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, const QFontMetricsF& f
     const double x = static_cast<double>(i) * perPoint;
     const double w = fm.horizontalAdvance(text);
     // Centred under its point, but kept within reach of the plot area's ends.
-    const double left = std::clamp(x - w / 2, -kLabelOverhang,
-                                   std::max(-kLabelOverhang, plotWidth + kLabelOverhang - w));
+    const double left = std::clamp(x - w / 2, -leftRoom,
+                                   std::max(-leftRoom, plotWidth + kLabelOverhang - w));
     // A label wider than the sample's widest must still not run into its neighbour.
     if (left < lastRight + kLabelGap && !out.empty()) continue;
     out.push_back(AxisLabel{static_cast<int>(i), text, left});
@@ -589,13 +602,15 @@ std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, const QFontMetricsF& f
 std::vector<AxisLabel> Chart::VisibleLabels() {
   Rescale();
   int step = 1;
-  return LabelsFor(chart_->plotArea().width(), QFontMetricsF(LabelFont()), &step);
+  return LabelsFor(chart_->plotArea().width(), LeftRoom(chart_->plotArea()),
+                   QFontMetricsF(LabelFont()), &step);
 }
 
 int Chart::LabelStep() {
   Rescale();
   int step = 1;
-  LabelsFor(chart_->plotArea().width(), QFontMetricsF(LabelFont()), &step);
+  LabelsFor(chart_->plotArea().width(), LeftRoom(chart_->plotArea()), QFontMetricsF(LabelFont()),
+            &step);
   return step;
 }
 
@@ -634,6 +649,24 @@ void Chart::RenderTo(QPainter& painter, const QRectF& target, const QSizeF& layo
   if (chart_->layout()) chart_->layout()->activate();
   labels_->Changed();
   MarkDirty();  // back to the screen's thinning when the event loop runs
+}
+
+void Chart::Print(platform::TextPrinter& printer) {
+  printer.SetTitle(platform::ToCp1252(objectName()));
+  printer.BeginDoc();
+  try {
+    printer.Draw([&](QPainter& painter, const QRect& page) {
+      // A small margin, then the chart as large as the page allows.
+      const int m = page.width() / 40;
+      const QRectF target = QRectF(page).adjusted(m, m, -m, -m);
+      const double height = kPrintLayoutWidth * target.height() / target.width();
+      RenderTo(painter, target, QSizeF(kPrintLayoutWidth, height));
+    });
+    printer.EndDoc();
+  } catch (...) {
+    printer.Abort();
+    throw;
+  }
 }
 
 }  // namespace monitor

@@ -21,6 +21,10 @@ class QLineSeries;
 class QValueAxis;
 class QFontMetricsF;
 
+namespace platform {
+class TextPrinter;
+}
+
 namespace monitor {
 
 class Chart;
@@ -155,6 +159,11 @@ class Chart : public QChartView {
   // Hands pending points to Qt and rescales now (no redraw); Repaint calls it.
   void Synchronise();
 
+  // Prints the chart alone on one page of `printer`, in the orientation the caller set, as
+  // one job titled with the component name (its objectName). A failure drops the job and
+  // raises platform::Error.
+  void Print(platform::TextPrinter& printer);
+
   // Draws the chart as it would look at `layoutSize` logical pixels, scaled into `target`
   // of the painter (aspect kept). Printing uses it; the widget on screen is not touched.
   void RenderTo(QPainter& painter, const QRectF& target, const QSizeF& layoutSize);
@@ -172,8 +181,10 @@ class Chart : public QChartView {
   void HandOver(int buckets);
   const ChartSeries* LabelSource() const;
   int PointCountForAxis() const;
-  // The labels that fit in the plot area as it stands (screen or print geometry).
-  std::vector<AxisLabel> LabelsFor(double plotWidth, const QFontMetricsF& metrics, int* step) const;
+  // The labels that fit in the plot area as it stands (screen or print geometry);
+  // `leftRoom` is the free width left of the plot area, below the value labels.
+  std::vector<AxisLabel> LabelsFor(double plotWidth, double leftRoom,
+                                   const QFontMetricsF& metrics, int* step) const;
   QFont LabelFont() const;
 
   class AxisLabelItem* labels_ = nullptr;

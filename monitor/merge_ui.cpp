@@ -38,6 +38,7 @@ void TForm1::MergeButtonClick() {
       FileListBox1->SetMask(QString::fromStdString(DayPattern(day)));
       for (const std::string& name : FindDayFiles(folder, day)) {
         found = true;
+        if (MergeLines.Full()) continue;  // the buffer is full: read no further file
         int count = 0;
         FileOpen(name, count);
       }

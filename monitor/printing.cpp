@@ -38,16 +38,12 @@ void RunJob(platform::TextPrinter& printer, F&& body) {
   }
 }
 
-// Size the chart is laid out at for a landscape page: its fonts then come out at about
-// their screen size in points on paper.
-constexpr double kChartPrintWidth = 1000;
-
 }  // namespace
 
 void PrintTable(platform::TextPrinter& printer, int columns, int rows, const CellText& cell) {
   printer.SetTitle(kTablePrintTitle);
   RunJob(printer, [&] {
-    printer.SetFont(kTablePrintFont, kTablePrintFontSize, Qt::black);
+    printer.SetFont(kTablePrintFont, kTablePrintFontSize, Qt::black, kTablePrintFontStretch);
     const int bottom = printer.PageHeight();
     const int right = printer.PageWidth();
     for (int i = 0; i < rows; ++i) {
@@ -68,17 +64,8 @@ void PrintTable(int columns, int rows, const CellText& cell) {
 }
 
 void PrintChart(Chart& chart, platform::TextPrinter& printer) {
-  printer.SetTitle(platform::ToCp1252(chart.objectName()));
   printer.SetOrientation(platform::TextPrinter::Orientation::Landscape);
-  RunJob(printer, [&] {
-    printer.Draw([&](QPainter& painter, const QRect& page) {
-      // A small margin, then the chart as large as the page allows.
-      const int m = page.width() / 40;
-      const QRectF target = QRectF(page).adjusted(m, m, -m, -m);
-      const double height = kChartPrintWidth * target.height() / target.width();
-      chart.RenderTo(painter, target, QSizeF(kChartPrintWidth, height));
-    });
-  });
+  chart.Print(printer);
 }
 
 void PrintChart(Chart& chart) {

@@ -21,6 +21,9 @@ int PrintColumnAdvance(int col);
 inline constexpr char kTablePrintTitle[] = "Print from FERN-LOG software";
 inline constexpr char kTablePrintFont[] = "Currier New";
 inline constexpr int kTablePrintFontSize = 8;
+// A typewriter face at 8 points is wider than the fixed columns (a date would run into
+// the time beside it): its letters are printed at two thirds of their width, full height.
+inline constexpr int kTablePrintFontStretch = 66;
 inline constexpr int kTablePrintLeft = 150;
 inline constexpr int kTablePrintTop = 240;
 inline constexpr int kTablePrintPitch = 36;

@@ -3,12 +3,14 @@
 #include <QFile>
 #include <QFont>
 #include <QFontMetricsF>
+#include <QImage>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPainter>
 #include <QPicture>
 #include <QPrinter>
 #include <QPrinterInfo>
+#include <algorithm>
 #include <cmath>
 
 #include "platform/cp1252.h"
@@ -39,6 +41,7 @@ struct TextPrinter::Impl {
   int page = 0;
   std::string fontName = "Arial";
   int fontSize = 10;
+  int fontStretch = 100;
   QColor color = Qt::black;
   std::vector<PrintedText> recorded;
   int draws = 0;
@@ -60,6 +63,7 @@ struct TextPrinter::Impl {
   QFont Font() const {
     QFont f(FromCp1252(fontName));
     f.setPointSize(fontSize > 0 ? fontSize : 1);
+    if (fontStretch != 100) f.setStretch(std::clamp(fontStretch, 1, 4000));
     const QString lower = f.family().toLower();
     // Typewriter faces fall back to a monospaced face when the name is not installed.
     if (lower.contains(QStringLiteral("cour")) || lower.contains(QStringLiteral("curr"))) {
@@ -175,9 +179,11 @@ void TextPrinter::NewPage() {
   ++d_->page;
 }
 
-void TextPrinter::SetFont(const std::string& name, int pointSize, const QColor& color) {
+void TextPrinter::SetFont(const std::string& name, int pointSize, const QColor& color,
+                          int stretch) {
   d_->fontName = name;
   d_->fontSize = pointSize;
+  d_->fontStretch = stretch;
   d_->color = color;
 }
 
@@ -185,7 +191,7 @@ void TextPrinter::TextOut(int x, int y, const std::string& text) {
   if (!Printing()) throw Error("Printer is not printing");
   if (d_->target == Target::Recorder) {
     d_->recorded.push_back(
-        PrintedText{d_->page, x, y, text, d_->fontName, d_->fontSize, d_->color});
+        PrintedText{d_->page, x, y, text, d_->fontName, d_->fontSize, d_->color, d_->fontStretch});
   }
   if (text.empty()) return;
   QPainter& p = *d_->painter;
@@ -195,6 +201,16 @@ void TextPrinter::TextOut(int x, int y, const std::string& text) {
   const double s = d_->Scale();
   const QFontMetricsF fm(font, p.device());
   p.drawText(QPointF(x * s, y * s + fm.ascent()), FromCp1252(text));
+}
+
+int TextPrinter::TextWidth(const std::string& text) const {
+  // Measured on a 300 dpi surface, the resolution of the page coordinates.
+  QImage probe(1, 1, QImage::Format_Mono);
+  const int dotsPerMeter = qRound(kLayoutDpi / 0.0254);
+  probe.setDotsPerMeterX(dotsPerMeter);
+  probe.setDotsPerMeterY(dotsPerMeter);
+  const QFontMetricsF fm(d_->Font(), &probe);
+  return static_cast<int>(std::ceil(fm.horizontalAdvance(FromCp1252(text))));
 }
 
 void TextPrinter::Draw(const std::function<void(QPainter& painter, const QRect& page)>& paint) {

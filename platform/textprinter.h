@@ -29,6 +29,7 @@ struct PrintedText {
   std::string font;  // font name as set
   int size = 0;      // points
   QColor color;
+  int stretch = 100;  // letter width in percent
 };
 
 class TextPrinter {
@@ -69,10 +70,13 @@ class TextPrinter {
   int PageNumber() const;  // 0 first; while printing
   void NewPage();
 
-  // Font of the texts that follow: name, size in points, colour.
-  void SetFont(const std::string& name, int pointSize, const QColor& color);
+  // Font of the texts that follow: name, size in points, colour, and the width of its
+  // letters in percent of their natural width (narrower letters, same height).
+  void SetFont(const std::string& name, int pointSize, const QColor& color, int stretch = 100);
   // Writes a text (Windows-1252 bytes) with its top left corner at (x, y) in page pixels.
   void TextOut(int x, int y, const std::string& text);
+  // Width of a text in the current font, in page pixels.
+  int TextWidth(const std::string& text) const;
 
   // Paints on the current page with the painter in device coordinates; `page` is the
   // whole page in device pixels. Used for pictures (charts).

@@ -73,6 +73,28 @@ TEST_F(FormTest, MergeRefusesTwoMonthsAndEmptyPeriods) {
   EXPECT_TRUE(f.vFileName->text().isEmpty());
 }
 
+TEST_F(FormTest, AMergeBeyondTheBufferKeepsTheFirst16383LinesAndSaysSo) {
+  std::string day1, day2;
+  for (int i = 0; i < 9000; ++i) day1 += Rec('1', i % 10) + "\r\n";
+  for (int i = 0; i < 9000; ++i) day2 += Rec('2', i % 10) + "\r\n";
+  Write("090301.csv", day1);
+  Write("090302.csv", day2);
+  Write("090303.csv", Rec('3', 1) + "\r\n");  // found after the buffer is full: not read
+  auto& f = Form();
+  f.DateTimePicker1->setDate(QDate(2009, 3, 1));
+  f.DateTimePicker2->setDate(QDate(2009, 3, 3));
+  f.RunButton->click();
+
+  EXPECT_EQ(Texts(), std::vector<std::string>{monitor::kMergeLimitMessage});
+  std::string want;
+  for (int i = 0; i < 9000; ++i) want += Rec('1', i % 10) + "\r";
+  for (int i = 0; i < 16383 - 9000; ++i) want += Rec('2', i % 10) + "\r";
+  EXPECT_EQ(ReadAll(Path("-090301-090303.csv")), want);
+  EXPECT_EQ(f.MergeLineCount(), monitor::kMergeBufferLines);
+  EXPECT_EQ(f.Grid()->RowCount(), 1 + 16383);
+  EXPECT_EQ(f.vFileName->text(), "-090301-090303.csv");
+}
+
 TEST_F(FormTest, AMergedFileThatCannotBeWrittenIsNotReplacedByAnOlderOne) {
   Write("090301.csv", Rec('1', 1) + "\r\n");
   ASSERT_TRUE(QDir(root_).mkdir("-090301-090301.csv"));  // a folder holds the name
