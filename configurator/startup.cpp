@@ -260,9 +260,9 @@ void TForm1::PageControl1Change() {
 }
 
 void TForm1::ExitBtnClick() {
-  // An I/O error while saving raises and ends the handler here, so the window stays open; a
-  // file that can't be created has been reported by its warning and the window closes.
-  if (SaveSettingAfterExitCB->isChecked()) SaveSetting1Click();
+  // A save that fails keeps the window open, so the user can mend the cause and lose nothing:
+  // an I/O error raises and ends the handler here, a file that can't be created returns false.
+  if (SaveSettingAfterExitCB->isChecked() && !SaveSetting1Click()) return;
   close();
 }
 
