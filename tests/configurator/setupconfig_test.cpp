@@ -16,6 +16,7 @@
 
 #include "platform/messagebox.h"
 #include "unprivileged.h"
+#include "support/filesizelimit.h"
 
 namespace configurator {
 namespace {
@@ -364,20 +365,13 @@ TEST_F(SetupFile, FailedSaveLeavesTheOldFileIntact) {
   TSetupConfig changed = DecodeSetupConfig(original.data(), original.size());
   changed.RadioGroupRate = 2;
 
-  rlimit old{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 1000;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   bool raised = false;
   try {
+    testsupport::FileSizeLimit limit(1000);
     WriteSetupConfigFile(file_, changed);
   } catch (const platform::Error&) {
     raised = true;
   }
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
 
   EXPECT_TRUE(raised);
   EXPECT_EQ(ReadAll(file_), original);

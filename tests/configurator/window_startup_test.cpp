@@ -19,6 +19,7 @@
 #include "serial/DisplayUnit.h"
 #include "unprivileged.h"
 #include "window_fixture.h"
+#include "support/filesizelimit.h"
 
 namespace {
 
@@ -185,15 +186,10 @@ TEST_F(WindowStartup, WriteErrorOnExitKeepsTheWindowAndTheOldFile) {
   f.TKnumber->setText("+4917012345");
   f.SaveSettingAfterExitCB->setChecked(true);
 
-  rlimit old{};
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &old), 0);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = old;
-  small.rlim_cur = 1000;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
-  f.ExitBtn->click();
-  ::setrlimit(RLIMIT_FSIZE, &old);
-  std::signal(SIGXFSZ, oldHandler);
+  {
+    testsupport::FileSizeLimit limit(1000);
+    f.ExitBtn->click();
+  }
 
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "Disk write error (File too large).");

@@ -12,6 +12,7 @@
 #include <iterator>
 
 #include "platform/messagebox.h"
+#include "support/filesizelimit.h"
 
 namespace {
 
@@ -186,20 +187,13 @@ TEST(CsvConfig, FailedSaveLeavesTheOldFileIntact) {
   c.Host.set("new.example.net");
 
   // Writing stops half-way: the file size limit lets 100 bytes through.
-  rlimit saved;
-  ASSERT_EQ(::getrlimit(RLIMIT_FSIZE, &saved), 0);
-  auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
-  rlimit small = saved;
-  small.rlim_cur = 100;
-  ASSERT_EQ(::setrlimit(RLIMIT_FSIZE, &small), 0);
   bool raised = false;
   try {
+    testsupport::FileSizeLimit limit(100);
     monitor::SaveCSVConfig(path, c);
   } catch (const platform::Error&) {
     raised = true;
   }
-  ::setrlimit(RLIMIT_FSIZE, &saved);
-  std::signal(SIGXFSZ, oldHandler);
 
   EXPECT_TRUE(raised);
   EXPECT_EQ(ReadAll(path), old);
