@@ -8,6 +8,7 @@
 #include "configurator/abonents_core.h"
 #include "configurator/form.h"
 #include "configurator/formutil.h"
+#include "platform/messagebox.h"
 #include "platform/widgets.h"
 
 namespace configurator {

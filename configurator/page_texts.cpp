@@ -12,6 +12,7 @@
 #include <QPushButton>
 
 #include "configurator/form.h"
+#include "platform/messagebox.h"
 #include "configurator/formutil.h"
 #include "configurator/texts_core.h"
 #include "platform/widgets.h"

@@ -7,6 +7,7 @@
 #include <QLabel>
 
 #include "configurator/form.h"
+#include "platform/messagebox.h"
 #include "platform/widgets.h"
 
 namespace configurator {

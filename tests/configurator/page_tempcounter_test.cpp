@@ -1,5 +1,6 @@
 // Temperature/Counter and RunTime pages: command texts, the bytes on the wire, the divider
 // check, the restore and save of the temperature levels, and the pages' layout.
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPushButton>
@@ -280,7 +281,7 @@ TEST_F(TempCounterPage, PagesAreLaidOutWithoutOverlap) {
   EXPECT_FALSE(f.ReadRT->isVisibleTo(f.Pages[0]));
   EXPECT_TRUE(f.COUNTERS->isVisibleTo(f.Pages[0]));
 
-  auto overlapping = [](QWidget* page, const std::vector<QWidget*>& mine) {
+  auto overlapping = [](QWidget* page, const QList<QWidget*>& mine) {
     std::vector<std::string> faults;
     const QRect area = page->rect();
     const auto all = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
@@ -294,7 +295,7 @@ TEST_F(TempCounterPage, PagesAreLaidOutWithoutOverlap) {
     }
     return faults;
   };
-  EXPECT_EQ(overlapping(f.Pages[0], {f.COUNTERS, f.ReadRT}), std::vector<std::string>{});
+  EXPECT_EQ(overlapping(f.Pages[0], QList<QWidget*>{f.COUNTERS, f.ReadRT}), std::vector<std::string>{});
   EXPECT_EQ(overlapping(f.Pages[6], f.Pages[6]->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)),
             std::vector<std::string>{});
   EXPECT_EQ(overlapping(f.Pages[12], f.Pages[12]->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)),

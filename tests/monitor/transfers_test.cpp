@@ -18,6 +18,7 @@
 
 #include "form_fixture.h"
 #include "monitor/csvconfig.h"
+#include "monitor/folderlists.h"
 #include "monitor/ftpclient.h"
 #include "monitor/transfers_core.h"
 #include "tests/support/ftp_server.h"
@@ -60,7 +61,7 @@ TEST(CopyFromDateKey, NamesThatReachTheKey) {
 TEST(SafeLocalName, RefusesNamesThatLeaveTheFolder) {
   for (const char* good : {"181010.csv", "a b.csv", "-181001_181031.csv", "..a.csv", "x\\y.csv"})
     EXPECT_TRUE(monitor::SafeLocalName(good)) << good;
-  for (const std::string bad : {std::string(), std::string("."), std::string(".."),
+  for (const std::string& bad : {std::string(), std::string("."), std::string(".."),
                                 std::string("../x.csv"), std::string("a.csv/../../b"),
                                 std::string("/etc/x.csv"), std::string("a\0b.csv", 7)})
     EXPECT_FALSE(monitor::SafeLocalName(bad)) << bad;
