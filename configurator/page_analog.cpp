@@ -83,30 +83,29 @@ void TForm1::BuildAnalogPage() {
             [handler] { platform::Guard([&] { handler(); }); });
   };
 
-  // ---- alarm levels
+  // ---- alarm levels: headings over each column of bars, the end labels under them
   auto* levels = new QGroupBox("Alarm levels", page);
   levels->setObjectName("GroupAnalogLevels");
-  levels->setGeometry(6, 4, 384, 236);
+  levels->setGeometry(6, 4, 340, 236);
   for (int side = 0; side < 2; ++side) {
-    const int x = 40 + 150 * side;
-    Label(levels, "0%", x, 18, 24);
-    Label(levels, side == 0 ? "Minimum level " : "Maximum level ", x + 20, 18, 84,
-          Qt::AlignCenter);
-    Label(levels, "99%", x + 84, 18, 30, Qt::AlignRight | Qt::AlignVCenter);
+    const int x = 34 + 132 * side;
+    Label(levels, side == 0 ? "Minimum level " : "Maximum level ", x, 16, 100, Qt::AlignCenter);
+    Label(levels, "0%", x, 32, 30);
+    Label(levels, "99%", x + 70, 32, 30, Qt::AlignRight | Qt::AlignVCenter);
   }
   for (int n = 1; n <= 8; ++n) {
-    const int y = 40 + 24 * (n - 1);
-    Label(levels, QString("AN%1").arg(n), 10, y, 30);
+    const int y = 50 + 22 * (n - 1);
+    Label(levels, QString("AN%1").arg(n), 8, y, 26);
     ScrollBarMin[n] = MakeBar(levels, Nr("ScrollBarMin", n),
-                              QString("Minimum level %1").arg(n), 40, y + 1, 114);
+                              QString("Minimum level %1").arg(n), 34, y + 2, 100);
     MinLv[n] = Shown(levels, n == 1 ? QString("Minlv1") : Nr("MinLv", n),
-                     QString("Minimum level %1 value").arg(n), "0", 158, y, 28);
+                     QString("Minimum level %1 value").arg(n), "0", 136, y, 26);
     ScrollBarMax[n] = MakeBar(levels, Nr("ScrollBarMax", n),
-                              QString("Maximum level %1").arg(n), 190, y + 1, 114);
+                              QString("Maximum level %1").arg(n), 166, y + 2, 100);
     MaxLv[n] = Shown(levels, n == 1 ? QString("Maxlv1") : Nr("MaxLv", n),
-                     QString("Maximum level %1 value").arg(n), "0", 308, y, 28);
+                     QString("Maximum level %1 value").arg(n), "0", 268, y, 26);
     LevelCmd[n] = Button(levels, QString("Level%1Cmd").arg(n), "WR",
-                         QString("Write levels %1").arg(n), 340, y - 1, 34);
+                         QString("Write levels %1").arg(n), 298, y, 34, 22);
     change(ScrollBarMin[n], [this, n] { ScrollBarMinChange(n); });
     change(ScrollBarMax[n], [this, n] { ScrollBarMaxChange(n); });
     click(LevelCmd[n], [this, n] { LevelCmdClick(n); });
@@ -132,7 +131,7 @@ void TForm1::BuildAnalogPage() {
   // ---- input modes
   auto* modes = new QGroupBox("Select Analog Input Mode", page);
   modes->setObjectName("GroupAnalogModes");
-  modes->setGeometry(396, 4, 450, 184);
+  modes->setGeometry(350, 4, 498, 184);
   for (int n = 1; n <= 8; ++n) {
     const int col = (n - 1) % 4, row = (n - 1) / 4;
     AMode[n] = new platform::RadioGroup(QString("Analog %1").arg(n), modes);
@@ -140,7 +139,7 @@ void TForm1::BuildAnalogPage() {
     AMode[n]->setAccessibleName(QString("Analog %1").arg(n));
     AMode[n]->SetItems({"5,10V,20mA", "4-20mA"});
     AMode[n]->SetItemIndex(0);
-    AMode[n]->setGeometry(8 + 110 * col, 20 + 64 * row, 104, 62);
+    AMode[n]->setGeometry(6 + 122 * col, 20 + 64 * row, 118, 62);
   }
   auto* koeffLabel = Label(modes, "Multiplier 1...5", 10, 153, 96);
   AkoeffStr = Typed(modes, "AkoeffStr", "Multiplier 1...5", "11111111", 8, 106, 152, 80);
@@ -148,13 +147,13 @@ void TForm1::BuildAnalogPage() {
   auto* dividerLabel = Label(modes, "Divider  1..9,0", 196, 153, 92);
   ADividerStr = Typed(modes, "ADividerStr", "Divider 1..9,0", "11111111", 8, 288, 152, 80);
   dividerLabel->setBuddy(ADividerStr);
-  WriteAMode1 = Button(modes, "WriteAMode1", "WR", "Write analog input modes", 400, 151, 40);
+  WriteAMode1 = Button(modes, "WriteAMode1", "WR", "Write analog input modes", 380, 151, 40);
   click(WriteAMode1, [this] { WriteAMode1Click(); });
 
   // ---- 200 ohm load of inputs 1 and 2
   auto* load = new QGroupBox("AN1,AN2 200 Om", page);
   load->setObjectName("GroupR200");
-  load->setGeometry(396, 194, 150, 58);
+  load->setGeometry(360, 194, 150, 58);
   Button37 = Button(load, "Button37", "ON", "AN1,AN2 200 Om ON", 10, 24, 60);
   Button38 = Button(load, "Button38", "OFF", "AN1,AN2 200 Om OFF", 78, 24, 60);
   click(Button37, [this] { Button37Click(); });

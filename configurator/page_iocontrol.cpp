@@ -104,14 +104,14 @@ void TForm1::BuildIOControlPage() {
   auto* logger = new QGroupBox("Data Logger parameter", page);
   logger->setObjectName("GroupDataLogger");
   logger->setGeometry(276, 4, 218, 86);
-  Label(logger, "Sampling Rate", 8, 22, 82);
-  SRateSB = MakeBar(logger, "SRateSB", "Sampling Rate", 0, 9, 90, 25, 62);
+  Label(logger, "Sampling Rate", 8, 22, 92);
+  SRateSB = MakeBar(logger, "SRateSB", "Sampling Rate", 0, 9, 102, 25, 50);
   SRate = Shown(logger, "SRate", "Sampling Rate value", "0", 156, 23, 24);
   bSRate = Button(logger, "bSRate", "WR", 182, 22, 30);
   bSRate->setAccessibleName("Write Sampling Rate");
   Label(logger, "Data Logger ", 8, 48, 82, 16);
   Label(logger, "Period", 8, 62, 82, 16);
-  DLoggerTmSB = MakeBar(logger, "DLoggerTmSB", "Data Logger Period", 1, 6, 90, 55, 62);
+  DLoggerTmSB = MakeBar(logger, "DLoggerTmSB", "Data Logger Period", 1, 6, 102, 55, 50);
   DLoggerTm = Shown(logger, "DLoggerTm", "Data Logger Period value", "1", 156, 53, 24);
   bDLperiod = Button(logger, "bDLperiod", "WR", 182, 52, 30);
   bDLperiod->setAccessibleName("Write Data Logger Period");
@@ -127,9 +127,9 @@ void TForm1::BuildIOControlPage() {
   pulses->setGeometry(276, 94, 218, 272);
   for (int n = 1; n <= 8; ++n) {
     const int y = 22 + 25 * (n - 1);
-    auto* l = Label(pulses, QString("Output %1 pulse ").arg(n), 8, y, 88);
+    auto* l = Label(pulses, QString("Output %1 pulse ").arg(n), 8, y, 94);
     PulseDsb[n] = MakeBar(pulses, Nr("PulseDsb", n), QString("Output %1 pulse").arg(n), 0, 9,
-                          96, y + 2, 78);
+                          104, y + 2, 70);
     PulseD[n] = Shown(pulses, Nr("PulseD", n), QString("Output %1 pulse value").arg(n), "0", 178,
                       y, 30);
     l->setBuddy(PulseDsb[n]);

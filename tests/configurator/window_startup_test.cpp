@@ -254,6 +254,9 @@ TEST_F(WindowStartup, SaveAfterStartWritesBackWhatWasRead) {
   want.TNrFilter.set("---");         // empty masks come back as their defaults
   want.ANrFilter.set("--------");
   want.DNrFilter.set("000000000000");
+  want.SRateSB = 0;                  // takes the twin's position restored from 4096
+  want.DLoggerTmSB = 1;              // positions come back clamped to their bars
+  want.eDLoggerTmSB = 1;
   EXPECT_EQ(saved, Encode(want));
   EXPECT_EQ(f.OptionString, "ABC   ");
 }
