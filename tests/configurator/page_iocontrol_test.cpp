@@ -6,6 +6,8 @@
 #include <QPushButton>
 #include <QScrollBar>
 
+#include <vector>
+
 #include "configurator/formutil.h"
 #include "configurator/ioanalog_core.h"
 #include "configurator/setupconfig.h"
@@ -250,3 +252,27 @@ TEST_F(IOControlPage, BarPositionsAreSavedAndRestoredTheOutputsAreNot) {
 }
 
 }  // namespace
+
+// Both pages of this file and the groups other pages put on them: inside the page, no two
+// groups or buttons over each other.
+TEST_F(IOControlPage, PagesAreLaidOutWithoutOverlap) {
+  TForm1& f = Start();
+  f.show();
+  QCoreApplication::processEvents();
+  for (int index : {5, 8}) {
+    f.PageControl1->setCurrentIndex(index);
+    QCoreApplication::processEvents();
+    QWidget* page = f.Pages[index];
+    std::vector<std::string> faults;
+    const auto all = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    for (QWidget* w : all) {
+      if (!page->rect().contains(w->geometry()))
+        faults.push_back(w->objectName().toStdString() + " outside the page");
+      for (QWidget* other : all)
+        if (other < w && w->geometry().intersects(other->geometry()))
+          faults.push_back(w->objectName().toStdString() + " over " +
+                           other->objectName().toStdString());
+    }
+    EXPECT_EQ(faults, std::vector<std::string>{}) << "page " << index << " " << page->width() << "x" << page->height();
+  }
+}
