@@ -254,6 +254,10 @@ TEST_F(WindowStartup, SaveAfterStartWritesBackWhatWasRead) {
   want.TNrFilter.set("---");         // empty masks come back as their defaults
   want.ANrFilter.set("--------");
   want.DNrFilter.set("000000000000");
+  want.ScheduleString.set(" 23456789");  // a type other than the four letters comes back blank
+  want.SRateSB = c.eSRateSB;             // offset 3204 takes the position restored from 4096
+  want.DLoggerTmSB = 1;                  // the lines bars start at 1
+  want.eDLoggerTmSB = 1;
   EXPECT_EQ(saved, Encode(want));
   EXPECT_EQ(f.OptionString, "ABC   ");
 }
