@@ -67,6 +67,9 @@ TEST(GprsCore, BlankRulesOfTheTextSettings) {
       {configurator::ApnCommand(" internet"), {"SETAP    ", "SETAP    ", " internet"}},
       {configurator::ApnCommand(""), {"SETAP    ", "SETAP    ", ""}},
       {configurator::ApnCommand("\x1fnet"), {"SETAP    ", "SETAP    ", "\x1fnet"}},
+      // A Windows-1252 letter above 127 is no control character.
+      {configurator::ApnCommand("\xe9t x"), {"SETAP \xe9t", "SETAP,\xe9t", "\xe9t"}},
+      {configurator::HttpHostCommand("\xe9t x"), {"SETRH,\xe9t", "SETRH,\xe9t", "\xe9t"}},
       {configurator::HttpHostCommand(""), {"SETRH,   ", "SETRH,   ", "   "}},
       {configurator::HttpHostCommand("host.example path"),
        {"SETRH,host.example", "SETRH,host.example", "host.example"}},
