@@ -73,7 +73,7 @@ platform::Edit* MakeValueEdit(QWidget* parent, const char* name, const QString& 
 
 void TForm1::BuildGprsPage() {
   QWidget* page = Pages[10];
-  constexpr int kLabelX = 10, kEditX = 128, kEditW = 216, kButtonX = 352;
+  constexpr int kLabelX = 10, kEditX = 128, kEditW = 206, kButtonX = 342;
 
   // One row of a text setting: label, edit, button with the form caption "WRITE".
   auto row = [&](QGroupBox* group, int y, platform::Edit*& edit, const char* editName,
@@ -88,7 +88,7 @@ void TForm1::BuildGprsPage() {
 
   auto* gprs = new QGroupBox("GPRS", page);
   gprs->setObjectName("GroupGPRS");
-  gprs->setGeometry(8, 8, 420, 158);
+  gprs->setGeometry(8, 8, 410, 158);
   row(gprs, 26, APN, "APN", "APN ", 40, "internet", APNbtn, "APNbtn");
   row(gprs, 58, UserID, "UserID", "User ID", 16, "", UIDbtn, "UIDbtn");
   row(gprs, 90, Password, "Password", "Password", 16, "", PWbtn, "PWbtn");
@@ -96,7 +96,7 @@ void TForm1::BuildGprsPage() {
 
   auto* ftp = new QGroupBox("FTP", page);
   ftp->setObjectName("GroupFTP");
-  ftp->setGeometry(8, 172, 420, 158);
+  ftp->setGeometry(8, 172, 410, 158);
   row(ftp, 26, FTPHostName, "FTPHostName", "Host Name", 40, kDefaultFtpHost, FTPHostNamebtn,
       "FTPHostNamebtn");
   row(ftp, 58, UserNameFTP, "UserNameFTP", "User ID", 40, "", UNbtn, "UNbtn");
@@ -110,7 +110,7 @@ void TForm1::BuildGprsPage() {
 
   auto* http = new QGroupBox("HTTP", page);
   http->setObjectName("GroupHTTP");
-  http->setGeometry(436, 8, 412, 96);
+  http->setGeometry(426, 8, 422, 96);
   row(http, 26, HTTPhostName, "HTTPhostName", "HTTP Host ", 40, "", HTTPhostBtn, "HTTPhostBtn");
   MakeLabel(http, "Max Error Level", kLabelX, 62, kEditX - kLabelX - 4);
   MaxErrorScrollBar =
@@ -120,14 +120,14 @@ void TForm1::BuildGprsPage() {
 
   auto* files = new QGroupBox("Files parameters - sample rate, lines in file", page);
   files->setObjectName("GroupFiles");
-  files->setGeometry(436, 110, 412, 220);
+  files->setGeometry(426, 110, 422, 220);
   MakeLabel(files, "Sampling Rate", kLabelX, 26, kEditX - kLabelX - 4);
   eSRateSB = MakeBar(files, "eSRateSB", "Sampling Rate", 0, 9, 0, kEditX, 28, 170);
   eSRate = MakeValueEdit(files, "eSRate", "Sampling Rate value", "0", kEditX + 178, 24);
   Button9 = MakeButton(files, "Button9", "WR", "Write Sampling Rate", kButtonX, 23, 50);
   auto* rateLegend = MakeLabel(
       files, "0: 1min 1: 2min 2: 3min 3: 4min 4: 5min 5: 6min 6: 7min 7: 8min 8: 9min 9: 10min",
-      kLabelX, 54, 392, 36);
+      kLabelX, 54, 402, 36);
   rateLegend->setWordWrap(true);
 
   MakeLabel(files, "Lines in file", kLabelX, 110, kEditX - kLabelX - 4);
@@ -135,7 +135,7 @@ void TForm1::BuildGprsPage() {
   eDLoggerTm = MakeValueEdit(files, "eDLoggerTm", "Lines in file value", "0", kEditX + 178, 108);
   Button10 = MakeButton(files, "Button10", "WR", "Write Lines in file", kButtonX, 107, 50);
   auto* linesLegend = MakeLabel(
-      files, "1: 1 line 2: 2 lines 3: 4 lines 4: 8 lines ... 9: 256 lines", kLabelX, 138, 392, 36);
+      files, "1: 1 line 2: 2 lines 3: 4 lines 4: 8 lines ... 9: 256 lines", kLabelX, 138, 402, 36);
   linesLegend->setWordWrap(true);
   MakeLabel(files, "1 if HTTP mode", kLabelX, 180, 200);
 

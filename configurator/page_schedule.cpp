@@ -1,6 +1,7 @@
 // Page "SMS Shedule": the scheduled report SMS. Its controls edit ScheduleString character by
 // character; "SET" sends the whole text, "Write" the numbers that receive it.
 #include <QCheckBox>
+#include <QFont>
 #include <QFontMetrics>
 #include <QGroupBox>
 #include <QLabel>
@@ -73,22 +74,22 @@ void TForm1::BuildSchedulePage() {
   SMSShed = new platform::RadioGroup("SMS Type", page);
   SMSShed->setObjectName("SMSShed");
   SMSShed->SetItems({"Analog", "Counters", "Temperature", "DataLogger", "Disable"});
-  SMSShed->setGeometry(8, 8, 150, 160);
+  SMSShed->setGeometry(8, 8, 164, 160);
   SMSShed->SetItemIndex(0);
 
   RadioGroup1 = new platform::RadioGroup("Timeout", page);
   RadioGroup1->setObjectName("RadioGroup1");
   RadioGroup1->SetItems({"Hours", "10 min", "20 min", "30 min", "other"});
-  RadioGroup1->setGeometry(166, 8, 150, 160);
+  RadioGroup1->setGeometry(180, 8, 164, 160);
   RadioGroup1->SetItemIndex(0);
 
-  GetShedule = MakeButton(page, "GetShedule", "GET", 8, 178, 150);
-  SetShedule = MakeButton(page, "SetShedule", "SET", 166, 178, 150);
+  GetShedule = MakeButton(page, "GetShedule", "GET", 8, 178, 164);
+  SetShedule = MakeButton(page, "SetShedule", "SET", 180, 178, 164);
 
   // Numbers 3, 2, 1 side by side under their digits of the label.
   auto* numbers = new QGroupBox("SMS To Numeers", page);
   numbers->setObjectName("GroupScheduleNumbers");
-  numbers->setGeometry(8, 218, 308, 120);
+  numbers->setGeometry(8, 218, 336, 120);
   auto* numLabel = new QLabel("Number 3   2   1", numbers);
   numLabel->setObjectName("LabelScheduleNumbers");
   numLabel->setGeometry(12, 24, 200, 18);
@@ -101,7 +102,7 @@ void TForm1::BuildSchedulePage() {
     CheckBox2 = MakeCheck(numbers, "CheckBox2", "", "Number 3", under(7), 46, 20);
     CheckBox3 = MakeCheck(numbers, "CheckBox3", "", "Number 2", under(11), 46, 20);
     CheckBox4 = MakeCheck(numbers, "CheckBox4", "Select numbers for Shedule SMS", "Number 1",
-                          under(15), 46, 296 - under(15));
+                          under(15), 46, 326 - under(15));
   }
   CheckBox4->setChecked(true);
   // The value follows the boxes from the start, so "Write" sends what the boxes show.
@@ -111,7 +112,7 @@ void TForm1::BuildSchedulePage() {
   // Hour slots: one scale of the hours over four track bars, each with its "Enable" box.
   auto* hours = new QGroupBox("Hours", page);
   hours->setObjectName("GroupScheduleHours");
-  hours->setGeometry(324, 8, 524, 330);
+  hours->setGeometry(352, 8, 496, 330);
   for (int n = 1; n <= 4; ++n) {
     const int y = 52 + (n - 1) * 68;
     auto* bar = new QSlider(Qt::Horizontal, hours);
@@ -121,17 +122,20 @@ void TForm1::BuildSchedulePage() {
     bar->setPageStep(1);
     bar->setTickPosition(QSlider::TicksBelow);
     bar->setTickInterval(1);
-    bar->setGeometry(90, y, 420, 36);
+    bar->setGeometry(84, y, 402, 36);
     platform::SetTrackPosition(bar, 0);
     TrackBar[static_cast<std::size_t>(n)] = bar;
     CheckBoxS[static_cast<std::size_t>(n)] =
         MakeCheck(hours, QString("CheckBoxS%1").arg(n), "Enable", QString("Enable hour %1").arg(n),
-                  10, y + 6, 76);
+                  10, y + 6, 72);
   }
   auto* scale = new QWidget(hours);
   scale->setObjectName("ScheduleHourScale");
   scale->setAccessibleName("Hours 0 to 23");
-  scale->setGeometry(0, 28, 524, 20);
+  scale->setGeometry(0, 28, 496, 20);
+  QFont scaleFont = scale->font();
+  scaleFont.setPointSizeF(scaleFont.pointSizeF() * 0.85);
+  scale->setFont(scaleFont);
   for (int h = 0; h <= 23; ++h) {
     auto* l = new QLabel(QString::number(h), scale);
     l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);

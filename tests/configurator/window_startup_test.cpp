@@ -254,8 +254,9 @@ TEST_F(WindowStartup, SaveAfterStartWritesBackWhatWasRead) {
   want.TNrFilter.set("---");         // empty masks come back as their defaults
   want.ANrFilter.set("--------");
   want.DNrFilter.set("000000000000");
-  want.SRateSB = 0;                  // takes the twin's position restored from 4096
-  want.DLoggerTmSB = 1;              // positions come back clamped to their bars
+  want.ScheduleString.set(" 23456789");  // a type other than the four letters comes back blank
+  want.SRateSB = c.eSRateSB;             // offset 3204 takes the position restored from 4096
+  want.DLoggerTmSB = 1;                  // the lines bars start at 1
   want.eDLoggerTmSB = 1;
   EXPECT_EQ(saved, Encode(want));
   EXPECT_EQ(f.OptionString, "ABC   ");
