@@ -70,7 +70,7 @@ void TForm1::BuildAbonentsPage() {
   // ---- Numbers --------------------------------------------------------------------------
   auto* numbers = new QGroupBox("Numbers", page);
   numbers->setObjectName("GroupNumbers");
-  numbers->setGeometry(4, 2, 362, 268);
+  numbers->setGeometry(4, 2, 362, 294);
   auto column = [&](int x0, const char* title, const char* subtitle, const char* stem,
                     std::array<platform::Edit*, 8>& edits, platform::RadioGroup*& group,
                     const char* groupName) {
@@ -81,7 +81,7 @@ void TForm1::BuildAbonentsPage() {
       auto* label = MakeLabel(numbers, QString("Nr%1").arg(n), x0, y + 2, 26);
       const QString name = QString("%1%2").arg(stem).arg(n);
       edits[static_cast<std::size_t>(n)] =
-          MakeEdit(numbers, name, QString("%1 Nr%2").arg(title).arg(n), 20, x0 + 26, y, 100);
+          MakeEdit(numbers, name, QString("%1 Nr%2").arg(title).arg(n), 20, x0 + 26, y, 92);
       edits[static_cast<std::size_t>(n)]->setText(name);
       label->setBuddy(edits[static_cast<std::size_t>(n)]);
     }
@@ -89,7 +89,7 @@ void TForm1::BuildAbonentsPage() {
     group->setObjectName(groupName);
     group->setAccessibleName(QString("%1 number").arg(title));
     group->SetItems({"1", "2", "3", "4", "5", "6", "7"});
-    group->setGeometry(x0 + 128, 50, 46, 176);
+    group->setGeometry(x0 + 120, 50, 56, 176);
     group->SetItemIndex(0);
   };
   column(8, "Numbers for alarm SMS", "(Numbers in EEPROM)", "NNumber", NNumber, RadioGroupNR,
@@ -102,8 +102,8 @@ void TForm1::BuildAbonentsPage() {
   SetNr = MakeButton(numbers, "SetNr", "SETNR", 66, 232, 56);
   SetNr->setToolTip(hint);
   ClrNr = MakeButton(numbers, "ClrNr", "CLRNR", 124, 232, 52);
-  ReadPB = MakeButton(numbers, "ReadPB", "Read Phone Book", 184, 232, 86);
-  ToPhoneBook = MakeButton(numbers, "ToPhoneBook", "Number To SIM", 272, 232, 84);
+  ReadPB = MakeButton(numbers, "ReadPB", "Read Phone Book", 184, 232, 176);
+  ToPhoneBook = MakeButton(numbers, "ToPhoneBook", "Number To SIM", 184, 260, 176);
 
   MakeLabel(page, "7 - send SMS to  Nr5, Nr6, Nr7", 12, 356, 350);
 
@@ -151,11 +151,11 @@ void TForm1::BuildAbonentsPage() {
     row('D', p, kRight, kTop + (p - 1) * kRowPitch, QString("Digital Input %1").arg(p));
 
   // The three mask texts, changed only through the grid, and the button that sends them.
-  constexpr int kEditsY = 274;
+  constexpr int kEditsY = 284;
   auto maskEdit = [&](const char* name, const char* caption, int length, const char* text, int x,
                       int w) {
-    auto* l = MakeLabel(mask, caption, x, kEditsY + 2, 44);
-    platform::Edit* e = MakeEdit(mask, name, QString("Mask %1").arg(caption), length, x + 44,
+    auto* l = MakeLabel(mask, caption, x, kEditsY - 18, w, 16);
+    platform::Edit* e = MakeEdit(mask, name, QString("Mask %1").arg(caption), length, x,
                                  kEditsY, w);
     e->setText(text);
     e->setReadOnly(true);
@@ -163,15 +163,15 @@ void TForm1::BuildAbonentsPage() {
     return e;
   };
   TNrFilter = maskEdit("TNrFilter", "T/C", ab::kTMaskLength, "FFF", 8, 40);
-  ANrFilter = maskEdit("ANrFilter", "Analog", ab::kAMaskLength, "FFFFFFFF", 96, 76);
-  DNrFilter = maskEdit("DNrFilter", "Digital", ab::kDMaskLength, "FFFFFFFFFFFF", 220, 110);
-  SetNfilter1 = MakeButton(mask, "SetNfilter1", "Set Numbers  Filter", 8, 302, 160);
+  ANrFilter = maskEdit("ANrFilter", "Analog", ab::kAMaskLength, "FFFFFFFF", 58, 76);
+  DNrFilter = maskEdit("DNrFilter", "Digital", ab::kDMaskLength, "FFFFFFFFFFFF", 144, 110);
+  SetNfilter1 = MakeButton(mask, "SetNfilter1", "Set Numbers  Filter", 8, 310, 160);
 
-  MakeLabel(mask, "Mask for  Nr.5,6,7  see  Int. and Ext. SMS", 180, 306, 290);
-  MakeLabel(mask, "Example", 8, 334, 56);
-  MakeLabel(mask, "F SETOU1 RSTOU2", 66, 334, 120);
-  MakeLabel(mask, "where F - number filter for SMS message", 180, 334, 290);
-  MakeLabel(mask, "F - send SMS to  Nr5, Nr6, Nr7 and to internal control", 8, 352, 464);
+  MakeLabel(mask, "Mask for  Nr.5,6,7  see  Int. and Ext. SMS", 180, 314, 290);
+  MakeLabel(mask, "Example", 8, 338, 56);
+  MakeLabel(mask, "F SETOU1 RSTOU2", 66, 338, 120);
+  MakeLabel(mask, "where F - number filter for SMS message", 196, 338, 276);
+  MakeLabel(mask, "F - send SMS to  Nr5, Nr6, Nr7 and to internal control", 8, 356, 464);
 
   // The boxes edit the digits set aside for disabled channels; the form starts with them.
   MaskStash = "FFF" "FFFFFFFF" "FFFFFFFFFFFF";

@@ -198,7 +198,7 @@ TEST_F(AbonentsPage, PendingPollSilencesTheReadClearAndPhoneBookButtonsOnly) {
     EXPECT_EQ(ui::MemoText(f.MemoSMSinput), "");
   }
   EXPECT_TRUE(f.SkipCRLFState);  // "Number To SIM" has recorded the box first
-  EXPECT_EQ(f.PBnr[1]->text(), "PBnr1");  // and checked nothing
+  EXPECT_EQ(f.PBnr[1]->text(), "");  // and left the empty entry alone (no "+99")
   f.SetNr->click();
   EXPECT_EQ(Wire(), Frame("SETNN1,+4911"));
   f.ReadPB->click();
@@ -225,12 +225,15 @@ TEST_F(AbonentsPage, DisabledChannelKeepsItsDigitAside) {
   TSetupConfig c = DefaultMasks();
   c.TNrFilter.set("3A5");
   TForm1& f = Start(c);
-  EXPECT_FALSE(Box("CheckBoxT22")->isChecked());  // A = numbers 2 and 4
+  // A = numbers 2 and 4 of channel 2.
+  EXPECT_FALSE(Box("CheckBoxT12")->isChecked());
+  EXPECT_TRUE(Box("CheckBoxT22")->isChecked());
+  EXPECT_FALSE(Box("CheckBoxT32")->isChecked());
   EXPECT_TRUE(Box("CheckBoxT42")->isChecked());
   Box("CheckBoxT2dis")->setChecked(true);
   EXPECT_EQ(f.TNrFilter->text(), "3-5");
   EXPECT_EQ(f.MaskStash.substr(0, 3), "3A5");
-  Box("CheckBoxT21")->setChecked(false);  // number 2 of channel 2 while it is disabled
+  Box("CheckBoxT22")->setChecked(false);  // number 2 of channel 2 while it is disabled
   EXPECT_EQ(f.TNrFilter->text(), "3-5");
   EXPECT_EQ(f.MaskStash[1], '8');
   Box("CheckBoxT2dis")->setChecked(false);
@@ -260,32 +263,49 @@ TEST_F(AbonentsPage, EmptySavedMasksStartDisabledOrForNoNumber) {
 
 TEST_F(AbonentsPage, ChannelSavedAsDisabledComesBackAsZero) {
   TSetupConfig c = DefaultMasks();
-  c.ANrFilter.set("F-FFFFFF");
+  c.ANrFilter.set("F-FfFFFF");  // a lower-case digit is a disabled channel too
   TForm1& f = Start(c);
+  EXPECT_EQ(f.ANrFilter->text(), "F-F-FFFF");
+  EXPECT_EQ(f.MaskStash.substr(3, 8), "F0F0FFFF");
   EXPECT_TRUE(Box("CheckBoxA2dis")->isChecked());
+  EXPECT_TRUE(Box("CheckBoxA4dis")->isChecked());
   for (const char* name : {"CheckBoxA12", "CheckBoxA22", "CheckBoxA32", "CheckBoxA42"})
     EXPECT_FALSE(Box(name)->isChecked()) << name;
   EXPECT_TRUE(Box("CheckBoxA13")->isChecked());
   Box("CheckBoxA2dis")->setChecked(false);
-  EXPECT_EQ(f.ANrFilter->text(), "F0FFFFFF");
+  EXPECT_EQ(f.ANrFilter->text(), "F0F-FFFF");
 }
 
 TEST_F(AbonentsPage, ShortMaskFromADamagedFileIsCompletedFromTheGrid) {
+  // A short text whose record bytes after it still say "F": the first box that changes
+  // completes the text from the grid, never working past its end.
   TSetupConfig c = DefaultMasks();
-  c.ANrFilter.set("F3");  // the record's bytes after the text still say "FFFFFF"
+  configurator::PutText(c.TNrFilter, "FF");
+  configurator::PutText(c.ANrFilter, "F3");
   TForm1& f = Start(c);
-  EXPECT_EQ(f.ANrFilter->text(), "F3");
+  EXPECT_EQ(f.TNrFilter->text(), "FF");  // no box changed at start-up
+  EXPECT_EQ(f.ANrFilter->text(), "F3FFFFFF");  // channel 2 lost numbers 3 and 4
   Box("CheckBoxA48")->setChecked(false);
   EXPECT_EQ(f.ANrFilter->text(), "F3FFFFF7");
-  // A disabled channel beyond the end of the text: its boxes' digit goes aside.
+  // A channel beyond the end of the text: its boxes' digit goes aside and comes back.
+  Box("CheckBoxT3dis")->setChecked(true);
+  EXPECT_EQ(f.TNrFilter->text(), "FF-");
+  EXPECT_EQ(f.MaskStash[2], 'F');
+  Box("CheckBoxT3dis")->setChecked(false);
+  EXPECT_EQ(f.TNrFilter->text(), "FFF");
+
+  // Zero bytes after the text: those channels come up disabled, shown as "-".
   TSetupConfig d = DefaultMasks();
   d.DNrFilter.set("12");
   form.reset();
   TForm1& g = Start(d);
-  Box("CheckBoxD05dis")->setChecked(true);
-  EXPECT_EQ(g.DNrFilter->text(), "12FF-FFFFFFF");
+  EXPECT_EQ(g.DNrFilter->text(), "12----------");
+  EXPECT_TRUE(g.CheckBoxDdis[12]->isChecked());
+  EXPECT_FALSE(Box("CheckBoxD112")->isChecked());
   Box("CheckBoxD05dis")->setChecked(false);
-  EXPECT_EQ(g.DNrFilter->text(), "12FFFFFFFFFF");
+  EXPECT_EQ(g.DNrFilter->text(), "12--0-------");
+  g.SetNfilter1->click();
+  EXPECT_EQ(Wire(), Frame("SETME,FFF,,FFFFFFFF,12--0-------"));
 }
 
 TEST_F(AbonentsPage, NumbersAndMasksGoThroughTheSettingsFile) {
