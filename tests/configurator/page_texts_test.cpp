@@ -8,6 +8,7 @@
 #include <QTabWidget>
 
 #include "configurator/formutil.h"
+#include "configurator/pdu.h"
 #include "configurator/texts_core.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
@@ -159,9 +160,10 @@ TEST_F(PageTexts, ButtonsPutTheirCommandOnTheWire) {
        "SETTX57," + long32},
       {"TXTSMSb12", "TXTSMS12", "  Tank low ", nullptr, Frame(Padded("SETTX12   Tank low ", 48)),
        "SETTX12,  Tank low "},
-      // Windows-1252 on the wire.
+      // Windows-1252 on the wire; the sent-command memo shows what is not plain ASCII as a
+      // blank.
       {"TXTSMSb34", "TXTSMS34", "T\xfcr offen", nullptr, Frame(Padded("SETTX34 T\xfcr offen", 48)),
-       "SETTX34,T\xfcr offen"},
+       "SETTX34,T r offen"},
       {"iTXTSMSb1", "iTXTSMS1", "F SETOU1 RSTOU2", nullptr, Frame("SETTI01 F SETOU1 RSTOU2"),
        "SETTI01,F SETOU1 RSTOU2"},
       {"iTXTSMSb57", "iTXTSMS57", "7 x", nullptr, Frame(Padded("SETTI57 7 x", 23)), "SETTI57,7 x"},
@@ -189,7 +191,8 @@ TEST_F(PageTexts, ButtonsPutTheirCommandOnTheWire) {
     Button(c.button)->click();
     EXPECT_EQ(Wire(), c.wire);
     EXPECT_EQ(ui::MemoText(f.MemoS), c.echo);
-    EXPECT_EQ(ui::MemoText(f.MemoSMSinput), "");
+    // The old answer is gone; the echo leaves one line end in the input memo.
+    EXPECT_EQ(ui::MemoText(f.MemoSMSinput), "\r\n");
     EXPECT_TRUE(f.ReplyReady);
     EXPECT_EQ(ui::Text(Edit(c.edit)), c.text);  // a read leaves the edit alone
   }
@@ -264,6 +267,29 @@ TEST_F(PageTexts, AnswersLandInTheEditOfTheirSlotByThePageShown) {
     f.Timer1Timer();
     for (const auto& [edit, text] : c.edits) EXPECT_EQ(Edit(edit)->text().toStdString(), text) << edit;
   }
+}
+
+// The same buttons serve in SMS mode: the padded command goes out as an SMS, and the
+// device's answer, which comes back as an SMS, never reaches the edits.
+TEST_F(PageTexts, InSmsModeTheCommandGoesAsAnSmsAndAnswersLeaveTheEdits) {
+  TForm1& f = Start();
+  f.TKnumber->setText("+1234567");
+  f.SMSmode->setChecked(true);
+  ui::SetText(Edit("iTXTSMS58"), "Pump on");
+  Button("TXTSMSb58")->click();
+  std::string pdu;
+  ASSERT_TRUE(configurator::TextToPDU(Padded("SETTI58 Pump on", 23) + "\r", "+1234567", pdu));
+  EXPECT_EQ(Wire(), "AT+CMGS=" + std::to_string(configurator::CmgsLength(pdu)) + "\r");
+  EXPECT_EQ(ui::MemoText(f.MemoS), "SETTI58,Pump on");
+  Chunk("> ");
+  EXPECT_EQ(Wire(), pdu.substr(0, pdu.size() - 1) + "\x1a");
+
+  f.PageControl1->setCurrentIndex(2);
+  Edit("TXTSMS5")->setText("unchanged");
+  f.ReplyReady = true;
+  Chunk("05: Frost\r\n");
+  f.Timer1Timer();
+  EXPECT_EQ(Edit("TXTSMS5")->text(), "unchanged");
 }
 
 TEST_F(PageTexts, TextsComeBackFromTheSettingsFileCutToTheirFields) {

@@ -318,8 +318,8 @@ TEST_F(WindowStartup, RestoreFillsTheControlsThatExist) {
   tnr->setObjectName("TNrFilter");
   auto* nr3 = new QLineEdit(abonents);
   nr3->setObjectName("NNumber3");
-  auto* txt5 = new QLineEdit(f.Pages[2]);
-  txt5->setObjectName("TXTSMS5");
+  QLineEdit* txt5 = f.Pages[2]->findChild<QLineEdit*>("TXTSMS5");  // the page's own edit
+  ASSERT_NE(txt5, nullptr);
   auto bar = [&](const char* name, int min, int max) {
     auto* b = new QScrollBar(f.Pages[5]);
     b->setObjectName(name);
