@@ -1,7 +1,7 @@
 // Page "Other": the option text with its thirteen option boxes and two marks, the device's
 // date/time source, its automatic restart, and the "Timeout Filter" group. Each filter also
-// stands alone on the page of its inputs, and the two bars of a filter set each other: the
-// temperature filter's controls on "Temperature/Counter" are built here.
+// stands alone on the page of its inputs, and the two bars of a filter set each other: those
+// groups on "Temperature/Counter", "Analog" and "IO control" are built here too.
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -105,7 +105,7 @@ void TForm1::BuildOtherPage() {
   auto* options = new QGroupBox("Options", page);
   options->setObjectName("GroupOptions");
   options->setGeometry(6, 4, 474, 370);
-  int y = 20;
+  int y = 18;
   for (const OptionBox& o : kOptionBoxes) {
     auto* box = new QCheckBox(o.caption, options);
     box->setObjectName(QString("oCheckBox%1").arg(o.n));
@@ -113,7 +113,7 @@ void TForm1::BuildOtherPage() {
     box->setChecked(o.checked);
     box->setGeometry(10, y, 458, 20);
     oCheckBox[static_cast<std::size_t>(o.n)] = box;
-    y += 20;
+    y += 19;
   }
   y += 6;
   auto mark = [&](platform::Edit*& edit, const char* name, const char* text, const char* label) {
@@ -177,15 +177,29 @@ void TForm1::BuildOtherPage() {
   Button19 = MakeButton(restart, "Button19", "WR", 276, 18, 70);
   Button19->setAccessibleName("Write Restart Enable");
 
-  // ---- the temperature filter on "Temperature/Counter", beside its reading buttons ------
-  if (!findChild<QScrollBar*>("TTimeout1SBt")) {
-    auto* box = new QGroupBox("Timeout Filter", Pages[6]);
-    box->setObjectName("GroupTTimeoutFilter");
-    box->setGeometry(362, 266, 340, 84);
-    FilterRow(box, "Temp. Timeout Filter ", "TTimeout1SBt", "TTimeout1t", TTimeout1t, 99, 20,
-              170, 110);
-    SetTtimeoutFilter = MakeButton(box, "SetTtimeoutFilter", "Set Timeout Filter", 180, 50, 150);
-  }
+  // ---- each filter alone on the page of its inputs --------------------------------------
+  auto twin = [](QWidget* pageOfInputs, const char* group, int x, int y) {
+    auto* box = new QGroupBox("Timeout Filter", pageOfInputs);
+    box->setObjectName(group);
+    box->setGeometry(x, y, 340, 84);
+    return box;
+  };
+  QWidget* tBox = twin(Pages[6], "GroupTTimeoutFilter", 362, 274);
+  QScrollBar* tTwin = FilterRow(tBox, "Temp. Timeout Filter ", "TTimeout1SBt", "TTimeout1t",
+                                TTimeout1t, 99, 20, 170, 110);
+  SetTtimeoutFilter = MakeButton(tBox, "SetTtimeoutFilter", "Set Timeout Filter", 180, 50, 150);
+
+  QWidget* aBox = twin(Pages[5], "GroupATimeoutFilter", 360, 284);
+  QScrollBar* aTwin = FilterRow(aBox, "Analog Timeout Filter ", "ATimeout1SBa", "ATimeout1a",
+                                ATimeout1a, 99, 20, 170, 110);
+  SetTimeoutAnalogFilter =
+      MakeButton(aBox, "SetTimeoutAnalogFilter", "Timeout Filter", 180, 50, 150);
+  SetTimeoutAnalogFilter->setAccessibleName("Set Analog Timeout Filter");
+
+  QWidget* dBox = twin(Pages[8], "GroupDTimeoutFilter", 500, 284);
+  QScrollBar* dTwin = FilterRow(dBox, "Digital Input Signal Filter", "DFilterSBd", "DFilterD",
+                                DFilterD, 9, 20, 170, 110);
+  SetDtimeoutFilter = MakeButton(dBox, "SetDtimeoutFilter", "Set Timeout Filter", 180, 50, 150);
 
   // ---- handlers, each inside Guard -------------------------------------------------------
   auto bind = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
@@ -196,11 +210,12 @@ void TForm1::BuildOtherPage() {
   bind(tBar, &QScrollBar::valueChanged, &TForm1::TTimeout1SBChange);
   bind(aBar, &QScrollBar::valueChanged, &TForm1::ATimeout1SBChange);
   bind(dBar, &QScrollBar::valueChanged, &TForm1::DFilterSBChange);
-  if (SetTtimeoutFilter) {
-    bind(SetTtimeoutFilter, &QPushButton::clicked, &TForm1::SetTtimeoutFilterClick);
-    bind(findChild<QScrollBar*>("TTimeout1SBt"), &QScrollBar::valueChanged,
-         &TForm1::TTimeout1SBtChange);
-  }
+  bind(SetTtimeoutFilter, &QPushButton::clicked, &TForm1::SetTtimeoutFilterClick);
+  bind(SetTimeoutAnalogFilter, &QPushButton::clicked, &TForm1::SetTimeoutAnalogFilterClick);
+  bind(SetDtimeoutFilter, &QPushButton::clicked, &TForm1::SetDtimeoutFilterClick);
+  bind(tTwin, &QScrollBar::valueChanged, &TForm1::TTimeout1SBtChange);
+  bind(aTwin, &QScrollBar::valueChanged, &TForm1::ATimeout1SBaChange);
+  bind(dTwin, &QScrollBar::valueChanged, &TForm1::DFilterSBdChange);
 
   for (const OptionBox& o : kOptionBoxes) {
     const int n = o.n;
@@ -224,7 +239,15 @@ void TForm1::SetTimeoutFilterClick() {
 }
 
 void TForm1::SetTtimeoutFilterClick() {
-  RunCommand(other::TemperatureFilterCommand(ui::NamedText(this, "TTimeout1t", "0")));
+  RunCommand(other::TemperatureFilterCommand(ui::Text(TTimeout1t)));
+}
+
+void TForm1::SetTimeoutAnalogFilterClick() {
+  RunCommand(other::AnalogFilterCommand(ui::Text(ATimeout1a)));
+}
+
+void TForm1::SetDtimeoutFilterClick() {
+  RunCommand(other::DigitalFilterCommand(ui::Text(DFilterD)));
 }
 
 // Each bar sets its twin on the other page; the exchange stops because setting a bar to the
@@ -233,32 +256,46 @@ void TForm1::TTimeout1SBChange() {
   const int pos = ui::BarPosition(this, "TTimeout1SB", 0);
   ui::SetNamedBar(this, "TTimeout1SBt", pos);
   const std::string text = other::TwoDigitText(pos);
-  ui::SetNamedText(this, "TTimeout1", text);
-  ui::SetNamedText(this, "TTimeout1t", text);
+  ui::SetText(TTimeout1, text);
+  ui::SetText(TTimeout1t, text);
 }
 
 void TForm1::TTimeout1SBtChange() {
   const int pos = ui::BarPosition(this, "TTimeout1SBt", 0);
   ui::SetNamedBar(this, "TTimeout1SB", pos);
   const std::string text = other::TwoDigitText(pos);
-  ui::SetNamedText(this, "TTimeout1t", text);
-  ui::SetNamedText(this, "TTimeout1", text);
+  ui::SetText(TTimeout1t, text);
+  ui::SetText(TTimeout1, text);
 }
 
 void TForm1::ATimeout1SBChange() {
   const int pos = ui::BarPosition(this, "ATimeout1SB", 0);
   ui::SetNamedBar(this, "ATimeout1SBa", pos);
   const std::string text = other::TwoDigitText(pos);
-  ui::SetNamedText(this, "ATimeout1", text);
-  ui::SetNamedText(this, "ATimeout1a", text);
+  ui::SetText(ATimeout1, text);
+  ui::SetText(ATimeout1a, text);
+}
+
+void TForm1::ATimeout1SBaChange() {
+  const int pos = ui::BarPosition(this, "ATimeout1SBa", 0);
+  ui::SetNamedBar(this, "ATimeout1SB", pos);
+  const std::string text = other::TwoDigitText(pos);
+  ui::SetText(ATimeout1a, text);
+  ui::SetText(ATimeout1, text);
 }
 
 void TForm1::DFilterSBChange() {
   const int pos = ui::BarPosition(this, "DFilterSB", 0);
-  ui::SetNamedText(this, "DFilter", ui::Dec(pos));
+  ui::SetText(DFilter, ui::Dec(pos));
   ui::SetNamedBar(this, "DFilterSBd", pos);
-  if (findChild<QScrollBar*>("DFilterSBd"))
-    ui::SetNamedText(this, "DFilterD", ui::Dec(ui::BarPosition(this, "DFilterSBd", 0)));
+  ui::SetText(DFilterD, ui::Dec(ui::BarPosition(this, "DFilterSBd", 0)));
+}
+
+void TForm1::DFilterSBdChange() {
+  const int pos = ui::BarPosition(this, "DFilterSBd", 0);
+  ui::SetText(DFilterD, ui::Dec(pos));
+  ui::SetNamedBar(this, "DFilterSB", pos);
+  ui::SetText(DFilter, ui::Dec(ui::BarPosition(this, "DFilterSB", 0)));
 }
 
 // ---- option text ---------------------------------------------------------------------

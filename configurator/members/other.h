@@ -1,11 +1,12 @@
 // Members of TForm1 for the Other page; included inside the class.
-// Also the temperature filter's controls on the Temperature/Counter page, whose bar mirrors
-// the one here (the Analog and IO control pages hold the twins of the other two filters).
+// Also each filter's controls on the page of its inputs (Temperature/Counter, Analog,
+// IO control), whose bars mirror the ones here.
 void BuildOtherPage();
 
 // ---- "Timeout Filter" group and its mirrors on the input pages ------------------------
-// The scroll bars (TTimeout1SB, ATimeout1SB, DFilterSB on this page, TTimeout1SBt on
-// "Temperature/Counter") are found by name: the window's header declares no scroll bar type.
+// The scroll bars (TTimeout1SB, ATimeout1SB, DFilterSB on this page, TTimeout1SBt,
+// ATimeout1SBa, DFilterSBd on the input pages) are found by name: the window's header
+// declares no scroll bar type.
 QLineEdit* TTimeout1 = nullptr;     // read-only
 QLineEdit* ATimeout1 = nullptr;
 QLineEdit* DFilter = nullptr;
@@ -13,13 +14,23 @@ QPushButton* SetTimeoutFilter = nullptr;
 // on "Temperature/Counter"
 QLineEdit* TTimeout1t = nullptr;
 QPushButton* SetTtimeoutFilter = nullptr;
+// on "Analog"
+QLineEdit* ATimeout1a = nullptr;
+QPushButton* SetTimeoutAnalogFilter = nullptr;  // "Timeout Filter"
+// on "IO control"
+QLineEdit* DFilterD = nullptr;
+QPushButton* SetDtimeoutFilter = nullptr;
 
 void SetTimeoutFilterClick();
 void SetTtimeoutFilterClick();
+void SetTimeoutAnalogFilterClick();
+void SetDtimeoutFilterClick();
 void TTimeout1SBChange();
 void TTimeout1SBtChange();
 void ATimeout1SBChange();
+void ATimeout1SBaChange();
 void DFilterSBChange();
+void DFilterSBdChange();
 
 // ---- option text, time source, automatic restart ---------------------------------------
 std::array<QCheckBox*, 16> oCheckBox{};  // oCheckBox3 .. oCheckBox15 at their numbers

@@ -78,8 +78,22 @@ class OtherPage : public WindowTest {
 TEST_F(OtherPage, ControlsStartAtTheirDefaults) {
   TForm1& f = Start();
   for (const char* edit : {"TTimeout1", "TTimeout1t", "ATimeout1", "ATimeout1a", "DFilter",
-                           "DFilterD"})
+                           "DFilterD"}) {
+    ASSERT_NE(form->findChild<QLineEdit*>(edit), nullptr) << edit;
     EXPECT_EQ(EditText(edit), "0") << edit;
+    EXPECT_TRUE(form->findChild<QLineEdit*>(edit)->isReadOnly()) << edit;
+  }
+  // Each filter button stands on its own page with the caption it has there.
+  const std::pair<const char*, int> buttons[] = {{"SetTimeoutFilter", 9},
+                                                 {"SetTtimeoutFilter", 6},
+                                                 {"SetTimeoutAnalogFilter", 5},
+                                                 {"SetDtimeoutFilter", 8}};
+  for (const auto& [name, page] : buttons) {
+    ASSERT_NE(Button(name), nullptr) << name;
+    EXPECT_TRUE(f.Pages[page]->isAncestorOf(Button(name))) << name;
+    EXPECT_EQ(Button(name)->text(),
+              page == 5 ? "Timeout Filter" : "Set Timeout Filter") << name;
+  }
   const std::pair<const char*, int> ranges[] = {{"TTimeout1SB", 99}, {"TTimeout1SBt", 99},
                                                 {"ATimeout1SB", 99}, {"ATimeout1SBa", 99},
                                                 {"DFilterSB", 9},    {"DFilterSBd", 9}};
@@ -89,6 +103,7 @@ TEST_F(OtherPage, ControlsStartAtTheirDefaults) {
     EXPECT_EQ(Bar(name)->value(), 0) << name;
   }
   EXPECT_EQ(ui::Text(f.StringStr1), "MPEDEEDDDEEDDDE");
+  EXPECT_TRUE(f.StringStr1->isReadOnly());
   EXPECT_EQ(f.RadioGroup2->ItemIndex(), 2);
   EXPECT_FALSE(f.RestartEnable->isChecked());
   std::string fromBoxes = "MP";
