@@ -51,12 +51,13 @@ const char* const kSwitchedBoxes[] = {"CheckBoxA5dis",  "CheckBoxA6dis",  "Check
 
 class ModelVariant : public WindowTest {
  protected:
-  TForm1& Start(bool runTime) {
+  TForm1& Start(bool runTime, const char* analogMask = "12345678",
+                const char* digitalMask = "0123456789AB") {
     TSetupConfig c;
     c.RunTimeVariant = runTime ? 1 : 0;
     c.TNrFilter.set("FFF");
-    c.ANrFilter.set("12345678");
-    c.DNrFilter.set("0123456789AB");
+    c.ANrFilter.set(analogMask);
+    c.DNrFilter.set(digitalMask);
     const auto bytes = configurator::EncodeSetupConfig(c);
     WriteFile(std::string(bytes.begin(), bytes.end()));
     return Make();
@@ -90,16 +91,26 @@ class ModelVariant : public WindowTest {
   }
 };
 
+// A file saved in the run-time variant holds its masks with the missing channels taken out.
 TEST_F(ModelVariant, SavedFlagOpensTheRunTimeWindow) {
-  TForm1& f = Start(true);
+  TForm1& f = Start(true, "1234----", "0123456-----");
   EXPECT_EQ(f.TNrFilter->text(), "FFF");
   EXPECT_EQ(f.ANrFilter->text(), "1234----");
   EXPECT_EQ(f.DNrFilter->text(), "0123456-----");
-  EXPECT_EQ(f.RTname1->text(), "Runtime 1");
   EXPECT_FALSE(f.TKM506GM1->isVisible());
-  WithAllControls();
-  f.ApplyModelVariant(f.TKM506GM1->isChecked());
   ExpectVariant(true);
+}
+
+// The start-up decodes the saved masks after applying the variant, so a channel of the nine
+// that the saved masks enable starts enabled.
+TEST_F(ModelVariant, SavedMasksDecideTheDisableBoxesAfterTheVariant) {
+  TForm1& f = Start(true);
+  EXPECT_EQ(f.ANrFilter->text(), "12345678");
+  EXPECT_EQ(f.DNrFilter->text(), "0123456789AB");
+  for (const char* name : kSwitchedBoxes)
+    EXPECT_FALSE(f.findChild<QCheckBox*>(name)->isChecked()) << name;
+  EXPECT_EQ(f.RTname1->text(), "Runtime 1");
+  EXPECT_FALSE(f.PanelRT->isHidden());
 }
 
 TEST_F(ModelVariant, ClearFlagShowsTheStandardCaptionsOverTheFormsOwn) {
