@@ -79,7 +79,7 @@ void TForm1::BuildTempCounterPages() {
   for (int n = 1; n <= 3; ++n) {
     auto* box = new QGroupBox(kTempTitles[n], page);
     box->setObjectName(QString("GroupTemperature%1").arg(n));
-    box->setGeometry(6, 4 + (n - 1) * 90, 430, 84);
+    box->setGeometry(6, 4 + (n - 1) * 86, 430, 82);
     const auto i = static_cast<std::size_t>(n);
     for (const bool max : {true, false}) {
       const int y = max ? 22 : 52;
@@ -162,9 +162,8 @@ void TForm1::BuildTempCounterPages() {
   SetRTsource->setAccessibleName("Write RT source");
   Button2 = Button(panel, "Button2", "RD", 340, 150, 54);
   Button2->setAccessibleName("Read RT source");
-  connect(RTsource, &platform::RadioGroup::Click, this, guarded([this] { RTsourceGroupClick(); }));
-  connect(RTinputSource, &platform::RadioGroup::Click, this,
-          guarded([this] { RTsourceGroupClick(); }));
+  // A click on either group runs the SMS schedule's RadioGroup1Click; the schedule page binds
+  // it (that page is built after this one).
   connect(SetRTsource, &QPushButton::clicked, this, guarded([this] { SetRTsourceClick(); }));
   connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
 
@@ -287,11 +286,6 @@ void TForm1::Button2Click() { RunCommandNoClear("RTMODR"); }
 void TForm1::RunTimeWriteClick(int level, int mask) {
   const std::string command = tempcounter::RunTimeModeCommand(level, mask);
   if (!command.empty()) RunCommandNoClear(command);
-}
-
-void TForm1::RTsourceGroupClick() {
-  // The schedule's period group shares this click; it lives on another page.
-  if (auto* group = Control<platform::RadioGroup>("RadioGroup1")) emit group->Click();
 }
 
 }  // namespace configurator

@@ -4,6 +4,7 @@
 // whose page isn't on the window are skipped.
 #include <QAction>
 #include <QCheckBox>
+#include <QFrame>
 #include <QLabel>
 
 #include "configurator/form.h"
@@ -28,6 +29,27 @@ void SetPairsEnabled(QObject* root, const char* edit, const char* button, int fi
   }
 }
 }  // namespace
+
+void TForm1::BuildVariantPanel() {
+  // Panel1: an empty panel over the level rows of analog inputs 5 to 8 on the Analog page,
+  // which hides them in the run-time variant. It spans the rows' full width in their group.
+  QWidget* parent = nullptr;
+  QRect rows;
+  for (int n = 5; n <= 8; ++n)
+    for (const char* stem : {"ScrollBarMin", "ScrollBarMax", "MinLv", "MaxLv"})
+      if (auto* w = findChild<QWidget*>(QString("%1%2").arg(stem).arg(n))) {
+        if (!parent) parent = w->parentWidget();
+        if (w->parentWidget() == parent) rows |= w->geometry();
+      }
+  if (!parent) return;  // no Analog page on this window
+  auto* panel = new QFrame(parent);
+  panel->setObjectName("Panel1");
+  panel->setAccessibleName("Analog inputs 5 to 8 not available");
+  panel->setAutoFillBackground(true);
+  panel->setGeometry(4, rows.top() - 2, parent->width() - 8, rows.height() + 4);
+  panel->raise();
+  Panel1 = panel;
+}
 
 void TForm1::BindVariantMenu() {
   connect(TKM506GM1, &QAction::triggered, this,

@@ -50,5 +50,3 @@ void ScrollBar1Change();
 void SetRTsourceClick();
 void Button2Click();
 void RunTimeWriteClick(int level, int mask);  // Button20Click .. Button35Click
-// A click on RTsource or RTinputSource runs the SMS schedule's RadioGroup1 click.
-void RTsourceGroupClick();

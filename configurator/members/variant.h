@@ -5,5 +5,9 @@ bool RunTimeVariant = false;
 void ApplyModelVariant(bool runTime);
 // OnClick of the (invisible) menu item TKM506GM1: toggles the variant and applies it.
 void TKM506GM1Click();
+// Panel1 on the Analog page: covers the level controls of analog inputs 5 to 8 in the
+// run-time variant. Built after the Analog page.
+QWidget* Panel1 = nullptr;
+void BuildVariantPanel();
 // Connects TKM506GM1 to its handler (called while the window is built).
 void BindVariantMenu();

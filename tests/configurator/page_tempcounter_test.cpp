@@ -259,16 +259,23 @@ TEST_F(TempCounterPage, TemperatureLevelsRestoreAndSave) {
     EXPECT_EQ(Int32At(saved, configurator::cfgoff::TempLevels + 4 * i), after[i]) << i;
 }
 
+// A click on either run-time group runs the schedule's period click once: it writes the code
+// of the schedule's own period item into the schedule text.
 TEST_F(TempCounterPage, RunTimeGroupsRunTheSchedulePeriodClick) {
   TForm1& f = Start();
-  auto* period = f.findChild<platform::RadioGroup*>("RadioGroup1");
-  if (!period) GTEST_SKIP() << "the SMS schedule page is not built";
-  int clicks = 0;
-  QObject::connect(period, &platform::RadioGroup::Click, [&] { ++clicks; });
-  f.RTsource->SetItemIndex(1);
-  f.RTinputSource->SetItemIndex(3);
-  f.RTinputSource->SetItemIndex(3);  // no change, no click
-  EXPECT_EQ(clicks, 2);
+  ASSERT_NE(f.RadioGroup1, nullptr);
+  f.RadioGroup1->SetItemIndex(0);  // "Hours": code 33
+  int periodRuns = 0;
+  auto run = [&](auto&& change) {
+    f.ScheduleString = "A99123456";
+    change();
+    if (f.ScheduleString != "A99123456") ++periodRuns;
+    return f.ScheduleString;
+  };
+  EXPECT_EQ(run([&] { f.RTsource->SetItemIndex(1); }), "A33123456");
+  EXPECT_EQ(run([&] { f.RTinputSource->SetItemIndex(3); }), "A33123456");
+  EXPECT_EQ(run([&] { f.RTinputSource->SetItemIndex(3); }), "A99123456");  // no change, no click
+  EXPECT_EQ(periodRuns, 2);
   EXPECT_EQ(Wire(), "");  // choosing sends nothing
 }
 
@@ -295,11 +302,16 @@ TEST_F(TempCounterPage, PagesAreLaidOutWithoutOverlap) {
     }
     return faults;
   };
-  EXPECT_EQ(overlapping(f.Pages[0], QList<QWidget*>{f.COUNTERS, f.ReadRT}), std::vector<std::string>{});
-  EXPECT_EQ(overlapping(f.Pages[6], f.Pages[6]->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)),
-            std::vector<std::string>{});
-  EXPECT_EQ(overlapping(f.Pages[12], f.Pages[12]->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)),
-            std::vector<std::string>{});
+  // A page gets its size when it is shown; both variants' controls are measured.
+  f.ApplyModelVariant(true);
+  for (int p : {0, 6, 12}) {
+    f.PageControl1->setCurrentIndex(p);
+    QCoreApplication::processEvents();
+    QWidget* page = f.Pages[static_cast<std::size_t>(p)];
+    const auto mine = p == 0 ? QList<QWidget*>{f.COUNTERS, f.ReadRT}
+                             : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(overlapping(page, mine), std::vector<std::string>{}) << "page " << p;
+  }
 }
 
 }  // namespace

@@ -51,12 +51,13 @@ const char* const kSwitchedBoxes[] = {"CheckBoxA5dis",  "CheckBoxA6dis",  "Check
 
 class ModelVariant : public WindowTest {
  protected:
-  TForm1& Start(bool runTime) {
+  TForm1& Start(bool runTime, const char* analogMask = "12345678",
+                const char* digitalMask = "0123456789AB") {
     TSetupConfig c;
     c.RunTimeVariant = runTime ? 1 : 0;
     c.TNrFilter.set("FFF");
-    c.ANrFilter.set("12345678");
-    c.DNrFilter.set("0123456789AB");
+    c.ANrFilter.set(analogMask);
+    c.DNrFilter.set(digitalMask);
     const auto bytes = configurator::EncodeSetupConfig(c);
     WriteFile(std::string(bytes.begin(), bytes.end()));
     return Make();
@@ -90,24 +91,51 @@ class ModelVariant : public WindowTest {
   }
 };
 
+// A file saved in the run-time variant holds its masks with the missing channels taken out.
 TEST_F(ModelVariant, SavedFlagOpensTheRunTimeWindow) {
-  TForm1& f = Start(true);
+  TForm1& f = Start(true, "1234----", "0123456-----");
   EXPECT_EQ(f.TNrFilter->text(), "FFF");
   EXPECT_EQ(f.ANrFilter->text(), "1234----");
   EXPECT_EQ(f.DNrFilter->text(), "0123456-----");
-  EXPECT_EQ(f.RTname1->text(), "Runtime 1");
   EXPECT_FALSE(f.TKM506GM1->isVisible());
-  WithAllControls();
-  f.ApplyModelVariant(f.TKM506GM1->isChecked());
   ExpectVariant(true);
+}
+
+// Panel1 lies over the level controls of analog inputs 5 to 8 and leaves inputs 1 to 4 free.
+TEST_F(ModelVariant, Panel1CoversTheLevelControlsOfAnalog5To8) {
+  TForm1& f = Start(true, "1234----", "0123456-----");
+  auto* panel = f.findChild<QWidget*>("Panel1");
+  ASSERT_NE(panel, nullptr);
+  QWidget* group = panel->parentWidget();
+  for (int n = 1; n <= 8; ++n) {
+    const QStringList names = {QString("ScrollBarMin%1").arg(n), QString("ScrollBarMax%1").arg(n),
+                               n == 1 ? QString("Minlv1") : QString("MinLv%1").arg(n),
+                               n == 1 ? QString("Maxlv1") : QString("MaxLv%1").arg(n)};
+    for (const QString& name : names) {
+      auto* w = f.findChild<QWidget*>(name);
+      ASSERT_TRUE(w && w->parentWidget() == group) << name.toStdString();
+      // What lies on top at the control's centre: the panel for inputs 5 to 8.
+      EXPECT_EQ(group->childAt(w->geometry().center()) == panel, n >= 5) << name.toStdString();
+    }
+  }
+}
+
+// The start-up decodes the saved masks after applying the variant, so a channel of the nine
+// that the saved masks enable starts enabled.
+TEST_F(ModelVariant, SavedMasksDecideTheDisableBoxesAfterTheVariant) {
+  TForm1& f = Start(true);
+  EXPECT_EQ(f.ANrFilter->text(), "12345678");
+  EXPECT_EQ(f.DNrFilter->text(), "0123456789AB");
+  for (const char* name : kSwitchedBoxes)
+    EXPECT_FALSE(f.findChild<QCheckBox*>(name)->isChecked()) << name;
+  EXPECT_EQ(f.RTname1->text(), "Runtime 1");
+  EXPECT_FALSE(f.PanelRT->isHidden());
 }
 
 TEST_F(ModelVariant, ClearFlagShowsTheStandardCaptionsOverTheFormsOwn) {
   TForm1& f = Start(false);
   EXPECT_EQ(f.ANrFilter->text(), "12345678");
   EXPECT_EQ(f.DNrFilter->text(), "0123456789AB");
-  WithAllControls();
-  f.ApplyModelVariant(false);
   ExpectVariant(false);
 }
 
