@@ -219,6 +219,8 @@ TEST_F(TransfersTest, CopySelectedFetchesOnlyTheSelectedFiles) {
   // The selection is the user's: the walk does not change it.
   EXPECT_EQ(f.FileListBoxFTP->selectedItems().size(), 2);
   EXPECT_TRUE(OnServer("181002.csv"));
+  // One "TYPE A" before the run and one before each file.
+  EXPECT_EQ(server.Commands("TYPE"), std::vector<std::string>(3, "TYPE A"));
   ExpectIdle();
 }
 
@@ -290,6 +292,9 @@ TEST_F(TransfersTest, MoveSelectedLeavesTheRestOnTheServerAndListsThemAgain) {
   EXPECT_EQ(f.RemoteFiles1cnt->text(), QStringLiteral("7"));
   EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("3"));
   for (const QString& m : moved) EXPECT_FALSE(OnServer(m.toStdString()));
+  EXPECT_EQ(server.Commands("TYPE"), std::vector<std::string>{"TYPE A"});  // once, before the run
+  EXPECT_EQ(server.Commands("DELE"), std::vector<std::string>({"DELE 181002.csv", "DELE 181005.csv",
+                                                               "DELE 181009.csv"}));
   ExpectIdle();
 }
 
@@ -307,6 +312,7 @@ TEST_F(TransfersTest, MoveAllEmptiesTheServerFolder) {
   EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("3"));
   EXPECT_FALSE(OnServer("181001.csv"));
   EXPECT_TRUE(OnServer("notes.txt"));
+  EXPECT_TRUE(server.Commands("TYPE").empty());
   // The CSV page's list sees the new files too.
   EXPECT_EQ(f.FileListBox1->count(), 3);
   ExpectIdle();
@@ -352,6 +358,7 @@ TEST_F(TransfersTest, CancelDuringTheSecondFileOfCopyAllLeavesTwoFiles) {
   EXPECT_EQ(Local(), QStringList({"181001.csv", "181002.csv"}));
   EXPECT_EQ(Read(Path("181002.csv")), body);  // the running download was finished
   EXPECT_EQ(server.Commands("RETR").size(), 2u);
+  EXPECT_TRUE(server.Commands("TYPE").empty());
   for (const char* n : kFiveDays) EXPECT_TRUE(OnServer(n)) << n;
   ExpectIdle();
 }
@@ -407,6 +414,38 @@ TEST_F(TransfersTest, AFailedDownloadEndsAMoveWithoutDeletingAndLeavesTheWindowU
   EXPECT_TRUE(OnServer("181002.csv"));
   EXPECT_TRUE(Local().isEmpty());
   ExpectIdle();
+}
+
+TEST_F(TransfersTest, AConnectionLostInTheMiddleOfAMoveLosesNoFile) {
+  const std::string body(400000, 'y');
+  Put("181001.csv", body);
+  server.SetSendLimit(20000);  // the download is still running when the drop arrives
+  Connect();
+  monitor::TForm1& f = Form();
+  Write("181001.csv", "older local copy");
+  monitor::TFTPClient& client = *f.FTPClient1;
+  const auto received = client.OnPacketRecvd;
+  bool dropped = false;
+  client.OnPacketRecvd = [&](std::int64_t got, std::int64_t total) {
+    if (received) received(got, total);
+    if (!dropped) server.DropClients();
+    dropped = true;
+  };
+  answer = Answer::Yes;
+  f.MoveAll->click();
+  client.OnPacketRecvd = received;
+
+  ASSERT_TRUE(dropped);
+  ASSERT_EQ(messages.size(), 2u) << ::testing::PrintToString(Texts());  // question, error box
+  EXPECT_EQ(messages[1].icon, platform::Icon::Stop);
+  EXPECT_TRUE(server.Commands("DELE").empty());
+  EXPECT_EQ(Read(ServerPath("181001.csv")), body);
+  // The local copy is as it was, and no partial file is left beside it.
+  EXPECT_EQ(Read(Path("181001.csv")), "older local copy");
+  EXPECT_EQ(QDir(root_).entryList(QDir::Files | QDir::Hidden), QStringList({"181001.csv"}));
+  EXPECT_FALSE(f.FTPBusy);
+  EXPECT_FALSE(f.CancelRequested);
+  EXPECT_TRUE(f.MoveAllCancel->isHidden());
 }
 
 TEST_F(TransfersTest, WithoutAConnection) {
