@@ -5,15 +5,14 @@
 #include <QCoreApplication>
 #include <QDate>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
-#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <sstream>
 
 #include "form_fixture.h"
@@ -71,18 +70,6 @@ TEST(SafeLocalName, RefusesNamesThatLeaveTheFolder) {
 
 const char kUser[] = "5063";
 const char kPass[] = "secret";
-
-// Runs the window's messages until `done` holds or a few seconds have passed.
-template <class F>
-bool WaitUntil(F done, int ms = 5000) {
-  QElapsedTimer t;
-  t.start();
-  while (!done()) {
-    if (t.elapsed() > ms) return false;
-    QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-  }
-  return true;
-}
 
 class TransfersTest : public FormTest {
  protected:
@@ -164,6 +151,9 @@ class TransfersTest : public FormTest {
       EXPECT_TRUE(b->isHidden()) << b->objectName().toStdString();
   }
 
+  bool CancelAtTheSecondFile(QPushButton* own, QPushButton* cancel,
+                             const std::function<void()>& start);
+
   testsupport::FtpServer server;
   QTemporaryDir serverRoot_;
   QTemporaryDir cache_;
@@ -229,6 +219,8 @@ TEST_F(TransfersTest, CopySelectedFetchesOnlyTheSelectedFiles) {
   // The selection is the user's: the walk does not change it.
   EXPECT_EQ(f.FileListBoxFTP->selectedItems().size(), 2);
   EXPECT_TRUE(OnServer("181002.csv"));
+  // One "TYPE A" before the run and one before each file.
+  EXPECT_EQ(server.Commands("TYPE"), std::vector<std::string>(3, "TYPE A"));
   ExpectIdle();
 }
 
@@ -300,6 +292,9 @@ TEST_F(TransfersTest, MoveSelectedLeavesTheRestOnTheServerAndListsThemAgain) {
   EXPECT_EQ(f.RemoteFiles1cnt->text(), QStringLiteral("7"));
   EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("3"));
   for (const QString& m : moved) EXPECT_FALSE(OnServer(m.toStdString()));
+  EXPECT_EQ(server.Commands("TYPE"), std::vector<std::string>{"TYPE A"});  // once, before the run
+  EXPECT_EQ(server.Commands("DELE"), std::vector<std::string>({"DELE 181002.csv", "DELE 181005.csv",
+                                                               "DELE 181009.csv"}));
   ExpectIdle();
 }
 
@@ -317,45 +312,90 @@ TEST_F(TransfersTest, MoveAllEmptiesTheServerFolder) {
   EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("3"));
   EXPECT_FALSE(OnServer("181001.csv"));
   EXPECT_TRUE(OnServer("notes.txt"));
+  EXPECT_TRUE(server.Commands("TYPE").empty());
   // The CSV page's list sees the new files too.
   EXPECT_EQ(f.FileListBox1->count(), 3);
   ExpectIdle();
 }
 
+// Clicks `cancel` as the server starts sending the second file, i.e. while the run waits
+// for it, and checks the buttons at that moment. Returns whether the click happened.
+bool TransfersTest::CancelAtTheSecondFile(QPushButton* own, QPushButton* cancel,
+                                          const std::function<void()>& start) {
+  monitor::TForm1& f = *form;
+  monitor::TFTPClient& client = *f.FTPClient1;
+  const std::function<void()> started = client.OnTransactionStart;
+  bool clicked = false;
+  client.OnTransactionStart = [&] {
+    if (started) started();
+    if (clicked || server.Commands("RETR").size() != 2) return;
+    clicked = true;
+    EXPECT_FALSE(cancel->isHidden());
+    EXPECT_TRUE(own->isHidden());
+    EXPECT_FALSE(own->isEnabled());
+    EXPECT_FALSE(f.DisConnectBtn->isEnabled());
+    cancel->click();
+    // The transfer buttons come back at once but stay disabled until the run ends.
+    EXPECT_TRUE(cancel->isHidden());
+    EXPECT_FALSE(own->isHidden());
+    EXPECT_FALSE(own->isEnabled());
+  };
+  start();
+  client.OnTransactionStart = started;
+  return clicked;
+}
+
+const char* const kFiveDays[] = {"181001.csv", "181002.csv", "181003.csv", "181004.csv",
+                                 "181005.csv"};
+
 TEST_F(TransfersTest, CancelDuringTheSecondFileOfCopyAllLeavesTwoFiles) {
   const std::string body(3000, 'x');
-  for (const char* n : {"181001.csv", "181002.csv", "181003.csv", "181004.csv", "181005.csv"})
-    Put(n, body);
-  server.SetSendLimit(6000);  // half a second per file
+  for (const char* n : kFiveDays) Put(n, body);
   Connect();
   monitor::TForm1& f = Form();
 
-  // Cancel once the second file has been asked for, i.e. while it downloads.
-  bool cancelShown = false, groupDisabled = false, clicked = false;
-  QTimer poll;
-  poll.setInterval(5);
-  QObject::connect(&poll, &QTimer::timeout, [&] {
-    if (clicked || server.Commands("RETR").size() < 2) return;
-    cancelShown = !f.CopyAllCancel->isHidden() && f.CopyAll->isHidden();
-    groupDisabled = !f.CopyAll->isEnabled() && !f.DisConnectBtn->isEnabled();
-    clicked = true;
-    f.CopyAllCancel->click();
-    // The transfer buttons come back at once but stay disabled until the run ends.
-    EXPECT_TRUE(f.CopyAllCancel->isHidden());
-    EXPECT_FALSE(f.CopyAll->isHidden());
-    EXPECT_FALSE(f.CopyAll->isEnabled());
-  });
-  poll.start();
-  f.CopyAll->click();
-  poll.stop();
-
-  EXPECT_TRUE(clicked);
-  EXPECT_TRUE(cancelShown);
-  EXPECT_TRUE(groupDisabled);
+  EXPECT_TRUE(CancelAtTheSecondFile(f.CopyAll, f.CopyAllCancel, [&] { f.CopyAll->click(); }));
   EXPECT_EQ(Local(), QStringList({"181001.csv", "181002.csv"}));
   EXPECT_EQ(Read(Path("181002.csv")), body);  // the running download was finished
   EXPECT_EQ(server.Commands("RETR").size(), 2u);
+  EXPECT_TRUE(server.Commands("TYPE").empty());
+  for (const char* n : kFiveDays) EXPECT_TRUE(OnServer(n)) << n;
   ExpectIdle();
+}
+
+TEST_F(TransfersTest, CancelDuringAMoveDeletesOnlyWhatArrivedAndListsTheRestAgain) {
+  Connect();
+  monitor::TForm1& f = Form();
+  answer = Answer::Yes;
+  const struct {
+    QPushButton* button;
+    QPushButton* cancel;
+  } cases[] = {{f.MoveAll, f.MoveAllCancel}, {f.MoveSelected, f.MoveSelectedCancel}};
+  for (const auto& c : cases) {
+    const std::string which = c.button->objectName().toStdString();
+    for (const QString& n : Local()) QFile::remove(QDir(root_).filePath(n));
+    for (const char* n : kFiveDays) Put(n, which);
+    f.RefreshBtnClick();
+    ASSERT_EQ(Remote().size(), 5) << which;
+    SelectRemote(Remote());
+    server.ClearCommands();
+    messages.clear();
+
+    EXPECT_TRUE(CancelAtTheSecondFile(c.button, c.cancel, [&] { c.button->click(); })) << which;
+    EXPECT_EQ(Local(), QStringList({"181001.csv", "181002.csv"})) << which;
+    EXPECT_EQ(Read(Path("181002.csv")), which);
+    EXPECT_EQ(server.Commands("DELE"),
+              std::vector<std::string>({"DELE 181001.csv", "DELE 181002.csv"}))
+        << which;
+    const QStringList left = {"181003.csv", "181004.csv", "181005.csv"};
+    for (const QString& n : left) EXPECT_TRUE(OnServer(n.toStdString())) << which;
+    EXPECT_EQ(Remote(), left) << which;
+    EXPECT_EQ(f.RemoteFiles1cnt->text(), QStringLiteral("3")) << which;
+    EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("2")) << which;
+    EXPECT_EQ(Texts(), std::vector<std::string>{c.button == f.MoveAll ? "Move all files ?"
+                                                                      : "Move selected files ?"});
+    ExpectIdle();
+  }
 }
 
 TEST_F(TransfersTest, AFailedDownloadEndsAMoveWithoutDeletingAndLeavesTheWindowUsable) {
@@ -374,6 +414,38 @@ TEST_F(TransfersTest, AFailedDownloadEndsAMoveWithoutDeletingAndLeavesTheWindowU
   EXPECT_TRUE(OnServer("181002.csv"));
   EXPECT_TRUE(Local().isEmpty());
   ExpectIdle();
+}
+
+TEST_F(TransfersTest, AConnectionLostInTheMiddleOfAMoveLosesNoFile) {
+  const std::string body(400000, 'y');
+  Put("181001.csv", body);
+  server.SetSendLimit(20000);  // the download is still running when the drop arrives
+  Connect();
+  monitor::TForm1& f = Form();
+  Write("181001.csv", "older local copy");
+  monitor::TFTPClient& client = *f.FTPClient1;
+  const auto received = client.OnPacketRecvd;
+  bool dropped = false;
+  client.OnPacketRecvd = [&](std::int64_t got, std::int64_t total) {
+    if (received) received(got, total);
+    if (!dropped) server.DropClients();
+    dropped = true;
+  };
+  answer = Answer::Yes;
+  f.MoveAll->click();
+  client.OnPacketRecvd = received;
+
+  ASSERT_TRUE(dropped);
+  ASSERT_EQ(messages.size(), 2u) << ::testing::PrintToString(Texts());  // question, error box
+  EXPECT_EQ(messages[1].icon, platform::Icon::Stop);
+  EXPECT_TRUE(server.Commands("DELE").empty());
+  EXPECT_EQ(Read(ServerPath("181001.csv")), body);
+  // The local copy is as it was, and no partial file is left beside it.
+  EXPECT_EQ(Read(Path("181001.csv")), "older local copy");
+  EXPECT_EQ(QDir(root_).entryList(QDir::Files | QDir::Hidden), QStringList({"181001.csv"}));
+  EXPECT_FALSE(f.FTPBusy);
+  EXPECT_FALSE(f.CancelRequested);
+  EXPECT_TRUE(f.MoveAllCancel->isHidden());
 }
 
 TEST_F(TransfersTest, WithoutAConnection) {
