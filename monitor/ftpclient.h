@@ -139,7 +139,8 @@ class TFTPClient : public QObject {
   void Send(const std::string& command);
   Reply Await();
   Reply Command(const std::string& command);
-  [[noreturn]] void Fail(int op, const Reply& reply);
+  // Raises the failure unless OnFailure marks it handled; then it returns.
+  void Fail(int op, const Reply& reply);
   [[noreturn]] void Lost(const std::string& text);
   void Simple(int op, const std::string& command);
   void Transfer(int op, const std::string& command, const std::string* localPath);

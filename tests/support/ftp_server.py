@@ -40,6 +40,7 @@ def main():
     Handler.authorizer = auth
     Handler.encoding = "latin-1"  # names pass as the bytes they are
     Handler.banner = "test server ready"
+    Handler.auth_failed_timeout = 0  # a refused login answers at once
     if a.send_limit > 0:
         dtp = ThrottledDTPHandler
         dtp.read_limit = 0
