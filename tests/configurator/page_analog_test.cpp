@@ -13,15 +13,13 @@
 
 namespace {
 
+using cfgtest::Frame;
+
 using cfgtest::WindowTest;
 using configurator::TForm1;
 using configurator::TSetupConfig;
 namespace io = configurator::ioanalog;
 namespace ui = configurator::ui;
-
-std::string Frame(const std::string& command) {
-  return std::string(14, ' ') + "SETUP:" + command + "\r" + std::string(1, '\0');
-}
 
 QScrollBar* AsBar(QWidget* w) { return static_cast<QScrollBar*>(w); }
 

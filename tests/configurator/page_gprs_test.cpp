@@ -15,40 +15,14 @@
 #include "window_fixture.h"
 
 namespace {
+using cfgtest::LayoutFaults;
+
+using cfgtest::Frame;
 
 using cfgtest::WindowTest;
 using configurator::TForm1;
 using configurator::TSetupConfig;
 namespace ui = configurator::ui;
-
-std::string Frame(const std::string& command) {
-  return std::string(14, ' ') + "SETUP:" + command + "\r" + std::string(1, '\0');
-}
-
-// Direct children of a page that leave it or overlap a sibling, and captions cut short.
-std::vector<std::string> LayoutFaults(QWidget* page) {
-  std::vector<std::string> faults;
-  const auto all = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-  for (QWidget* w : all) {
-    if (!page->rect().contains(w->geometry()))
-      faults.push_back(w->objectName().toStdString() + " outside the page");
-    for (QWidget* other : all)
-      if (other != w && w->geometry().intersects(other->geometry()))
-        faults.push_back(w->objectName().toStdString() + " over " + other->objectName().toStdString());
-  }
-  for (QAbstractButton* b : page->findChildren<QAbstractButton*>()) {
-    // A push button's size hint has a style minimum; its caption needs only its own width.
-    const int need = qobject_cast<QPushButton*>(b)
-                         ? b->fontMetrics().horizontalAdvance(b->text()) + 8
-                         : b->sizeHint().width();
-    if (!b->text().isEmpty() && b->width() < need)
-      faults.push_back(b->text().toStdString() + " clipped");
-  }
-  for (QLabel* l : page->findChildren<QLabel*>())
-    if (!l->wordWrap() && l->width() < l->sizeHint().width())
-      faults.push_back(l->text().toStdString() + " clipped");
-  return faults;
-}
 
 // ---- pure rules ---------------------------------------------------------------------------
 

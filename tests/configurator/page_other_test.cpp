@@ -19,14 +19,12 @@
 
 namespace {
 
+using cfgtest::Frame;
+
 using cfgtest::WindowTest;
 using configurator::TForm1;
 namespace other = configurator::other;
 namespace ui = configurator::ui;
-
-std::string Frame(const std::string& command) {
-  return std::string(14, ' ') + "SETUP:" + command + "\r" + std::string(1, '\0');
-}
 
 TEST(OtherCore, FilterValuesAndCommands) {
   struct Case {

@@ -17,13 +17,11 @@
 
 namespace {
 
+using cfgtest::Frame;
+
 using cfgtest::WindowTest;
 using configurator::TForm1;
 namespace tc = configurator::tempcounter;
-
-std::string Frame(const std::string& command) {
-  return std::string(14, ' ') + "SETUP:" + command + "\r" + std::string(1, '\0');
-}
 
 // ---- command texts ----------------------------------------------------------------------
 

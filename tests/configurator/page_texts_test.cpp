@@ -15,13 +15,12 @@
 
 namespace {
 
+using cfgtest::Frame;
+
 using cfgtest::WindowTest;
 using configurator::TForm1;
 namespace ui = configurator::ui;
 
-std::string Frame(const std::string& command) {
-  return std::string(14, ' ') + "SETUP:" + command + "\r" + std::string(1, '\0');
-}
 std::string Padded(std::string s, std::size_t width) {
   if (s.size() < width) s.resize(width, ' ');
   return s;
