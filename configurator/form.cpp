@@ -140,6 +140,7 @@ void TForm1::BuildWindow() {
   BuildIOControlPage();
   BuildOtherPage();
   BuildGprsPage();
+  BuildVariantPanel();
   BindHandlers();
   PageControl1->setCurrentIndex(0);
   Timer1->start();

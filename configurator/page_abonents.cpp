@@ -1,7 +1,351 @@
+// Page "Abonents": the device's alarm numbers and the SIM phone book, and the number masks
+// of the alarms with the grid of boxes that edits them.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPushButton>
+
+#include "configurator/abonents_core.h"
 #include "configurator/form.h"
+#include "configurator/formutil.h"
+#include "platform/messagebox.h"
+#include "platform/widgets.h"
 
 namespace configurator {
 
-void TForm1::BuildAbonentsPage() {}
+namespace ab = abonents;
+
+namespace {
+constexpr int kRowPitch = 19;  // rows of the mask grid
+constexpr int kEditPitch = 24;  // rows of the number edits
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h = 18) {
+  auto* l = new QLabel(text, parent);
+  l->setGeometry(x, y, w, h);
+  return l;
+}
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                        int w) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(name);
+  b->setAccessibleName(caption.simplified());
+  b->setGeometry(x, y, w, 26);
+  return b;
+}
+
+platform::Edit* MakeEdit(QWidget* parent, const QString& name, const QString& accessible,
+                         int maxLength, int x, int y, int w) {
+  auto* e = new platform::Edit(parent);
+  e->setObjectName(name);
+  e->setAccessibleName(accessible);
+  e->SetMaxLength(maxLength);
+  e->setGeometry(x, y, w, 22);
+  return e;
+}
+
+QCheckBox* MakeBox(QWidget* parent, const QString& name, const QString& accessible, bool checked,
+                   int x, int y) {
+  auto* c = new QCheckBox(parent);
+  c->setObjectName(name);
+  c->setAccessibleName(accessible);
+  c->setChecked(checked);
+  c->setGeometry(x, y, 18, 18);
+  return c;
+}
+
+// Channel part of a box name: one digit for T and A, two for D.
+QString Channel(char letter, int p) {
+  return letter == 'D' ? QString("%1").arg(p, 2, 10, QChar('0')) : QString::number(p);
+}
+
+int MaskLength(char letter) {
+  return letter == 'T' ? ab::kTMaskLength : letter == 'A' ? ab::kAMaskLength : ab::kDMaskLength;
+}
+}  // namespace
+
+void TForm1::BuildAbonentsPage() {
+  QWidget* page = Pages[1];
+
+  // ---- Numbers --------------------------------------------------------------------------
+  auto* numbers = new QGroupBox("Numbers", page);
+  numbers->setObjectName("GroupNumbers");
+  numbers->setGeometry(4, 2, 362, 294);
+  auto column = [&](int x0, const char* title, const char* subtitle, const char* stem,
+                    std::array<platform::Edit*, 8>& edits, platform::RadioGroup*& group,
+                    const char* groupName) {
+    MakeLabel(numbers, title, x0, 18, 176);
+    MakeLabel(numbers, subtitle, x0, 34, 176);
+    for (int n = 1; n <= 7; ++n) {
+      const int y = 58 + (n - 1) * kEditPitch;
+      auto* label = MakeLabel(numbers, QString("Nr%1").arg(n), x0, y + 2, 26);
+      const QString name = QString("%1%2").arg(stem).arg(n);
+      edits[static_cast<std::size_t>(n)] =
+          MakeEdit(numbers, name, QString("%1 Nr%2").arg(title).arg(n), 20, x0 + 26, y, 92);
+      edits[static_cast<std::size_t>(n)]->setText(name);
+      label->setBuddy(edits[static_cast<std::size_t>(n)]);
+    }
+    group = new platform::RadioGroup("Number", numbers);
+    group->setObjectName(groupName);
+    group->setAccessibleName(QString("%1 number").arg(title));
+    group->SetItems({"1", "2", "3", "4", "5", "6", "7"});
+    group->setGeometry(x0 + 120, 50, 56, 176);
+    group->SetItemIndex(0);
+  };
+  column(8, "Numbers for alarm SMS", "(Numbers in EEPROM)", "NNumber", NNumber, RadioGroupNR,
+         "RadioGroupNR");
+  column(184, "Numbers to SIM Phone Book", "(administration numbers)", "PBnr", PBnr,
+         RadioGroupPB, "RadioGroupPB");
+  const QString hint = "Set Number with 1 or 2; other number set from cell phone";
+  GetNr = MakeButton(numbers, "GetNr", "GETNR", 8, 232, 56);
+  GetNr->setToolTip(hint);
+  SetNr = MakeButton(numbers, "SetNr", "SETNR", 66, 232, 56);
+  SetNr->setToolTip(hint);
+  ClrNr = MakeButton(numbers, "ClrNr", "CLRNR", 124, 232, 52);
+  ReadPB = MakeButton(numbers, "ReadPB", "Read Phone Book", 184, 232, 176);
+  ToPhoneBook = MakeButton(numbers, "ToPhoneBook", "Number To SIM", 184, 260, 176);
+
+  MakeLabel(page, "7 - send SMS to  Nr5, Nr6, Nr7", 12, 356, 350);
+
+  // ---- Number Mask ----------------------------------------------------------------------
+  auto* mask = new QGroupBox("Number Mask", page);
+  mask->setObjectName("GroupNumberMask");
+  mask->setGeometry(372, 2, 476, 374);
+
+  // One row of the grid: Disable box, boxes of numbers 4, 3, 2, 1, the row caption.
+  auto row = [&](char letter, int p, int x0, int y, const QString& caption) -> QLabel* {
+    const QString ch = Channel(letter, p);
+    QCheckBox* dis = MakeBox(mask, QString("CheckBox%1%2dis").arg(letter).arg(ch),
+                             caption + " Disable", false, x0 + 14, y);
+    (letter == 'T'   ? CheckBoxTdis[static_cast<std::size_t>(p)]
+     : letter == 'A' ? CheckBoxAdis[static_cast<std::size_t>(p)]
+                     : CheckBoxDdis[static_cast<std::size_t>(p)]) = dis;
+    for (int b = 4; b >= 1; --b) {
+      QCheckBox* box = MakeBox(mask, QString("CheckBox%1%2%3").arg(letter).arg(b).arg(ch),
+                               QString("%1 number %2").arg(caption).arg(b), true,
+                               x0 + 50 + (4 - b) * 20, y);
+      const auto bi = static_cast<std::size_t>(b), pi = static_cast<std::size_t>(p);
+      (letter == 'T' ? CheckBoxT[bi][pi] : letter == 'A' ? CheckBoxA[bi][pi] : CheckBoxD[bi][pi]) =
+          box;
+    }
+    return MakeLabel(mask, caption, x0 + 134, y, 96);
+  };
+  auto header = [&](int x0) {
+    MakeLabel(mask, "Disable", x0, 18, 46);
+    for (int b = 4; b >= 1; --b) {
+      QLabel* l = MakeLabel(mask, QString::number(b), x0 + 50 + (4 - b) * 20, 18, 18);
+      l->setAlignment(Qt::AlignHCenter);
+    }
+  };
+  constexpr int kLeft = 8, kRight = 244, kTop = 38;
+  header(kLeft);
+  header(kRight);
+  row('T', 1, kLeft, kTop, "Temperature 1");
+  RTname1 = row('T', 2, kLeft, kTop + kRowPitch, "Runtime 1");
+  RTname1->setObjectName("RTname1");
+  RTname2 = row('T', 3, kLeft, kTop + 2 * kRowPitch, "Runtime 2");
+  RTname2->setObjectName("RTname2");
+  for (int p = 1; p <= 8; ++p)
+    row('A', p, kLeft, kTop + 4 + (p + 2) * kRowPitch, QString("Analog Input %1").arg(p));
+  for (int p = 1; p <= 12; ++p)
+    row('D', p, kRight, kTop + (p - 1) * kRowPitch, QString("Digital Input %1").arg(p));
+
+  // The three mask texts, changed only through the grid, and the button that sends them.
+  constexpr int kEditsY = 284;
+  auto maskEdit = [&](const char* name, const char* caption, int length, const char* text, int x,
+                      int w) {
+    auto* l = MakeLabel(mask, caption, x, kEditsY - 18, w, 16);
+    platform::Edit* e = MakeEdit(mask, name, QString("Mask %1").arg(caption), length, x,
+                                 kEditsY, w);
+    e->setText(text);
+    e->setReadOnly(true);
+    l->setBuddy(e);
+    return e;
+  };
+  TNrFilter = maskEdit("TNrFilter", "T/C", ab::kTMaskLength, "FFF", 8, 40);
+  ANrFilter = maskEdit("ANrFilter", "Analog", ab::kAMaskLength, "FFFFFFFF", 58, 76);
+  DNrFilter = maskEdit("DNrFilter", "Digital", ab::kDMaskLength, "FFFFFFFFFFFF", 144, 110);
+  SetNfilter1 = MakeButton(mask, "SetNfilter1", "Set Numbers  Filter", 8, 310, 160);
+
+  MakeLabel(mask, "Mask for  Nr.5,6,7  see  Int. and Ext. SMS", 180, 314, 290);
+  MakeLabel(mask, "Example", 8, 338, 56);
+  MakeLabel(mask, "F SETOU1 RSTOU2", 66, 338, 120);
+  MakeLabel(mask, "where F - number filter for SMS message", 196, 338, 276);
+  MakeLabel(mask, "F - send SMS to  Nr5, Nr6, Nr7 and to internal control", 8, 356, 464);
+
+  // The boxes edit the digits set aside for disabled channels; the form starts with them.
+  MaskStash = "FFF" "FFFFFFFF" "FFFFFFFFFFFF";
+
+  BindAbonentsHandlers();
+  BindVariantMenu();
+}
+
+void TForm1::BindAbonentsHandlers() {
+  auto click = [this](QPushButton* b, void (TForm1::*handler)()) {
+    connect(b, &QPushButton::clicked, this,
+            [this, handler] { platform::Guard([&] { (this->*handler)(); }); });
+  };
+  click(SetNr, &TForm1::SetNrClick);
+  click(ClrNr, &TForm1::ClrNrClick);
+  click(GetNr, &TForm1::GetNrClick);
+  click(ToPhoneBook, &TForm1::ToPhoneBookClick);
+  click(ReadPB, &TForm1::ReadPBClick);
+  click(SetNfilter1, &TForm1::SetNfilter1Click);
+  // A box's handler runs on every real change of its state, by the user or by code.
+  for (char letter : {'T', 'A', 'D'}) {
+    for (int p = 1; p <= MaskLength(letter); ++p) {
+      connect(DisableBox(letter, p), &QCheckBox::toggled, this,
+              [this, letter, p] { platform::Guard([&] { CheckBoxDisClick(letter, p); }); });
+      for (int b = 1; b <= 4; ++b)
+        connect(NumberBox(letter, b, p), &QCheckBox::toggled, this, [this, letter, b, p] {
+          platform::Guard([&] { CheckBoxNumberClick(letter, b, p); });
+        });
+    }
+  }
+}
+
+// ---- Numbers ------------------------------------------------------------------------------
+
+void TForm1::SetNrClick() {
+  Clear();
+  const int k = RadioGroupNR->ItemIndex() + 1;
+  if (k < 1 || k > 7) return;
+  const std::string command = ab::SetNumberCommand(k, ui::Text(NNumber[static_cast<std::size_t>(k)]));
+  if (command.empty()) return;  // not a number: nothing goes out
+  RunCommandNoClear(command);
+}
+
+void TForm1::ClrNrClick() {
+  Clear();
+  const int k = RadioGroupNR->ItemIndex() + 1;
+  if (PollPending || k < 1 || k > 7) return;
+  RunCommandNoClear("CLRNR" + std::to_string(k));
+}
+
+void TForm1::GetNrClick() {
+  Clear();
+  const int k = RadioGroupNR->ItemIndex() + 1;
+  if (PollPending || k < 1 || k > 7) return;
+  RunCommandNoClear("GETNR" + std::to_string(k));
+}
+
+void TForm1::ToPhoneBookClick() {
+  Clear();
+  SkipCRLFState = SkipCRLFcb->isChecked();
+  const int k = RadioGroupPB->ItemIndex() + 1;
+  if (PollPending || k < 1 || k > 7) return;
+  platform::Edit* edit = PBnr[static_cast<std::size_t>(k)];
+  const std::string entry = ab::PhoneBookEntry(ui::Text(edit));
+  if (entry != ui::Text(edit)) ui::SetText(edit, entry);
+  RunCommandNoClear(ab::PhoneBookCommand(k, ui::Text(edit)));
+}
+
+void TForm1::ReadPBClick() { RunCommand("  GETPB", "GETPB"); }
+
+void TForm1::SetNfilter1Click() {
+  RunCommand(ab::MaskCommand(ui::Text(TNrFilter), ui::Text(ANrFilter), ui::Text(DNrFilter)));
+}
+
+// ---- Number Mask --------------------------------------------------------------------------
+
+void TForm1::HEXfromCheckBox(std::uint8_t bit, std::uint8_t& digit) { ab::SetNumberBit(bit, digit); }
+
+void TForm1::HEXfromUnCheckBox(std::uint8_t bit, std::uint8_t& digit) {
+  ab::ClearNumberBit(bit, digit);
+}
+
+platform::Edit* TForm1::MaskEdit(char letter, int* length, int* stashOffset) {
+  switch (letter) {
+    case 'T':
+      *length = ab::kTMaskLength, *stashOffset = 0;
+      return TNrFilter;
+    case 'A':
+      *length = ab::kAMaskLength, *stashOffset = ab::kTMaskLength;
+      return ANrFilter;
+    case 'D':
+      *length = ab::kDMaskLength, *stashOffset = ab::kTMaskLength + ab::kAMaskLength;
+      return DNrFilter;
+    default:
+      return nullptr;
+  }
+}
+
+QCheckBox* TForm1::DisableBox(char letter, int p) {
+  const auto i = static_cast<std::size_t>(p);
+  return letter == 'T' ? CheckBoxTdis.at(i) : letter == 'A' ? CheckBoxAdis.at(i) : CheckBoxDdis.at(i);
+}
+
+QCheckBox* TForm1::NumberBox(char letter, int b, int p) {
+  const auto bi = static_cast<std::size_t>(b), pi = static_cast<std::size_t>(p);
+  return letter == 'T' ? CheckBoxT.at(bi).at(pi)
+         : letter == 'A' ? CheckBoxA.at(bi).at(pi)
+                         : CheckBoxD.at(bi).at(pi);
+}
+
+char TForm1::BoxesDigit(char letter, int p) {
+  int v = 0;
+  for (int b = 1; b <= 4; ++b)
+    if (NumberBox(letter, b, p)->isChecked()) v |= 1 << (b - 1);
+  return ab::HexDigit(v);
+}
+
+std::string TForm1::FullMask(char letter) {
+  int length = 0, offset = 0;
+  std::string text = ui::Text(MaskEdit(letter, &length, &offset));
+  for (int q = static_cast<int>(text.size()) + 1; q <= length; ++q)
+    text += DisableBox(letter, q)->isChecked() ? '-' : BoxesDigit(letter, q);
+  return text;
+}
+
+void TForm1::EnsureStash() {
+  constexpr std::size_t kAll = ab::kTMaskLength + ab::kAMaskLength + ab::kDMaskLength;
+  if (MaskStash.size() < kAll) MaskStash.resize(kAll, '0');
+}
+
+void TForm1::CheckBoxNumberClick(char letter, int b, int p) {
+  int length = 0, offset = 0;
+  platform::Edit* edit = MaskEdit(letter, &length, &offset);
+  if (!edit || b < 1 || b > 4 || p < 1 || p > length) return;
+  const auto bit = static_cast<std::uint8_t>(1 << (b - 1));
+  const bool checked = NumberBox(letter, b, p)->isChecked();
+  auto apply = [&](char& c) {
+    auto v = static_cast<std::uint8_t>(ab::DigitValue(c));
+    if (checked)
+      HEXfromCheckBox(bit, v);
+    else
+      HEXfromUnCheckBox(bit, v);
+    c = ab::HexDigit(v);
+  };
+  if (DisableBox(letter, p)->isChecked()) {
+    // A disabled channel's boxes edit its set-aside digit; the mask keeps its "-".
+    EnsureStash();
+    apply(MaskStash[static_cast<std::size_t>(offset + p - 1)]);
+    return;
+  }
+  std::string text = FullMask(letter);
+  apply(text[static_cast<std::size_t>(p - 1)]);
+  ui::SetText(edit, text);
+}
+
+void TForm1::CheckBoxDisClick(char letter, int p) {
+  int length = 0, offset = 0;
+  platform::Edit* edit = MaskEdit(letter, &length, &offset);
+  if (!edit || p < 1 || p > length) return;
+  EnsureStash();
+  char& stash = MaskStash[static_cast<std::size_t>(offset + p - 1)];
+  const std::string shown = ui::Text(edit);
+  std::string text;
+  if (DisableBox(letter, p)->isChecked()) {
+    // The channel's digit goes aside (from its boxes when the text is too short to hold it).
+    stash = p <= static_cast<int>(shown.size()) ? shown[static_cast<std::size_t>(p - 1)]
+                                                 : BoxesDigit(letter, p);
+    text = FullMask(letter);
+    text[static_cast<std::size_t>(p - 1)] = '-';
+  } else {
+    text = FullMask(letter);
+    text[static_cast<std::size_t>(p - 1)] = stash;
+  }
+  ui::SetText(edit, text);
+}
 
 }  // namespace configurator

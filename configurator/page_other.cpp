@@ -1,7 +1,352 @@
+// Page "Other": the option text with its thirteen option boxes and two marks, the device's
+// date/time source, its automatic restart, and the "Timeout Filter" group. Each filter also
+// stands alone on the page of its inputs, and the two bars of a filter set each other: those
+// groups on "Temperature/Counter", "Analog" and "IO control" are built here too.
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+
+
 #include "configurator/form.h"
+#include "configurator/formutil.h"
+#include "configurator/other_core.h"
+#include "platform/messagebox.h"
+#include "platform/widgets.h"
+#include "serial/DisplayUnit.h"
 
 namespace configurator {
 
-void TForm1::BuildOtherPage() {}
+namespace {
+
+struct OptionBox {
+  int n;
+  const char* caption;
+  bool checked;
+};
+// The option boxes by their character in the option text.
+constexpr OptionBox kOptionBoxes[] = {
+    {3, "Answer SMS for Setou and Rstou SMS command  enable (default enable) ", true},
+    {4, "GPRS or FTP error SMS Message enable (default disable)", false},
+    {5, "Store Outputs State after Restart enable (default enable)", true},
+    {6, "Auto Restart if (GPRS Error) enable (default enable)", true},
+    {7, "Digital Input Inversion enable (default disable)", false},
+    {8, "GPRS attach error SMS Message enable (default disable)", false},
+    {9, "IO Status in Alarm SMS enable (default disable)", false},
+    {10, "Date/Time in Alarm SMS enable (default enable)", true},
+    {11, "Year in data-logger file enable (default enable)", true},
+    {12, "Repeat alarm SMS if error (default disable)", false},
+    {13, "Interrupt after RING enable (default disable)", false},
+    {14, "Restart in 23.30 enable (default disable)", false},
+    {15, "Data Logger Line to RS232 enable (default enable)", true},
+};
+
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
+                        int w) {
+  auto* b = new QPushButton(caption, parent);
+  b->setObjectName(name);
+  b->setAccessibleName(caption.trimmed());
+  b->setGeometry(x, y, w, 27);
+  return b;
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w) {
+  auto* l = new QLabel(text, parent);
+  l->setGeometry(x, y, w, 22);
+  return l;
+}
+
+// A read-only edit that shows a bar's value, "0" until the bar first moves.
+QLineEdit* MakeValueEdit(QWidget* parent, const char* name, const QString& accessible, int x,
+                         int y) {
+  auto* e = new QLineEdit("0", parent);
+  e->setObjectName(name);
+  e->setAccessibleName(accessible);
+  e->setReadOnly(true);
+  e->setAlignment(Qt::AlignRight);
+  e->setGeometry(x, y, 40, 24);
+  return e;
+}
+
+QScrollBar* MakeBar(QWidget* parent, const char* name, const QString& accessible, int max, int x,
+                    int y, int w) {
+  auto* bar = new QScrollBar(Qt::Horizontal, parent);
+  bar->setObjectName(name);
+  bar->setAccessibleName(accessible);
+  bar->setRange(0, max);
+  bar->setSingleStep(1);
+  bar->setPageStep(max >= 10 ? 10 : 1);
+  bar->setValue(0);
+  bar->setGeometry(x, y + 2, w, 20);
+  return bar;
+}
+
+// One filter row: its caption, its bar and the edit that shows the value.
+QScrollBar* FilterRow(QWidget* parent, const char* caption, const char* barName,
+                      const char* editName, QLineEdit*& edit, int max, int y, int labelW,
+                      int barW) {
+  auto* label = MakeLabel(parent, caption, 10, y, labelW);
+  auto* bar = MakeBar(parent, barName, QString(caption).trimmed(), max, 10 + labelW, y, barW);
+  edit = MakeValueEdit(parent, editName, QString(caption).trimmed() + " value",
+                       16 + labelW + barW, y);
+  label->setBuddy(bar);
+  return bar;
+}
+
+}  // namespace
+
+void TForm1::BuildOtherPage() {
+  QWidget* page = Pages[9];
+
+  // ---- option text -------------------------------------------------------------------
+  auto* options = new QGroupBox("Options", page);
+  options->setObjectName("GroupOptions");
+  options->setGeometry(6, 4, 474, 370);
+  int y = 18;
+  for (const OptionBox& o : kOptionBoxes) {
+    auto* box = new QCheckBox(o.caption, options);
+    box->setObjectName(QString("oCheckBox%1").arg(o.n));
+    box->setAccessibleName(QString(o.caption).trimmed());
+    box->setChecked(o.checked);
+    box->setGeometry(10, y, 458, 20);
+    oCheckBox[static_cast<std::size_t>(o.n)] = box;
+    y += 19;
+  }
+  y += 6;
+  auto mark = [&](platform::Edit*& edit, const char* name, const char* text, const char* label) {
+    edit = new platform::Edit(options);
+    edit->setObjectName(name);
+    edit->setAccessibleName(label);
+    edit->SetMaxLength(1);
+    edit->setText(text);
+    edit->setGeometry(10, y, 28, 24);
+    MakeLabel(options, label, 46, y + 1, 400)->setBuddy(edit);
+    y += 28;
+  };
+  mark(MinusMark, "MinusMark", "M", "Minus Mark - for out of limits (default M)");
+  mark(PlusMark, "PlusMark", "P", "Plus Mark - for out of limits (default P)");
+  y += 4;
+  StringStr1 = new platform::Edit(options);
+  StringStr1->setObjectName("StringStr1");
+  StringStr1->setAccessibleName("Option string");
+  StringStr1->SetMaxLength(16);
+  StringStr1->setReadOnly(true);
+  StringStr1->setText(other::kDefaultOptionText);
+  StringStr1->setGeometry(10, y, 200, 24);
+  {
+    QFont mono("Monospace");
+    mono.setStyleHint(QFont::TypeWriter);
+    StringStr1->setFont(mono);
+  }
+  GetOther = MakeButton(options, "GetOther", "GET", 224, y - 1, 100);
+  SetOther = MakeButton(options, "SetOther", "SET", 334, y - 1, 100);
+
+  // ---- "Timeout Filter" --------------------------------------------------------------
+  auto* filters = new QGroupBox("Timeout Filter", page);
+  filters->setObjectName("GroupTimeoutFilter");
+  filters->setGeometry(488, 4, 356, 148);
+  QScrollBar* tBar = FilterRow(filters, "Temp. Timeout Filter ", "TTimeout1SB", "TTimeout1",
+                               TTimeout1, 99, 22, 176, 114);
+  QScrollBar* aBar = FilterRow(filters, "Analog Timeout Filter ", "ATimeout1SB", "ATimeout1",
+                               ATimeout1, 99, 52, 176, 114);
+  QScrollBar* dBar = FilterRow(filters, "Digital Input Signal Filter", "DFilterSB", "DFilter",
+                               DFilter, 9, 82, 176, 114);
+  SetTimeoutFilter = MakeButton(filters, "SetTimeoutFilter", "Set Timeout Filter", 186, 112, 160);
+
+  // ---- date/time source and automatic restart ------------------------------------------
+  RadioGroup2 = new platform::RadioGroup("Date/Time syncronization source", page);
+  RadioGroup2->setObjectName("RadioGroup2");
+  RadioGroup2->setAccessibleName("Date/Time syncronization source");
+  RadioGroup2->SetItems({"FTP", "RTC", "NITZ-RTC", "NITZ-MODEM", "MODEM", "RTC-NITZ-MODEM",
+                         "RTC-MODEM"},
+                        2);
+  RadioGroup2->SetItemIndex(2);
+  RadioGroup2->setGeometry(488, 158, 356, 130);
+  Button1 = MakeButton(page, "Button1", "Date/Time source", 674, 294, 170);
+
+  auto* restart = new QGroupBox("Restart", page);
+  restart->setObjectName("GroupRestart");
+  restart->setGeometry(488, 322, 356, 52);
+  RestartEnable = new QCheckBox("Restart Enable", restart);
+  RestartEnable->setObjectName("RestartEnable");
+  RestartEnable->setAccessibleName("Restart Enable");
+  RestartEnable->setGeometry(10, 20, 160, 22);
+  Button19 = MakeButton(restart, "Button19", "WR", 276, 18, 70);
+  Button19->setAccessibleName("Write Restart Enable");
+
+  // ---- each filter alone on the page of its inputs --------------------------------------
+  auto twin = [](QWidget* pageOfInputs, const char* group, int x, int y) {
+    auto* box = new QGroupBox("Timeout Filter", pageOfInputs);
+    box->setObjectName(group);
+    box->setGeometry(x, y, 340, 84);
+    return box;
+  };
+  QWidget* tBox = twin(Pages[6], "GroupTTimeoutFilter", 362, 274);
+  QScrollBar* tTwin = FilterRow(tBox, "Temp. Timeout Filter ", "TTimeout1SBt", "TTimeout1t",
+                                TTimeout1t, 99, 20, 170, 110);
+  SetTtimeoutFilter = MakeButton(tBox, "SetTtimeoutFilter", "Set Timeout Filter", 180, 50, 150);
+
+  QWidget* aBox = twin(Pages[5], "GroupATimeoutFilter", 360, 284);
+  QScrollBar* aTwin = FilterRow(aBox, "Analog Timeout Filter ", "ATimeout1SBa", "ATimeout1a",
+                                ATimeout1a, 99, 20, 170, 110);
+  SetTimeoutAnalogFilter =
+      MakeButton(aBox, "SetTimeoutAnalogFilter", "Timeout Filter", 180, 50, 150);
+  SetTimeoutAnalogFilter->setAccessibleName("Set Analog Timeout Filter");
+
+  QWidget* dBox = twin(Pages[8], "GroupDTimeoutFilter", 500, 284);
+  QScrollBar* dTwin = FilterRow(dBox, "Digital Input Signal Filter", "DFilterSBd", "DFilterD",
+                                DFilterD, 9, 20, 170, 110);
+  SetDtimeoutFilter = MakeButton(dBox, "SetDtimeoutFilter", "Set Timeout Filter", 180, 50, 150);
+
+  // ---- handlers, each inside Guard -------------------------------------------------------
+  auto bind = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
+    if (sender)
+      connect(sender, signal, this, [this, handler] { platform::Guard([&] { (this->*handler)(); }); });
+  };
+  bind(SetTimeoutFilter, &QPushButton::clicked, &TForm1::SetTimeoutFilterClick);
+  bind(tBar, &QScrollBar::valueChanged, &TForm1::TTimeout1SBChange);
+  bind(aBar, &QScrollBar::valueChanged, &TForm1::ATimeout1SBChange);
+  bind(dBar, &QScrollBar::valueChanged, &TForm1::DFilterSBChange);
+  bind(SetTtimeoutFilter, &QPushButton::clicked, &TForm1::SetTtimeoutFilterClick);
+  bind(SetTimeoutAnalogFilter, &QPushButton::clicked, &TForm1::SetTimeoutAnalogFilterClick);
+  bind(SetDtimeoutFilter, &QPushButton::clicked, &TForm1::SetDtimeoutFilterClick);
+  bind(tTwin, &QScrollBar::valueChanged, &TForm1::TTimeout1SBtChange);
+  bind(aTwin, &QScrollBar::valueChanged, &TForm1::ATimeout1SBaChange);
+  bind(dTwin, &QScrollBar::valueChanged, &TForm1::DFilterSBdChange);
+
+  for (const OptionBox& o : kOptionBoxes) {
+    const int n = o.n;
+    connect(oCheckBox[static_cast<std::size_t>(n)], &QCheckBox::toggled, this,
+            [this, n] { platform::Guard([&] { oCheckBoxClick(n); }); });
+  }
+  bind(MinusMark, &QLineEdit::textChanged, &TForm1::MinusMarkChange);
+  bind(PlusMark, &QLineEdit::textChanged, &TForm1::PlusMarkChange);
+  bind(SetOther, &QPushButton::clicked, &TForm1::SetOtherClick);
+  bind(GetOther, &QPushButton::clicked, &TForm1::GetOtherClick);
+  bind(Button1, &QPushButton::clicked, &TForm1::Button1Click);
+  bind(Button19, &QPushButton::clicked, &TForm1::RestartEnableClick);
+}
+
+// ---- filters -------------------------------------------------------------------------
+
+void TForm1::SetTimeoutFilterClick() {
+  RunCommand(other::AllFiltersCommand(ui::BarPosition(this, "TTimeout1SB", 0),
+                                      ui::BarPosition(this, "ATimeout1SB", 0),
+                                      ui::BarPosition(this, "DFilterSB", 0)));
+}
+
+void TForm1::SetTtimeoutFilterClick() {
+  RunCommand(other::TemperatureFilterCommand(ui::Text(TTimeout1t)));
+}
+
+void TForm1::SetTimeoutAnalogFilterClick() {
+  RunCommand(other::AnalogFilterCommand(ui::Text(ATimeout1a)));
+}
+
+void TForm1::SetDtimeoutFilterClick() {
+  RunCommand(other::DigitalFilterCommand(ui::Text(DFilterD)));
+}
+
+// Each bar sets its twin on the other page; the exchange stops because setting a bar to the
+// position it already has raises no change.
+void TForm1::TTimeout1SBChange() {
+  const int pos = ui::BarPosition(this, "TTimeout1SB", 0);
+  ui::SetNamedBar(this, "TTimeout1SBt", pos);
+  const std::string text = other::TwoDigitText(pos);
+  ui::SetText(TTimeout1, text);
+  ui::SetText(TTimeout1t, text);
+}
+
+void TForm1::TTimeout1SBtChange() {
+  const int pos = ui::BarPosition(this, "TTimeout1SBt", 0);
+  ui::SetNamedBar(this, "TTimeout1SB", pos);
+  const std::string text = other::TwoDigitText(pos);
+  ui::SetText(TTimeout1t, text);
+  ui::SetText(TTimeout1, text);
+}
+
+void TForm1::ATimeout1SBChange() {
+  const int pos = ui::BarPosition(this, "ATimeout1SB", 0);
+  ui::SetNamedBar(this, "ATimeout1SBa", pos);
+  const std::string text = other::TwoDigitText(pos);
+  ui::SetText(ATimeout1, text);
+  ui::SetText(ATimeout1a, text);
+}
+
+void TForm1::ATimeout1SBaChange() {
+  const int pos = ui::BarPosition(this, "ATimeout1SBa", 0);
+  ui::SetNamedBar(this, "ATimeout1SB", pos);
+  const std::string text = other::TwoDigitText(pos);
+  ui::SetText(ATimeout1a, text);
+  ui::SetText(ATimeout1, text);
+}
+
+void TForm1::DFilterSBChange() {
+  const int pos = ui::BarPosition(this, "DFilterSB", 0);
+  ui::SetText(DFilter, ui::Dec(pos));
+  ui::SetNamedBar(this, "DFilterSBd", pos);
+  ui::SetText(DFilterD, ui::Dec(ui::BarPosition(this, "DFilterSBd", 0)));
+}
+
+void TForm1::DFilterSBdChange() {
+  const int pos = ui::BarPosition(this, "DFilterSBd", 0);
+  ui::SetText(DFilterD, ui::Dec(pos));
+  ui::SetNamedBar(this, "DFilterSB", pos);
+  ui::SetText(DFilter, ui::Dec(ui::BarPosition(this, "DFilterSB", 0)));
+}
+
+// ---- option text ---------------------------------------------------------------------
+
+void TForm1::oCheckBoxClick(int n) {
+  if (n < 3 || n > 15) return;
+  const bool on = oCheckBox[static_cast<std::size_t>(n)]->isChecked();
+  ui::SetText(StringStr1, other::WithOptionChar(ui::Text(StringStr1), n, on ? 'E' : 'D'));
+}
+
+// An emptied mark edit leaves its character as it was until a new mark is typed.
+void TForm1::MinusMarkChange() {
+  const std::string mark = ui::Text(MinusMark);
+  if (mark.empty()) return;
+  ui::SetText(StringStr1, other::WithOptionChar(ui::Text(StringStr1), 1, mark[0]));
+}
+
+void TForm1::PlusMarkChange() {
+  const std::string mark = ui::Text(PlusMark);
+  if (mark.empty()) return;
+  ui::SetText(StringStr1, other::WithOptionChar(ui::Text(StringStr1), 2, mark[0]));
+}
+
+void TForm1::SetOtherClick() {
+  Clear();
+  const std::string current = ui::Text(StringStr1);
+  if (current.size() < other::kOptionTextLength)
+    ui::SetText(StringStr1, other::PaddedOptionText(current));
+  OptionString = other::PaddedOptionText(ui::Text(StringStr1));
+  const std::string command = "SETMP " + OptionString;
+  SendSMS(command);
+  ui::SetMemoText(MemoS, command);
+  MemoSMSinput->clear();
+  ReplyReady = true;
+}
+
+void TForm1::GetOtherClick() {
+  Clear();
+  SendSMS("GETMP");
+  ui::SetMemoText(MemoS, "GETMP");
+  ReplyReady = true;
+}
+
+// ---- time source and automatic restart: both leave RawATMode and ReplyReady alone ----------
+
+void TForm1::Button1Click() {
+  RunCommandNoClear(other::TimeSourceCommand(RadioGroup2->ItemIndex()));
+}
+
+void TForm1::RestartEnableClick() {
+  RunCommandNoClear(RestartEnable->isChecked() ? "RSTEN1" : "RSTEN0");
+}
 
 }  // namespace configurator

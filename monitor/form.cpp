@@ -36,6 +36,7 @@
 #include "monitor/folderlists.h"
 #include "platform/cp1252.h"
 #include "platform/messagebox.h"
+#include "platform/doubleclick.h"
 #include "platform/widgets.h"
 
 namespace monitor {
@@ -712,6 +713,17 @@ void TForm1::BindHandlers() {
   connect(Exit1, &QAction::triggered, this, [this] { Exit1Click(); });
   connect(SaveSetting1, &QAction::triggered, this, guarded(&TForm1::SaveSetting1Click));
   connect(MonthCalendar1, &QCalendarWidget::clicked, this, [this] { MonthCalendar1Click(); });
+  // Transfers.
+  connect(CopySelected, &QPushButton::clicked, this, guarded(&TForm1::CopySelectedClick));
+  connect(CopyAll, &QPushButton::clicked, this, guarded(&TForm1::CopyAllClick));
+  connect(MoveSelected, &QPushButton::clicked, this, guarded(&TForm1::MoveSelectedClick));
+  connect(MoveAll, &QPushButton::clicked, this, guarded(&TForm1::MoveAllClick));
+  connect(CopyFromDate, &QPushButton::clicked, this, guarded(&TForm1::CopyFromDateClick));
+  for (QPushButton* b : {CopySelectedCancel, CopyAllCancel, MoveSelectedCancel, MoveAllCancel,
+                         CopyFromDateCancel})
+    connect(b, &QPushButton::clicked, this, [this] { CancelBtn(); });
+  connect(FileListBoxFTP, &QListWidget::itemDoubleClicked, this,
+          guarded(&TForm1::FileListBoxFTPDblClick));
   connect(ExitBtn, &QPushButton::clicked, this, [this] { ExitBtnClick(); });
   connect(ExitButton, &QPushButton::clicked, this, [this] { ExitBtnClick(); });
 
@@ -727,9 +739,22 @@ void TForm1::BindHandlers() {
   connect(FileListBoxFTPdir, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
     sDirectory->setText(item->text());
   });
-  connect(FileListBoxFTP, &QListWidget::itemClicked, this, [this](QListWidgetItem* item) {
-    sFile->setText(item->text());
-  });
+  // FTP session and remote folders.
+  connect(ConnectBtn, &QPushButton::clicked, this, guarded(&TForm1::ConnectBtnClick));
+  connect(DisConnectBtn, &QPushButton::clicked, this, guarded(&TForm1::DisConnectBtnClick));
+  connect(RefreshBtn, &QPushButton::clicked, this, guarded(&TForm1::RefreshBtnClick));
+  connect(FileListBoxFTPdir, &QListWidget::itemDoubleClicked, this,
+          guarded(&TForm1::FileListBoxFTPdirDblClick));
+  platform::OnDoubleClick(sDirectory, guarded(&TForm1::sDirectoryDblClick));
+  connect(FileListBoxFTP, &QListWidget::itemClicked, this, [this] { FileListBoxFTPClick(); });
+  connect(DeleteAllFTPButtonEnable, &QCheckBox::toggled, this,
+          [this] { DeleteAllFTPButtonEnableClick(); });
+  connect(MenuItem1, &QAction::triggered, this, guarded(&TForm1::MenuItem1Click));
+  connect(MenuItem2, &QAction::triggered, this, guarded(&TForm1::DeleteAllFTPClick));
+  connect(MenuItem3, &QAction::triggered, this, guarded(&TForm1::DeleteFTPdirClick));
+  connect(MkDirFTPbtn, &QPushButton::clicked, this, guarded(&TForm1::MkDirFTPbtnClick));
+  connect(RenameDirFTPbtn, &QPushButton::clicked, this, guarded(&TForm1::RenameDirFTPbtnClick));
+  connect(Timer1, &QTimer::timeout, this, guarded(&TForm1::Timer1Timer));
   connect(Delete1, &QAction::triggered, this, guarded(&TForm1::Delete1Click));
   connect(DeleteAll1, &QAction::triggered, this, guarded(&TForm1::DeleteAll1Click));
   connect(Refresh1, &QAction::triggered, this, guarded(&TForm1::Refresh1Click));

@@ -64,10 +64,9 @@ class TForm1 : public QMainWindow {
   void PageControl1Change();
   // A day chosen in MonthCalendar1 shows in FromDateTime.
   void MonthCalendar1Click();
-  // Where the FTP session's Connect joins the start-up; it does nothing until the FTP
-  // client is part of the window.
+  // The FTP session's Connect at the end of the start-up.
   void StartupConnect();
-  // Where Exit lets the FTP session reset the transfer page; nothing until it exists.
+  // Exit's step of the FTP session: a dropped connection resets the transfer page.
   void ExitDisconnect();
 
   // ---- local files -------------------------------------------------------------------

@@ -1,14 +1,432 @@
+// The FTP session: connecting with the account of the transfer page, the connection state,
+// the remote folder's listing, moving between remote folders, and deleting remote files,
+// making, renaming and removing remote folders.
+#include <QCheckBox>
+#include <QColor>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPalette>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QStatusBar>
+#include <QTimer>
+#include <initializer_list>
+#include <string>
+#include <vector>
+
 #include "monitor/form.h"
+#include "monitor/ftpclient.h"
+#include "monitor/ftpparse.h"
+#include "platform/cp1252.h"
+#include "platform/messagebox.h"
+#include "platform/widgets.h"
 
 namespace monitor {
 
+namespace {
+
+constexpr char kNoConnection[] = "No FTP connection. Please connect again";
+
+// The status texts' names of the client's operation codes; other codes have none.
+std::string OperationName(int code) {
+  static const char* const kNames[] = {"ChangeDir",     "MakeDir",         "Delete",   "RemoveDir",
+                                       "List",          "Rename",          "UploadRestore",
+                                       "DownloadRestore", "Download",      "Upload",   "UploadAppend",
+                                       "ReInit",        "Allocate",        "NList",    "DoCommand"};
+  if (code < 0 || code > 14) return {};
+  return kNames[code];
+}
+
+void Tell(const std::string& text) { platform::MessageBox(text, std::string()); }
+
+bool Confirm(const std::string& text) {
+  return platform::MessageBox(text, std::string(), platform::Icon::Question,
+                              platform::Buttons::YesNoCancel, QPoint(200, 200)) ==
+         platform::Answer::Yes;
+}
+
+void SetBase(QWidget* w, const QColor& colour) {
+  QPalette p = w->palette();
+  p.setColor(QPalette::Base, colour);
+  w->setPalette(p);
+}
+
+// Keeps a remote list in ascending name order, letters compared without regard to case;
+// equal names keep the order they came in.
+void InsertSorted(QListWidget* list, const QString& name) {
+  int lo = 0, hi = list->count();
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    if (QString::compare(list->item(mid)->text(), name, Qt::CaseInsensitive) <= 0)
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  list->insertItem(lo, name);
+}
+
+std::string Bytes(const QString& text) { return platform::ToCp1252(text); }
+std::string Bytes(const QLineEdit* edit) { return platform::ToCp1252(edit->text()); }
+
+// A port number as the user typed it; anything else stops Connect with a conversion error.
+int PortNumber(const QLineEdit* edit) {
+  bool ok = false;
+  const int value = edit->text().trimmed().toInt(&ok, 10);
+  if (!ok) throw platform::Error("'" + Bytes(edit) + "' is not a valid integer value");
+  return value;
+}
+
+// A remote name that the user has to type in (a folder to make or the new name).
+bool NameIncorrect(const std::string& name) { return name.empty() || name[0] == ' '; }
+
+// Runs at the end of a scope, also when an FTP error ends the handler.
+template <class F>
+class AtExit {
+ public:
+  explicit AtExit(F f) : f_(std::move(f)) {}
+  ~AtExit() { f_(); }
+  AtExit(const AtExit&) = delete;
+  AtExit& operator=(const AtExit&) = delete;
+
+ private:
+  F f_;
+};
+
+void Enable(std::initializer_list<QWidget*> widgets, bool on) {
+  for (QWidget* w : widgets) w->setEnabled(on);
+}
+
+}  // namespace
+
+// ---- the client and its life ------------------------------------------------------------
+
+TFTPClient* TForm1::CreateFTPClient() {
+  auto* c = new TFTPClient();
+  c->OnSuccess = [this](int code) { FTPClient1Success(code); };
+  c->OnFailure = [this](bool& handled, int code) { FTPClient1Failure(handled, code); };
+  c->OnUnSupportedFunction = [this](int code) { FTPClient1UnSupportedFunction(code); };
+  c->OnConnect = [this] { FTPClient1Connect(); };
+  c->OnDisconnect = [this] { FTPClient1Disconnect(); };
+  c->OnTransactionStart = [this] { FTPClient1TransactionStart(); };
+  c->OnTransactionStop = [this] { FTPClient1TransactionStop(); };
+  c->OnPacketRecvd = [this](std::int64_t received, std::int64_t total) {
+    FTPClient1PacketRecvd(received, total);
+  };
+  c->OnHostResolved = [this] { FTPClient1HostResolved(); };
+  c->OnInvalidHost = [this](bool& handled) { FTPClient1InvalidHost(handled); };
+  c->OnError = [this](int number, const std::string& text) { FTPClient1Error(number, text); };
+  c->OnConnectionFailed = [this] { FTPClient1ConnectionFailed(); };
+  c->OnListItem = [this](const std::string& line) { FTPClient1ListItem(line); };
+  c->OnStatus = [this](const std::string& text) { FTPClient1Status(text); };
+  return c;
+}
+
+TForm1::FTPClientOwner::~FTPClientOwner() {
+  delete client;
+  client = nullptr;
+}
+
+bool TForm1::FTPLive() const { return FTPConnected && FTPClient1->Connected(); }
+
+void TForm1::ShowConnectionState(bool connected) {
+  const QString text = connected ? QStringLiteral("FTP Connected") : QStringLiteral("FTP Disconnected");
+  const QColor colour = connected ? QColor(238, 255, 238) : QColor(255, 255, 238);
+  for (QLineEdit* e : {cSTATUS, StatusLine}) {
+    e->setText(text);
+    SetBase(e, colour);
+  }
+}
+
+void TForm1::ClearAndList() {
+  FileListBoxFTPdir->clear();
+  FileListBoxFTP->clear();
+  Memo1->clear();
+  FTPClient1->List();
+}
+
 void TForm1::StartupConnect() {
-  // The FTP session's Connect (ConnectBtnClick) runs here once the FTP client exists.
+  // The start-up's own event has no error box of its own: a bad port text shows here.
+  platform::Guard([this] { ConnectBtnClick(); });
 }
 
 void TForm1::ExitDisconnect() {
-  // With the FTP client, a dropped connection runs Disconnect here, which resets the
-  // transfer page (and closes the window, since ExitRequested is set).
+  // A dropped connection resets the transfer page; Disconnect then closes the window.
+  if (!FTPClient1->Connected()) DisConnectBtnClick();
+}
+
+// ---- client events ----------------------------------------------------------------------
+
+void TForm1::FTPClient1Success(int code) { SetStatusText(OperationName(code) + " success"); }
+
+void TForm1::FTPClient1Failure(bool& handled, int code) {
+  SetStatusText(OperationName(code) + " failure");
+  handled = false;  // the client raises the server's reply as an error
+}
+
+void TForm1::FTPClient1UnSupportedFunction(int code) { Tell(OperationName(code) + " unsupported"); }
+
+void TForm1::FTPClient1Connect() { SetStatusText("FTP Connected"); }
+
+void TForm1::FTPClient1Disconnect() {
+  if (StatusBar1) SetStatusText("FTP Disconnected");
+}
+
+void TForm1::FTPClient1TransactionStart() { SetStatusText("Beginning Data Transfer"); }
+
+void TForm1::FTPClient1TransactionStop() { SetStatusText("Data Transfer Complete"); }
+
+void TForm1::FTPClient1PacketRecvd(qint64 received, qint64 total) {
+  SetStatusText(std::to_string(received) + " of " + std::to_string(total));
+}
+
+void TForm1::FTPClient1PacketSent(qint64 sent, qint64 total) {
+  SetStatusText(std::to_string(sent) + " of " + std::to_string(total));
+}
+
+void TForm1::FTPClient1HostResolved() { SetStatusText("Host resolved"); }
+
+void TForm1::FTPClient1InvalidHost(bool& handled) {
+  Tell("Invalid Host");
+  handled = false;
+}
+
+void TForm1::FTPClient1Error(int number, const std::string& text) {
+  Tell("Error " + std::to_string(number) + ": " + text);
+}
+
+void TForm1::FTPClient1ConnectionFailed() {
+  Tell("Connection Failed            ");
+  Enable({ExitBtn, ExitButton, ConnectBtn}, true);
+  platform::SetBusyCursor(false);
+}
+
+void TForm1::FTPClient1ListItem(const std::string& line) {
+  if (line.empty()) return;
+  const std::string name = ListingName(line);
+  const bool folder = ListingIsFolder(line);
+  if (!folder && IsCsvName(name)) InsertSorted(FileListBoxFTP, platform::FromCp1252(name));
+  Memo1->appendPlainText(platform::FromCp1252(line));
+  if (folder && !name.empty()) InsertSorted(FileListBoxFTPdir, platform::FromCp1252(name));
+}
+
+void TForm1::FTPClient1Status(const std::string&) {}
+
+// ---- connect and disconnect -------------------------------------------------------------
+
+void TForm1::ConnectBtnClick() {
+  ExitRequested = false;
+  if (FTPConnected) return;
+
+  // The number texts first: a bad one stops Connect before it has locked the buttons.
+  const bool viaProxy = CheckBox1->isChecked();
+  const int proxyPort = viaProxy ? PortNumber(ProxyPort) : 0;
+  const int port = PortNumber(PortTxt);
+
+  Enable({DisConnectBtn, ConnectBtn, RefreshBtn}, false);
+  FileListBoxFTPdir->clear();
+  FileListBoxFTP->clear();
+  Memo1->clear();
+  platform::SetBusyCursor(true);
+  ShowConnectionState(false);
+
+  FTPClient1->Proxy = viaProxy ? Bytes(ProxyServer) : std::string();
+  FTPClient1->ProxyPort = proxyPort;
+  FTPClient1->Host = Bytes(HostTxt);
+  FTPClient1->Port = port;
+  FTPClient1->UserID = Bytes(UserTxt);
+  FTPClient1->Password = Bytes(PassTxt);
+
+  try {
+    FTPClient1->TimeOut = 0;
+    FTPClient1->Connect();
+    FileListBoxFTPdir->clear();
+    FileListBoxFTP->clear();
+    Memo1->clear();
+    FTPClient1->ChangeDir("..");
+    FTPClient1->List();
+    FTPConnected = true;
+    platform::SetBusyCursor(false);
+    ShowConnectionState(true);
+    Enable({RefreshBtn, DisConnectBtn}, true);
+    ConnectBtn->setEnabled(false);
+    PageControl1Change();
+  } catch (const std::exception&) {
+    // The client's events have told the user; the window stays usable.
+    platform::SetBusyCursor(false);
+  }
+  RestoreButtons();
+  AllButtonsTrue();
+}
+
+void TForm1::DisConnectBtnClick() {
+  if (FTPClient1->Connected()) FTPClient1->Disconnect();
+  FTPConnected = false;
+  ShowConnectionState(false);
+  RefreshBtn->setEnabled(false);
+  ConnectBtn->setEnabled(true);
+  DisConnectBtn->setEnabled(false);
+  FileListBoxFTPdir->clear();
+  FileListBoxFTP->clear();
+  Memo1->clear();
+  AllButtonsFalse();
+  if (ExitRequested) close();
+}
+
+void TForm1::Timer1Timer() {
+  if (FTPConnected && !FTPClient1->Connected()) DisConnectBtnClick();
+}
+
+// ---- listing and folders ----------------------------------------------------------------
+
+void TForm1::RefreshBtnClick() {
+  if (!FTPConnected) return;
+  sDirectory->setText(QStringLiteral("*.*"));
+  FTPBusy = true;
+  Enable({RefreshBtn, ExitBtn, ExitButton}, false);
+  Enable({CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate}, false);
+  platform::SetBusyCursor(true);
+  AtExit done([this] {
+    platform::SetBusyCursor(false);
+    Enable({CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate, RefreshBtn, ExitBtn,
+            ExitButton},
+           true);
+    FTPBusy = false;
+  });
+  FTPClient1->ChangeDir("..");
+  ClearAndList();
+}
+
+void TForm1::FileListBoxFTPdirDblClick() {
+  if (FTPBusy) return;
+  QListWidgetItem* item = FileListBoxFTPdir->currentItem();
+  if (!item) return;  // no folder chosen
+  const QString name = item->text();
+  FTPBusy = true;
+  platform::SetBusyCursor(true);
+  Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, false);
+  AtExit done([this] {
+    Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, true);
+    platform::SetBusyCursor(false);
+    FTPBusy = false;
+  });
+  FileListBoxFTP->clear();
+  Memo1->clear();
+  // Every folder is entered from the root.
+  FTPClient1->ChangeDir("/");
+  FTPClient1->ChangeDir(Bytes(name));
+  sDirectory->setText(name);
+  FileListBoxFTPdir->clear();
+  FTPClient1->List();
+  RemoteFiles1cnt->setText(QString::number(FileListBoxFTP->count()));
+}
+
+void TForm1::sDirectoryDblClick() {
+  if (FTPBusy) return;
+  sDirectory->setText(QStringLiteral("*.*"));
+  FTPBusy = true;
+  Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, false);
+  AtExit done([this] {
+    Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, true);
+    FTPBusy = false;
+  });
+  FileListBoxFTP->clear();
+  Memo1->clear();
+  FTPClient1->ChangeDir("..");
+  FileListBoxFTPdir->clear();
+  FTPClient1->List();
+  sDirectory->setText(QStringLiteral("*.*"));
+}
+
+void TForm1::FileListBoxFTPClick() {
+  if (FileListBoxFTP->count() == 0) {
+    Tell("No files        ");
+    return;
+  }
+  QListWidgetItem* item = FileListBoxFTP->currentItem();
+  if (item && item->isSelected())
+    sFile->setText(item->text());
+  else
+    Tell("No file selected");
+}
+
+// ---- remote management ------------------------------------------------------------------
+
+void TForm1::DeleteAllFTPButtonEnableClick() {
+  const bool on = DeleteAllFTPButtonEnable->isChecked();
+  MenuItem1->setVisible(on);
+  MenuItem2->setVisible(on);
+}
+
+void TForm1::MenuItem1Click() {
+  if (!FTPLive() || !DeleteAllFTPButtonEnable->isChecked()) return;
+  if (!Confirm("Delete selected file ? ")) return;
+  platform::SetBusyCursor(true);
+  AtExit done([] { platform::SetBusyCursor(false); });
+  QListWidgetItem* item = FileListBoxFTP->currentItem();
+  const std::string name = item ? Bytes(item->text()) : std::string();
+  if (!name.empty()) FTPClient1->Delete(name);
+  ClearAndList();
+}
+
+void TForm1::DeleteAllFTPClick() {
+  if (!FTPLive() || !DeleteAllFTPButtonEnable->isChecked()) return;
+  if (!Confirm("Delete all files from server ?")) return;
+  platform::SetBusyCursor(true);
+  AtExit done([] { platform::SetBusyCursor(false); });
+  std::vector<std::string> names;
+  for (int i = 0; i < FileListBoxFTP->count(); ++i) names.push_back(Bytes(FileListBoxFTP->item(i)->text()));
+  for (const std::string& name : names) FTPClient1->Delete(name);
+  ClearAndList();
+}
+
+void TForm1::DeleteFTPdirClick() {
+  if (!DeleteAllFTPButtonEnable->isChecked()) return;
+  if (!FTPLive()) {
+    Tell(kNoConnection);
+    return;
+  }
+  const std::string dir = Bytes(sDirectory);
+  if (dir.empty() || dir[0] == ' ' || dir == "*.*" || dir == ".." || dir == ".") {
+    Tell("Directory not selected ");
+    return;
+  }
+  platform::SetBusyCursor(true);
+  AtExit done([] { platform::SetBusyCursor(false); });
+  FTPClient1->RemoveDir(dir);
+  ClearAndList();
+}
+
+void TForm1::MkDirFTPbtnClick() {
+  if (!FTPLive()) {
+    Tell(kNoConnection);
+    return;
+  }
+  const std::string name = Bytes(MakeDirFTP);
+  if (NameIncorrect(name)) {
+    Tell("Name incorrect");
+    return;
+  }
+  platform::SetBusyCursor(true);
+  AtExit done([] { platform::SetBusyCursor(false); });
+  FTPClient1->MakeDir(name);
+  ClearAndList();
+}
+
+void TForm1::RenameDirFTPbtnClick() {
+  if (!FTPLive()) {
+    Tell(kNoConnection);
+    return;
+  }
+  const std::string name = Bytes(MakeDirFTP);
+  if (NameIncorrect(name)) {
+    Tell("Name incorrect");
+    return;
+  }
+  platform::SetBusyCursor(true);
+  AtExit done([] { platform::SetBusyCursor(false); });
+  FTPClient1->Rename(Bytes(sDirectory), name);
+  ClearAndList();
 }
 
 }  // namespace monitor

@@ -1,5 +1,370 @@
+// The transfer page's transfers from the current remote folder into the working folder:
+// Copy selected, Copy ALL, Move selected, Move ALL and Copy from date, their Cancel
+// buttons, the button groups, and the remote file's double click.
+#include <QCalendarWidget>
+#include <QDate>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLabel>
+#include <QListWidget>
+#include <QPoint>
+#include <QPushButton>
+#include <QStandardPaths>
+#include <climits>
+#include <initializer_list>
+
+#include "monitor/folderlists.h"
 #include "monitor/form.h"
+#include "monitor/ftpclient.h"
+#include "monitor/transfers_core.h"
+#include "platform/cp1252.h"
+#include "platform/messagebox.h"
+#include "platform/widgets.h"
 
 namespace monitor {
+
+namespace {
+const char kNoConnection[] = "No FTP connection. Please connect again";
+const char kNoFilesCopy[] = "No files  ";
+const char kNoFilesMove[] = "No files        ";
+const char kNoFileSelected[] = "No file selected   ";
+constexpr int kWholeList = INT_MAX;  // Copy ALL and Move ALL walk the whole list
+
+void Tell(const std::string& text) { platform::MessageBox(text, ""); }
+
+bool Confirm(const char* question) {
+  return platform::MessageBox(question, "", platform::Icon::Question,
+                              platform::Buttons::YesNoCancel, QPoint(200, 200)) ==
+         platform::Answer::Yes;
+}
+
+bool Selected(const QListWidgetItem* item, const std::string&) { return item->isSelected(); }
+bool Every(const QListWidgetItem*, const std::string&) { return true; }
+}  // namespace
+
+// ---- button groups ----------------------------------------------------------------------
+
+void TForm1::AllButtonsFalse() {
+  for (QPushButton* b : {CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate,
+                         DisConnectBtn, RefreshBtn})
+    b->setEnabled(false);
+}
+
+void TForm1::AllButtonsTrue() {
+  for (QPushButton* b : {CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate,
+                         DisConnectBtn, RefreshBtn})
+    b->setEnabled(true);
+}
+
+void TForm1::RestoreButtons() {
+  for (QPushButton* b : {CopySelectedCancel, CopyAllCancel, MoveSelectedCancel, MoveAllCancel,
+                         CopyFromDateCancel})
+    b->hide();
+  for (QPushButton* b : {CopySelected, CopyAll, MoveSelected, MoveAll, CopyFromDate}) b->show();
+}
+
+void TForm1::CancelBtn() {
+  CancelRequested = true;  // the running walk stops after its current file
+  RestoreButtons();
+}
+
+// ---- the frame of a run -------------------------------------------------------------------
+
+void TForm1::BeginTransferRun(QPushButton* own, QPushButton* cancel) {
+  FTPBusy = true;
+  AllButtonsFalse();
+  own->hide();
+  cancel->show();
+  platform::SetBusyCursor(true);
+}
+
+void TForm1::EndTransferRun() {
+  platform::SetBusyCursor(false);
+  FTPBusy = false;
+  CancelRequested = false;
+  AllButtonsTrue();
+  RestoreButtons();
+}
+
+template <class Body>
+void TForm1::RunTransfer(Body&& body) {
+  try {
+    body();
+  } catch (...) {
+    // A failed download, delete or listing ends the run; the window stays usable and the
+    // error box shows what failed.
+    EndTransferRun();
+    throw;
+  }
+}
+
+// Walks the remote list from its first item, re-reading its count at each step (a dropped
+// connection may empty it meanwhile). Each item `take` accepts becomes the current item
+// and is handled, then the local list is re-read; a Cancel found set after a file ends
+// the walk. Names that cannot be local file names are left on the server.
+template <class Take, class Handle>
+TForm1::TransferWalk TForm1::WalkRemoteFiles(int limit, bool writeLocalCount, Take take,
+                                             Handle handle) {
+  TransferWalk walk;
+  for (int i = 0; i < limit && i < FileListBoxFTP->count(); ++i) {
+    QListWidgetItem* item = FileListBoxFTP->item(i);
+    const std::string name = platform::ToCp1252(item->text());
+    if (!take(item, name)) continue;
+    walk.takenAny = true;
+    if (!SafeLocalName(name)) {
+      if (!walk.refused.empty()) walk.refused += ", ";
+      walk.refused += name;
+      continue;
+    }
+    FileListBoxFTP->setCurrentItem(item, QItemSelectionModel::NoUpdate);
+    handle(name);  // `item` may be gone now: the window's messages ran meanwhile
+    FileListBoxPC->Update();
+    if (writeLocalCount) WriteLocalCount();
+    if (CancelRequested) {
+      walk.cancelled = true;
+      break;
+    }
+  }
+  return walk;
+}
+
+QString TForm1::WorkingFolderPath(const std::string& name) const {
+  return QDir(DirectoryListBoxPC->Directory()).filePath(platform::FromCp1252(name));
+}
+
+void TForm1::DownloadChecked(const std::string& remote, const QString& localPath) {
+  // Remote names are the server's Windows-1252 bytes; local paths are the file system's.
+  FTPClient1->Download(remote, QFile::encodeName(localPath).toStdString());
+  // A move deletes the remote file next: only after the local copy is really there.
+  if (!QFileInfo::exists(localPath))
+    throw platform::Error("Cannot write " + platform::ToCp1252(localPath));
+}
+
+void TForm1::WriteRemoteCount() {
+  RemoteFiles1cnt->setText(QString::number(FileListBoxFTP->count()));
+}
+
+void TForm1::ReReadLocalAndCount() {
+  FileListBoxPC->Update();
+  WriteLocalCount();
+}
+
+void TForm1::TellRefusedNames(const std::string& refused) {
+  if (!refused.empty()) Tell("Not copied, file name not allowed: " + refused);
+}
+
+QString TForm1::RemoteViewFolder() {
+  return QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+         QStringLiteral("/tk5063/fernlog-view");
+}
+
+// ---- the transfers --------------------------------------------------------------------------
+
+void TForm1::CopySelectedClick() {
+  if (!FTPLive()) {
+    Tell(kNoConnection);
+    AllButtonsTrue();
+    CancelRequested = false;
+    RestoreButtons();
+    return;
+  }
+  if (FTPBusy) return;  // another operation runs; its buttons and flags stay as they are
+  FTPBusy = true;
+  RunTransfer([&] {
+    FTPClient1->TransferModeAscii();
+    const bool listed = FileListBoxFTP->count() > 0;
+    TransferWalk walk;
+    if (!listed) {
+      Tell(kNoFilesCopy);
+    } else {
+      BeginTransferRun(CopySelected, CopySelectedCancel);
+      walk = WalkRemoteFiles(kTransferWalkLimit, true, Selected, [&](const std::string& name) {
+        FTPClient1->TransferModeAscii();
+        DownloadChecked(name, WorkingFolderPath(name));
+      });
+      if (FileListBoxFTP->count() > 0) FileListBoxFTP->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    }
+    platform::SetBusyCursor(false);
+    FTPBusy = false;
+    if (listed && !walk.takenAny) Tell(kNoFileSelected);
+    TellRefusedNames(walk.refused);
+    EndTransferRun();
+  });
+}
+
+void TForm1::CopyAllClick() {
+  if (!FTPConnected) return;
+  if (FTPBusy) return;  // one FTP operation at a time on the one connection
+  RunTransfer([&] {
+    TransferWalk walk;
+    if (FileListBoxFTP->count() == 0) {
+      FTPBusy = true;
+      Tell(kNoFilesCopy);
+    } else {
+      BeginTransferRun(CopyAll, CopyAllCancel);
+      // The bare name lands in the process's current folder, the working folder.
+      walk = WalkRemoteFiles(kWholeList, false, Every,
+                             [&](const std::string& name) { DownloadChecked(name, platform::FromCp1252(name)); });
+    }
+    ReReadLocalAndCount();
+    FileListBox1->Update();
+    TellRefusedNames(walk.refused);
+    EndTransferRun();
+  });
+}
+
+void TForm1::MoveSelectedClick() {
+  if (!FTPLive()) {
+    Tell(kNoConnection);
+    return;
+  }
+  if (FTPBusy) return;
+  if (!Confirm("Move selected files ?")) return;
+  RunTransfer([&] {
+    platform::SetBusyCursor(true);
+    FTPBusy = true;
+    FTPClient1->TransferModeAscii();
+    const bool listed = FileListBoxFTP->count() > 0;
+    TransferWalk walk;
+    if (!listed) {
+      Tell(kNoFilesMove);
+    } else {
+      BeginTransferRun(MoveSelected, MoveSelectedCancel);
+      walk = WalkRemoteFiles(kTransferWalkLimit, true, Selected, [&](const std::string& name) {
+        DownloadChecked(name, WorkingFolderPath(name));
+        FTPClient1->Delete(name);
+      });
+      ClearAndList();
+      WriteRemoteCount();
+    }
+    if (listed && !walk.takenAny) Tell(kNoFileSelected);
+    if (walk.cancelled) {
+      ClearAndList();
+      WriteRemoteCount();
+      ReReadLocalAndCount();
+    }
+    TellRefusedNames(walk.refused);
+    EndTransferRun();
+  });
+}
+
+void TForm1::MoveAllClick() {
+  if (!FTPLive()) {
+    Tell(kNoConnection);
+    return;
+  }
+  if (FTPBusy) return;  // one FTP operation at a time on the one connection
+  if (!Confirm("Move all files ?")) return;
+  RunTransfer([&] {
+    if (FileListBoxFTP->count() == 0) {
+      FTPBusy = true;
+      platform::SetBusyCursor(true);
+      Tell(kNoFilesMove);
+      EndTransferRun();
+      return;
+    }
+    BeginTransferRun(MoveAll, MoveAllCancel);
+    const TransferWalk walk =
+        WalkRemoteFiles(kWholeList, true, Every, [&](const std::string& name) {
+          DownloadChecked(name, platform::FromCp1252(name));
+          FTPClient1->Delete(name);
+        });
+    FileListBoxPC->Update();
+    FileListBox1->Update();
+    FileListBoxFTP->clear();
+    WriteRemoteCount();
+    AllButtonsTrue();
+    // Files left on the server (a cancelled run, refused names) show again.
+    if (walk.cancelled || !walk.refused.empty()) {
+      ClearAndList();
+      WriteRemoteCount();
+      ReReadLocalAndCount();
+    }
+    TellRefusedNames(walk.refused);
+    EndTransferRun();
+  });
+}
+
+void TForm1::CopyFromDateClick() {
+  if (!FTPLive()) {
+    Tell(kNoConnection);
+    RestoreButtons();
+    AllButtonsTrue();
+    CancelRequested = false;
+    return;
+  }
+  if (FTPBusy) return;  // another operation runs; its buttons and flags stay as they are
+  FTPBusy = true;
+  RunTransfer([&] {
+    FTPClient1->TransferModeAscii();
+    // The day as chosen when the run starts; the calendar may change while it runs.
+    const QDate day = MonthCalendar1->selectedDate();
+    const std::string key = CopyFromDateKey(day.year(), day.month(), day.day());
+    const std::string dayText = DayText(day);
+    const bool listed = FileListBoxFTP->count() > 0;
+    TransferWalk walk;
+    if (!listed) {
+      Tell(kNoFilesCopy);
+    } else {
+      BeginTransferRun(CopyFromDate, CopyFromDateCancel);
+      walk = WalkRemoteFiles(
+          kTransferWalkLimit, true,
+          [&](const QListWidgetItem*, const std::string& name) { return ReachesDateKey(name, key); },
+          [&](const std::string& name) {
+            FTPClient1->TransferModeAscii();
+            DownloadChecked(name, WorkingFolderPath(name));
+          });
+      if (!walk.cancelled) {
+        // The next copy starts from today.
+        const QDate today = QDate::currentDate();
+        MonthCalendar2->setSelectedDate(today);
+        SaveCFGFile(kCSVConfigFileName);
+        MonthCalendar1->setSelectedDate(today);
+        MonthCalendar1Click();
+      }
+      if (FileListBoxFTP->count() > 0) FileListBoxFTP->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+    }
+    platform::SetBusyCursor(false);
+    FTPBusy = false;
+    if (listed && !walk.takenAny) Tell("No files " + dayText + " and after ");
+    TellRefusedNames(walk.refused);
+    EndTransferRun();
+  });
+}
+
+// ---- the remote file's double click -------------------------------------------------------
+
+void TForm1::FileListBoxFTPDblClick() {
+  if (FTPBusy) return;  // the connection is taken by another operation
+  if (FileListBoxFTP->count() == 0) {
+    Tell(kNoFilesMove);
+    return;
+  }
+  QListWidgetItem* item = FileListBoxFTP->currentItem();
+  if (!item || !item->isSelected()) {
+    Tell("No file selected");
+    return;
+  }
+  const std::string name = platform::ToCp1252(item->text());
+  if (name.empty()) return;
+  if (!SafeLocalName(name)) {
+    TellRefusedNames(name);
+    return;
+  }
+  const QString folder = RemoteViewFolder();
+  QDir().mkpath(folder);
+  const QString path = QDir(folder).filePath(item->text());
+  FTPBusy = true;
+  try {
+    FTPClient1->TransferModeAscii();
+    DownloadChecked(name, path);
+  } catch (...) {
+    FTPBusy = false;
+    throw;
+  }
+  FTPBusy = false;
+  platform::OpenInTextEditor(platform::ToCp1252(path));
+}
 
 }  // namespace monitor

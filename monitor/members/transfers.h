@@ -1,2 +1,44 @@
 // Members of TForm1 for the transfers between the FTP server and the working folder;
 // included inside the class.
+ public:
+  // ---- the five transfers, Cancel and the remote file's double click -------------------
+  void CopySelectedClick();
+  void CopyAllClick();
+  void MoveSelectedClick();
+  void MoveAllClick();
+  void CopyFromDateClick();
+  void CancelBtn();  // all five Cancel buttons
+  // Fetches the remote file into the viewing folder and opens it in the text editor.
+  void FileListBoxFTPDblClick();
+
+  // ---- button groups (Connect and Disconnect use them too) ------------------------------
+  void AllButtonsFalse();  // disables the transfer buttons, DisConnectBtn and RefreshBtn
+  void AllButtonsTrue();   // enables them
+  void RestoreButtons();   // hides the Cancel buttons, shows the transfer buttons
+
+  // Where the double click puts the remote file it opens: a folder of its own under the
+  // system's temporary folder, so that viewing never touches the working folder.
+  static QString RemoteViewFolder();
+
+ private:
+  // One walk over the remote file list (see transfers.cpp).
+  struct TransferWalk {
+    bool takenAny = false;  // some item was selected (or reached the key)
+    bool cancelled = false;
+    std::string refused;  // names that could not be local file names, ", " between
+  };
+  void BeginTransferRun(QPushButton* own, QPushButton* cancel);
+  void EndTransferRun();
+  // Runs a transfer's body; an error raised inside ends the run (normal cursor, FTPBusy and
+  // CancelRequested clear, buttons usable again) before it reaches the error box.
+  template <class Body>
+  void RunTransfer(Body&& body);
+  template <class Take, class Handle>
+  TransferWalk WalkRemoteFiles(int limit, bool writeLocalCount, Take take, Handle handle);
+  QString WorkingFolderPath(const std::string& name) const;
+  void DownloadChecked(const std::string& remote, const QString& localPath);
+  void WriteRemoteCount();
+  void ReReadLocalAndCount();
+  void TellRefusedNames(const std::string& refused);
+
+ protected:

@@ -10,12 +10,10 @@
 
 namespace {
 
+using cfgtest::Frame;
+
 using cfgtest::WindowTest;
 using configurator::TForm1;
-
-std::string Frame(const std::string& command) {
-  return std::string(14, ' ') + "SETUP:" + command + "\r" + std::string(1, '\0');
-}
 
 class MainPageAndModem : public WindowTest {};
 

@@ -1,6 +1,8 @@
 #pragma once
 // A configurator window in a folder of its own, its Com1 (and Com4) reaching ptys on which the
 // test plays the device, and message boxes answered and recorded.
+#include <QLabel>
+#include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
 #include <QDir>
@@ -122,5 +124,35 @@ class WindowTest : public ::testing::Test {
   bool hadXdg_ = false;
   std::string oldXdg_;
 };
+
+// A command as it leaves in direct mode: the frame, the command, CR and a zero byte.
+inline std::string Frame(const std::string& command) {
+  return std::string(14, ' ') + "SETUP:" + command + "\r" + std::string(1, '\0');
+}
+
+// Direct children of a page that leave it or overlap a sibling, and captions cut short.
+inline std::vector<std::string> LayoutFaults(QWidget* page) {
+  std::vector<std::string> faults;
+  const auto all = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+  for (QWidget* w : all) {
+    if (!page->rect().contains(w->geometry()))
+      faults.push_back(w->objectName().toStdString() + " outside the page");
+    for (QWidget* other : all)
+      if (other != w && w->geometry().intersects(other->geometry()))
+        faults.push_back(w->objectName().toStdString() + " over " + other->objectName().toStdString());
+  }
+  for (QAbstractButton* b : page->findChildren<QAbstractButton*>()) {
+    // A push button's size hint has a style minimum; its caption needs only its own width.
+    const int need = qobject_cast<QPushButton*>(b)
+                         ? b->fontMetrics().horizontalAdvance(b->text()) + 8
+                         : b->sizeHint().width();
+    if (!b->text().isEmpty() && b->width() < need)
+      faults.push_back(b->text().toStdString() + " clipped");
+  }
+  for (QLabel* l : page->findChildren<QLabel*>())
+    if (!l->wordWrap() && l->width() < l->sizeHint().width())
+      faults.push_back(l->text().toStdString() + " clipped");
+  return faults;
+}
 
 }  // namespace cfgtest

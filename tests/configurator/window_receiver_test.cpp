@@ -30,9 +30,11 @@ class WindowReceiver : public WindowTest {
     Wire();
     return f;
   }
-  // An edit of a page that the test builds itself, found by the parse by its name.
+  // The page's edit of that name; one that the test builds itself where the page has none.
   QLineEdit* PageEdit(int page, const char* name) {
-    auto* e = new QLineEdit(form->Pages[static_cast<std::size_t>(page)]);
+    QWidget* p = form->Pages[static_cast<std::size_t>(page)];
+    if (auto* e = p->findChild<QLineEdit*>(name)) return e;
+    auto* e = new QLineEdit(p);
     e->setObjectName(name);
     return e;
   }

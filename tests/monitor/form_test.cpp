@@ -1,5 +1,6 @@
 // The window's start-up restore from csv.cfg, Save Setting, Exit and the page change.
 #include <QAction>
+#include <fstream>
 #include <QCalendarWidget>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QTabWidget>
 
 #include "form_fixture.h"
+#include "support/ftp_server.h"
 #include "support/pty.h"
 #include "monitor/chartlayer.h"
 #include "monitor/csvconfig.h"
@@ -103,6 +105,7 @@ TEST_F(FormTest, ClickingARemoteListItemWritesItsNameIntoItsEdit) {
   auto& f = Form();
   f.FileListBoxFTP->addItems({"261201.csv", "261202.csv"});
   f.FileListBoxFTPdir->addItem("archive");
+  f.FileListBoxFTP->setCurrentRow(1);  // a click makes the item current and selected
   emit f.FileListBoxFTP->itemClicked(f.FileListBoxFTP->item(1));
   emit f.FileListBoxFTPdir->itemClicked(f.FileListBoxFTPdir->item(0));
   EXPECT_EQ(f.sFile->text(), "261202.csv");
@@ -186,24 +189,59 @@ TEST_F(FormTest, ShortSettingsFileShowsTheErrorAndTheStartUpGoesOn) {
   EXPECT_TRUE(f.CopyFromDateCancel->isHidden());
 }
 
-TEST_F(FormTest, TheStartUpRunsOnceWhenThePageControlIsEntered) {
+// The start-up ends by connecting with the restored account; the port edit keeps its text.
+class StartUpTest : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    ASSERT_TRUE(serverRoot_.isValid());
+    std::ofstream(serverRoot_.path().toStdString() + "/181010.csv") << "1,2";
+    const int port = server.Start("u7", "secret", serverRoot_.path().toStdString());
+    TCSVConfig rec = StoredRecord();
+    rec.Host.set("127.0.0.1");
+    ASSERT_TRUE(monitor::SaveCSVConfig(Path("csv.cfg"), rec));
+    Form().PortTxt->setText(QString::number(port));
+  }
+  void TearDown() override {
+    FormTest::TearDown();
+    server.Stop();
+  }
+  QTemporaryDir serverRoot_;
+  testsupport::FtpServer server;
+};
+
+TEST_F(StartUpTest, TheStartUpRunsOnceWhenThePageControlIsEntered) {
   auto& f = Form();
   f.PageControl1Enter();
   f.PageControl1Enter();
-  EXPECT_EQ(messages.size(), 1u);  // one read of the missing file
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
   EXPECT_TRUE(f.Started());
+  EXPECT_TRUE(f.FTPConnected);
+  EXPECT_EQ(server.Commands("USER"), std::vector<std::string>{"USER u7"});
+  EXPECT_EQ(f.FileListBoxFTP->count(), 1);
 }
 
 // The shown window holds the focus; destroying it afterwards moves the focus while its
 // widgets die, which must reach no handler of the half-destroyed window (the sanitizer
 // build sees that).
-TEST_F(FormTest, ShowingTheWindowRunsTheStartUp) {
+TEST_F(StartUpTest, ShowingTheWindowRunsTheStartUp) {
   auto& f = Form();
   EXPECT_FALSE(f.Started());
   f.show();
-  ASSERT_TRUE(testsupport::WaitUntil([&] { return f.Started(); }, 2000));
-  EXPECT_EQ(Texts(), std::vector<std::string>{"csv.cfg access error"});
-  EXPECT_EQ(f.RemoteFiles1cnt->text(), "0");
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return f.FTPConnected; }, 5000));
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
+  EXPECT_EQ(f.cSTATUS->text(), "FTP Connected");
+  EXPECT_EQ(f.RemoteFiles1cnt->text(), "0");  // written before the connect
+}
+
+// Without a settings file the start-up still connects, with the window's own account.
+TEST_F(FormTest, TheStartUpWithoutASettingsFileConnectsWithTheDefaults) {
+  auto& f = Form();
+  f.HostTxt->setText("nohost.invalid");
+  f.PageControl1Enter();
+  EXPECT_EQ(Texts(), (std::vector<std::string>{"csv.cfg access error", "Invalid Host"}));
+  EXPECT_TRUE(f.Started());
+  EXPECT_FALSE(f.FTPConnected);
 }
 
 TEST_F(FormTest, SaveSettingStoresTheWindowIntoTheCurrentFolder) {

@@ -1,0 +1,70 @@
+// Fuzz target: what an FTP server sends. The bytes go through the reply reader and the
+// listing line splitter, whole and in chunks whose sizes the first byte chooses; each line
+// is then read as the monitor reads a listing line.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "monitor/ftpparse.h"
+
+using namespace monitor;
+
+namespace {
+
+std::vector<FtpReply> Replies(std::string_view bytes, std::size_t chunk) {
+  FtpReplyReader r;
+  std::vector<FtpReply> out;
+  for (std::size_t i = 0; i < bytes.size(); i += chunk) {
+    r.Feed(bytes.substr(i, chunk));
+    while (auto x = r.Next()) out.push_back(std::move(*x));
+  }
+  return out;
+}
+
+std::vector<std::string> Lines(std::string_view bytes, std::size_t chunk) {
+  FtpLineSplitter s;
+  std::vector<std::string> out;
+  for (std::size_t i = 0; i < bytes.size(); i += chunk) s.Feed(bytes.substr(i, chunk), out);
+  s.Finish(out);
+  return out;
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const std::size_t chunk = data[0] % 16 + 1;
+  const std::string_view bytes(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+  const auto whole = Replies(bytes, bytes.size() + 1);
+  const auto pieces = Replies(bytes, chunk);
+  if (whole.size() != pieces.size()) __builtin_trap();
+  for (std::size_t i = 0; i < whole.size(); ++i) {
+    const FtpReply& r = whole[i];
+    if (r.code != pieces[i].code || r.lines != pieces[i].lines) __builtin_trap();
+    if (r.code != 0 && (r.code < 100 || r.code > 599)) __builtin_trap();
+    if (r.lines.empty() || r.lines.size() > FtpReplyReader::kMaxLines) __builtin_trap();
+    for (const std::string& l : r.lines)
+      if (l.size() > FtpReplyReader::kMaxLine || l.find('\n') != std::string::npos) __builtin_trap();
+    const auto size = AnnouncedSize(r.Text());
+    if (size && *size < 0) __builtin_trap();
+  }
+
+  const auto lines = Lines(bytes, chunk);
+  if (lines != Lines(bytes, bytes.size() + 1)) __builtin_trap();
+  std::size_t total = 0;
+  for (const std::string& line : lines) {
+    if (line.find('\n') != std::string::npos) __builtin_trap();
+    total += line.size();
+    const std::string name = ListingName(line);
+    // The name is the line's tail.
+    if (name.size() > line.size() || line.compare(line.size() - name.size(), name.size(), name) != 0)
+      __builtin_trap();
+    (void)IsCsvName(name);
+    (void)ListingIsFolder(line);
+  }
+  if (total > bytes.size()) __builtin_trap();
+  return 0;
+}

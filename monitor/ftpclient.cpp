@@ -1,0 +1,478 @@
+#include "monitor/ftpclient.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QFile>
+#include <QHostAddress>
+#include <QHostInfo>
+#include <QSaveFile>
+#include <QTcpServer>
+#include <QTcpSocket>
+#include <QTimer>
+#include <vector>
+
+#include "monitor/ftpparse.h"
+
+namespace monitor {
+
+namespace {
+
+bool Positive(int code) { return code >= 200 && code < 300; }
+bool Preliminary(int code) { return code >= 100 && code < 200; }
+
+}  // namespace
+
+// Marks the client busy for the length of one operation.
+class TFTPClient::Operation {
+ public:
+  explicit Operation(TFTPClient& c) : c_(c) { c_.waiting_ = true; }
+  ~Operation() { c_.waiting_ = false; }
+  Operation(const Operation&) = delete;
+  Operation& operator=(const Operation&) = delete;
+
+ private:
+  TFTPClient& c_;
+};
+
+TFTPClient::TFTPClient(QObject* parent)
+    : QObject(parent), socket_(new QTcpSocket(this)), reader_(std::make_unique<FtpReplyReader>()) {
+  connect(socket_, &QTcpSocket::readyRead, this, [this] { ReadControl(); });
+  connect(socket_, &QTcpSocket::connected, this, [this] { Wake(); });
+  connect(socket_, &QTcpSocket::disconnected, this, [this] { Closed(); });
+  connect(socket_, &QTcpSocket::errorOccurred, this, [this] { SocketError(); });
+}
+
+TFTPClient::~TFTPClient() {
+  disconnect(socket_, nullptr, this, nullptr);
+  if (socket_->state() == QAbstractSocket::ConnectedState) {
+    // Say goodbye without waiting for the answer: nothing may wait in a destructor.
+    socket_->write("QUIT\r\n");
+    socket_->waitForBytesWritten(1000);
+    socket_->disconnectFromHost();
+  }
+  socket_->abort();
+  delete socket_;
+  socket_ = nullptr;
+  if (loggedIn_ && !announcedDisconnect_) {
+    loggedIn_ = false;
+    announcedDisconnect_ = true;
+    if (OnDisconnect) OnDisconnect();
+  }
+}
+
+bool TFTPClient::Connected() const {
+  return loggedIn_ && socket_->state() == QAbstractSocket::ConnectedState;
+}
+
+int TFTPClient::WaitLimit() const { return TimeOut > 0 ? TimeOut : kDefaultTimeOutMs; }
+
+void TFTPClient::RequireLive() const {
+  if (!Connected()) throw FtpError("Not Connected");
+}
+
+void TFTPClient::RequireIdle() const {
+  // A handler started from inside another operation's wait would mix its commands and
+  // replies with the running one.
+  if (waiting_) throw FtpError("The FTP client is busy with another operation");
+}
+
+void TFTPClient::CheckArgument(const std::string& text) {
+  // A line break would end the command early and start another one of the text's choice.
+  if (text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
+    throw FtpError("Invalid name: it holds a line break");
+}
+
+void TFTPClient::Status(const std::string& text) {
+  if (OnStatus) OnStatus(text);
+}
+
+void TFTPClient::Wake(bool progress) {
+  if (progress) progress_ = true;
+  if (loop_) loop_->quit();
+}
+
+template <class Done>
+void TFTPClient::WaitUntil(Done done, const char* what) {
+  QElapsedTimer idle;
+  idle.start();
+  while (!done()) {
+    const qint64 left = WaitLimit() - idle.elapsed();
+    if (left <= 0) {
+      Abort();
+      throw FtpError(std::string("No answer from the server (") + what + ")");
+    }
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
+    timer.start(static_cast<int>(left));
+    QEventLoop* outer = loop_;
+    loop_ = &loop;
+    progress_ = false;
+    loop.exec();
+    loop_ = outer;
+    if (progress_) idle.restart();
+  }
+}
+
+void TFTPClient::ReadControl() {
+  const QByteArray bytes = socket_->readAll();
+  if (!bytes.isEmpty()) reader_->Feed(std::string_view(bytes.constData(), bytes.size()));
+  Wake();
+}
+
+void TFTPClient::Closed() {
+  if (socket_->bytesAvailable() > 0) ReadControl();
+  loggedIn_ = false;
+  Wake();
+  if (!announcedDisconnect_) {
+    announcedDisconnect_ = true;
+    Status("Disconnected");
+    if (OnDisconnect) OnDisconnect();
+  }
+}
+
+void TFTPClient::SocketError() {
+  const auto error = socket_->error();
+  // During an operation the operation reports what went wrong; the server closing the
+  // connection is no error (OnDisconnect tells it).
+  if (!waiting_ && error != QAbstractSocket::RemoteHostClosedError && OnError)
+    OnError(static_cast<int>(error), socket_->errorString().toStdString());
+  Wake();
+}
+
+void TFTPClient::Abort() {
+  if (socket_->state() != QAbstractSocket::UnconnectedState) socket_->abort();
+  reader_->Clear();
+  if (loggedIn_ || !announcedDisconnect_) Closed();
+}
+
+void TFTPClient::Lost(const std::string& text) {
+  Abort();
+  throw FtpError(text);
+}
+
+void TFTPClient::Send(const std::string& command) {
+  socket_->write(command.data(), static_cast<qint64>(command.size()));
+  socket_->write("\r\n", 2);
+}
+
+TFTPClient::Reply TFTPClient::Await() {
+  WaitUntil([this] { return reader_->Pending() || socket_->state() != QAbstractSocket::ConnectedState; },
+            "reply");
+  if (std::optional<FtpReply> r = reader_->Next()) {
+    lastReply_ = r->Text();
+    return Reply{r->code, lastReply_};
+  }
+  Lost("Connection closed by the server");
+}
+
+TFTPClient::Reply TFTPClient::Command(const std::string& command) {
+  Send(command);
+  Reply r = Await();
+  while (Preliminary(r.code)) r = Await();
+  return r;
+}
+
+void TFTPClient::Fail(int op, const Reply& reply) {
+  if (reply.code >= 500 && reply.code <= 502 && OnUnSupportedFunction) OnUnSupportedFunction(op);
+  bool handled = false;
+  if (OnFailure) OnFailure(handled, op);
+  if (!handled) throw FtpError(reply.text.empty() ? std::string("FTP failure") : reply.text);
+}
+
+// ---- connection -------------------------------------------------------------------------
+
+void TFTPClient::Connect() {
+  RequireIdle();
+  if (socket_->state() != QAbstractSocket::UnconnectedState) {
+    if (Connected()) Send("QUIT");
+    socket_->flush();
+    Abort();
+  }
+  Operation busy(*this);
+  systSent_ = false;
+  systemType_.clear();
+  reader_->Clear();
+
+  const bool viaProxy = !Proxy.empty();
+  const std::string target = viaProxy ? Proxy : Host;
+  const int port = viaProxy ? ProxyPort : Port;
+
+  // The name first: a host that does not resolve is its own event.
+  QHostAddress address;
+  if (!address.setAddress(QString::fromStdString(target))) {
+    bool invalid = target.empty() || target.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+    if (!invalid) {
+      Status("Resolving host");
+      bool looked = false;
+      QHostInfo info;
+      QObject context;  // no answer reaches this frame once it is gone
+      QHostInfo::lookupHost(QString::fromStdString(target), &context, [&](const QHostInfo& i) {
+        info = i;
+        looked = true;
+        Wake();
+      });
+      WaitUntil([&] { return looked; }, "host name");
+      invalid = info.error() != QHostInfo::NoError || info.addresses().isEmpty();
+      if (!invalid) {
+        address = info.addresses().first();
+        for (const QHostAddress& a : info.addresses())
+          if (a.protocol() == QAbstractSocket::IPv4Protocol) {
+            address = a;  // PORT names IPv4 addresses only
+            break;
+          }
+      }
+    }
+    if (invalid) {
+      bool handled = false;
+      if (OnInvalidHost) OnInvalidHost(handled);
+      if (!handled) throw FtpError("Invalid Host");
+      return;
+    }
+  }
+  if (OnHostResolved) OnHostResolved();
+
+  try {
+    CheckArgument(UserID);
+    CheckArgument(Password);
+    if (port < 1 || port > 65535) throw FtpError("Invalid port " + std::to_string(port));
+    Status("Connecting");
+    socket_->connectToHost(address, static_cast<quint16>(port));
+    WaitUntil([this] {
+      const auto s = socket_->state();
+      return s == QAbstractSocket::ConnectedState || s == QAbstractSocket::UnconnectedState;
+    }, "connection");
+    if (socket_->state() != QAbstractSocket::ConnectedState)
+      throw FtpError(socket_->errorString().toStdString());
+
+    Reply r = Await();
+    while (Preliminary(r.code)) r = Await();
+    if (!Positive(r.code)) throw FtpError(r.text);
+
+    r = Command("USER " + (viaProxy ? UserID + "@" + Host : UserID));
+    if (r.code == 331) r = Command("PASS " + Password);
+    if (!Positive(r.code)) throw FtpError(r.text);
+  } catch (const FtpError&) {
+    loggedIn_ = false;
+    announcedDisconnect_ = true;
+    if (socket_->state() != QAbstractSocket::UnconnectedState) socket_->abort();
+    reader_->Clear();
+    if (OnConnectionFailed) OnConnectionFailed();
+    throw;
+  }
+  loggedIn_ = true;
+  announcedDisconnect_ = false;
+  Status("Connected");
+  if (OnConnect) OnConnect();
+}
+
+void TFTPClient::Disconnect() {
+  RequireLive();
+  if (waiting_) {
+    // Called from inside a running operation (Exit during a download): no waiting here;
+    // the running operation ends with the closed connection.
+    Send("QUIT");
+    socket_->flush();
+    Abort();
+    return;
+  }
+  {
+    Operation busy(*this);
+    try {
+      Command("QUIT");
+    } catch (const FtpError&) {
+      // Closed either way.
+    }
+  }
+  if (socket_->state() != QAbstractSocket::UnconnectedState) socket_->disconnectFromHost();
+  Abort();
+}
+
+// ---- commands ---------------------------------------------------------------------------
+
+void TFTPClient::Simple(int op, const std::string& command) {
+  RequireLive();
+  RequireIdle();
+  Operation busy(*this);
+  const Reply r = Command(command);
+  if (!Positive(r.code)) {
+    Fail(op, r);
+    return;
+  }
+  if (OnSuccess) OnSuccess(op);
+}
+
+void TFTPClient::ChangeDir(const std::string& name) {
+  CheckArgument(name);
+  Simple(ftpChangeDir, "CWD " + name);
+}
+
+void TFTPClient::MakeDir(const std::string& name) {
+  CheckArgument(name);
+  Simple(ftpMakeDir, "MKD " + name);
+}
+
+void TFTPClient::Delete(const std::string& name) {
+  CheckArgument(name);
+  Simple(ftpDelete, "DELE " + name);
+}
+
+void TFTPClient::RemoveDir(const std::string& name) {
+  CheckArgument(name);
+  Simple(ftpRemoveDir, "RMD " + name);
+}
+
+void TFTPClient::Rename(const std::string& from, const std::string& to) {
+  CheckArgument(from);
+  CheckArgument(to);
+  RequireLive();
+  RequireIdle();
+  Operation busy(*this);
+  Reply r = Command("RNFR " + from);
+  if (r.code != 350 && !Positive(r.code)) {
+    Fail(ftpRename, r);
+    return;
+  }
+  r = Command("RNTO " + to);
+  if (!Positive(r.code)) {
+    Fail(ftpRename, r);
+    return;
+  }
+  if (OnSuccess) OnSuccess(ftpRename);
+}
+
+void TFTPClient::TransferModeAscii() {
+  RequireLive();
+  RequireIdle();
+  Operation busy(*this);
+  const Reply r = Command("TYPE A");
+  if (!Positive(r.code)) throw FtpError(r.text);
+}
+
+void TFTPClient::List() {
+  RequireLive();
+  RequireIdle();
+  if (!systSent_) {
+    Operation busy(*this);
+    systSent_ = true;
+    const Reply r = Command("SYST");
+    // A server that will not say what it is still lists.
+    if (Positive(r.code)) systemType_ = r.text.size() > 4 ? r.text.substr(4) : std::string();
+  }
+  Transfer(ftpList, "LIST", nullptr);
+}
+
+void TFTPClient::Download(const std::string& remote, const std::string& localPath) {
+  CheckArgument(remote);
+  Transfer(ftpDownload, "RETR " + remote, &localPath);
+}
+
+// ---- data connections -------------------------------------------------------------------
+
+void TFTPClient::Transfer(int op, const std::string& command, const std::string* localPath) {
+  RequireLive();
+  RequireIdle();
+  Operation busy(*this);
+
+  // The download goes to a temporary file beside the target, which replaces the target
+  // only once everything arrived.
+  std::unique_ptr<QSaveFile> file;
+  if (localPath) {
+    file = std::make_unique<QSaveFile>(QFile::decodeName(QByteArray::fromStdString(*localPath)));
+    if (!file->open(QIODevice::WriteOnly))
+      throw FtpError("Cannot create " + *localPath + ": " + file->errorString().toStdString());
+  }
+
+  const QHostAddress local = socket_->localAddress();
+  bool ipv4 = false;
+  const quint32 localV4 = local.toIPv4Address(&ipv4);
+  QTcpServer listener;
+  if (!ipv4 || !listener.listen(local, 0))
+    throw FtpError("Cannot open a data port: " + listener.errorString().toStdString());
+  connect(&listener, &QTcpServer::newConnection, this, [this] { Wake(); });
+
+  Reply r = Command("PORT " + PortArgument(localV4, listener.serverPort()));
+  if (!Positive(r.code)) {
+    Fail(op, r);
+    return;
+  }
+  Send(command);
+
+  const QHostAddress server = socket_->peerAddress();
+  QTcpSocket* data = nullptr;  // a child of the listener
+  bool started = false;
+  bool dataDone = false;
+  bool writeFailed = false;
+  std::optional<Reply> final;
+  FtpLineSplitter splitter;
+  std::vector<std::string> lines;
+  bytesRecvd_ = 0;
+  bytesTotal_ = 0;
+
+  auto pump = [&] {
+    while (!data && listener.hasPendingConnections()) {
+      QTcpSocket* s = listener.nextPendingConnection();
+      if (s->peerAddress().isEqual(server, QHostAddress::TolerantConversion)) {
+        data = s;
+        connect(s, &QTcpSocket::readyRead, this, [this] { Wake(); });
+        connect(s, &QTcpSocket::disconnected, this, [this] { Wake(); });
+      } else {
+        s->abort();  // only the server may deliver the data
+      }
+    }
+    while (std::optional<FtpReply> rr = reader_->Next()) {
+      lastReply_ = rr->Text();
+      if (!started && Preliminary(rr->code)) {
+        started = true;
+        bytesTotal_ = AnnouncedSize(lastReply_).value_or(0);
+        if (OnTransactionStart) OnTransactionStart();
+      } else if (!final) {
+        final = Reply{rr->code, lastReply_};
+      }
+    }
+    if (started && data && !dataDone) {
+      const QByteArray chunk = data->readAll();
+      if (!chunk.isEmpty()) {
+        bytesRecvd_ += chunk.size();
+        if (file) {
+          if (!writeFailed && file->write(chunk) != chunk.size()) writeFailed = true;
+          if (OnPacketRecvd) OnPacketRecvd(bytesRecvd_, bytesTotal_);
+        } else {
+          lines.clear();
+          splitter.Feed(std::string_view(chunk.constData(), chunk.size()), lines);
+          for (const std::string& line : lines)
+            if (OnListItem) OnListItem(line);
+        }
+      }
+      if (data->state() == QAbstractSocket::UnconnectedState && data->bytesAvailable() == 0) {
+        dataDone = true;
+        if (!file) {
+          lines.clear();
+          splitter.Finish(lines);
+          for (const std::string& line : lines)
+            if (OnListItem) OnListItem(line);
+        }
+      }
+    }
+  };
+  WaitUntil([&] {
+    pump();
+    if (final) return !Positive(final->code) || !started || dataDone;
+    return socket_->state() != QAbstractSocket::ConnectedState;
+  }, "data");
+
+  if (!final) Lost("Connection closed by the server");
+  if (!Positive(final->code)) {
+    Fail(op, *final);
+    return;
+  }
+  if (file) {
+    if (writeFailed || !file->commit())
+      throw FtpError("Cannot write " + *localPath + ": " + file->errorString().toStdString());
+  }
+  if (OnTransactionStop) OnTransactionStop();
+  if (OnSuccess) OnSuccess(op);
+}
+
+}  // namespace monitor

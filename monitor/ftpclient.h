@@ -1,0 +1,168 @@
+#pragma once
+// Fernlog's FTP client: plain FTP over one control connection, an active-mode (PORT) data
+// connection per listing or download. Every operation blocks its caller until it ends,
+// but runs a local event loop meanwhile, so the window keeps painting, timers keep firing
+// and buttons (Cancel, Exit) keep working.
+//
+// Names are Windows-1252 bytes (std::string) as the server sends and takes them.
+//
+// Errors: an operation that fails raises FtpError (a platform::Error) after its events:
+//   - no live connection: "Not Connected" (no events);
+//   - a failure reply (4xx/5xx): OnUnSupportedFunction(code) for 500..502, then
+//     OnFailure(handled, code); unless the handler sets handled, FtpError with the
+//     server's reply text;
+//   - the server stops answering (time-out), closes the connection, or a data connection
+//     fails: FtpError with a text that says so (the control connection is then closed);
+//   - another operation of this client is still waiting (a handler started from inside
+//     the local event loop): FtpError, nothing is sent.
+#include <QObject>
+#include <QString>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "platform/messagebox.h"
+
+class QEventLoop;
+class QTcpSocket;
+
+namespace monitor {
+
+class FtpReplyReader;
+
+// Operation codes reported by OnSuccess, OnFailure and OnUnSupportedFunction.
+enum FtpOperation : int {
+  ftpChangeDir = 0,
+  ftpMakeDir = 1,
+  ftpDelete = 2,
+  ftpRemoveDir = 3,
+  ftpList = 4,
+  ftpRename = 5,
+  ftpDownload = 8,
+};
+
+class FtpError : public platform::Error {
+ public:
+  using platform::Error::Error;
+};
+
+class TFTPClient : public QObject {
+  Q_OBJECT
+ public:
+  explicit TFTPClient(QObject* parent = nullptr);
+  // With a live connection: sends "QUIT", closes the socket and raises OnDisconnect.
+  ~TFTPClient() override;
+
+  // ---- settings, read by Connect ------------------------------------------------------
+  std::string Host;
+  int Port = 21;
+  std::string UserID;
+  std::string Password;
+  std::string Proxy;   // empty: no proxy; else connect there and log in as user@host
+  int ProxyPort = 0;
+  // Longest wait in milliseconds for a reply or for data to arrive; 0 takes the default
+  // (30 s). A transfer that keeps receiving data never times out.
+  int TimeOut = 0;
+  static constexpr int kDefaultTimeOutMs = 30000;
+
+  // True while the control connection is up and logged in.
+  bool Connected() const;
+
+  // ---- operations (each blocks until it ends; see the error rules above) ----------------
+  // Resolves the host, connects, reads the greeting, "USER" and, on 331, "PASS".
+  // A host that does not resolve: OnInvalidHost(handled), then FtpError "Invalid Host"
+  // unless handled. A refused connection, a refused greeting or login, or a time-out:
+  // OnConnectionFailed, then FtpError. Success: OnConnect. A live connection is closed
+  // first.
+  void Connect();
+  // "QUIT", close, OnDisconnect. Without a live connection: FtpError "Not Connected".
+  void Disconnect();
+  void ChangeDir(const std::string& name);   // "CWD "
+  void MakeDir(const std::string& name);     // "MKD "
+  void Delete(const std::string& name);      // "DELE "
+  void RemoveDir(const std::string& name);   // "RMD "
+  void Rename(const std::string& from, const std::string& to);  // "RNFR ", "RNTO "
+  // "SYST" before the first listing of a connection, then "PORT" and "LIST": one
+  // OnListItem per received line (line end removed, empty lines included), between
+  // OnTransactionStart and OnTransactionStop, then OnSuccess(ftpList).
+  void List();
+  // "PORT", "RETR " + remote: the bytes go to localPath as received. The local file is
+  // replaced only when the whole download succeeded; a failed download leaves an existing
+  // local file as it was. OnPacketRecvd while data arrive.
+  void Download(const std::string& remote, const std::string& localPath);
+  // "TYPE A" (no operation code, no events; a failure reply raises FtpError).
+  void TransferModeAscii();
+
+  // The server's answer to "SYST" (empty before the first listing of a connection).
+  const std::string& SystemType() const { return systemType_; }
+  // During a download: bytes received so far and the size the server announced in its
+  // "150 ... (n bytes)" reply (0 when it announced none).
+  std::int64_t BytesRecvd() const { return bytesRecvd_; }
+  std::int64_t BytesTotal() const { return bytesTotal_; }
+  // The last reply's text (its lines joined by "\r\n").
+  const std::string& LastReply() const { return lastReply_; }
+
+  // ---- events (empty functions are skipped) --------------------------------------------
+  std::function<void(int code)> OnSuccess;
+  std::function<void(bool& handled, int code)> OnFailure;
+  std::function<void(int code)> OnUnSupportedFunction;
+  std::function<void()> OnConnect;
+  std::function<void()> OnDisconnect;  // once per connection that ends, for any reason
+  std::function<void()> OnTransactionStart;
+  std::function<void()> OnTransactionStop;
+  std::function<void(std::int64_t received, std::int64_t total)> OnPacketRecvd;
+  std::function<void()> OnHostResolved;
+  std::function<void(bool& handled)> OnInvalidHost;
+  std::function<void()> OnConnectionFailed;
+  // A socket error on the control connection while no operation runs (the server closing
+  // the connection is not an error: Connected() turns false and OnDisconnect follows).
+  std::function<void(int number, const std::string& text)> OnError;
+  std::function<void(const std::string& line)> OnListItem;
+  std::function<void(const std::string& text)> OnStatus;
+
+ private:
+  struct Reply {
+    int code = 0;
+    std::string text;
+  };
+  class Operation;
+
+  void RequireLive() const;
+  void RequireIdle() const;
+  int WaitLimit() const;
+  // Runs the event loop until done() holds; a wait of WaitLimit() without progress
+  // (bytes or connection events) closes the connection and raises a time-out.
+  template <class Done>
+  void WaitUntil(Done done, const char* what);
+  void Wake(bool progress = true);
+  void Send(const std::string& command);
+  Reply Await();
+  Reply Command(const std::string& command);
+  // Raises the failure unless OnFailure marks it handled; then it returns.
+  void Fail(int op, const Reply& reply);
+  [[noreturn]] void Lost(const std::string& text);
+  void Simple(int op, const std::string& command);
+  void Transfer(int op, const std::string& command, const std::string* localPath);
+  void ReadControl();
+  void Abort();
+  void Closed();
+  void SocketError();
+  void Status(const std::string& text);
+  static void CheckArgument(const std::string& text);
+
+  QTcpSocket* socket_ = nullptr;
+  std::unique_ptr<FtpReplyReader> reader_;
+  bool loggedIn_ = false;
+  bool announcedDisconnect_ = true;
+  bool waiting_ = false;
+  bool systSent_ = false;
+  bool progress_ = false;
+  QEventLoop* loop_ = nullptr;
+  std::string systemType_;
+  std::string lastReply_;
+  std::int64_t bytesRecvd_ = 0;
+  std::int64_t bytesTotal_ = 0;
+};
+
+}  // namespace monitor

@@ -1,0 +1,23 @@
+#include "monitor/transfers_core.h"
+
+#include <cstdio>
+
+namespace monitor {
+
+std::string CopyFromDateKey(int year, int month, int day) {
+  char key[16];
+  std::snprintf(key, sizeof key, "%02d%02d%02d", ((year % 100) + 100) % 100, month % 100, day % 100);
+  return key;
+}
+
+bool ReachesDateKey(std::string_view name, std::string_view key) {
+  // char_traits<char> compares as unsigned char, i.e. by code.
+  return name.substr(0, 6).compare(key) >= 0;
+}
+
+bool SafeLocalName(std::string_view name) {
+  if (name.empty() || name == "." || name == "..") return false;
+  return name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
+}
+
+}  // namespace monitor

@@ -1,0 +1,541 @@
+// Transfers from a real FTP server on 127.0.0.1 into the working folder: the five
+// transfers, Cancel, the button groups, the remote file's double click, and the rules of
+// the copy-from-date key.
+#include <QCalendarWidget>
+#include <QCoreApplication>
+#include <QDate>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <algorithm>
+#include <cstdlib>
+#include <fstream>
+#include <functional>
+#include <sstream>
+
+#include "form_fixture.h"
+#include "monitor/csvconfig.h"
+#include "monitor/folderlists.h"
+#include "monitor/ftpclient.h"
+#include "monitor/transfers_core.h"
+#include "tests/support/ftp_server.h"
+
+namespace monitor_test {
+namespace {
+
+using platform::Answer;
+
+// ---- the copy-from-date key and local names ----------------------------------------------
+
+TEST(CopyFromDateKey, IsTheDayAsYYMMDD) {
+  EXPECT_EQ(monitor::CopyFromDateKey(2018, 10, 10), "181010");
+  EXPECT_EQ(monitor::CopyFromDateKey(2019, 1, 5), "190105");
+  EXPECT_EQ(monitor::CopyFromDateKey(2100, 12, 31), "001231");
+}
+
+TEST(CopyFromDateKey, NamesThatReachTheKey) {
+  const struct {
+    const char* name;
+    bool reaches;
+  } cases[] = {
+      {"181010.csv", true},          // the day itself
+      {"181010", true},              // exactly six characters
+      {"181011_0800.csv", true},     // a later day
+      {"190101.csv", true},          // a later year
+      {"181009.csv", false},         // the day before
+      {"180930.csv", false},         // an earlier month
+      {"-181001_181031.csv", false}, // merged files start with '-'
+      {"18101.csv", false},          // '.' sorts before the digits
+      {"1810", false},               // a leading part of the key is the smaller
+      {"", false},
+      {"\xE9xport.csv", true},       // compared by code: 0xE9 is above every digit
+      {"README.csv", true},          // letters sort after digits
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(monitor::ReachesDateKey(c.name, "181010"), c.reaches) << c.name;
+}
+
+TEST(SafeLocalName, RefusesNamesThatLeaveTheFolder) {
+  for (const char* good : {"181010.csv", "a b.csv", "-181001_181031.csv", "..a.csv", "x\\y.csv"})
+    EXPECT_TRUE(monitor::SafeLocalName(good)) << good;
+  for (const std::string& bad : {std::string(), std::string("."), std::string(".."),
+                                std::string("../x.csv"), std::string("a.csv/../../b"),
+                                std::string("/etc/x.csv"), std::string("a\0b.csv", 7)})
+    EXPECT_FALSE(monitor::SafeLocalName(bad)) << bad;
+}
+
+// ---- the window against a server ------------------------------------------------------------
+
+const char kUser[] = "5063";
+const char kPass[] = "secret";
+
+class TransfersTest : public FormTest {
+ protected:
+  void SetUp() override {
+    FormTest::SetUp();
+    ASSERT_TRUE(serverRoot_.isValid());
+    ASSERT_TRUE(cache_.isValid());
+    oldCache_ = std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : "";
+    setenv("XDG_CACHE_HOME", cache_.path().toLocal8Bit().constData(), 1);
+  }
+  void TearDown() override {
+    FormTest::TearDown();
+    server.Stop();
+    if (oldCache_.empty())
+      unsetenv("XDG_CACHE_HOME");
+    else
+      setenv("XDG_CACHE_HOME", oldCache_.c_str(), 1);
+  }
+
+  std::string ServerPath(const std::string& name) const {
+    return serverRoot_.path().toStdString() + "/" + name;
+  }
+  void Put(const std::string& name, const std::string& bytes = "1;2;3") const {
+    std::ofstream(ServerPath(name), std::ios::binary) << bytes;
+  }
+  bool OnServer(const std::string& name) const {
+    return QFile::exists(QString::fromStdString(ServerPath(name)));
+  }
+  std::string Read(const std::string& path) const {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+  }
+
+  // Starts the server on the files put so far and connects the window to it.
+  void Connect() {
+    const int port = server.Start(kUser, kPass, serverRoot_.path().toStdString());
+    monitor::TForm1& f = Form();
+    f.HostTxt->setText(QStringLiteral("127.0.0.1"));
+    f.PortTxt->setText(QString::number(port));
+    f.UserTxt->setText(QString::fromLatin1(kUser));
+    f.PassTxt->setText(QString::fromLatin1(kPass));
+    f.ConnectBtnClick();
+    ASSERT_TRUE(f.FTPConnected) << ::testing::PrintToString(Texts());
+    messages.clear();
+    server.ClearCommands();
+  }
+
+  QStringList Remote() const {
+    QStringList names;
+    for (int i = 0; i < form->FileListBoxFTP->count(); ++i) names << form->FileListBoxFTP->item(i)->text();
+    return names;
+  }
+  QStringList Local() const {
+    QStringList names = QDir(root_).entryList({QStringLiteral("*.csv")}, QDir::Files);
+    names.sort();
+    return names;
+  }
+  void SelectRemote(const QStringList& names) {
+    QListWidget* list = form->FileListBoxFTP;
+    list->clearSelection();
+    for (int i = 0; i < list->count(); ++i)
+      if (names.contains(list->item(i)->text())) list->item(i)->setSelected(true);
+  }
+
+  // After every run: idle, usable, no Cancel button left.
+  void ExpectIdle() const {
+    monitor::TForm1& f = *form;
+    EXPECT_FALSE(f.FTPBusy);
+    EXPECT_FALSE(f.CancelRequested);
+    for (QPushButton* b : {f.CopySelected, f.CopyAll, f.MoveSelected, f.MoveAll, f.CopyFromDate,
+                           f.DisConnectBtn, f.RefreshBtn})
+      EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+    for (QPushButton* b : {f.CopySelected, f.CopyAll, f.MoveSelected, f.MoveAll, f.CopyFromDate})
+      EXPECT_FALSE(b->isHidden()) << b->objectName().toStdString();
+    for (QPushButton* b : {f.CopySelectedCancel, f.CopyAllCancel, f.MoveSelectedCancel,
+                           f.MoveAllCancel, f.CopyFromDateCancel})
+      EXPECT_TRUE(b->isHidden()) << b->objectName().toStdString();
+  }
+
+  bool CancelAtTheSecondFile(QPushButton* own, QPushButton* cancel,
+                             const std::function<void()>& start);
+
+  testsupport::FtpServer server;
+  QTemporaryDir serverRoot_;
+  QTemporaryDir cache_;
+  std::string oldCache_;
+};
+
+TEST_F(TransfersTest, CopyFromDateTakesTheDayAndLaterAndMovesTheDayToToday) {
+  for (const char* n : {"181009.csv", "181010.csv", "181010_1200.csv", "181123.csv",
+                        "190102.csv", "-181001_181031.csv", "180930.csv"})
+    Put(n);
+  Connect();
+  monitor::TForm1& f = Form();
+  f.MonthCalendar1->setSelectedDate(QDate(2018, 10, 10));
+  f.CopyFromDate->click();
+
+  EXPECT_EQ(Local(), QStringList({"181010.csv", "181010_1200.csv", "181123.csv", "190102.csv"}));
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
+  EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("4"));
+  // One "TYPE A" before the run and one before each file.
+  EXPECT_EQ(server.Commands("TYPE").size(), 5u);
+  // Today is the next copy-from day, shown and stored.
+  const QDate today = QDate::currentDate();
+  EXPECT_EQ(f.MonthCalendar1->selectedDate(), today);
+  EXPECT_EQ(f.FromDateTime->text().toStdString(), monitor::TForm1::DayText(today));
+  monitor::TCSVConfig stored;
+  ASSERT_TRUE(monitor::ReadCSVConfig(Path("csv.cfg"), stored));
+  EXPECT_EQ(stored.CopyFromDay(), today);
+  ExpectIdle();
+}
+
+TEST_F(TransfersTest, CopyFromDateThatMatchesNothingStillStoresTodayAndSaysSo) {
+  Put("180901.csv");
+  Put("-180901_180930.csv");
+  Connect();
+  monitor::TForm1& f = Form();
+  const QDate chosen(2019, 1, 1);
+  f.MonthCalendar1->setSelectedDate(chosen);
+  f.CopyFromDate->click();
+
+  EXPECT_TRUE(Local().isEmpty());
+  // The message names the day asked for, not the new one.
+  EXPECT_EQ(Texts(), std::vector<std::string>{"No files " + monitor::TForm1::DayText(chosen) +
+                                              " and after "});
+  monitor::TCSVConfig stored;
+  ASSERT_TRUE(monitor::ReadCSVConfig(Path("csv.cfg"), stored));
+  EXPECT_EQ(stored.CopyFromDay(), QDate::currentDate());
+  ExpectIdle();
+}
+
+TEST_F(TransfersTest, CopySelectedFetchesOnlyTheSelectedFiles) {
+  for (const char* n : {"181001.csv", "181002.csv", "181003.csv", "181004.csv"}) Put(n);
+  Connect();
+  monitor::TForm1& f = Form();
+  Write("181002.csv", "old local copy");  // overwritten without a question
+  SelectRemote({"181002.csv", "181004.csv"});
+  f.CopySelected->click();
+
+  EXPECT_EQ(Local(), QStringList({"181002.csv", "181004.csv"}));
+  EXPECT_EQ(Read(Path("181002.csv")), "1;2;3");
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
+  EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("2"));
+  EXPECT_EQ(f.FileListBoxFTP->currentRow(), 0);
+  // The selection is the user's: the walk does not change it.
+  EXPECT_EQ(f.FileListBoxFTP->selectedItems().size(), 2);
+  EXPECT_TRUE(OnServer("181002.csv"));
+  // One "TYPE A" before the run and one before each file.
+  EXPECT_EQ(server.Commands("TYPE"), std::vector<std::string>(3, "TYPE A"));
+  ExpectIdle();
+}
+
+TEST_F(TransfersTest, EmptyListAndNoSelectionMessages) {
+  Connect();  // an empty remote folder
+  monitor::TForm1& f = Form();
+  const struct {
+    QPushButton* button;
+    const char* text;
+  } empty[] = {
+      {f.CopySelected, "No files  "},
+      {f.CopyAll, "No files  "},
+      {f.MoveSelected, "No files        "},
+      {f.MoveAll, "No files        "},
+      {f.CopyFromDate, "No files  "},
+  };
+  answer = Answer::Yes;
+  for (const auto& c : empty) {
+    messages.clear();
+    c.button->click();
+    const std::vector<std::string> texts = Texts();
+    ASSERT_FALSE(texts.empty()) << c.button->objectName().toStdString();
+    EXPECT_EQ(texts.back(), c.text) << c.button->objectName().toStdString();
+    ExpectIdle();
+  }
+
+  // With files listed but none selected.
+  Put("181001.csv");
+  f.RefreshBtnClick();
+  ASSERT_EQ(Remote(), QStringList({"181001.csv"}));
+  for (QPushButton* b : {f.CopySelected, f.MoveSelected}) {
+    messages.clear();
+    b->click();
+    EXPECT_EQ(Texts().back(), "No file selected   ") << b->objectName().toStdString();
+    ExpectIdle();
+  }
+  EXPECT_TRUE(Local().isEmpty());
+  EXPECT_TRUE(OnServer("181001.csv"));
+}
+
+TEST_F(TransfersTest, MoveSelectedLeavesTheRestOnTheServerAndListsThemAgain) {
+  QStringList all;
+  for (int d = 1; d <= 10; ++d) {
+    const std::string n = "1810" + std::string(d < 10 ? "0" : "") + std::to_string(d) + ".csv";
+    Put(n);
+    all << QString::fromStdString(n);
+  }
+  Connect();
+  monitor::TForm1& f = Form();
+  const QStringList moved = {"181002.csv", "181005.csv", "181009.csv"};
+  SelectRemote(moved);
+
+  answer = Answer::No;  // not confirmed: nothing happens
+  f.MoveSelected->click();
+  EXPECT_TRUE(Local().isEmpty());
+  EXPECT_TRUE(server.Commands("DELE").empty());
+
+  messages.clear();
+  answer = Answer::Yes;
+  f.MoveSelected->click();
+  ASSERT_EQ(Texts(), std::vector<std::string>{"Move selected files ?"});
+  EXPECT_EQ(messages[0].icon, platform::Icon::Question);
+  EXPECT_EQ(messages[0].buttons, platform::Buttons::YesNoCancel);
+  EXPECT_EQ(messages[0].position, QPoint(200, 200));
+  EXPECT_EQ(Local(), moved);
+  QStringList left = all;
+  for (const QString& m : moved) left.removeAll(m);
+  EXPECT_EQ(Remote(), left);
+  EXPECT_EQ(f.RemoteFiles1cnt->text(), QStringLiteral("7"));
+  EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("3"));
+  for (const QString& m : moved) EXPECT_FALSE(OnServer(m.toStdString()));
+  EXPECT_EQ(server.Commands("TYPE"), std::vector<std::string>{"TYPE A"});  // once, before the run
+  EXPECT_EQ(server.Commands("DELE"), std::vector<std::string>({"DELE 181002.csv", "DELE 181005.csv",
+                                                               "DELE 181009.csv"}));
+  ExpectIdle();
+}
+
+TEST_F(TransfersTest, MoveAllEmptiesTheServerFolder) {
+  for (const char* n : {"181001.csv", "181002.csv", "181003.csv"}) Put(n);
+  Put("notes.txt");  // not listed, so not moved
+  Connect();
+  monitor::TForm1& f = Form();
+  answer = Answer::Yes;
+  f.MoveAll->click();
+
+  EXPECT_EQ(Local(), QStringList({"181001.csv", "181002.csv", "181003.csv"}));
+  EXPECT_TRUE(Remote().isEmpty());
+  EXPECT_EQ(f.RemoteFiles1cnt->text(), QStringLiteral("0"));
+  EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("3"));
+  EXPECT_FALSE(OnServer("181001.csv"));
+  EXPECT_TRUE(OnServer("notes.txt"));
+  EXPECT_TRUE(server.Commands("TYPE").empty());
+  // The CSV page's list sees the new files too.
+  EXPECT_EQ(f.FileListBox1->count(), 3);
+  ExpectIdle();
+}
+
+// Clicks `cancel` as the server starts sending the second file, i.e. while the run waits
+// for it, and checks the buttons at that moment. Returns whether the click happened.
+bool TransfersTest::CancelAtTheSecondFile(QPushButton* own, QPushButton* cancel,
+                                          const std::function<void()>& start) {
+  monitor::TForm1& f = *form;
+  monitor::TFTPClient& client = *f.FTPClient1;
+  const std::function<void()> started = client.OnTransactionStart;
+  bool clicked = false;
+  client.OnTransactionStart = [&] {
+    if (started) started();
+    if (clicked || server.Commands("RETR").size() != 2) return;
+    clicked = true;
+    EXPECT_FALSE(cancel->isHidden());
+    EXPECT_TRUE(own->isHidden());
+    EXPECT_FALSE(own->isEnabled());
+    EXPECT_FALSE(f.DisConnectBtn->isEnabled());
+    cancel->click();
+    // The transfer buttons come back at once but stay disabled until the run ends.
+    EXPECT_TRUE(cancel->isHidden());
+    EXPECT_FALSE(own->isHidden());
+    EXPECT_FALSE(own->isEnabled());
+  };
+  start();
+  client.OnTransactionStart = started;
+  return clicked;
+}
+
+const char* const kFiveDays[] = {"181001.csv", "181002.csv", "181003.csv", "181004.csv",
+                                 "181005.csv"};
+
+TEST_F(TransfersTest, CancelDuringTheSecondFileOfCopyAllLeavesTwoFiles) {
+  const std::string body(3000, 'x');
+  for (const char* n : kFiveDays) Put(n, body);
+  Connect();
+  monitor::TForm1& f = Form();
+
+  EXPECT_TRUE(CancelAtTheSecondFile(f.CopyAll, f.CopyAllCancel, [&] { f.CopyAll->click(); }));
+  EXPECT_EQ(Local(), QStringList({"181001.csv", "181002.csv"}));
+  EXPECT_EQ(Read(Path("181002.csv")), body);  // the running download was finished
+  EXPECT_EQ(server.Commands("RETR").size(), 2u);
+  EXPECT_TRUE(server.Commands("TYPE").empty());
+  for (const char* n : kFiveDays) EXPECT_TRUE(OnServer(n)) << n;
+  ExpectIdle();
+}
+
+TEST_F(TransfersTest, CancelDuringAMoveDeletesOnlyWhatArrivedAndListsTheRestAgain) {
+  Connect();
+  monitor::TForm1& f = Form();
+  answer = Answer::Yes;
+  const struct {
+    QPushButton* button;
+    QPushButton* cancel;
+  } cases[] = {{f.MoveAll, f.MoveAllCancel}, {f.MoveSelected, f.MoveSelectedCancel}};
+  for (const auto& c : cases) {
+    const std::string which = c.button->objectName().toStdString();
+    for (const QString& n : Local()) QFile::remove(QDir(root_).filePath(n));
+    for (const char* n : kFiveDays) Put(n, which);
+    f.RefreshBtnClick();
+    ASSERT_EQ(Remote().size(), 5) << which;
+    SelectRemote(Remote());
+    server.ClearCommands();
+    messages.clear();
+
+    EXPECT_TRUE(CancelAtTheSecondFile(c.button, c.cancel, [&] { c.button->click(); })) << which;
+    EXPECT_EQ(Local(), QStringList({"181001.csv", "181002.csv"})) << which;
+    EXPECT_EQ(Read(Path("181002.csv")), which);
+    EXPECT_EQ(server.Commands("DELE"),
+              std::vector<std::string>({"DELE 181001.csv", "DELE 181002.csv"}))
+        << which;
+    const QStringList left = {"181003.csv", "181004.csv", "181005.csv"};
+    for (const QString& n : left) EXPECT_TRUE(OnServer(n.toStdString())) << which;
+    EXPECT_EQ(Remote(), left) << which;
+    EXPECT_EQ(f.RemoteFiles1cnt->text(), QStringLiteral("3")) << which;
+    EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("2")) << which;
+    EXPECT_EQ(Texts(), std::vector<std::string>{c.button == f.MoveAll ? "Move all files ?"
+                                                                      : "Move selected files ?"});
+    ExpectIdle();
+  }
+}
+
+TEST_F(TransfersTest, AFailedDownloadEndsAMoveWithoutDeletingAndLeavesTheWindowUsable) {
+  for (const char* n : {"181001.csv", "181002.csv"}) Put(n);
+  Connect();
+  monitor::TForm1& f = Form();
+  // The first file goes away after the listing: its download fails.
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(ServerPath("181001.csv"))));
+  SelectRemote({"181001.csv", "181002.csv"});
+  answer = Answer::Yes;
+  f.MoveSelected->click();
+
+  ASSERT_EQ(messages.size(), 2u);  // the question, then the error box
+  EXPECT_EQ(messages[1].icon, platform::Icon::Stop);
+  EXPECT_TRUE(server.Commands("DELE").empty());
+  EXPECT_TRUE(OnServer("181002.csv"));
+  EXPECT_TRUE(Local().isEmpty());
+  ExpectIdle();
+}
+
+TEST_F(TransfersTest, AConnectionLostInTheMiddleOfAMoveLosesNoFile) {
+  const std::string body(400000, 'y');
+  Put("181001.csv", body);
+  server.SetSendLimit(20000);  // the download is still running when the drop arrives
+  Connect();
+  monitor::TForm1& f = Form();
+  Write("181001.csv", "older local copy");
+  monitor::TFTPClient& client = *f.FTPClient1;
+  const auto received = client.OnPacketRecvd;
+  bool dropped = false;
+  client.OnPacketRecvd = [&](std::int64_t got, std::int64_t total) {
+    if (received) received(got, total);
+    if (!dropped) server.DropClients();
+    dropped = true;
+  };
+  answer = Answer::Yes;
+  f.MoveAll->click();
+  client.OnPacketRecvd = received;
+
+  ASSERT_TRUE(dropped);
+  ASSERT_EQ(messages.size(), 2u) << ::testing::PrintToString(Texts());  // question, error box
+  EXPECT_EQ(messages[1].icon, platform::Icon::Stop);
+  EXPECT_TRUE(server.Commands("DELE").empty());
+  EXPECT_EQ(Read(ServerPath("181001.csv")), body);
+  // The local copy is as it was, and no partial file is left beside it.
+  EXPECT_EQ(Read(Path("181001.csv")), "older local copy");
+  EXPECT_EQ(QDir(root_).entryList(QDir::Files | QDir::Hidden), QStringList({"181001.csv"}));
+  EXPECT_FALSE(f.FTPBusy);
+  EXPECT_FALSE(f.CancelRequested);
+  EXPECT_TRUE(f.MoveAllCancel->isHidden());
+}
+
+TEST_F(TransfersTest, WithoutAConnection) {
+  monitor::TForm1& f = Form();
+  answer = Answer::Yes;
+  for (QPushButton* b : {f.CopySelected, f.MoveSelected, f.MoveAll, f.CopyFromDate}) {
+    messages.clear();
+    b->setEnabled(true);
+    b->click();
+    EXPECT_EQ(Texts(), std::vector<std::string>{"No FTP connection. Please connect again"})
+        << b->objectName().toStdString();
+  }
+  messages.clear();
+  f.CopyAll->setEnabled(true);
+  f.CopyAll->click();
+  EXPECT_TRUE(messages.empty());
+  EXPECT_FALSE(f.FTPBusy);
+}
+
+TEST_F(TransfersTest, BusyTransfersAndTheDoubleClickTouchNothing) {
+  Put("181001.csv");
+  Connect();
+  monitor::TForm1& f = Form();
+  SelectRemote({"181001.csv"});
+  f.FileListBoxFTP->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+  // Another operation (a folder change, say) holds the connection and has locked these.
+  f.FTPBusy = true;
+  f.DisConnectBtn->setEnabled(false);
+  f.RefreshBtn->setEnabled(false);
+  answer = Answer::Yes;
+  for (auto handler : {&monitor::TForm1::CopySelectedClick, &monitor::TForm1::CopyAllClick,
+                       &monitor::TForm1::MoveSelectedClick, &monitor::TForm1::MoveAllClick,
+                       &monitor::TForm1::CopyFromDateClick,
+                       &monitor::TForm1::FileListBoxFTPDblClick})
+    (f.*handler)();
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
+  EXPECT_TRUE(server.Commands("RETR").empty());
+  EXPECT_TRUE(f.FTPBusy);
+  EXPECT_FALSE(f.DisConnectBtn->isEnabled());
+  EXPECT_FALSE(f.RefreshBtn->isEnabled());
+  EXPECT_TRUE(opened.empty());
+}
+
+TEST_F(TransfersTest, DoubleClickOpensAFetchedCopyOutsideTheWorkingFolder) {
+  Put("181001.csv", "10:00;1;2");
+  Put("181002.csv");
+  Connect();
+  monitor::TForm1& f = Form();
+  QListWidget* list = f.FileListBoxFTP;
+
+  list->setCurrentRow(1, QItemSelectionModel::NoUpdate);  // current but not selected
+  f.FileListBoxFTPDblClick();
+  EXPECT_EQ(Texts(), std::vector<std::string>{"No file selected"});
+  EXPECT_TRUE(opened.empty());
+
+  messages.clear();
+  list->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+  f.FileListBoxFTPDblClick();
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(QFileInfo(QString::fromStdString(opened[0])).fileName(), QStringLiteral("181001.csv"));
+  EXPECT_TRUE(QString::fromStdString(opened[0]).startsWith(cache_.path()));
+  EXPECT_EQ(Read(opened[0]), "10:00;1;2");
+  EXPECT_TRUE(Local().isEmpty());
+  EXPECT_FALSE(f.FTPBusy);
+
+  messages.clear();
+  list->clear();
+  f.FileListBoxFTPDblClick();
+  EXPECT_EQ(Texts(), std::vector<std::string>{"No files        "});
+}
+
+TEST_F(TransfersTest, ANameThatWouldLeaveTheWorkingFolderIsNotFetched) {
+  Put("181001.csv");
+  Connect();
+  monitor::TForm1& f = Form();
+  // A listing that names a file outside the folder.
+  f.FileListBoxFTP->insertItem(0, QStringLiteral("../181000.csv"));
+  answer = Answer::Yes;
+  f.MoveAll->click();
+
+  EXPECT_EQ(Local(), QStringList({"181001.csv"}));
+  EXPECT_FALSE(QFile::exists(QDir(root_).filePath(QStringLiteral("../181000.csv"))));
+  const std::vector<std::string> texts = Texts();
+  ASSERT_FALSE(texts.empty());
+  EXPECT_EQ(texts.back(), "Not copied, file name not allowed: ../181000.csv");
+  for (const std::string& retr : server.Commands("RETR"))
+    EXPECT_EQ(retr.find(".."), std::string::npos) << retr;
+  ExpectIdle();
+}
+
+}  // namespace
+}  // namespace monitor_test
