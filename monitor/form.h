@@ -4,6 +4,7 @@
 // loading, merging, chart controls and printing.
 #include <QMainWindow>
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>

@@ -358,26 +358,32 @@ void TForm1::DeleteAllFTPButtonEnableClick() {
   MenuItem2->setVisible(on);
 }
 
+void TForm1::RunRemoteCommand(const std::function<void()>& command) {
+  platform::SetBusyCursor(true);
+  AtExit done([] { platform::SetBusyCursor(false); });
+  command();
+  ClearAndList();
+}
+
 void TForm1::MenuItem1Click() {
   if (!FTPLive() || !DeleteAllFTPButtonEnable->isChecked()) return;
   if (!Confirm("Delete selected file ? ")) return;
-  platform::SetBusyCursor(true);
-  AtExit done([] { platform::SetBusyCursor(false); });
-  QListWidgetItem* item = FileListBoxFTP->currentItem();
-  const std::string name = item ? Bytes(item->text()) : std::string();
-  if (!name.empty()) FTPClient1->Delete(name);
-  ClearAndList();
+  RunRemoteCommand([this] {
+    QListWidgetItem* item = FileListBoxFTP->currentItem();
+    const std::string name = item ? Bytes(item->text()) : std::string();
+    if (!name.empty()) FTPClient1->Delete(name);
+  });
 }
 
 void TForm1::DeleteAllFTPClick() {
   if (!FTPLive() || !DeleteAllFTPButtonEnable->isChecked()) return;
   if (!Confirm("Delete all files from server ?")) return;
-  platform::SetBusyCursor(true);
-  AtExit done([] { platform::SetBusyCursor(false); });
-  std::vector<std::string> names;
-  for (int i = 0; i < FileListBoxFTP->count(); ++i) names.push_back(Bytes(FileListBoxFTP->item(i)->text()));
-  for (const std::string& name : names) FTPClient1->Delete(name);
-  ClearAndList();
+  RunRemoteCommand([this] {
+    std::vector<std::string> names;
+    for (int i = 0; i < FileListBoxFTP->count(); ++i)
+      names.push_back(Bytes(FileListBoxFTP->item(i)->text()));
+    for (const std::string& name : names) FTPClient1->Delete(name);
+  });
 }
 
 void TForm1::DeleteFTPdirClick() {
@@ -391,42 +397,29 @@ void TForm1::DeleteFTPdirClick() {
     Tell("Directory not selected ");
     return;
   }
-  platform::SetBusyCursor(true);
-  AtExit done([] { platform::SetBusyCursor(false); });
-  FTPClient1->RemoveDir(dir);
-  ClearAndList();
+  RunRemoteCommand([this, &dir] { FTPClient1->RemoveDir(dir); });
+}
+
+void TForm1::RunWithNewDirName(const std::function<void(const std::string&)>& command) {
+  if (!FTPLive()) {
+    Tell(kNoConnection);
+    return;
+  }
+  const std::string name = Bytes(MakeDirFTP);
+  if (NameIncorrect(name)) {
+    Tell("Name incorrect");
+    return;
+  }
+  RunRemoteCommand([&] { command(name); });
 }
 
 void TForm1::MkDirFTPbtnClick() {
-  if (!FTPLive()) {
-    Tell(kNoConnection);
-    return;
-  }
-  const std::string name = Bytes(MakeDirFTP);
-  if (NameIncorrect(name)) {
-    Tell("Name incorrect");
-    return;
-  }
-  platform::SetBusyCursor(true);
-  AtExit done([] { platform::SetBusyCursor(false); });
-  FTPClient1->MakeDir(name);
-  ClearAndList();
+  RunWithNewDirName([this](const std::string& name) { FTPClient1->MakeDir(name); });
 }
 
 void TForm1::RenameDirFTPbtnClick() {
-  if (!FTPLive()) {
-    Tell(kNoConnection);
-    return;
-  }
-  const std::string name = Bytes(MakeDirFTP);
-  if (NameIncorrect(name)) {
-    Tell("Name incorrect");
-    return;
-  }
-  platform::SetBusyCursor(true);
-  AtExit done([] { platform::SetBusyCursor(false); });
-  FTPClient1->Rename(Bytes(sDirectory), name);
-  ClearAndList();
+  RunWithNewDirName(
+      [this](const std::string& name) { FTPClient1->Rename(Bytes(sDirectory), name); });
 }
 
 }  // namespace monitor

@@ -48,6 +48,11 @@
 
  private:
   TFTPClient* CreateFTPClient();
+  // A remote management command: the hourglass while `command` runs, then clear and list.
+  void RunRemoteCommand(const std::function<void()>& command);
+  // Make Dir and Rename Dir: a live connection and a usable name in MakeDirFTP, then
+  // `command` with that name.
+  void RunWithNewDirName(const std::function<void(const std::string&)>& command);
   struct FTPClientOwner {
     TFTPClient*& client;
     ~FTPClientOwner();
