@@ -8,6 +8,7 @@
 #include "configurator/abonents_core.h"
 #include "configurator/form.h"
 #include "configurator/formutil.h"
+#include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 
@@ -19,38 +20,22 @@ namespace {
 constexpr int kRowPitch = 19;  // rows of the mask grid
 constexpr int kEditPitch = 24;  // rows of the number edits
 
+// Labels of this page are 18 high unless they say otherwise.
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h = 18) {
-  auto* l = new QLabel(text, parent);
-  l->setGeometry(x, y, w, h);
-  return l;
+  return ui::MakeLabel(parent, text, x, y, w, h);
 }
 
+// Buttons of this page are 26 high and read by their caption with blanks simplified.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
                         int w) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  b->setAccessibleName(caption.simplified());
-  b->setGeometry(x, y, w, 26);
-  return b;
+  return ui::MakeButton(parent, name, caption, caption.simplified(), x, y, w, 26);
 }
 
-platform::Edit* MakeEdit(QWidget* parent, const QString& name, const QString& accessible,
-                         int maxLength, int x, int y, int w) {
-  auto* e = new platform::Edit(parent);
-  e->setObjectName(name);
-  e->setAccessibleName(accessible);
-  e->SetMaxLength(maxLength);
-  e->setGeometry(x, y, w, 22);
-  return e;
-}
-
+// A box of the mask grid: no caption, 18 by 18.
 QCheckBox* MakeBox(QWidget* parent, const QString& name, const QString& accessible, bool checked,
                    int x, int y) {
-  auto* c = new QCheckBox(parent);
-  c->setObjectName(name);
-  c->setAccessibleName(accessible);
+  auto* c = ui::MakeCheck(parent, name, "", accessible, x, y, 18, 18);
   c->setChecked(checked);
-  c->setGeometry(x, y, 18, 18);
   return c;
 }
 
@@ -79,10 +64,9 @@ void TForm1::BuildAbonentsPage() {
     for (int n = 1; n <= 7; ++n) {
       const int y = 58 + (n - 1) * kEditPitch;
       auto* label = MakeLabel(numbers, QString("Nr%1").arg(n), x0, y + 2, 26);
-      const QString name = QString("%1%2").arg(stem).arg(n);
-      edits[static_cast<std::size_t>(n)] =
-          MakeEdit(numbers, name, QString("%1 Nr%2").arg(title).arg(n), 20, x0 + 26, y, 92);
-      edits[static_cast<std::size_t>(n)]->setText(name);
+      const QString name = ui::Nr(stem, n);
+      edits[static_cast<std::size_t>(n)] = ui::MakeTyped(
+          numbers, name, QString("%1 Nr%2").arg(title).arg(n), name, 20, x0 + 26, y, 92, 22);
       label->setBuddy(edits[static_cast<std::size_t>(n)]);
     }
     group = new platform::RadioGroup("Number", numbers);
@@ -155,9 +139,8 @@ void TForm1::BuildAbonentsPage() {
   auto maskEdit = [&](const char* name, const char* caption, int length, const char* text, int x,
                       int w) {
     auto* l = MakeLabel(mask, caption, x, kEditsY - 18, w, 16);
-    platform::Edit* e = MakeEdit(mask, name, QString("Mask %1").arg(caption), length, x,
-                                 kEditsY, w);
-    e->setText(text);
+    platform::Edit* e =
+        ui::MakeTyped(mask, name, QString("Mask %1").arg(caption), text, length, x, kEditsY, w, 22);
     e->setReadOnly(true);
     l->setBuddy(e);
     return e;
@@ -181,25 +164,19 @@ void TForm1::BuildAbonentsPage() {
 }
 
 void TForm1::BindAbonentsHandlers() {
-  auto click = [this](QPushButton* b, void (TForm1::*handler)()) {
-    connect(b, &QPushButton::clicked, this,
-            [this, handler] { platform::Guard([&] { (this->*handler)(); }); });
-  };
-  click(SetNr, &TForm1::SetNrClick);
-  click(ClrNr, &TForm1::ClrNrClick);
-  click(GetNr, &TForm1::GetNrClick);
-  click(ToPhoneBook, &TForm1::ToPhoneBookClick);
-  click(ReadPB, &TForm1::ReadPBClick);
-  click(SetNfilter1, &TForm1::SetNfilter1Click);
+  ui::OnClick(this, SetNr, [this] { SetNrClick(); });
+  ui::OnClick(this, ClrNr, [this] { ClrNrClick(); });
+  ui::OnClick(this, GetNr, [this] { GetNrClick(); });
+  ui::OnClick(this, ToPhoneBook, [this] { ToPhoneBookClick(); });
+  ui::OnClick(this, ReadPB, [this] { ReadPBClick(); });
+  ui::OnClick(this, SetNfilter1, [this] { SetNfilter1Click(); });
   // A box's handler runs on every real change of its state, by the user or by code.
   for (char letter : {'T', 'A', 'D'}) {
     for (int p = 1; p <= MaskLength(letter); ++p) {
-      connect(DisableBox(letter, p), &QCheckBox::toggled, this,
-              [this, letter, p] { platform::Guard([&] { CheckBoxDisClick(letter, p); }); });
+      ui::OnToggle(this, DisableBox(letter, p), [this, letter, p] { CheckBoxDisClick(letter, p); });
       for (int b = 1; b <= 4; ++b)
-        connect(NumberBox(letter, b, p), &QCheckBox::toggled, this, [this, letter, b, p] {
-          platform::Guard([&] { CheckBoxNumberClick(letter, b, p); });
-        });
+        ui::OnToggle(this, NumberBox(letter, b, p),
+                     [this, letter, b, p] { CheckBoxNumberClick(letter, b, p); });
     }
   }
 }

@@ -8,80 +8,22 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-#include <functional>
-
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/ioanalog_core.h"
+#include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 
 namespace configurator {
 
 namespace {
-QScrollBar* Bar(QWidget* w) { return static_cast<QScrollBar*>(w); }
-
-QPushButton* Button(QWidget* parent, const QString& name, const QString& caption,
-                    const QString& accessible, int x, int y, int w, int h = 24) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  b->setAccessibleName(accessible);
-  b->setGeometry(x, y, w, h);
-  return b;
-}
-
-QLineEdit* Shown(QWidget* parent, const QString& name, const QString& accessible,
-                 const QString& text, int x, int y, int w) {
-  auto* e = new QLineEdit(text, parent);
-  e->setObjectName(name);
-  e->setAccessibleName(accessible);
-  e->setReadOnly(true);
-  e->setGeometry(x, y, w, 22);
-  return e;
-}
-
-platform::Edit* Typed(QWidget* parent, const QString& name, const QString& accessible,
-                      const QString& text, int maxLength, int x, int y, int w) {
-  auto* e = new platform::Edit(parent);
-  e->setObjectName(name);
-  e->setAccessibleName(accessible);
-  e->SetMaxLength(maxLength);
-  e->setText(text);
-  e->setGeometry(x, y, w, 22);
-  return e;
-}
-
-QScrollBar* MakeBar(QWidget* parent, const QString& name, const QString& accessible, int x,
-                    int y, int w) {
-  auto* b = new QScrollBar(Qt::Horizontal, parent);
-  b->setObjectName(name);
-  b->setAccessibleName(accessible);
-  b->setRange(0, 99);
-  b->setPageStep(10);
-  b->setGeometry(x, y, w, 18);
-  return b;
-}
-
-QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w,
-              Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-  auto* l = new QLabel(text, parent);
-  l->setAlignment(align);
-  l->setGeometry(x, y, w, 20);
-  return l;
-}
-
-QString Nr(const char* stem, int n) { return QString("%1%2").arg(stem).arg(n); }
+// The alarm level bars: 0..99 %, paged by ten.
+constexpr ui::BarRange kLevelRange{0, 99, 0, 10};
 }  // namespace
 
 void TForm1::BuildAnalogPage() {
   QWidget* page = Pages[5];
-  auto click = [this](QPushButton* b, std::function<void()> handler) {
-    connect(b, &QPushButton::clicked, this, [handler] { platform::Guard([&] { handler(); }); });
-  };
-  auto change = [this](QWidget* bar, std::function<void()> handler) {
-    connect(Bar(bar), &QScrollBar::valueChanged, this,
-            [handler] { platform::Guard([&] { handler(); }); });
-  };
 
   // ---- alarm levels: headings over each column of bars, the end labels under them
   auto* levels = new QGroupBox("Alarm levels", page);
@@ -89,26 +31,29 @@ void TForm1::BuildAnalogPage() {
   levels->setGeometry(6, 4, 340, 236);
   for (int side = 0; side < 2; ++side) {
     const int x = 34 + 132 * side;
-    Label(levels, side == 0 ? "Minimum level " : "Maximum level ", x, 16, 100, Qt::AlignCenter);
-    Label(levels, "0%", x, 32, 30);
-    Label(levels, "99%", x + 70, 32, 30, Qt::AlignRight | Qt::AlignVCenter);
+    ui::MakeLabel(levels, side == 0 ? "Minimum level " : "Maximum level ", x, 16, 100, 20,
+                  Qt::AlignCenter);
+    ui::MakeLabel(levels, "0%", x, 32, 30, 20);
+    ui::MakeLabel(levels, "99%", x + 70, 32, 30, 20, Qt::AlignRight | Qt::AlignVCenter);
   }
   for (int n = 1; n <= 8; ++n) {
     const int y = 50 + 22 * (n - 1);
-    Label(levels, QString("AN%1").arg(n), 8, y, 26);
-    ScrollBarMin[n] = MakeBar(levels, Nr("ScrollBarMin", n),
-                              QString("Minimum level %1").arg(n), 34, y + 2, 100);
-    MinLv[n] = Shown(levels, n == 1 ? QString("Minlv1") : Nr("MinLv", n),
-                     QString("Minimum level %1 value").arg(n), "0", 136, y, 26);
-    ScrollBarMax[n] = MakeBar(levels, Nr("ScrollBarMax", n),
-                              QString("Maximum level %1").arg(n), 166, y + 2, 100);
-    MaxLv[n] = Shown(levels, n == 1 ? QString("Maxlv1") : Nr("MaxLv", n),
-                     QString("Maximum level %1 value").arg(n), "0", 268, y, 26);
-    LevelCmd[n] = Button(levels, QString("Level%1Cmd").arg(n), "WR",
-                         QString("Write levels %1").arg(n), 298, y, 34, 22);
-    change(ScrollBarMin[n], [this, n] { ScrollBarMinChange(n); });
-    change(ScrollBarMax[n], [this, n] { ScrollBarMaxChange(n); });
-    click(LevelCmd[n], [this, n] { LevelCmdClick(n); });
+    ui::MakeLabel(levels, QString("AN%1").arg(n), 8, y, 26, 20);
+    ScrollBarMin[n] = ui::MakeBar(levels, ui::Nr("ScrollBarMin", n),
+                                  QString("Minimum level %1").arg(n), kLevelRange, 34, y + 2, 100,
+                                  18);
+    MinLv[n] = ui::MakeShown(levels, n == 1 ? QString("Minlv1") : ui::Nr("MinLv", n),
+                             QString("Minimum level %1 value").arg(n), "0", 136, y, 26, 22);
+    ScrollBarMax[n] = ui::MakeBar(levels, ui::Nr("ScrollBarMax", n),
+                                  QString("Maximum level %1").arg(n), kLevelRange, 166, y + 2, 100,
+                                  18);
+    MaxLv[n] = ui::MakeShown(levels, n == 1 ? QString("Maxlv1") : ui::Nr("MaxLv", n),
+                             QString("Maximum level %1 value").arg(n), "0", 268, y, 26, 22);
+    LevelCmd[n] = ui::MakeButton(levels, QString("Level%1Cmd").arg(n), "WR",
+                                 QString("Write levels %1").arg(n), 298, y, 34, 22);
+    ui::OnChange(this, ui::Bar(ScrollBarMin[n]), [this, n] { ScrollBarMinChange(n); });
+    ui::OnChange(this, ui::Bar(ScrollBarMax[n]), [this, n] { ScrollBarMaxChange(n); });
+    ui::OnClick(this, LevelCmd[n], [this, n] { LevelCmdClick(n); });
   }
 
   // ---- 20 mA correction
@@ -118,14 +63,15 @@ void TForm1::BuildAnalogPage() {
   for (int n = 1; n <= 8; ++n) {
     const int col = (n - 1) / 4, row = (n - 1) % 4;
     const int x = 10 + 166 * col, y = 20 + 24 * row;
-    auto* l = Label(mux, QString("AN%1").arg(n), x, y + 1, 30);
-    MUX[n] = Typed(mux, Nr("MUX", n), QString("AN%1 multiplier for 20mA correction").arg(n),
-                   "100", 8, x + 30, y, 50);
+    auto* l = ui::MakeLabel(mux, QString("AN%1").arg(n), x, y + 1, 30, 20);
+    MUX[n] = ui::MakeTyped(mux, ui::Nr("MUX", n),
+                           QString("AN%1 multiplier for 20mA correction").arg(n), "100", 8, x + 30,
+                           y, 50, 22);
     l->setBuddy(MUX[n]);
-    Label(mux, "/ 100", x + 84, y + 1, 34);
-    MuxButton[n] = Button(mux, Nr("Button", 10 + n), "WR",
-                          QString("Write AN%1 correction").arg(n), x + 120, y - 1, 34);
-    click(MuxButton[n], [this, n] { MuxButtonClick(n); });
+    ui::MakeLabel(mux, "/ 100", x + 84, y + 1, 34, 20);
+    MuxButton[n] = ui::MakeButton(mux, ui::Nr("Button", 10 + n), "WR",
+                                  QString("Write AN%1 correction").arg(n), x + 120, y - 1, 34, 24);
+    ui::OnClick(this, MuxButton[n], [this, n] { MuxButtonClick(n); });
   }
 
   // ---- input modes
@@ -135,43 +81,46 @@ void TForm1::BuildAnalogPage() {
   for (int n = 1; n <= 8; ++n) {
     const int col = (n - 1) % 4, row = (n - 1) / 4;
     AMode[n] = new platform::RadioGroup(QString("Analog %1").arg(n), modes);
-    AMode[n]->setObjectName(Nr("AMode", n));
+    AMode[n]->setObjectName(ui::Nr("AMode", n));
     AMode[n]->setAccessibleName(QString("Analog %1").arg(n));
     AMode[n]->SetItems({"5,10V,20mA", "4-20mA"});
     AMode[n]->SetItemIndex(0);
     AMode[n]->setGeometry(6 + 122 * col, 20 + 64 * row, 118, 62);
   }
-  auto* koeffLabel = Label(modes, "Multiplier 1...5", 10, 153, 96);
-  AkoeffStr = Typed(modes, "AkoeffStr", "Multiplier 1...5", "11111111", 8, 106, 152, 80);
+  auto* koeffLabel = ui::MakeLabel(modes, "Multiplier 1...5", 10, 153, 96, 20);
+  AkoeffStr =
+      ui::MakeTyped(modes, "AkoeffStr", "Multiplier 1...5", "11111111", 8, 106, 152, 80, 22);
   koeffLabel->setBuddy(AkoeffStr);
-  auto* dividerLabel = Label(modes, "Divider  1..9,0", 196, 153, 92);
-  ADividerStr = Typed(modes, "ADividerStr", "Divider 1..9,0", "11111111", 8, 288, 152, 80);
+  auto* dividerLabel = ui::MakeLabel(modes, "Divider  1..9,0", 196, 153, 92, 20);
+  ADividerStr =
+      ui::MakeTyped(modes, "ADividerStr", "Divider 1..9,0", "11111111", 8, 288, 152, 80, 22);
   dividerLabel->setBuddy(ADividerStr);
-  WriteAMode1 = Button(modes, "WriteAMode1", "WR", "Write analog input modes", 380, 151, 40);
-  click(WriteAMode1, [this] { WriteAMode1Click(); });
+  WriteAMode1 =
+      ui::MakeButton(modes, "WriteAMode1", "WR", "Write analog input modes", 380, 151, 40, 24);
+  ui::OnClick(this, WriteAMode1, [this] { WriteAMode1Click(); });
 
   // ---- 200 ohm load of inputs 1 and 2
   auto* load = new QGroupBox("AN1,AN2 200 Om", page);
   load->setObjectName("GroupR200");
   load->setGeometry(360, 194, 150, 58);
-  Button37 = Button(load, "Button37", "ON", "AN1,AN2 200 Om ON", 10, 24, 60);
-  Button38 = Button(load, "Button38", "OFF", "AN1,AN2 200 Om OFF", 78, 24, 60);
-  click(Button37, [this] { Button37Click(); });
-  click(Button38, [this] { Button38Click(); });
+  Button37 = ui::MakeButton(load, "Button37", "ON", "AN1,AN2 200 Om ON", 10, 24, 60, 24);
+  Button38 = ui::MakeButton(load, "Button38", "OFF", "AN1,AN2 200 Om OFF", 78, 24, 60, 24);
+  ui::OnClick(this, Button37, [this] { Button37Click(); });
+  ui::OnClick(this, Button38, [this] { Button38Click(); });
 
   // ---- analog parameters, over "Read Analog" and "Analog Level"
-  RefLevel = Button(page, "RefLevel", "Analog parameters", "Analog parameters", 712, 266, 130,
-                    27);
-  click(RefLevel, [this] { RefLevelClick(); });
+  RefLevel = ui::MakeButton(page, "RefLevel", "Analog parameters", "Analog parameters", 712, 266,
+                            130, 27);
+  ui::OnClick(this, RefLevel, [this] { RefLevelClick(); });
 }
 
 // ---- alarm levels ---------------------------------------------------------------------
 
 void TForm1::ScrollBarMinChange(int n) {
-  ui::SetText(MinLv[n], ioanalog::LevelText(Bar(ScrollBarMin[n])->value()));
+  ui::SetText(MinLv[n], ioanalog::LevelText(ui::Bar(ScrollBarMin[n])->value()));
 }
 void TForm1::ScrollBarMaxChange(int n) {
-  ui::SetText(MaxLv[n], ioanalog::LevelText(Bar(ScrollBarMax[n])->value()));
+  ui::SetText(MaxLv[n], ioanalog::LevelText(ui::Bar(ScrollBarMax[n])->value()));
 }
 void TForm1::LevelCmdClick(int n) {
   RunCommand(ioanalog::LevelCommand(n, ui::Text(MinLv[n]), ui::Text(MaxLv[n])));

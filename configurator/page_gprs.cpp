@@ -12,6 +12,7 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/gprs_core.h"
+#include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 
@@ -21,50 +22,10 @@ namespace {
 // The FTP server the devices upload to, as the form offers it.
 constexpr char kDefaultFtpHost[] = "ftp.example.com";
 
-QScrollBar* Bar(QWidget* w) { return static_cast<QScrollBar*>(w); }
-
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption,
-                        const QString& accessible, int x, int y, int w = 60) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  b->setAccessibleName(accessible);
-  b->setGeometry(x, y, w, 26);
-  return b;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h = 20) {
-  auto* l = new QLabel(text, parent);
-  l->setGeometry(x, y, w, h);
-  return l;
-}
-
-platform::Edit* MakeEdit(QWidget* parent, const char* name, const QString& label, int maxLength,
-                         const char* text, int x, int y, int w) {
-  auto* e = new platform::Edit(parent);
-  e->setObjectName(name);
-  e->setAccessibleName(label.trimmed());
-  e->SetMaxLength(maxLength);
-  e->setText(text);
-  e->setGeometry(x, y, w, 24);
-  return e;
-}
-
-QScrollBar* MakeBar(QWidget* parent, const char* name, const QString& accessible, int min,
-                    int max, int position, int x, int y, int w) {
-  auto* b = new QScrollBar(Qt::Horizontal, parent);
-  b->setObjectName(name);
-  b->setAccessibleName(accessible);
-  b->setRange(min, max);
-  b->setPageStep(1);
-  b->setValue(position);
-  b->setGeometry(x, y, w, 18);
-  return b;
-}
-
 // A read-only edit that shows a bar's position.
 platform::Edit* MakeValueEdit(QWidget* parent, const char* name, const QString& label,
                               const char* text, int x, int y) {
-  auto* e = MakeEdit(parent, name, label, 1, text, x, y, 34);
+  auto* e = ui::MakeTyped(parent, name, label.trimmed(), text, 1, x, y, 34, 24);
   e->setReadOnly(true);
   e->setAlignment(Qt::AlignCenter);
   return e;
@@ -79,11 +40,13 @@ void TForm1::BuildGprsPage() {
   auto row = [&](QGroupBox* group, int y, platform::Edit*& edit, const char* editName,
                  const char* label, int maxLength, const char* text, QPushButton*& button,
                  const char* buttonName) {
-    auto* l = MakeLabel(group, label, kLabelX, y + 2, kEditX - kLabelX - 4);
-    edit = MakeEdit(group, editName, QString(group->title()) + " " + QString(label).trimmed(),
-                    maxLength, text, kEditX, y, kEditW);
+    auto* l = ui::MakeLabel(group, label, kLabelX, y + 2, kEditX - kLabelX - 4, 20);
+    edit = ui::MakeTyped(group, editName,
+                         (QString(group->title()) + " " + QString(label).trimmed()).trimmed(),
+                         text, maxLength, kEditX, y, kEditW, 24);
     l->setBuddy(edit);
-    button = MakeButton(group, buttonName, "WRITE", QString(label).trimmed(), kButtonX, y - 1);
+    button = ui::MakeButton(group, buttonName, "WRITE", QString(label).trimmed(), kButtonX, y - 1,
+                            60, 26);
   };
 
   auto* gprs = new QGroupBox("GPRS", page);
@@ -103,65 +66,62 @@ void TForm1::BuildGprsPage() {
   row(ftp, 90, PasswordFTP, "PasswordFTP", "Password", 16, "", FPWbtn, "FPWbtn");
   row(ftp, 122, DirName, "DirName", "Object / Dir Name", 16, "IMEI", DirNameBtn, "DirNameBtn");
 
-  ReadGPRS1 = new QCheckBox("Read ", page);
-  ReadGPRS1->setObjectName("ReadGPRS1");
-  ReadGPRS1->setAccessibleName("Read");
-  ReadGPRS1->setGeometry(18, 338, 120, 22);
+  ReadGPRS1 = ui::MakeCheck(page, "ReadGPRS1", "Read ", "Read", 18, 338, 120, 22);
 
   auto* http = new QGroupBox("HTTP", page);
   http->setObjectName("GroupHTTP");
   http->setGeometry(426, 8, 422, 96);
   row(http, 26, HTTPhostName, "HTTPhostName", "HTTP Host ", 40, "", HTTPhostBtn, "HTTPhostBtn");
-  MakeLabel(http, "Max Error Level", kLabelX, 62, kEditX - kLabelX - 4);
-  MaxErrorScrollBar =
-      MakeBar(http, "MaxErrorScrollBar", "Max Error Level", 0, 99, 4, kEditX, 64, 170);
+  ui::MakeLabel(http, "Max Error Level", kLabelX, 62, kEditX - kLabelX - 4, 20);
+  MaxErrorScrollBar = ui::MakeBar(http, "MaxErrorScrollBar", "Max Error Level", {0, 99, 4, 1},
+                                  kEditX, 64, 170, 18);
   MaxError = MakeValueEdit(http, "MaxError", "Max Error Level value", "0", kEditX + 178, 60);
-  MaxErrorLevel = MakeButton(http, "MaxErrorLevel", "WR", "Write Max Error Level", kButtonX, 59, 50);
+  MaxErrorLevel = ui::MakeButton(http, "MaxErrorLevel", "WR", "Write Max Error Level", kButtonX,
+                                 59, 50, 26);
 
   auto* files = new QGroupBox("Files parameters - sample rate, lines in file", page);
   files->setObjectName("GroupFiles");
   files->setGeometry(426, 110, 422, 220);
-  MakeLabel(files, "Sampling Rate", kLabelX, 26, kEditX - kLabelX - 4);
-  eSRateSB = MakeBar(files, "eSRateSB", "Sampling Rate", 0, 9, 0, kEditX, 28, 170);
+  ui::MakeLabel(files, "Sampling Rate", kLabelX, 26, kEditX - kLabelX - 4, 20);
+  eSRateSB =
+      ui::MakeBar(files, "eSRateSB", "Sampling Rate", {0, 9, 0, 1}, kEditX, 28, 170, 18);
   eSRate = MakeValueEdit(files, "eSRate", "Sampling Rate value", "0", kEditX + 178, 24);
-  Button9 = MakeButton(files, "Button9", "WR", "Write Sampling Rate", kButtonX, 23, 50);
-  auto* rateLegend = MakeLabel(
+  Button9 = ui::MakeButton(files, "Button9", "WR", "Write Sampling Rate", kButtonX, 23, 50, 26);
+  auto* rateLegend = ui::MakeLabel(
       files, "0: 1min 1: 2min 2: 3min 3: 4min 4: 5min 5: 6min 6: 7min 7: 8min 8: 9min 9: 10min",
       kLabelX, 54, 402, 36);
   rateLegend->setWordWrap(true);
 
-  MakeLabel(files, "Lines in file", kLabelX, 110, kEditX - kLabelX - 4);
-  eDLoggerTmSB = MakeBar(files, "eDLoggerTmSB", "Lines in file", 1, 9, 1, kEditX, 112, 170);
+  ui::MakeLabel(files, "Lines in file", kLabelX, 110, kEditX - kLabelX - 4, 20);
+  eDLoggerTmSB =
+      ui::MakeBar(files, "eDLoggerTmSB", "Lines in file", {1, 9, 1, 1}, kEditX, 112, 170, 18);
   eDLoggerTm = MakeValueEdit(files, "eDLoggerTm", "Lines in file value", "0", kEditX + 178, 108);
-  Button10 = MakeButton(files, "Button10", "WR", "Write Lines in file", kButtonX, 107, 50);
-  auto* linesLegend = MakeLabel(
+  Button10 = ui::MakeButton(files, "Button10", "WR", "Write Lines in file", kButtonX, 107, 50, 26);
+  auto* linesLegend = ui::MakeLabel(
       files, "1: 1 line 2: 2 lines 3: 4 lines 4: 8 lines ... 9: 256 lines", kLabelX, 138, 402, 36);
   linesLegend->setWordWrap(true);
-  MakeLabel(files, "1 if HTTP mode", kLabelX, 180, 200);
+  ui::MakeLabel(files, "1 if HTTP mode", kLabelX, 180, 200, 20);
 
   // Handlers, each inside Guard as every handler of the window.
-  auto bind = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
-    connect(sender, signal, this, [this, handler] { platform::Guard([&] { (this->*handler)(); }); });
-  };
-  bind(APNbtn, &QPushButton::clicked, &TForm1::APNbtnClick);
-  bind(UIDbtn, &QPushButton::clicked, &TForm1::UIDbtnClick);
-  bind(PWbtn, &QPushButton::clicked, &TForm1::PWbtnClick);
-  bind(IPbtn, &QPushButton::clicked, &TForm1::IPbtnClick);
-  bind(FTPHostNamebtn, &QPushButton::clicked, &TForm1::FTPHostNamebtnClick);
-  bind(UNbtn, &QPushButton::clicked, &TForm1::UNbtnClick);
-  bind(FPWbtn, &QPushButton::clicked, &TForm1::FPWbtnClick);
-  bind(DirNameBtn, &QPushButton::clicked, &TForm1::DirNameBtnClick);
-  bind(HTTPhostBtn, &QPushButton::clicked, &TForm1::HTTPhostBtnClick);
-  bind(ReadGPRS1, &QCheckBox::toggled, &TForm1::ReadGPRS1Click);
-  bind(Button9, &QPushButton::clicked, &TForm1::bSRateClick);
-  bind(Button10, &QPushButton::clicked, &TForm1::bDLperiodClick);
-  bind(Bar(eSRateSB), &QScrollBar::valueChanged, &TForm1::eSRateSBChange);
-  bind(Bar(eDLoggerTmSB), &QScrollBar::valueChanged, &TForm1::eDLoggerTmSBChange);
-  bind(Bar(MaxErrorScrollBar), &QScrollBar::valueChanged, &TForm1::MaxErrorSB);
-  bind(MaxErrorLevel, &QPushButton::clicked, &TForm1::MaxErrorClick);
+  ui::OnClick(this, APNbtn, [this] { APNbtnClick(); });
+  ui::OnClick(this, UIDbtn, [this] { UIDbtnClick(); });
+  ui::OnClick(this, PWbtn, [this] { PWbtnClick(); });
+  ui::OnClick(this, IPbtn, [this] { IPbtnClick(); });
+  ui::OnClick(this, FTPHostNamebtn, [this] { FTPHostNamebtnClick(); });
+  ui::OnClick(this, UNbtn, [this] { UNbtnClick(); });
+  ui::OnClick(this, FPWbtn, [this] { FPWbtnClick(); });
+  ui::OnClick(this, DirNameBtn, [this] { DirNameBtnClick(); });
+  ui::OnClick(this, HTTPhostBtn, [this] { HTTPhostBtnClick(); });
+  ui::OnToggle(this, ReadGPRS1, [this] { ReadGPRS1Click(); });
+  ui::OnClick(this, Button9, [this] { bSRateClick(); });
+  ui::OnClick(this, Button10, [this] { bDLperiodClick(); });
+  ui::OnChange(this, ui::Bar(eSRateSB), [this] { eSRateSBChange(); });
+  ui::OnChange(this, ui::Bar(eDLoggerTmSB), [this] { eDLoggerTmSBChange(); });
+  ui::OnChange(this, ui::Bar(MaxErrorScrollBar), [this] { MaxErrorSB(); });
+  ui::OnClick(this, MaxErrorLevel, [this] { MaxErrorClick(); });
   // The IO control page's period bar is mirrored into this page's "Lines in file".
   if (auto* twin = findChild<QScrollBar*>("DLoggerTmSB"))
-    bind(twin, &QScrollBar::valueChanged, &TForm1::DLoggerTmSBChange);
+    ui::OnChange(this, twin, [this] { DLoggerTmSBChange(); });
 }
 
 void TForm1::GprsTextClick(const char* readWord, const char* writeWord, platform::Edit* edit) {
@@ -215,24 +175,24 @@ void TForm1::ReadGPRS1Click() {
 
 void TForm1::bSRateClick() {
   // The IO control page's bar holds the value; this page's twin stands in when it is absent.
-  const int position = ui::BarPosition(this, "SRateSB", Bar(eSRateSB)->value());
+  const int position = ui::BarPosition(this, "SRateSB", ui::Bar(eSRateSB)->value());
   RunCommand(DigitCommand("SRATE", position));
 }
 
 void TForm1::bDLperiodClick() {
-  const int position = ui::BarPosition(this, "DLoggerTmSB", Bar(eDLoggerTmSB)->value());
+  const int position = ui::BarPosition(this, "DLoggerTmSB", ui::Bar(eDLoggerTmSB)->value());
   RunCommand(DigitCommand("DLPER", position));
 }
 
 void TForm1::eSRateSBChange() {
-  ui::SetText(eSRate, ui::Dec(Bar(eSRateSB)->value()));
-  ui::SetNamedBar(this, "SRateSB", Bar(eSRateSB)->value());
+  ui::SetText(eSRate, ui::Dec(ui::Bar(eSRateSB)->value()));
+  ui::SetNamedBar(this, "SRateSB", ui::Bar(eSRateSB)->value());
   ui::SetNamedText(this, "SRate", ui::Text(eSRate));
 }
 
 void TForm1::eDLoggerTmSBChange() {
-  ui::SetText(eDLoggerTm, ui::Dec(Bar(eDLoggerTmSB)->value()));
-  ui::SetNamedBar(this, "DLoggerTmSB", Bar(eDLoggerTmSB)->value());
+  ui::SetText(eDLoggerTm, ui::Dec(ui::Bar(eDLoggerTmSB)->value()));
+  ui::SetNamedBar(this, "DLoggerTmSB", ui::Bar(eDLoggerTmSB)->value());
   ui::SetNamedText(this, "DLoggerTm", ui::Text(eDLoggerTm));
 }
 
@@ -240,14 +200,14 @@ void TForm1::DLoggerTmSBChange() {
   auto* twin = findChild<QScrollBar*>("DLoggerTmSB");
   if (!twin) return;
   ui::SetNamedText(this, "DLoggerTm", ui::Dec(twin->value()));
-  Bar(eDLoggerTmSB)->setValue(twin->value());
+  ui::Bar(eDLoggerTmSB)->setValue(twin->value());
   ui::SetText(eDLoggerTm, ui::NamedText(this, "DLoggerTm", ui::Text(eDLoggerTm)));
 }
 
-void TForm1::MaxErrorSB() { ui::SetText(MaxError, ui::Dec(Bar(MaxErrorScrollBar)->value())); }
+void TForm1::MaxErrorSB() { ui::SetText(MaxError, ui::Dec(ui::Bar(MaxErrorScrollBar)->value())); }
 
 void TForm1::MaxErrorClick() {
-  RunCommandNoClear(MaxErrorCommand(Bar(MaxErrorScrollBar)->value()));
+  RunCommandNoClear(MaxErrorCommand(ui::Bar(MaxErrorScrollBar)->value()));
 }
 
 }  // namespace configurator

@@ -12,6 +12,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
+#include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 #include "serial/DisplayUnit.h"
@@ -20,28 +21,10 @@
 namespace configurator {
 
 namespace {
+// Buttons of this page are 27 high and read by their caption without outer blanks.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
                         int w, int h = 27) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  b->setAccessibleName(caption.trimmed());
-  b->setGeometry(x, y, w, h);
-  return b;
-}
-
-platform::Edit* MakeEdit(QWidget* parent, const char* name, const QString& accessible, int x,
-                         int y, int w) {
-  auto* e = new platform::Edit(parent);
-  e->setObjectName(name);
-  e->setAccessibleName(accessible);
-  e->setGeometry(x, y, w, 24);
-  return e;
-}
-
-QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w) {
-  auto* l = new QLabel(text, parent);
-  l->setGeometry(x, y, w, 20);
-  return l;
+  return ui::MakeButton(parent, name, caption, caption.trimmed(), x, y, w, h);
 }
 }  // namespace
 
@@ -65,31 +48,23 @@ void TForm1::BuildMainPage(QWidget* page) {
   clock->setGeometry(8, 182, 268, 96);
   GetDT = MakeButton(clock, "GetDT", "Get Date/Time", 10, 24, 120);
   SetDT = MakeButton(clock, "SetDT", "Set Date/Time", 138, 24, 120);
-  auto* tzLabel = MakeLabel(clock, "Time Zone", 10, 62, 80);
-  TimeZone = MakeEdit(clock, "TimeZone", "Time Zone", 96, 60, 48);
-  TimeZone->SetMaxLength(3);
-  TimeZone->setText("+02");
+  auto* tzLabel = ui::MakeLabel(clock, "Time Zone", 10, 62, 80, 20);
+  TimeZone = ui::MakeTyped(clock, "TimeZone", "Time Zone", "+02", 3, 96, 60, 48, 24);
   tzLabel->setBuddy(TimeZone);
 
   // SMS mode, the device's number and the free command
   auto* sms = new QGroupBox("SMS", page);
   sms->setObjectName("GroupSMS");
   sms->setGeometry(284, 6, 276, 172);
-  SMSmode = new QCheckBox("SMS mode", sms);
-  SMSmode->setObjectName("SMSmode");
-  SMSmode->setAccessibleName("SMS mode");
-  SMSmode->setGeometry(10, 22, 120, 22);
-  DeleteSMS = new QCheckBox("Delete incoming SMS enable", sms);
-  DeleteSMS->setObjectName("DeleteSMS");
-  DeleteSMS->setAccessibleName("Delete incoming SMS enable");
-  DeleteSMS->setGeometry(10, 46, 220, 22);
+  SMSmode = ui::MakeCheck(sms, "SMSmode", "SMS mode", "SMS mode", 10, 22, 120, 22);
+  DeleteSMS = ui::MakeCheck(sms, "DeleteSMS", "Delete incoming SMS enable",
+                            "Delete incoming SMS enable", 10, 46, 220, 22);
   DeleteSMS->setVisible(false);
-  auto* numLabel = MakeLabel(sms, "TK phone number", 10, 50, 120);
-  TKnumber = MakeEdit(sms, "TKnumber", "TK phone number", 132, 48, 134);
-  TKnumber->SetMaxLength(20);
+  auto* numLabel = ui::MakeLabel(sms, "TK phone number", 10, 50, 120, 20);
+  TKnumber = ui::MakeTyped(sms, "TKnumber", "TK phone number", "", 20, 132, 48, 134, 24);
   numLabel->setBuddy(TKnumber);
-  MakeLabel(sms, "SMS command", 10, 84, 120);
-  SMScommand = MakeEdit(sms, "SMScommand", "SMS command", 10, 106, 256);
+  ui::MakeLabel(sms, "SMS command", 10, 84, 120, 20);
+  SMScommand = ui::MakeTyped(sms, "SMScommand", "SMS command", "", 0, 10, 106, 256, 24);
   {
     QPalette p = SMScommand->palette();
     p.setColor(QPalette::Base, QColor(255, 255, 0));
@@ -104,12 +79,8 @@ void TForm1::BuildMainPage(QWidget* page) {
   modem->setGeometry(568, 6, 276, 172);
   auto field = [modem](QLineEdit*& e, const char* name, const char* label, const char* text,
                        int y) {
-    auto* l = MakeLabel(modem, label, 10, y + 2, 90);
-    e = new QLineEdit(text, modem);
-    e->setObjectName(name);
-    e->setAccessibleName(label);
-    e->setReadOnly(true);
-    e->setGeometry(104, y, 162, 24);
+    auto* l = ui::MakeLabel(modem, label, 10, y + 2, 90, 20);
+    e = ui::MakeShown(modem, name, label, text, 104, y, 162, 24);
     l->setBuddy(e);
   };
   field(Hersteller, "Hersteller", "Manufacturer", "Hersteller", 22);
@@ -140,9 +111,8 @@ void TForm1::BuildMainPage(QWidget* page) {
   PanelAT->setAccessibleName("AT command");
   PanelAT->setFrameShape(QFrame::StyledPanel);
   PanelAT->setGeometry(284, 220, 560, 70);
-  MakeLabel(PanelAT, "AT command", 10, 8, 120);
-  ATcmd = MakeEdit(PanelAT, "ATcmd", "AT command", 10, 32, 330);
-  ATcmd->setText("AT");
+  ui::MakeLabel(PanelAT, "AT command", 10, 8, 120, 20);
+  ATcmd = ui::MakeTyped(PanelAT, "ATcmd", "AT command", "AT", 0, 10, 32, 330, 24);
   SendAT = MakeButton(PanelAT, "SendAT", "Send", 350, 30, 90);
   ctrlZbtn = MakeButton(PanelAT, "ctrlZbtn", "CtrlZ", 450, 30, 90);
 
@@ -151,7 +121,7 @@ void TForm1::BuildMainPage(QWidget* page) {
   PanelBand->setAccessibleName("GSM band");
   PanelBand->setFrameShape(QFrame::StyledPanel);
   PanelBand->setGeometry(284, 220, 560, 150);
-  MakeLabel(PanelBand, "GSM band", 10, 6, 120);
+  ui::MakeLabel(PanelBand, "GSM band", 10, 6, 120, 20);
   static const char* const kBandLabels[4] = {
       "0 - GSM 900MHz + DCS 1800MHz", "1 - GSM 900MHz + PCS 1900MHz",
       "2 - GSM 850MHz + DCS 1800MHz", "3 - GSM 850MHz + PCS 1900MHz"};
@@ -161,7 +131,7 @@ void TForm1::BuildMainPage(QWidget* page) {
     band[static_cast<std::size_t>(n)] =
         MakeButton(PanelBand, kBandNames[n], QString::number(n), 10, y, 36, 25);
     band[static_cast<std::size_t>(n)]->setAccessibleName(kBandLabels[n]);
-    MakeLabel(PanelBand, kBandLabels[n], 54, y + 2, 250);
+    ui::MakeLabel(PanelBand, kBandLabels[n], 54, y + 2, 250, 20);
   }
   SupportedBand = MakeButton(PanelBand, "SupportedBand", "Supported Band", 380, 28, 160);
   CurrentBand = MakeButton(PanelBand, "CurrentBand", "Current Band", 380, 62, 160);
@@ -181,8 +151,7 @@ void TForm1::BuildMainPage(QWidget* page) {
       {Button6, &TForm1::TemperatureLevelBtnClick},
   };
   for (const auto& [button, handler] : twins)
-    connect(button, &QPushButton::clicked, this,
-            [this, h = handler] { platform::Guard([&] { (this->*h)(); }); });
+    ui::OnClick(this, button, [this, h = handler] { (this->*h)(); });
 }
 
 // ---- reading buttons: each asks the device one fixed question ------------------------

@@ -14,6 +14,7 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/other_core.h"
+#include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 #include "serial/DisplayUnit.h"
@@ -44,54 +45,22 @@ constexpr OptionBox kOptionBoxes[] = {
     {15, "Data Logger Line to RS232 enable (default enable)", true},
 };
 
+// Buttons of this page are 27 high and read by their caption without outer blanks.
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
                         int w) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  b->setAccessibleName(caption.trimmed());
-  b->setGeometry(x, y, w, 27);
-  return b;
+  return ui::MakeButton(parent, name, caption, caption.trimmed(), x, y, w, 27);
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w) {
-  auto* l = new QLabel(text, parent);
-  l->setGeometry(x, y, w, 22);
-  return l;
-}
-
-// A read-only edit that shows a bar's value, "0" until the bar first moves.
-QLineEdit* MakeValueEdit(QWidget* parent, const char* name, const QString& accessible, int x,
-                         int y) {
-  auto* e = new QLineEdit("0", parent);
-  e->setObjectName(name);
-  e->setAccessibleName(accessible);
-  e->setReadOnly(true);
-  e->setAlignment(Qt::AlignRight);
-  e->setGeometry(x, y, 40, 24);
-  return e;
-}
-
-QScrollBar* MakeBar(QWidget* parent, const char* name, const QString& accessible, int max, int x,
-                    int y, int w) {
-  auto* bar = new QScrollBar(Qt::Horizontal, parent);
-  bar->setObjectName(name);
-  bar->setAccessibleName(accessible);
-  bar->setRange(0, max);
-  bar->setSingleStep(1);
-  bar->setPageStep(max >= 10 ? 10 : 1);
-  bar->setValue(0);
-  bar->setGeometry(x, y + 2, w, 20);
-  return bar;
-}
-
-// One filter row: its caption, its bar and the edit that shows the value.
+// One filter row: its caption, its bar (0..max) and the edit that shows the value, "0" until
+// the bar first moves.
 QScrollBar* FilterRow(QWidget* parent, const char* caption, const char* barName,
                       const char* editName, QLineEdit*& edit, int max, int y, int labelW,
                       int barW) {
-  auto* label = MakeLabel(parent, caption, 10, y, labelW);
-  auto* bar = MakeBar(parent, barName, QString(caption).trimmed(), max, 10 + labelW, y, barW);
-  edit = MakeValueEdit(parent, editName, QString(caption).trimmed() + " value",
-                       16 + labelW + barW, y);
+  auto* label = ui::MakeLabel(parent, caption, 10, y, labelW, 22);
+  auto* bar = ui::MakeBar(parent, barName, QString(caption).trimmed(),
+                          {0, max, 0, max >= 10 ? 10 : 1}, 10 + labelW, y + 2, barW, 20);
+  edit = ui::MakeShown(parent, editName, QString(caption).trimmed() + " value", "0",
+                       16 + labelW + barW, y, 40, 24, Qt::AlignRight);
   label->setBuddy(bar);
   return bar;
 }
@@ -107,35 +76,25 @@ void TForm1::BuildOtherPage() {
   options->setGeometry(6, 4, 474, 370);
   int y = 18;
   for (const OptionBox& o : kOptionBoxes) {
-    auto* box = new QCheckBox(o.caption, options);
-    box->setObjectName(QString("oCheckBox%1").arg(o.n));
-    box->setAccessibleName(QString(o.caption).trimmed());
+    auto* box = ui::MakeCheck(options, ui::Nr("oCheckBox", o.n), o.caption,
+                              QString(o.caption).trimmed(), 10, y, 458, 20);
     box->setChecked(o.checked);
-    box->setGeometry(10, y, 458, 20);
     oCheckBox[static_cast<std::size_t>(o.n)] = box;
     y += 19;
   }
   y += 6;
   auto mark = [&](platform::Edit*& edit, const char* name, const char* text, const char* label) {
-    edit = new platform::Edit(options);
-    edit->setObjectName(name);
-    edit->setAccessibleName(label);
-    edit->SetMaxLength(1);
-    edit->setText(text);
-    edit->setGeometry(10, y, 28, 24);
-    MakeLabel(options, label, 46, y + 1, 400)->setBuddy(edit);
+    edit = ui::MakeTyped(options, name, label, text, 1, 10, y, 28, 24);
+    ui::MakeLabel(options, label, 46, y + 1, 400, 22)->setBuddy(edit);
     y += 28;
   };
   mark(MinusMark, "MinusMark", "M", "Minus Mark - for out of limits (default M)");
   mark(PlusMark, "PlusMark", "P", "Plus Mark - for out of limits (default P)");
   y += 4;
-  StringStr1 = new platform::Edit(options);
-  StringStr1->setObjectName("StringStr1");
-  StringStr1->setAccessibleName("Option string");
-  StringStr1->SetMaxLength(16);
+  StringStr1 =
+      ui::MakeTyped(options, "StringStr1", "Option string", other::kDefaultOptionText, 16, 10, y,
+                    200, 24);
   StringStr1->setReadOnly(true);
-  StringStr1->setText(other::kDefaultOptionText);
-  StringStr1->setGeometry(10, y, 200, 24);
   {
     QFont mono("Monospace");
     mono.setStyleHint(QFont::TypeWriter);
@@ -170,10 +129,8 @@ void TForm1::BuildOtherPage() {
   auto* restart = new QGroupBox("Restart", page);
   restart->setObjectName("GroupRestart");
   restart->setGeometry(488, 322, 356, 52);
-  RestartEnable = new QCheckBox("Restart Enable", restart);
-  RestartEnable->setObjectName("RestartEnable");
-  RestartEnable->setAccessibleName("Restart Enable");
-  RestartEnable->setGeometry(10, 20, 160, 22);
+  RestartEnable =
+      ui::MakeCheck(restart, "RestartEnable", "Restart Enable", "Restart Enable", 10, 20, 160, 22);
   Button19 = MakeButton(restart, "Button19", "WR", 276, 18, 70);
   Button19->setAccessibleName("Write Restart Enable");
 
@@ -202,32 +159,27 @@ void TForm1::BuildOtherPage() {
   SetDtimeoutFilter = MakeButton(dBox, "SetDtimeoutFilter", "Set Timeout Filter", 180, 50, 150);
 
   // ---- handlers, each inside Guard -------------------------------------------------------
-  auto bind = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
-    if (sender)
-      connect(sender, signal, this, [this, handler] { platform::Guard([&] { (this->*handler)(); }); });
-  };
-  bind(SetTimeoutFilter, &QPushButton::clicked, &TForm1::SetTimeoutFilterClick);
-  bind(tBar, &QScrollBar::valueChanged, &TForm1::TTimeout1SBChange);
-  bind(aBar, &QScrollBar::valueChanged, &TForm1::ATimeout1SBChange);
-  bind(dBar, &QScrollBar::valueChanged, &TForm1::DFilterSBChange);
-  bind(SetTtimeoutFilter, &QPushButton::clicked, &TForm1::SetTtimeoutFilterClick);
-  bind(SetTimeoutAnalogFilter, &QPushButton::clicked, &TForm1::SetTimeoutAnalogFilterClick);
-  bind(SetDtimeoutFilter, &QPushButton::clicked, &TForm1::SetDtimeoutFilterClick);
-  bind(tTwin, &QScrollBar::valueChanged, &TForm1::TTimeout1SBtChange);
-  bind(aTwin, &QScrollBar::valueChanged, &TForm1::ATimeout1SBaChange);
-  bind(dTwin, &QScrollBar::valueChanged, &TForm1::DFilterSBdChange);
+  ui::OnClick(this, SetTimeoutFilter, [this] { SetTimeoutFilterClick(); });
+  ui::OnChange(this, tBar, [this] { TTimeout1SBChange(); });
+  ui::OnChange(this, aBar, [this] { ATimeout1SBChange(); });
+  ui::OnChange(this, dBar, [this] { DFilterSBChange(); });
+  ui::OnClick(this, SetTtimeoutFilter, [this] { SetTtimeoutFilterClick(); });
+  ui::OnClick(this, SetTimeoutAnalogFilter, [this] { SetTimeoutAnalogFilterClick(); });
+  ui::OnClick(this, SetDtimeoutFilter, [this] { SetDtimeoutFilterClick(); });
+  ui::OnChange(this, tTwin, [this] { TTimeout1SBtChange(); });
+  ui::OnChange(this, aTwin, [this] { ATimeout1SBaChange(); });
+  ui::OnChange(this, dTwin, [this] { DFilterSBdChange(); });
 
   for (const OptionBox& o : kOptionBoxes) {
     const int n = o.n;
-    connect(oCheckBox[static_cast<std::size_t>(n)], &QCheckBox::toggled, this,
-            [this, n] { platform::Guard([&] { oCheckBoxClick(n); }); });
+    ui::OnToggle(this, oCheckBox[static_cast<std::size_t>(n)], [this, n] { oCheckBoxClick(n); });
   }
-  bind(MinusMark, &QLineEdit::textChanged, &TForm1::MinusMarkChange);
-  bind(PlusMark, &QLineEdit::textChanged, &TForm1::PlusMarkChange);
-  bind(SetOther, &QPushButton::clicked, &TForm1::SetOtherClick);
-  bind(GetOther, &QPushButton::clicked, &TForm1::GetOtherClick);
-  bind(Button1, &QPushButton::clicked, &TForm1::Button1Click);
-  bind(Button19, &QPushButton::clicked, &TForm1::RestartEnableClick);
+  ui::OnSignal(this, MinusMark, &QLineEdit::textChanged, [this] { MinusMarkChange(); });
+  ui::OnSignal(this, PlusMark, &QLineEdit::textChanged, [this] { PlusMarkChange(); });
+  ui::OnClick(this, SetOther, [this] { SetOtherClick(); });
+  ui::OnClick(this, GetOther, [this] { GetOtherClick(); });
+  ui::OnClick(this, Button1, [this] { Button1Click(); });
+  ui::OnClick(this, Button19, [this] { RestartEnableClick(); });
 }
 
 // ---- filters -------------------------------------------------------------------------

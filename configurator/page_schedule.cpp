@@ -13,6 +13,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
+#include "configurator/pagebuild.h"
 #include "configurator/schedule_core.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
@@ -21,24 +22,6 @@
 namespace configurator {
 
 namespace {
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& caption, int x, int y,
-                        int w, int h = 28) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  b->setAccessibleName(caption);
-  b->setGeometry(x, y, w, h);
-  return b;
-}
-
-QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption,
-                     const QString& accessible, int x, int y, int w) {
-  auto* c = new QCheckBox(caption, parent);
-  c->setObjectName(name);
-  c->setAccessibleName(accessible);
-  c->setGeometry(x, y, w, 22);
-  return c;
-}
-
 // Horizontal centre of the handle of `bar` at `value`, in the bar's parent.
 int HandleCentre(const QSlider* bar, int value) {
   QStyleOptionSlider opt;
@@ -83,8 +66,8 @@ void TForm1::BuildSchedulePage() {
   RadioGroup1->setGeometry(180, 8, 164, 160);
   RadioGroup1->SetItemIndex(0);
 
-  GetShedule = MakeButton(page, "GetShedule", "GET", 8, 178, 164);
-  SetShedule = MakeButton(page, "SetShedule", "SET", 180, 178, 164);
+  GetShedule = ui::MakeButton(page, "GetShedule", "GET", "GET", 8, 178, 164, 28);
+  SetShedule = ui::MakeButton(page, "SetShedule", "SET", "SET", 180, 178, 164, 28);
 
   // Numbers 3, 2, 1 side by side under their digits of the label.
   auto* numbers = new QGroupBox("SMS To Numeers", page);
@@ -99,15 +82,15 @@ void TForm1::BuildSchedulePage() {
     auto under = [&](int index) {
       return 12 + fm.horizontalAdvance(text.left(index)) + fm.horizontalAdvance(text[index]) / 2 - 8;
     };
-    CheckBox2 = MakeCheck(numbers, "CheckBox2", "", "Number 3", under(7), 46, 20);
-    CheckBox3 = MakeCheck(numbers, "CheckBox3", "", "Number 2", under(11), 46, 20);
-    CheckBox4 = MakeCheck(numbers, "CheckBox4", "Select numbers for Shedule SMS", "Number 1",
-                          under(15), 46, 326 - under(15));
+    CheckBox2 = ui::MakeCheck(numbers, "CheckBox2", "", "Number 3", under(7), 46, 20, 22);
+    CheckBox3 = ui::MakeCheck(numbers, "CheckBox3", "", "Number 2", under(11), 46, 20, 22);
+    CheckBox4 = ui::MakeCheck(numbers, "CheckBox4", "Select numbers for Shedule SMS", "Number 1",
+                              under(15), 46, 326 - under(15), 22);
   }
   CheckBox4->setChecked(true);
   // The value follows the boxes from the start, so "Write" sends what the boxes show.
   ScheduleNumberBits = 1;
-  Button36 = MakeButton(numbers, "Button36", "Write", 12, 80, 100);
+  Button36 = ui::MakeButton(numbers, "Button36", "Write", "Write", 12, 80, 100, 28);
 
   // Hour slots: one scale of the hours over four track bars, each with its "Enable" box.
   auto* hours = new QGroupBox("Hours", page);
@@ -126,8 +109,8 @@ void TForm1::BuildSchedulePage() {
     platform::SetTrackPosition(bar, 0);
     TrackBar[static_cast<std::size_t>(n)] = bar;
     CheckBoxS[static_cast<std::size_t>(n)] =
-        MakeCheck(hours, QString("CheckBoxS%1").arg(n), "Enable", QString("Enable hour %1").arg(n),
-                  10, y + 6, 72);
+        ui::MakeCheck(hours, QString("CheckBoxS%1").arg(n), "Enable",
+                      QString("Enable hour %1").arg(n), 10, y + 6, 72, 22);
   }
   auto* scale = new QWidget(hours);
   scale->setObjectName("ScheduleHourScale");
@@ -144,25 +127,22 @@ void TForm1::BuildSchedulePage() {
   }
 
   // Handlers, each inside Guard as every handler of the window.
-  auto bind = [this](auto* sender, auto signal, auto handler) {
-    connect(sender, signal, this, [handler] { platform::Guard([&] { handler(); }); });
-  };
-  bind(SMSShed, &platform::RadioGroup::Click, [this] { SMSShedClick(); });
-  bind(RadioGroup1, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
+  ui::OnSignal(this, SMSShed, &platform::RadioGroup::Click, [this] { SMSShedClick(); });
+  ui::OnSignal(this, RadioGroup1, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
   // The Temperature/Counter page's source groups share RadioGroup1's click.
   for (const char* name : {"RTsource", "RTinputSource"})
     if (auto* g = findChild<platform::RadioGroup*>(name))
-      bind(g, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
+      ui::OnSignal(this, g, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
   for (int n = 1; n <= 4; ++n) {
-    bind(TrackBar[static_cast<std::size_t>(n)], &QSlider::valueChanged, [this, n] { TrackBarChange(n); });
-    bind(CheckBoxS[static_cast<std::size_t>(n)], &QCheckBox::toggled, [this, n] { CheckBoxSClick(n); });
+    ui::OnChange(this, TrackBar[static_cast<std::size_t>(n)], [this, n] { TrackBarChange(n); });
+    ui::OnToggle(this, CheckBoxS[static_cast<std::size_t>(n)], [this, n] { CheckBoxSClick(n); });
   }
-  bind(GetShedule, &QPushButton::clicked, [this] { GetSheduleClick(); });
-  bind(SetShedule, &QPushButton::clicked, [this] { SetSheduleClick(); });
-  bind(CheckBox2, &QCheckBox::toggled, [this] { CheckBox2Click(); });
-  bind(CheckBox3, &QCheckBox::toggled, [this] { CheckBox3Click(); });
-  bind(CheckBox4, &QCheckBox::toggled, [this] { CheckBox4Click(); });
-  bind(Button36, &QPushButton::clicked, [this] { Button36Click(); });
+  ui::OnClick(this, GetShedule, [this] { GetSheduleClick(); });
+  ui::OnClick(this, SetShedule, [this] { SetSheduleClick(); });
+  ui::OnToggle(this, CheckBox2, [this] { CheckBox2Click(); });
+  ui::OnToggle(this, CheckBox3, [this] { CheckBox3Click(); });
+  ui::OnToggle(this, CheckBox4, [this] { CheckBox4Click(); });
+  ui::OnClick(this, Button36, [this] { Button36Click(); });
 }
 
 void TForm1::SMSShedClick() {

@@ -6,6 +6,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
+#include "configurator/pagebuild.h"
 #include "platform/widgets.h"
 #include "serial/SerialDrv.h"
 
@@ -41,10 +42,7 @@ void TForm1::BuildSerialPortPage(QWidget* page) {
 
   auto check = [page](QCheckBox*& box, const char* name, const char* caption, int x, int y,
                       int w) {
-    box = new QCheckBox(caption, page);
-    box->setObjectName(name);
-    box->setAccessibleName(caption);
-    box->setGeometry(x, y, w, 22);
+    box = ui::MakeCheck(page, name, caption, caption, x, y, w, 22);
   };
   check(ParityEven, "ParityEven", "Parity Even", 584, 24, 200);
   check(SkipCRLFcb, "SkipCRLFcb", "Skip CR/LF", 584, 52, 200);

@@ -10,6 +10,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
+#include "configurator/pagebuild.h"
 #include "configurator/tempcounter_core.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
@@ -18,45 +19,16 @@ namespace configurator {
 
 namespace {
 
-QPushButton* Button(QWidget* parent, const char* name, const QString& caption, int x, int y,
+// Buttons of this page are 27 high unless they say otherwise, and read by their caption.
+QPushButton* Button(QWidget* parent, const QString& name, const QString& caption, int x, int y,
                     int w, int h = 27) {
-  auto* b = new QPushButton(caption, parent);
-  b->setObjectName(name);
-  b->setAccessibleName(caption);
-  b->setGeometry(x, y, w, h);
-  return b;
+  return ui::MakeButton(parent, name, caption, caption, x, y, w, h);
 }
 
+// Labels of this page are 22 high.
 QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w,
               Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-  auto* l = new QLabel(text, parent);
-  l->setGeometry(x, y, w, 22);
-  l->setAlignment(align);
-  return l;
-}
-
-// A read-only edit that shows the position of its bar.
-QLineEdit* ValueEdit(QWidget* parent, const QString& name, const QString& accessible, int x,
-                     int y, int w) {
-  auto* e = new QLineEdit(parent);
-  e->setObjectName(name);
-  e->setAccessibleName(accessible);
-  e->setReadOnly(true);
-  e->setGeometry(x, y, w, 24);
-  return e;
-}
-
-QScrollBar* Bar(QWidget* parent, const QString& name, const QString& accessible, int min,
-                int max, int x, int y, int w) {
-  auto* bar = new QScrollBar(Qt::Horizontal, parent);
-  bar->setObjectName(name);
-  bar->setAccessibleName(accessible);
-  bar->setRange(min, max);
-  bar->setSingleStep(1);
-  bar->setPageStep(10);
-  bar->setValue(0);
-  bar->setGeometry(x, y, w, 20);
-  return bar;
+  return ui::MakeLabel(parent, text, x, y, w, 22, align);
 }
 
 QString TempBarName(int input, bool max) {
@@ -67,9 +39,6 @@ QString TempBarName(int input, bool max) {
 
 void TForm1::BuildTempCounterPages() {
   QWidget* page = Pages[6];
-  auto guarded = [this](auto&& f) {
-    return [this, f] { platform::Guard([&] { f(); }); };
-  };
 
   // ---- temperature levels, one group per input -------------------------------------------
   static const char* const kTempTitles[4] = {
@@ -86,24 +55,26 @@ void TForm1::BuildTempCounterPages() {
       const QString level = max ? "Maximum level " : "Minimum level ";
       auto* caption = Label(box, level, 10, y, 92);
       Label(box, "-099", 102, y, 34, Qt::AlignRight | Qt::AlignVCenter);
-      auto* bar = Bar(box, TempBarName(n, max),
-                      QString("%1temperature %2").arg(level).arg(n), -99, 149, 140, y + 1, 150);
+      auto* bar = ui::MakeBar(box, TempBarName(n, max),
+                              QString("%1temperature %2").arg(level).arg(n), {-99, 149, 0, 10},
+                              140, y + 1, 150, 20);
       Label(box, "+149 C", 296, y, 46);
-      QLineEdit* edit = ValueEdit(box, QString("T%1%2").arg(n).arg(max ? "max" : "min"),
-                                  QString("%1temperature %2").arg(level).arg(n), 344, y - 1, 40);
+      QLineEdit* edit = ui::MakeShown(box, QString("T%1%2").arg(n).arg(max ? "max" : "min"),
+                                      QString("%1temperature %2").arg(level).arg(n), "", 344,
+                                      y - 1, 40, 24);
       (max ? Tmax : Tmin)[i] = edit;
       caption->setBuddy(bar);
-      connect(bar, &QScrollBar::valueChanged, this, guarded([this, n, max] {
-                if (max)
-                  ScrollBarTmaxChange(n);
-                else
-                  ScrollBarTminChange(n);
-              }));
+      ui::OnChange(this, bar, [this, n, max] {
+        if (max)
+          ScrollBarTmaxChange(n);
+        else
+          ScrollBarTminChange(n);
+      });
     }
-    TlevelCmd[i] = Button(box, n == 1 ? "TlevelCmd" : qPrintable(QString("TlevelCmd%1").arg(n)),
-                          "OK", 390, 36, 32);
+    TlevelCmd[i] = Button(box, n == 1 ? QString("TlevelCmd") : ui::Nr("TlevelCmd", n), "OK", 390,
+                          36, 32);
     TlevelCmd[i]->setAccessibleName(QString("Send levels of temperature %1").arg(n));
-    connect(TlevelCmd[i], &QPushButton::clicked, this, guarded([this, n] { TlevelCmdClick(n); }));
+    ui::OnClick(this, TlevelCmd[i], [this, n] { TlevelCmdClick(n); });
   }
 
   // ---- counters ---------------------------------------------------------------------------
@@ -117,7 +88,7 @@ void TForm1::BuildTempCounterPages() {
     auto& b = ClearCounter[static_cast<std::size_t>(n)];
     b = Button(counters, kClearNames[n], QString("Clear Counter %1").arg(n), 10 + (n - 1) * 112,
                46, 108, 25);
-    connect(b, &QPushButton::clicked, this, guarded([this, n] { ClearCounterClick(n); }));
+    ui::OnClick(this, b, [this, n] { ClearCounterClick(n); });
   }
   auto* formatLabel = Label(counters, "Counter SMS format F", 10, 75, 150);
   Button45 = Button(counters, "Button45", "OFF", 178, 74, 52, 25);
@@ -125,10 +96,10 @@ void TForm1::BuildTempCounterPages() {
   Button45->setAccessibleName("Counter SMS format OFF");
   Button46->setAccessibleName("Counter SMS format ON");
   formatLabel->setBuddy(Button45);
-  connect(Button7, &QPushButton::clicked, this, guarded([this] { COUNTERSClick(); }));
-  connect(Button8, &QPushButton::clicked, this, guarded([this] { Button8Click(); }));
-  connect(Button45, &QPushButton::clicked, this, guarded([this] { Button45Click(); }));
-  connect(Button46, &QPushButton::clicked, this, guarded([this] { Button46Click(); }));
+  ui::OnClick(this, Button7, [this] { COUNTERSClick(); });
+  ui::OnClick(this, Button8, [this] { Button8Click(); });
+  ui::OnClick(this, Button45, [this] { Button45Click(); });
+  ui::OnClick(this, Button46, [this] { Button46Click(); });
 
   // ---- run-time panel (run-time variant only) ----------------------------------------------
   auto* panel = new QGroupBox("RUNTIME", page);
@@ -139,14 +110,16 @@ void TForm1::BuildTempCounterPages() {
     const int y = 22 + (n - 1) * 30;
     const QString caption = QString("RUNTIME%1").arg(n);
     auto* label = Label(panel, caption, 10, y, 70);
-    auto* bar = Bar(panel, QString("ScrollBarRT%1").arg(n), caption, 0, 32000, 84, y + 1, 210);
-    RT[static_cast<std::size_t>(n)] = ValueEdit(panel, QString("RT%1").arg(n), caption, 300, y - 1, 56);
+    auto* bar = ui::MakeBar(panel, QString("ScrollBarRT%1").arg(n), caption, {0, 32000, 0, 10}, 84,
+                            y + 1, 210, 20);
+    RT[static_cast<std::size_t>(n)] =
+        ui::MakeShown(panel, QString("RT%1").arg(n), caption, "", 300, y - 1, 56, 24);
     label->setBuddy(bar);
-    connect(bar, &QScrollBar::valueChanged, this, guarded([this, n] { ScrollBarRTChange(n); }));
+    ui::OnChange(this, bar, [this, n] { ScrollBarRTChange(n); });
   }
   RTlevelSend = Button(panel, "RTlevelSend", "OK", 362, 36, 32);
   RTlevelSend->setAccessibleName("Send run-time levels");
-  connect(RTlevelSend, &QPushButton::clicked, this, guarded([this] { RTlevelSendClick(); }));
+  ui::OnClick(this, RTlevelSend, [this] { RTlevelSendClick(); });
 
   RTsource = new platform::RadioGroup("RT source", panel);
   RTsource->setObjectName("RTsource");
@@ -164,30 +137,26 @@ void TForm1::BuildTempCounterPages() {
   Button2->setAccessibleName("Read RT source");
   // A click on either group runs the SMS schedule's RadioGroup1Click; the schedule page binds
   // it (that page is built after this one).
-  connect(SetRTsource, &QPushButton::clicked, this, guarded([this] { SetRTsourceClick(); }));
-  connect(Button2, &QPushButton::clicked, this, guarded([this] { Button2Click(); }));
+  ui::OnClick(this, SetRTsource, [this] { SetRTsourceClick(); });
+  ui::OnClick(this, Button2, [this] { Button2Click(); });
 
   auto* dividerLabel = Label(panel, "Divider", 10, 196, 70);
-  auto* divider = Bar(panel, "ScrollBar1", "Run-time divider", 0, 9600, 84, 197, 210);
-  RTdivider = new platform::Edit(panel);
-  RTdivider->setObjectName("RTdivider");
-  RTdivider->setAccessibleName("Run-time divider");
-  RTdivider->SetMaxLength(4);
-  RTdivider->setText("0000");
-  RTdivider->setGeometry(300, 195, 56, 24);
+  auto* divider =
+      ui::MakeBar(panel, "ScrollBar1", "Run-time divider", {0, 9600, 0, 10}, 84, 197, 210, 20);
+  RTdivider = ui::MakeTyped(panel, "RTdivider", "Run-time divider", "0000", 4, 300, 195, 56, 24);
   dividerLabel->setBuddy(divider);
   Label(panel, "0004: 1 min", 84, 222, 90);
   Label(panel, "0240: 1 hour", 174, 222, 90);
   Label(panel, "2400: 10 hour", 264, 222, 100);
-  connect(divider, &QScrollBar::valueChanged, this, guarded([this] { ScrollBar1Change(); }));
+  ui::OnChange(this, divider, [this] { ScrollBar1Change(); });
   PanelRT->setVisible(false);
 
   // ---- Main page: "Read Counters" and "Runtime" below the device clock ---------------------
   COUNTERS = Button(Pages[0], "COUNTERS", "Read Counters", 18, 288, 120);
   ReadRT = Button(Pages[0], "ReadRT", "Runtime", 146, 288, 120);
   ReadRT->setVisible(false);
-  connect(COUNTERS, &QPushButton::clicked, this, guarded([this] { COUNTERSClick(); }));
-  connect(ReadRT, &QPushButton::clicked, this, guarded([this] { ReadRTClick(); }));
+  ui::OnClick(this, COUNTERS, [this] { COUNTERSClick(); });
+  ui::OnClick(this, ReadRT, [this] { ReadRTClick(); });
 
   // ---- RunTime page: sixteen counter/run-time modes ------------------------------------------
   // Four columns: masks 0-3 and 4-7 at input level 0, then the same at level 1.
@@ -208,11 +177,10 @@ void TForm1::BuildTempCounterPages() {
         Label(frame, text, 8, 2 + (counter - 1) * 17, 190);
       }
       const int number = level == 0 ? 27 - mask : 28 + mask;
-      auto* write = Button(frame, qPrintable(QString("Button%1").arg(number)), "Write", 8, 56, 80, 26);
+      auto* write = Button(frame, ui::Nr("Button", number), "Write", 8, 56, 80, 26);
       write->setAccessibleDescription(lines.join(", "));
       RunTimeWrite[static_cast<std::size_t>(level)][static_cast<std::size_t>(mask)] = write;
-      connect(write, &QPushButton::clicked, this,
-              guarded([this, level, mask] { RunTimeWriteClick(level, mask); }));
+      ui::OnClick(this, write, [this, level, mask] { RunTimeWriteClick(level, mask); });
     }
   }
 }

@@ -14,7 +14,9 @@
 #include "configurator/form.h"
 #include "platform/messagebox.h"
 #include "configurator/formutil.h"
+#include "configurator/pagebuild.h"
 #include "configurator/texts_core.h"
+#include "platform/cp1252.h"
 #include "platform/widgets.h"
 
 namespace configurator {
@@ -33,14 +35,10 @@ constexpr int kLeftFirstCellX = 86;
 constexpr int kRightLabelX = 512;
 constexpr int kRightFirstCellX = 570;
 
-QString Numbered(const char* stem, int n) { return QString("%1%2").arg(stem).arg(n); }
-
+// Labels of the grids are as high as the edits.
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w,
                   Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter) {
-  auto* l = new QLabel(text, parent);
-  l->setGeometry(x, y, w, kEditHeight);
-  l->setAlignment(align);
-  return l;
+  return ui::MakeLabel(parent, text, x, y, w, kEditHeight, align);
 }
 
 // A column caption centred over its cell (edit and button).
@@ -48,36 +46,26 @@ void ColumnCaption(QWidget* parent, const QString& text, int cellX, int y) {
   MakeLabel(parent, text, cellX, y, kEditWidth + 2 + kButtonWidth, Qt::AlignCenter);
 }
 
+// The edit of a text slot, holding the text's Windows-1252 bytes.
 platform::Edit* MakeTextEdit(QWidget* parent, const QString& name, const QString& accessible,
                              int maxLength, const std::string& text, int x, int y, int w) {
-  auto* e = new platform::Edit(parent);
-  e->setObjectName(name);
-  e->setAccessibleName(accessible);
-  e->SetMaxLength(maxLength);
-  ui::SetText(e, text);
-  e->setGeometry(x, y, w, kEditHeight);
-  return e;
+  return ui::MakeTyped(parent, name, accessible, platform::FromCp1252(text), maxLength, x, y, w,
+                       kEditHeight);
 }
 
+// The bold "WR" button of a text slot; its description says which text it writes.
 QPushButton* MakeTextButton(QWidget* parent, const QString& name, const QString& what, int x,
                             int y) {
-  auto* b = new QPushButton("WR", parent);
-  b->setObjectName(name);
-  b->setAccessibleName("WR");
+  auto* b = ui::MakeButton(parent, name, "WR", "WR", x, y, kButtonWidth, kEditHeight);
   b->setAccessibleDescription(what);
   QFont bold = b->font();
   bold.setBold(true);
   b->setFont(bold);
-  b->setGeometry(x, y, kButtonWidth, kEditHeight);
   return b;
 }
 
 QCheckBox* MakeReadBox(QWidget* page, const char* name, int x, int y) {
-  auto* box = new QCheckBox("Read", page);
-  box->setObjectName(name);
-  box->setAccessibleName("Read");
-  box->setGeometry(x, y, 70, kEditHeight);
-  return box;
+  return ui::MakeCheck(page, name, "Read", "Read", x, y, 70, kEditHeight);
 }
 
 // "WR" while the page writes, "RD" while its "Read" box is checked.
@@ -100,19 +88,17 @@ void TForm1::BuildTextPages() {
     auto cell = [&](int slot, const QString& what, int x, int y) {
       const std::string text = shortTexts ? DefaultShortText(slot) : DefaultLongText(slot);
       platform::Edit* e =
-          MakeTextEdit(page, Numbered(editStem, slot), what, maxLength, text, x, y, kEditWidth);
-      QPushButton* b = MakeTextButton(page, Numbered(buttonStem, slot), what, x + kEditWidth + 2, y);
+          MakeTextEdit(page, ui::Nr(editStem, slot), what, maxLength, text, x, y, kEditWidth);
+      QPushButton* b = MakeTextButton(page, ui::Nr(buttonStem, slot), what, x + kEditWidth + 2, y);
       const auto i = static_cast<std::size_t>(slot);
       if (shortTexts) {
         iTXTSMS[i] = e;
         iTXTSMSb[i] = b;
-        connect(b, &QPushButton::clicked, this,
-                [this, slot] { platform::Guard([&] { iTXTSMSbClick(slot); }); });
+        ui::OnClick(this, b, [this, slot] { iTXTSMSbClick(slot); });
       } else {
         TXTSMS[i] = e;
         TXTSMSb[i] = b;
-        connect(b, &QPushButton::clicked, this,
-                [this, slot] { platform::Guard([&] { TXTSMSbClick(slot); }); });
+        ui::OnClick(this, b, [this, slot] { TXTSMSbClick(slot); });
       }
     };
 
@@ -128,12 +114,12 @@ void TForm1::BuildTextPages() {
                                                                  : AnalogRowCaption(input));
       QLabel* label = MakeLabel(page, caption, kLeftLabelX, y, kLeftFirstCellX - kLeftLabelX - 4);
       if (temperature && input > 1) {
-        label->setObjectName(prefix + Numbered("LabelT", input));
+        label->setObjectName(prefix + ui::Nr("LabelT", input));
         // The run-time meter's caption lies at the same place; the model variant shows
         // one of the two.
-        QLabel* rt = MakeLabel(page, Numbered("RUNTIME", input - 1), kLeftLabelX, y,
+        QLabel* rt = MakeLabel(page, ui::Nr("RUNTIME", input - 1), kLeftLabelX, y,
                                kLeftFirstCellX - kLeftLabelX - 4);
-        rt->setObjectName(prefix + Numbered("LabelRT", input - 1));
+        rt->setObjectName(prefix + ui::Nr("LabelRT", input - 1));
         rt->setVisible(false);
         QLabel*& t = input == 2 ? (shortTexts ? iLabelT2 : LabelT2) : (shortTexts ? iLabelT3 : LabelT3);
         QLabel*& r = input == 2 ? (shortTexts ? iLabelRT1 : LabelRT1) : (shortTexts ? iLabelRT2 : LabelRT2);
@@ -152,7 +138,7 @@ void TForm1::BuildTextPages() {
                     kRightFirstCellX + ev * kCellWidth, kHeaderY);
     for (int input = 1; input <= 12; ++input) {
       const int y = kFirstRowY + (input - 1) * kRowPitch;
-      const QString caption = Numbered("Input ", input);
+      const QString caption = ui::Nr("Input ", input);
       MakeLabel(page, caption, kRightLabelX, y, kRightFirstCellX - kRightLabelX - 4);
       for (int ev = 0; ev < 2; ++ev)
         cell(DigitalEventSlot(input, ev),
@@ -168,8 +154,7 @@ void TForm1::BuildTextPages() {
   QWidget* external = Pages[2];
   buildAlarmGrid(external, false);
   GetTextBox = MakeReadBox(external, "GetText", readBoxX, readBoxY);
-  connect(GetTextBox, &QCheckBox::toggled, this,
-          [this] { platform::Guard([this] { GetTextClick(); }); });
+  ui::OnToggle(this, GetTextBox, [this] { GetTextClick(); });
 
   // "Int/Ext SMS": short texts 1..57 and how such a text is formed.
   QWidget* internal = Pages[3];
@@ -178,8 +163,7 @@ void TForm1::BuildTextPages() {
     const int y = kFirstRowY + 11 * kRowPitch + 4;
     const int lineHeight = 17;
     auto line = [internal](const char* text, int x, int y, int w) {
-      auto* l = new QLabel(text, internal);
-      l->setGeometry(x, y, w, lineHeight);
+      ui::MakeLabel(internal, text, x, y, w, lineHeight);
     };
     line("Example", kLeftLabelX, y, 120);
     line("F SETOU1 RSTOU2", kLeftLabelX, y + lineHeight, 130);
@@ -188,8 +172,7 @@ void TForm1::BuildTextPages() {
     line("7 - send SMS to  Nr5, Nr6, Nr7", 150, y + 2 * lineHeight, 340);
   }
   iGetText = MakeReadBox(internal, "iGetText", readBoxX, readBoxY);
-  connect(iGetText, &QCheckBox::toggled, this,
-          [this] { platform::Guard([this] { iGetTextClick(); }); });
+  ui::OnToggle(this, iGetText, [this] { iGetTextClick(); });
 
   // "IOname": short texts 58..97, the names of the input and output states.
   QWidget* names = Pages[4];
@@ -209,19 +192,18 @@ void TForm1::BuildTextPages() {
     ColumnCaption(group, col0, firstCell + kNameCellWidth, 18);
     for (int k = 1; k <= rows; ++k) {
       const int y = 40 + (k - 1) * kRowPitch;
-      const QString caption = Numbered(rowStem, k);
+      const QString caption = ui::Nr(rowStem, k);
       MakeLabel(group, caption, 10, y, kNameLabelWidth - 4);
       for (int col = 0; col < 2; ++col) {
         const int slot = slotOf(k, col == 0);
         const QString what = caption + " " + (col == 0 ? col1 : col0);
         const int cx = firstCell + col * kNameCellWidth;
         const auto i = static_cast<std::size_t>(slot);
-        iTXTSMS[i] = MakeTextEdit(group, Numbered("iTXTSMS", slot), what, kShortTextMaxLength,
+        iTXTSMS[i] = MakeTextEdit(group, ui::Nr("iTXTSMS", slot), what, kShortTextMaxLength,
                                   DefaultShortText(slot), cx, y, kNameEditWidth);
-        TXTSMSb[i] = MakeTextButton(group, Numbered("TXTSMSb", slot), what,
+        TXTSMSb[i] = MakeTextButton(group, ui::Nr("TXTSMSb", slot), what,
                                     cx + kNameEditWidth + 2, y);
-        connect(TXTSMSb[i], &QPushButton::clicked, this,
-                [this, slot] { platform::Guard([&] { TXTSMSbClick(slot); }); });
+        ui::OnClick(this, TXTSMSb[i], [this, slot] { TXTSMSbClick(slot); });
       }
     }
     return group;
@@ -231,8 +213,7 @@ void TForm1::BuildTextPages() {
   DOname = nameGroup("DOname", "Digital Outputs Name", 8 + DIname->width() + 14, 8, "ON", "OFF",
                      "Output ", [](int k, bool first) { return OutputNameSlot(k, first); });
   nGetText = MakeReadBox(names, "nGetText", DOname->geometry().right() - 70, readBoxY);
-  connect(nGetText, &QCheckBox::toggled, this,
-          [this] { platform::Guard([this] { nGetTextClick(); }); });
+  ui::OnToggle(this, nGetText, [this] { nGetTextClick(); });
 }
 
 void TForm1::TXTSMSbClick(int n) {

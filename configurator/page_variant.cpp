@@ -8,6 +8,7 @@
 #include <QLabel>
 
 #include "configurator/form.h"
+#include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 
@@ -52,8 +53,7 @@ void TForm1::BuildVariantPanel() {
 }
 
 void TForm1::BindVariantMenu() {
-  connect(TKM506GM1, &QAction::triggered, this,
-          [this] { platform::Guard([this] { TKM506GM1Click(); }); });
+  ui::OnSignal(this, TKM506GM1, &QAction::triggered, [this] { TKM506GM1Click(); });
 }
 
 void TForm1::TKM506GM1Click() {

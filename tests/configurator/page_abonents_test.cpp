@@ -76,14 +76,6 @@ TEST(AbonentsCore, BitOperationsKeepADigitInRange) {
 
 class AbonentsPage : public WindowTest {
  protected:
-  // Starts the window on a settings file made from the record.
-  TForm1& Start(const TSetupConfig& c) {
-    const auto bytes = configurator::EncodeSetupConfig(c);
-    WriteFile(std::string(bytes.begin(), bytes.end()));
-    TForm1& f = Make();
-    Wire();
-    return f;
-  }
   // The form's default masks, as a record holds them.
   static TSetupConfig DefaultMasks() {
     TSetupConfig c;

@@ -7,6 +7,7 @@
 
 #include "configurator/formutil.h"
 #include "configurator/ioanalog_core.h"
+#include "configurator/pagebuild.h"
 #include "configurator/setupconfig.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
@@ -20,8 +21,6 @@ using configurator::TForm1;
 using configurator::TSetupConfig;
 namespace io = configurator::ioanalog;
 namespace ui = configurator::ui;
-
-QScrollBar* AsBar(QWidget* w) { return static_cast<QScrollBar*>(w); }
 
 TEST(AnalogCore, LevelTextIsAlwaysTwoDigits) {
   struct Case {
@@ -41,13 +40,6 @@ TEST(AnalogCore, CommandTexts) {
 
 class AnalogPage : public WindowTest {
  protected:
-  TForm1& Start(const TSetupConfig& c) {
-    const auto bytes = configurator::EncodeSetupConfig(c);
-    WriteFile(std::string(bytes.begin(), bytes.end()));
-    TForm1& f = Make();
-    Wire();
-    return f;
-  }
   // The form's own texts, as a record that the configurator saved with them holds them.
   static TSetupConfig Defaults() {
     TSetupConfig c;
@@ -56,7 +48,6 @@ class AnalogPage : public WindowTest {
     for (auto& m : c.MUX) m.set("100");
     return c;
   }
-  std::string Echo() { return ui::MemoText(form->MemoS); }
 };
 
 TEST_F(AnalogPage, ControlsCarryTheirNamesAndRanges) {
@@ -68,8 +59,8 @@ TEST_F(AnalogPage, ControlsCarryTheirNamesAndRanges) {
                            "Button37", "Button38", "RefLevel"})
     EXPECT_NE(f.findChild<QPushButton*>(name), nullptr) << name;
   for (int n = 1; n <= 8; ++n) {
-    EXPECT_EQ(AsBar(f.ScrollBarMin[n])->maximum(), 99);
-    EXPECT_EQ(AsBar(f.ScrollBarMax[n])->minimum(), 0);
+    EXPECT_EQ(ui::Bar(f.ScrollBarMin[n])->maximum(), 99);
+    EXPECT_EQ(ui::Bar(f.ScrollBarMax[n])->minimum(), 0);
     EXPECT_TRUE(f.MinLv[n]->isReadOnly());
     EXPECT_EQ(f.AMode[n]->Count(), 2);
     EXPECT_EQ(f.AMode[n]->ItemIndex(), 0);
@@ -84,20 +75,20 @@ TEST_F(AnalogPage, ControlsCarryTheirNamesAndRanges) {
 TEST_F(AnalogPage, LevelBarsShowTwoDigitsAndTheButtonSendsTheEdits) {
   TForm1& f = Start(Defaults());
   for (const auto& [position, text] : {std::pair{7, "07"}, {99, "99"}, {0, "00"}}) {
-    AsBar(f.ScrollBarMax[3])->setValue(position);
+    ui::Bar(f.ScrollBarMax[3])->setValue(position);
     EXPECT_EQ(f.MaxLv[3]->text(), text) << position;
   }
-  AsBar(f.ScrollBarMin[6])->setValue(10);
-  AsBar(f.ScrollBarMax[6])->setValue(90);
+  ui::Bar(f.ScrollBarMin[6])->setValue(10);
+  ui::Bar(f.ScrollBarMax[6])->setValue(90);
   f.LevelCmd[6]->click();
   EXPECT_EQ(Wire(), Frame("ANLEV6,10,90"));
   EXPECT_EQ(Echo(), "ANLEV6,10,90");
-  AsBar(f.ScrollBarMin[6])->setValue(95);  // a minimum above the maximum goes out unchanged
-  AsBar(f.ScrollBarMax[6])->setValue(20);
+  ui::Bar(f.ScrollBarMin[6])->setValue(95);  // a minimum above the maximum goes out unchanged
+  ui::Bar(f.ScrollBarMax[6])->setValue(20);
   f.LevelCmd[6]->click();
   EXPECT_EQ(Wire(), Frame("ANLEV6,95,20"));
-  AsBar(f.ScrollBarMin[1])->setValue(5);
-  AsBar(f.ScrollBarMax[1])->setValue(80);
+  ui::Bar(f.ScrollBarMin[1])->setValue(5);
+  ui::Bar(f.ScrollBarMax[1])->setValue(80);
   f.LevelCmd[1]->click();
   EXPECT_EQ(Wire(), Frame("ANLEV1,05,80"));
 }
@@ -166,7 +157,7 @@ TEST_F(AnalogPage, FieldsGoThroughTheSettingsFile) {
   EXPECT_EQ(f.ADividerStr->text(), "90");
   EXPECT_EQ(f.MUX[3]->text(), "095");
 
-  AsBar(f.ScrollBarMin[4])->setValue(33);
+  ui::Bar(f.ScrollBarMin[4])->setValue(33);
   f.AMode[1]->SetItemIndex(1);
   f.MUX[2]->setText("12345");
   ASSERT_TRUE(f.SaveSetting1Click());

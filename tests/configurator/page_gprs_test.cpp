@@ -9,7 +9,6 @@
 #include "configurator/gprs_core.h"
 #include "configurator/setupconfig.h"
 #include <QAbstractButton>
-#include <QCoreApplication>
 #include <QLabel>
 
 #include "window_fixture.h"
@@ -63,13 +62,6 @@ TEST(GprsCore, BlankRulesOfTheTextSettings) {
 
 class GprsPage : public WindowTest {
  protected:
-  TForm1& Start(const TSetupConfig& c = TSetupConfig{}) {
-    const auto bytes = configurator::EncodeSetupConfig(c);
-    WriteFile(std::string(bytes.begin(), bytes.end()));
-    TForm1& f = Make();
-    Wire();
-    return f;
-  }
   QScrollBar* Bar(const char* name) {
     auto* b = form->findChild<QScrollBar*>(name);
     EXPECT_NE(b, nullptr) << name;
@@ -288,11 +280,8 @@ TEST_F(GprsPage, ReplyOnThisPageFillsItsEdit) {
 }
 
 TEST_F(GprsPage, PageIsLaidOutWithoutOverlapOrClippedCaptions) {
-  TForm1& f = Start();
-  f.show();
-  f.PageControl1->setCurrentIndex(10);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(LayoutFaults(f.Pages[10]), std::vector<std::string>{});
+  Start();
+  EXPECT_EQ(LayoutFaults(ShowPage(10)), std::vector<std::string>{});
 }
 
 }  // namespace

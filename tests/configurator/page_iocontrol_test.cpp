@@ -1,6 +1,5 @@
 // The IO control page: output, input and pulse commands on the wire, the output edits, the
 // long filter, the sampling bar's twin on "GPRS, FTP", and the saved bar positions.
-#include <QCoreApplication>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -10,6 +9,7 @@
 
 #include "configurator/formutil.h"
 #include "configurator/ioanalog_core.h"
+#include "configurator/pagebuild.h"
 #include "configurator/setupconfig.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
@@ -23,8 +23,6 @@ using configurator::TForm1;
 using configurator::TSetupConfig;
 namespace io = configurator::ioanalog;
 namespace ui = configurator::ui;
-
-QScrollBar* AsBar(QWidget* w) { return static_cast<QScrollBar*>(w); }
 
 TEST(IOControlCore, CommandAndDisplayTexts) {
   EXPECT_EQ(io::PulseCommand(0, 1, {}), "SETTN0,1,00000000");
@@ -52,15 +50,7 @@ TEST(IOControlCore, ParallelTextChangesOnlyTheOutputsItNames) {
 
 class IOControlPage : public WindowTest {
  protected:
-  TForm1& Start(const TSetupConfig& c = TSetupConfig{}) {
-    const auto bytes = configurator::EncodeSetupConfig(c);
-    WriteFile(std::string(bytes.begin(), bytes.end()));
-    TForm1& f = Make();
-    Wire();
-    return f;
-  }
   QScrollBar* Bar(const char* name) { return form->findChild<QScrollBar*>(name); }
-  std::string Echo() { return ui::MemoText(form->MemoS); }
   std::string Outputs() {
     std::string s;
     for (int n = 1; n <= 8; ++n) s += form->Output[n]->text().toStdString() + "|";
@@ -118,13 +108,13 @@ TEST_F(IOControlPage, ButtonsPutTheirCommandsOnTheWire) {
 
 TEST_F(IOControlPage, PulseCommandCarriesTheBarsWhileTheEditsShowTwiceThem) {
   TForm1& f = Start();
-  AsBar(f.PulseDsb[3])->setValue(7);
+  ui::Bar(f.PulseDsb[3])->setValue(7);
   EXPECT_EQ(f.PulseD[3]->text(), "14");
   f.SetPulse->click();
   EXPECT_EQ(Wire(), Frame("SETTN0,1,00700000"));
   Bar("SRateSB")->setValue(9);
   Bar("DLoggerTmSB")->setValue(6);
-  for (int n = 1; n <= 8; ++n) AsBar(f.PulseDsb[n])->setValue(9);
+  for (int n = 1; n <= 8; ++n) ui::Bar(f.PulseDsb[n])->setValue(9);
   EXPECT_EQ(f.PulseD[8]->text(), "18");
   f.SetPulse->click();
   EXPECT_EQ(Wire(), Frame("SETTN9,6,99999999"));
@@ -225,7 +215,7 @@ TEST_F(IOControlPage, BarPositionsAreSavedAndRestoredTheOutputsAreNot) {
   EXPECT_EQ(f.SRate->text(), "3");
   EXPECT_EQ(Bar("DLoggerTmSB")->value(), 5);
 
-  AsBar(f.PulseDsb[1])->setValue(9);
+  ui::Bar(f.PulseDsb[1])->setValue(9);
   Bar("SRateSB")->setValue(6);
   Bar("LFilterSB")->setValue(300);
   f.SetOut[1]->click();
@@ -242,11 +232,11 @@ TEST_F(IOControlPage, BarPositionsAreSavedAndRestoredTheOutputsAreNot) {
   form.reset();
   TForm1& g = Make();
   EXPECT_EQ(g.PulseD[1]->text(), "18");
-  EXPECT_EQ(AsBar(g.PulseDsb[1])->value(), 9);
+  EXPECT_EQ(ui::Bar(g.PulseDsb[1])->value(), 9);
   EXPECT_EQ(g.Output[1]->text(), "OFF");
   EXPECT_EQ(g.OutputBin->text(), "00000000");
   EXPECT_EQ(g.LFilter->text(), "000");
-  EXPECT_EQ(AsBar(g.LFilterSB)->value(), 0);
+  EXPECT_EQ(ui::Bar(g.LFilterSB)->value(), 0);
 }
 
 }  // namespace
@@ -254,23 +244,10 @@ TEST_F(IOControlPage, BarPositionsAreSavedAndRestoredTheOutputsAreNot) {
 // Both pages of this file and the groups other pages put on them: inside the page, no two
 // groups or buttons over each other.
 TEST_F(IOControlPage, PagesAreLaidOutWithoutOverlap) {
-  TForm1& f = Start();
-  f.show();
-  QCoreApplication::processEvents();
+  Start();
   for (int index : {5, 8}) {
-    f.PageControl1->setCurrentIndex(index);
-    QCoreApplication::processEvents();
-    QWidget* page = f.Pages[index];
-    std::vector<std::string> faults;
-    const auto all = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (QWidget* w : all) {
-      if (!page->rect().contains(w->geometry()))
-        faults.push_back(w->objectName().toStdString() + " outside the page");
-      for (QWidget* other : all)
-        if (other < w && w->geometry().intersects(other->geometry()))
-          faults.push_back(w->objectName().toStdString() + " over " +
-                           other->objectName().toStdString());
-    }
-    EXPECT_EQ(faults, std::vector<std::string>{}) << "page " << index << " " << page->width() << "x" << page->height();
+    QWidget* page = ShowPage(index);
+    EXPECT_EQ(cfgtest::OverlapFaults(page), std::vector<std::string>{})
+        << "page " << index << " " << page->width() << "x" << page->height();
   }
 }

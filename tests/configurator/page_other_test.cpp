@@ -53,12 +53,6 @@ TEST(OtherCore, FilterValuesAndCommands) {
 
 class OtherPage : public WindowTest {
  protected:
-  TForm1& Start() {
-    WriteZeroFile();
-    TForm1& f = Make();
-    Wire();
-    return f;
-  }
   QScrollBar* Bar(const char* name) { return form->findChild<QScrollBar*>(name); }
   std::string EditText(const char* name) {
     return ui::Text(form->findChild<QLineEdit*>(name));

@@ -9,7 +9,6 @@
 #include "configurator/setupconfig.h"
 #include "platform/widgets.h"
 #include <QAbstractButton>
-#include <QCoreApplication>
 #include <QLabel>
 
 #include "window_fixture.h"
@@ -83,11 +82,7 @@ class SchedulePage : public WindowTest {
   TForm1& Start(const std::string& schedule = "") {
     TSetupConfig c;
     c.ScheduleString.set(schedule);
-    const auto bytes = configurator::EncodeSetupConfig(c);
-    WriteFile(std::string(bytes.begin(), bytes.end()));
-    TForm1& f = Make();
-    Wire();
-    return f;
+    return WindowTest::Start(c);
   }
   // Sets a slot from code as the user would leave it: the bar silently, then its box.
   void Slot(int n, bool on, int hour) {
@@ -221,11 +216,8 @@ TEST_F(SchedulePage, NumbersWriteTheirBitsWithoutClearing) {
 }
 
 TEST_F(SchedulePage, PageIsLaidOutWithoutOverlapOrClippedCaptions) {
-  TForm1& f = Start();
-  f.show();
-  f.PageControl1->setCurrentIndex(7);
-  QCoreApplication::processEvents();
-  EXPECT_EQ(LayoutFaults(f.Pages[7]), std::vector<std::string>{});
+  Start();
+  EXPECT_EQ(LayoutFaults(ShowPage(7)), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -74,12 +74,6 @@ TEST(TempCounterCore, ModeLabelsSpellTheMask) {
 
 class TempCounterPage : public WindowTest {
  protected:
-  TForm1& Start() {
-    WriteZeroFile();
-    TForm1& f = Make();
-    Wire();  // nothing of the start-up
-    return f;
-  }
   QScrollBar* Bar(const char* name) { return form->findChild<QScrollBar*>(name); }
   QLineEdit* Edit(const char* name) { return form->findChild<QLineEdit*>(name); }
   QPushButton* Btn(const QString& name) {
@@ -90,7 +84,6 @@ class TempCounterPage : public WindowTest {
   void Click(const QString& name) {
     if (QPushButton* b = Btn(name)) b->click();
   }
-  std::string Echo() { return configurator::ui::MemoText(form->MemoS); }
   static std::int32_t Int32At(const std::string& bytes, std::size_t offset) {
     std::int32_t v = 0;
     std::memcpy(&v, bytes.data() + offset, sizeof v);
@@ -286,29 +279,13 @@ TEST_F(TempCounterPage, PagesAreLaidOutWithoutOverlap) {
   EXPECT_FALSE(f.ReadRT->isVisibleTo(f.Pages[0]));
   EXPECT_TRUE(f.COUNTERS->isVisibleTo(f.Pages[0]));
 
-  auto overlapping = [](QWidget* page, const QList<QWidget*>& mine) {
-    std::vector<std::string> faults;
-    const QRect area = page->rect();
-    const auto all = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (QWidget* w : mine) {
-      if (!area.contains(w->geometry()))
-        faults.push_back(w->objectName().toStdString() + " outside the page");
-      for (QWidget* other : all)
-        if (other != w && w->geometry().intersects(other->geometry()))
-          faults.push_back(w->objectName().toStdString() + " over " +
-                           other->objectName().toStdString());
-    }
-    return faults;
-  };
-  // A page gets its size when it is shown; both variants' controls are measured.
+  // Both variants' controls are measured.
   f.ApplyModelVariant(true);
   for (int p : {0, 6, 12}) {
-    f.PageControl1->setCurrentIndex(p);
-    QCoreApplication::processEvents();
-    QWidget* page = f.Pages[static_cast<std::size_t>(p)];
+    QWidget* page = ShowPage(p);
     const auto mine = p == 0 ? QList<QWidget*>{f.COUNTERS, f.ReadRT}
                              : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    EXPECT_EQ(overlapping(page, mine), std::vector<std::string>{}) << "page " << p;
+    EXPECT_EQ(cfgtest::OverlapFaults(page, mine), std::vector<std::string>{}) << "page " << p;
   }
 }
 

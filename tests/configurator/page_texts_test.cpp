@@ -73,12 +73,6 @@ TEST(TextsCore, TextsTheWindowGivesTheSlots) {
 
 class PageTexts : public WindowTest {
  protected:
-  TForm1& Start() {
-    WriteZeroFile();
-    TForm1& f = Make();
-    Wire();  // nothing of the start-up
-    return f;
-  }
   QLineEdit* Edit(const QString& name) { return form->findChild<QLineEdit*>(name); }
   QPushButton* Button(const QString& name) { return form->findChild<QPushButton*>(name); }
   QCheckBox* Box(const QString& name) { return form->findChild<QCheckBox*>(name); }

@@ -58,8 +58,7 @@ class ModelVariant : public WindowTest {
     c.TNrFilter.set("FFF");
     c.ANrFilter.set(analogMask);
     c.DNrFilter.set(digitalMask);
-    const auto bytes = configurator::EncodeSetupConfig(c);
-    WriteFile(std::string(bytes.begin(), bytes.end()));
+    WriteRecord(c);
     return Make();
   }
   // The named control, or a stand-in on its page when that page isn't built yet.

@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAction>
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDir>
 #include <QFrame>
 #include <QLineEdit>
@@ -23,6 +24,8 @@
 #include <vector>
 
 #include "configurator/form.h"
+#include "configurator/formutil.h"
+#include "configurator/setupconfig.h"
 #include "platform/messagebox.h"
 #include "support/pty.h"
 #include "serial/DisplayUnit.h"
@@ -100,11 +103,24 @@ class WindowTest : public ::testing::Test {
   }
   // A zero record: the window starts without a warning.
   void WriteZeroFile() { WriteFile(std::string(4136, '\0')); }
+  // A settings file holding the record.
+  void WriteRecord(const configurator::TSetupConfig& c) {
+    const auto bytes = configurator::EncodeSetupConfig(c);
+    WriteFile(std::string(bytes.begin(), bytes.end()));
+  }
 
   configurator::TForm1& Make() {
     form = std::make_unique<configurator::TForm1>();
     form->Timer1->stop();  // the tests run the ticks themselves
     return *form;
+  }
+  // Starts the window on a settings file made from the record (the default record is a zero
+  // file) and reads off what its start-up wrote to Com1.
+  configurator::TForm1& Start(const configurator::TSetupConfig& c = {}) {
+    WriteRecord(c);
+    configurator::TForm1& f = Make();
+    Wire();
+    return f;
   }
   // Hands bytes to the receiver as one chunk of the driver's poll.
   void Chunk(const std::string& bytes) {
@@ -113,6 +129,16 @@ class WindowTest : public ::testing::Test {
   }
   // What the window wrote to Com1 so far.
   std::string Wire() { return com1.ReadFor(30); }
+  // The echo of the last command in the sent memo.
+  std::string Echo() { return configurator::ui::MemoText(form->MemoS); }
+  // Shows the window at the page of that index, laid out (a page gets its size when it is
+  // shown), and returns the page.
+  QWidget* ShowPage(int index) {
+    form->show();
+    form->PageControl1->setCurrentIndex(index);
+    QCoreApplication::processEvents();
+    return form->Pages[static_cast<std::size_t>(index)];
+  }
 
   testsupport::PtyPair com1;
   std::vector<Box> boxes;
@@ -130,17 +156,28 @@ inline std::string Frame(const std::string& command) {
   return std::string(14, ' ') + "SETUP:" + command + "\r" + std::string(1, '\0');
 }
 
-// Direct children of a page that leave it or overlap a sibling, and captions cut short.
-inline std::vector<std::string> LayoutFaults(QWidget* page) {
+// Of the given direct children of a page, those that leave it or overlap a sibling.
+inline std::vector<std::string> OverlapFaults(QWidget* page, const QList<QWidget*>& mine) {
   std::vector<std::string> faults;
   const auto all = page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-  for (QWidget* w : all) {
+  for (QWidget* w : mine) {
     if (!page->rect().contains(w->geometry()))
       faults.push_back(w->objectName().toStdString() + " outside the page");
     for (QWidget* other : all)
       if (other != w && w->geometry().intersects(other->geometry()))
         faults.push_back(w->objectName().toStdString() + " over " + other->objectName().toStdString());
   }
+  return faults;
+}
+
+// Direct children of a page that leave it or overlap a sibling.
+inline std::vector<std::string> OverlapFaults(QWidget* page) {
+  return OverlapFaults(page, page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
+
+// The overlap faults of a page, and captions cut short.
+inline std::vector<std::string> LayoutFaults(QWidget* page) {
+  std::vector<std::string> faults = OverlapFaults(page);
   for (QAbstractButton* b : page->findChildren<QAbstractButton*>()) {
     // A push button's size hint has a style minimum; its caption needs only its own width.
     const int need = qobject_cast<QPushButton*>(b)

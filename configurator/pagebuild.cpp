@@ -1,0 +1,75 @@
+#include "configurator/pagebuild.h"
+
+namespace configurator::ui {
+
+namespace {
+// Names a new control for tests and screen readers and puts it in place.
+template <class W>
+W* Place(W* w, const QString& name, const QString& accessible, int x, int y, int width,
+         int height) {
+  w->setObjectName(name);
+  w->setAccessibleName(accessible);
+  w->setGeometry(x, y, width, height);
+  return w;
+}
+}  // namespace
+
+QString Nr(const char* stem, int n) { return QString("%1%2").arg(stem).arg(n); }
+
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QString& accessible, int x, int y, int w, int h) {
+  return Place(new QPushButton(caption, parent), name, accessible, x, y, w, h);
+}
+
+QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption,
+                     const QString& accessible, int x, int y, int w, int h) {
+  return Place(new QCheckBox(caption, parent), name, accessible, x, y, w, h);
+}
+
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h,
+                  Qt::Alignment align) {
+  auto* l = new QLabel(text, parent);
+  l->setAlignment(align);
+  l->setGeometry(x, y, w, h);
+  return l;
+}
+
+QLineEdit* MakeShown(QWidget* parent, const QString& name, const QString& accessible,
+                     const QString& text, int x, int y, int w, int h, Qt::Alignment align) {
+  auto* e = Place(new QLineEdit(text, parent), name, accessible, x, y, w, h);
+  e->setReadOnly(true);
+  e->setAlignment(align);
+  return e;
+}
+
+platform::Edit* MakeTyped(QWidget* parent, const QString& name, const QString& accessible,
+                          const QString& text, int maxLength, int x, int y, int w, int h) {
+  auto* e = Place(new platform::Edit(parent), name, accessible, x, y, w, h);
+  e->SetMaxLength(maxLength);
+  e->setText(text);
+  return e;
+}
+
+QScrollBar* MakeBar(QWidget* parent, const QString& name, const QString& accessible,
+                    const BarRange& range, int x, int y, int w, int h) {
+  auto* b = Place(new QScrollBar(Qt::Horizontal, parent), name, accessible, x, y, w, h);
+  b->setRange(range.min, range.max);
+  b->setSingleStep(1);
+  b->setPageStep(range.pageStep);
+  b->setValue(range.position);
+  return b;
+}
+
+void OnClick(QObject* context, QAbstractButton* button, std::function<void()> handler) {
+  OnSignal(context, button, &QAbstractButton::clicked, std::move(handler));
+}
+
+void OnToggle(QObject* context, QAbstractButton* box, std::function<void()> handler) {
+  OnSignal(context, box, &QAbstractButton::toggled, std::move(handler));
+}
+
+void OnChange(QObject* context, QAbstractSlider* bar, std::function<void()> handler) {
+  OnSignal(context, bar, &QAbstractSlider::valueChanged, std::move(handler));
+}
+
+}  // namespace configurator::ui

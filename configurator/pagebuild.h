@@ -1,0 +1,74 @@
+#pragma once
+// Makers of the small controls the pages are built of, and binders that run a control's
+// handler inside platform::Guard. Each page passes its own sizes, names and accessible
+// names, so that one maker serves pages whose controls differ in those.
+#include <QAbstractButton>
+#include <QAbstractSlider>
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QObject>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QString>
+
+#include <functional>
+#include <utility>
+
+#include "platform/messagebox.h"
+#include "platform/widgets.h"
+
+namespace configurator::ui {
+
+// Name of member n of a numbered family: the stem and the number ("SetOut3").
+QString Nr(const char* stem, int n);
+
+// A scroll bar that the form holds as QWidget* (form.h declares no QScrollBar).
+inline QScrollBar* Bar(QWidget* w) { return static_cast<QScrollBar*>(w); }
+
+// A push button with its object name, caption, accessible name and geometry.
+QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
+                        const QString& accessible, int x, int y, int w, int h);
+
+// A check box with its object name, caption, accessible name and geometry.
+QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption,
+                     const QString& accessible, int x, int y, int w, int h);
+
+// A label. Left and vertically centred is a label's own alignment.
+QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h,
+                  Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
+
+// A read-only edit that shows a value. Left and vertically centred is an edit's own
+// alignment.
+QLineEdit* MakeShown(QWidget* parent, const QString& name, const QString& accessible,
+                     const QString& text, int x, int y, int w, int h,
+                     Qt::Alignment align = Qt::AlignLeft | Qt::AlignVCenter);
+
+// An edit the user types into; `maxLength` limits typing only (0: no limit).
+platform::Edit* MakeTyped(QWidget* parent, const QString& name, const QString& accessible,
+                          const QString& text, int maxLength, int x, int y, int w, int h);
+
+// Range, starting position and page step of a scroll bar.
+struct BarRange {
+  int min, max, position, pageStep;
+};
+
+// A horizontal scroll bar (single step 1).
+QScrollBar* MakeBar(QWidget* parent, const QString& name, const QString& accessible,
+                    const BarRange& range, int x, int y, int w, int h);
+
+// Runs `handler` inside platform::Guard on each `signal` of `sender`; `context` ends the
+// connection when it goes.
+template <class Sender, class Signal>
+void OnSignal(QObject* context, Sender* sender, Signal signal, std::function<void()> handler) {
+  QObject::connect(sender, signal, context,
+                   [handler = std::move(handler)] { platform::Guard([&] { handler(); }); });
+}
+
+// The same for a button's click, a box's real change of state and a bar's real change of
+// position.
+void OnClick(QObject* context, QAbstractButton* button, std::function<void()> handler);
+void OnToggle(QObject* context, QAbstractButton* box, std::function<void()> handler);
+void OnChange(QObject* context, QAbstractSlider* bar, std::function<void()> handler);
+
+}  // namespace configurator::ui
