@@ -17,7 +17,6 @@
 #include "configurator/schedule_core.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
 
 namespace configurator {
 
@@ -169,8 +168,8 @@ void TForm1::SetSheduleClick() {
   ScheduleString = BuildScheduleString(ScheduleString, ReadControls(*this));
   const std::string command = "SETSH," + ScheduleString;
   SendSMS(command);
-  MemoS->clear();
-  serial::MemoWrite(SentMemo(), command);
+  // The sent memo shows the command itself, wherever the terminal output's line stands.
+  ui::SetMemoText(MemoS, command);
   MemoSMSinput->clear();
   ReplyReady = true;
 }
@@ -178,8 +177,7 @@ void TForm1::SetSheduleClick() {
 void TForm1::GetSheduleClick() {
   Clear();
   SendSMS("GETSH");
-  MemoS->clear();
-  serial::MemoWrite(SentMemo(), "GETSH");
+  ui::SetMemoText(MemoS, "GETSH");
   ReplyReady = true;
 }
 

@@ -132,6 +132,20 @@ TEST_F(SchedulePage, GetAsksForTheStoredSchedule) {
   EXPECT_TRUE(f.ReplyReady);
 }
 
+// "GET" and "SET" put their command into the sent memo whatever line the terminal output
+// stands at (a line written earlier moves it on).
+TEST_F(SchedulePage, SentMemoShowsTheCommandAfterEarlierTerminalLines) {
+  TForm1& f = Start("A33      ");
+  serial::MemoLine = 2;
+  f.SetShedule->click();
+  EXPECT_EQ(Wire(), Frame("SETSH,A33      "));
+  EXPECT_EQ(ui::MemoText(f.MemoS), "SETSH,A33      ");
+  serial::MemoLine = 2;
+  f.GetShedule->click();
+  EXPECT_EQ(Wire(), Frame("GETSH"));
+  EXPECT_EQ(ui::MemoText(f.MemoS), "GETSH");
+}
+
 TEST_F(SchedulePage, StoredScheduleComesBackIntoTheControls) {
   TForm1& f = Start("T330512  ");
   EXPECT_EQ(f.SMSShed->ItemIndex(), 2);
