@@ -61,9 +61,15 @@ class ModelVariant : public WindowTest {
     WriteRecord(c);
     return Make();
   }
-  // The named control, or a stand-in on its page when that page isn't built yet.
+  // The named control. Every page is built, so a missing one is a fault of its name; a
+  // stand-in on its page keeps the remaining checks going.
   QWidget* Control(const Named& n) {
-    if (auto* w = form->findChild<QWidget*>(n.name)) return w;
+    if (auto* w = form->findChild<QWidget*>(n.name)) {
+      EXPECT_TRUE(form->Pages[static_cast<std::size_t>(n.page)]->isAncestorOf(w))
+          << n.name.toStdString();
+      return w;
+    }
+    ADD_FAILURE() << "no control " << n.name.toStdString();
     auto* w = new QWidget(form->Pages[static_cast<std::size_t>(n.page)]);
     w->setObjectName(n.name);
     return w;
@@ -82,8 +88,7 @@ class ModelVariant : public WindowTest {
     EXPECT_EQ(form->TKM506GM1->isChecked(), runTime);
     EXPECT_EQ(form->RunTimeVariant, runTime);
   }
-  // Puts stand-ins for every control of other pages that isn't built, so the start-up's
-  // call is seen on them too, then applies the window's variant once more.
+  // Looks up every control the switch changes (a missing one fails, see Control).
   void WithAllControls() {
     for (const auto& list : {ShownInRunTime(), ShownInStandard(), DisabledInRunTime()})
       for (const Named& n : list) Control(n);
