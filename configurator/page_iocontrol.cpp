@@ -38,7 +38,7 @@ void TForm1::BuildIOControlPage() {
     ResetOut[n] = Button(outputs, ui::Nr("ResetOut", n), QString("Out%1 OFF").arg(n), 78, y, 68);
     Output[n] = ui::MakeShown(outputs, ui::Nr("Output", n), QString("Output %1 state").arg(n),
                               "OFF", 150, y + 1, 38, 22);
-    GetOut[n] = Button(outputs, ui::Nr("GetOut", n), QString("Get Out%1").arg(n), 192, y, 62);
+    GetOut[n] = Button(outputs, ui::Nr("GetOut", n), QString("Get Out%1").arg(n), 190, y, 64);
     ui::OnClick(this, SetOut[n], [this, n] { SetOutClick(n); });
     ui::OnClick(this, ResetOut[n], [this, n] { ResetOutClick(n); });
     ui::OnClick(this, GetOut[n], [this, n] { GetOutClick(n); });

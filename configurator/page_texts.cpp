@@ -32,6 +32,8 @@ constexpr int kHeaderY = 6;
 constexpr int kFirstRowY = 26;
 constexpr int kLeftLabelX = 8;
 constexpr int kLeftFirstCellX = 86;
+// Row captions of the left grid reach up to the first edit ("Analog.Inp.8" needs all of it).
+constexpr int kRowLabelWidth = kLeftFirstCellX - kLeftLabelX - 2;
 constexpr int kRightLabelX = 512;
 constexpr int kRightFirstCellX = 570;
 
@@ -112,13 +114,13 @@ void TForm1::BuildTextPages() {
       const int input = temperature ? row + 1 : row - 2;
       const QString caption = QString::fromStdString(temperature ? TemperatureRowCaption(input)
                                                                  : AnalogRowCaption(input));
-      QLabel* label = MakeLabel(page, caption, kLeftLabelX, y, kLeftFirstCellX - kLeftLabelX - 4);
+      QLabel* label = MakeLabel(page, caption, kLeftLabelX, y, kRowLabelWidth);
       if (temperature && input > 1) {
         label->setObjectName(prefix + ui::Nr("LabelT", input));
         // The run-time meter's caption lies at the same place; the model variant shows
         // one of the two.
         QLabel* rt = MakeLabel(page, ui::Nr("RUNTIME", input - 1), kLeftLabelX, y,
-                               kLeftFirstCellX - kLeftLabelX - 4);
+                               kRowLabelWidth);
         rt->setObjectName(prefix + ui::Nr("LabelRT", input - 1));
         rt->setVisible(false);
         QLabel*& t = input == 2 ? (shortTexts ? iLabelT2 : LabelT2) : (shortTexts ? iLabelT3 : LabelT3);

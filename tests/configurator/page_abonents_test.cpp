@@ -115,6 +115,11 @@ TEST_F(AbonentsPage, ControlsCarryTheirNamesAndDefaults) {
   EXPECT_EQ(f.RadioGroupPB->ItemIndex(), 0);
 }
 
+TEST_F(AbonentsPage, NoCaptionIsCutShort) {
+  Start(DefaultMasks());
+  EXPECT_EQ(cfgtest::ClippedCaptions(ShowPage(1)), std::vector<std::string>{});
+}
+
 TEST_F(AbonentsPage, ButtonsPutTheirCommandsOnTheWire) {
   TSetupConfig c = DefaultMasks();
   c.NNumber[1].set("12+");

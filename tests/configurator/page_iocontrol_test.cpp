@@ -242,12 +242,13 @@ TEST_F(IOControlPage, BarPositionsAreSavedAndRestoredTheOutputsAreNot) {
 }  // namespace
 
 // Both pages of this file and the groups other pages put on them: inside the page, no two
-// groups or buttons over each other.
+// groups or buttons over each other, and no caption cut short.
 TEST_F(IOControlPage, PagesAreLaidOutWithoutOverlap) {
   Start();
   for (int index : {5, 8}) {
     QWidget* page = ShowPage(index);
     EXPECT_EQ(cfgtest::OverlapFaults(page), std::vector<std::string>{})
         << "page " << index << " " << page->width() << "x" << page->height();
+    EXPECT_EQ(cfgtest::ClippedCaptions(page), std::vector<std::string>{}) << "page " << index;
   }
 }

@@ -136,6 +136,15 @@ TEST_F(PageTexts, ControlsOfTheThreePages) {
   EXPECT_EQ(f.DOname->objectName(), "DOname");
 }
 
+// Row captions, column captions and the "Read" boxes of the three pages show whole, also
+// the hidden run-time captions.
+TEST_F(PageTexts, NoCaptionIsCutShort) {
+  Start();
+  for (int index : {2, 3, 4})
+    EXPECT_EQ(cfgtest::ClippedCaptions(ShowPage(index)), std::vector<std::string>{})
+        << "page " << index;
+}
+
 TEST_F(PageTexts, ButtonsPutTheirCommandOnTheWire) {
   TForm1& f = Start();
   const std::string long32(32, 'L');

@@ -193,3 +193,15 @@ inline std::vector<std::string> LayoutFaults(QWidget* page) {
 }
 
 }  // namespace cfgtest
+
+namespace cfgtest {
+
+// Captions of a page (its buttons, boxes and labels, also inside its groups) cut short.
+inline std::vector<std::string> ClippedCaptions(QWidget* page) {
+  std::vector<std::string> clipped;
+  for (const std::string& f : LayoutFaults(page))
+    if (f.size() > 8 && f.compare(f.size() - 8, 8, " clipped") == 0) clipped.push_back(f);
+  return clipped;
+}
+
+}  // namespace cfgtest
