@@ -1,5 +1,6 @@
 #include "monitor/ftpclient.h"
 
+#include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QFile>
@@ -109,7 +110,10 @@ void TFTPClient::WaitUntil(Done done, const char* what) {
     QEventLoop* outer = loop_;
     loop_ = &loop;
     progress_ = false;
-    loop.exec();
+    // Once the application is quitting (Exit closed the window during a transfer), every
+    // event loop returns at once: wait for events directly so the operation still ends.
+    if (loop.exec() < 0 && !progress_)
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     loop_ = outer;
     if (progress_) idle.restart();
   }
@@ -380,7 +384,9 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
   std::unique_ptr<QSaveFile> file;
   if (localPath) {
     file = std::make_unique<QSaveFile>(QFile::decodeName(QByteArray::fromStdString(*localPath)));
-    if (!file->open(QIODevice::WriteOnly))
+    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
+    // QSaveFile can lose it and still commit a cut file.
+    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
       throw FtpError("Cannot create " + *localPath + ": " + file->errorString().toStdString());
   }
 
@@ -468,7 +474,7 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
     return;
   }
   if (file) {
-    if (writeFailed || !file->commit())
+    if (writeFailed || file->size() != bytesRecvd_ || !file->commit())
       throw FtpError("Cannot write " + *localPath + ": " + file->errorString().toStdString());
   }
   if (OnTransactionStop) OnTransactionStop();

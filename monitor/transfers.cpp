@@ -200,6 +200,8 @@ void TForm1::CopyAllClick() {
     TransferWalk walk;
     if (FileListBoxFTP->count() == 0) {
       FTPBusy = true;
+      AllButtonsFalse();
+      platform::SetBusyCursor(true);
       Tell(kNoFilesCopy);
     } else {
       BeginTransferRun(CopyAll, CopyAllCancel);
@@ -207,7 +209,8 @@ void TForm1::CopyAllClick() {
       walk = WalkRemoteFiles(kWholeList, false, Every,
                              [&](const std::string& name) { DownloadChecked(name, platform::FromCp1252(name)); });
     }
-    ReReadLocalAndCount();
+    // Copy ALL leaves LocalFiles1cnt as it was.
+    FileListBoxPC->Update();
     FileListBox1->Update();
     TellRefusedNames(walk.refused);
     EndTransferRun();

@@ -18,6 +18,7 @@
 
 #include "monitor/ftpclient.h"
 #include "monitor/ftpparse.h"
+#include "support/filesizelimit.h"
 #include "support/ftp_server.h"
 #include "support/pty.h"
 
@@ -252,6 +253,16 @@ TEST_F(FtpClientTest, AFailedDownloadLeavesTheLocalFileAsItWas) {
   EXPECT_EQ(Read(LocalPath("gone.csv")), "kept");
   EXPECT_EQ(events.back(), "failure 8");
   EXPECT_TRUE(c.Connected());  // a failure reply keeps the connection
+
+  // A full disk cuts the local write short: the download fails, the old file stays.
+  Put("big.csv", std::string(5000, 'b'));
+  std::ofstream(LocalPath("big.csv")) << "kept too";
+  {
+    testsupport::FileSizeLimit full(1000);
+    EXPECT_NE(ErrorOf([&] { c.Download("big.csv", LocalPath("big.csv")); }), "");
+  }
+  EXPECT_EQ(Read(LocalPath("big.csv")), "kept too");
+  EXPECT_EQ(QDir(local_.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
 TEST_F(FtpClientTest, FolderAndFileCommands) {

@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QPushButton>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <fstream>
@@ -20,6 +21,7 @@
 #include "monitor/folderlists.h"
 #include "monitor/ftpclient.h"
 #include "monitor/transfers_core.h"
+#include "support/filesizelimit.h"
 #include "tests/support/ftp_server.h"
 
 namespace monitor_test {
@@ -227,25 +229,48 @@ TEST_F(TransfersTest, CopySelectedFetchesOnlyTheSelectedFiles) {
 TEST_F(TransfersTest, EmptyListAndNoSelectionMessages) {
   Connect();  // an empty remote folder
   monitor::TForm1& f = Form();
+  // While the message shows: FTPBusy set; the hourglass and the disabled button group
+  // where that transfer's steps put them before the message.
   const struct {
     QPushButton* button;
     const char* text;
+    bool hourglass;
+    bool groupDisabled;
   } empty[] = {
-      {f.CopySelected, "No files  "},
-      {f.CopyAll, "No files  "},
-      {f.MoveSelected, "No files        "},
-      {f.MoveAll, "No files        "},
-      {f.CopyFromDate, "No files  "},
+      {f.CopySelected, "No files  ", false, false},
+      {f.CopyAll, "No files  ", true, true},
+      {f.MoveSelected, "No files        ", true, false},
+      {f.MoveAll, "No files        ", true, false},
+      {f.CopyFromDate, "No files  ", false, false},
   };
-  answer = Answer::Yes;
   for (const auto& c : empty) {
+    const std::string which = c.button->objectName().toStdString();
     messages.clear();
+    bool busy = false, hourglass = false, disabled = false;
+    platform::SetMessageHook([&](const platform::MessageRequest& r) {
+      messages.push_back(r);
+      if (r.text.rfind("No files", 0) == 0) {
+        busy = f.FTPBusy;
+        hourglass = platform::BusyCursor();
+        disabled = !f.CopyAll->isEnabled() && !f.DisConnectBtn->isEnabled();
+      }
+      return Answer::Yes;
+    });
     c.button->click();
     const std::vector<std::string> texts = Texts();
-    ASSERT_FALSE(texts.empty()) << c.button->objectName().toStdString();
-    EXPECT_EQ(texts.back(), c.text) << c.button->objectName().toStdString();
+    ASSERT_FALSE(texts.empty()) << which;
+    EXPECT_EQ(texts.back(), c.text) << which;
+    EXPECT_TRUE(busy) << which;
+    EXPECT_EQ(hourglass, c.hourglass) << which;
+    EXPECT_EQ(disabled, c.groupDisabled) << which;
+    EXPECT_FALSE(platform::BusyCursor()) << which;
     ExpectIdle();
   }
+  platform::SetMessageHook([this](const platform::MessageRequest& r) {
+    messages.push_back(r);
+    return answer;
+  });
+  answer = Answer::Yes;
 
   // With files listed but none selected.
   Put("181001.csv");
@@ -353,9 +378,13 @@ TEST_F(TransfersTest, CancelDuringTheSecondFileOfCopyAllLeavesTwoFiles) {
   for (const char* n : kFiveDays) Put(n, body);
   Connect();
   monitor::TForm1& f = Form();
+  f.LocalFiles1cnt->setText(QStringLiteral("0"));
 
   EXPECT_TRUE(CancelAtTheSecondFile(f.CopyAll, f.CopyAllCancel, [&] { f.CopyAll->click(); }));
   EXPECT_EQ(Local(), QStringList({"181001.csv", "181002.csv"}));
+  EXPECT_EQ(f.FileListBoxPC->count(), 2);
+  // Copy ALL re-reads the local list but does not write its count.
+  EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("0"));
   EXPECT_EQ(Read(Path("181002.csv")), body);  // the running download was finished
   EXPECT_EQ(server.Commands("RETR").size(), 2u);
   EXPECT_TRUE(server.Commands("TYPE").empty());
@@ -446,6 +475,56 @@ TEST_F(TransfersTest, AConnectionLostInTheMiddleOfAMoveLosesNoFile) {
   EXPECT_FALSE(f.FTPBusy);
   EXPECT_FALSE(f.CancelRequested);
   EXPECT_TRUE(f.MoveAllCancel->isHidden());
+}
+
+TEST_F(TransfersTest, AFullDiskEndsAMoveWithoutDeletingAndKeepsTheLocalCopy) {
+  const std::string body(5000, 'z');
+  for (const char* n : {"181001.csv", "181002.csv"}) Put(n, body);
+  Connect();
+  monitor::TForm1& f = Form();
+  Write("181001.csv", "older local copy");
+  answer = Answer::Yes;
+  {
+    testsupport::FileSizeLimit full(1000);  // the local disk takes 1000 bytes per file
+    f.MoveAll->click();
+  }
+  ASSERT_EQ(messages.size(), 2u) << ::testing::PrintToString(Texts());  // question, error box
+  EXPECT_EQ(messages[1].icon, platform::Icon::Stop);
+  EXPECT_TRUE(server.Commands("DELE").empty());
+  EXPECT_EQ(Read(ServerPath("181001.csv")), body);
+  EXPECT_TRUE(OnServer("181002.csv"));
+  EXPECT_EQ(Read(Path("181001.csv")), "older local copy");
+  EXPECT_EQ(QDir(root_).entryList(QDir::Files | QDir::Hidden), QStringList({"181001.csv"}));
+  ExpectIdle();
+}
+
+// Exit during a transfer with a live connection closes the window, and the application
+// quits: the file being fetched is still finished and the run stops after it.
+TEST_F(TransfersTest, ExitDuringCopyAllFinishesTheRunningFileAndStops) {
+  const std::string body(3000, 'x');
+  for (const char* n : kFiveDays) Put(n, body);
+  Connect();
+  monitor::TForm1& f = Form();
+  monitor::TFTPClient& client = *f.FTPClient1;
+  const std::function<void()> started = client.OnTransactionStart;
+  bool exited = false;
+  client.OnTransactionStart = [&] {
+    if (started) started();
+    if (exited || server.Commands("RETR").size() != 2) return;
+    exited = true;
+    f.ExitBtnClick();
+    QCoreApplication::quit();  // as closing the last window does
+  };
+  QTimer::singleShot(0, &f, [&] { f.CopyAll->click(); });
+  QCoreApplication::exec();
+  client.OnTransactionStart = started;
+
+  ASSERT_TRUE(exited);
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
+  EXPECT_EQ(Local(), QStringList({"181001.csv", "181002.csv"}));
+  EXPECT_EQ(Read(Path("181002.csv")), body);
+  EXPECT_EQ(server.Commands("RETR").size(), 2u);
+  EXPECT_FALSE(f.FTPBusy);
 }
 
 TEST_F(TransfersTest, WithoutAConnection) {
