@@ -473,6 +473,13 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
     Fail(op, *final);
     return;
   }
+  // A download that ends without the server ever opening its data transfer (no 1xx reply)
+  // has brought no file: keeping an empty one would replace the local copy, and a move
+  // would then delete the remote file.
+  if (file && !started) {
+    Fail(op, Reply{451, "No data transfer was opened: " + final->text});
+    return;
+  }
   if (file) {
     if (writeFailed || file->size() != bytesRecvd_ || !file->commit())
       throw FtpError("Cannot write " + *localPath + ": " + file->errorString().toStdString());

@@ -265,6 +265,18 @@ TEST_F(FtpClientTest, AFailedDownloadLeavesTheLocalFileAsItWas) {
   EXPECT_EQ(QDir(local_.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
 }
 
+TEST_F(FtpClientTest, ADownloadThatOpensNoDataTransferFailsAndKeepsTheLocalFile) {
+  Put("a.csv", "remote");
+  server.SetRetrWithoutData(true);
+  Serve();
+  c.Connect();
+  std::ofstream(LocalPath("a.csv")) << "kept";
+  EXPECT_NE(ErrorOf([&] { c.Download("a.csv", LocalPath("a.csv")); }), "");
+  EXPECT_EQ(Read(LocalPath("a.csv")), "kept");
+  EXPECT_EQ(events.back(), "failure 8");
+  EXPECT_EQ(QDir(local_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+}
+
 TEST_F(FtpClientTest, FolderAndFileCommands) {
   Put("a.csv", "1");
   Serve();

@@ -52,6 +52,7 @@ int FtpServer::Start(const std::string& user, const std::string& password,
                    QStringLiteral("--root"), QString::fromStdString(rootDir),
                    QStringLiteral("--log"), QString::fromStdString(logPath_)};
   if (sendLimit_ > 0) args << QStringLiteral("--send-limit") << QString::number(sendLimit_);
+  if (retrWithoutData_) args << QStringLiteral("--retr-without-data");
   process_->start(Python(), args);
   if (!process_->waitForStarted(10000)) {
     process_.reset();

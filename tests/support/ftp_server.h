@@ -19,6 +19,8 @@ class FtpServer {
   // Data connections send at most this many bytes per second (0: no limit); set before
   // Start. A slow server lets a test act while a download is running.
   void SetSendLimit(int bytesPerSecond) { sendLimit_ = bytesPerSecond; }
+  // RETR is answered "226" at once, without opening a data transfer (a faulty server).
+  void SetRetrWithoutData(bool on) { retrWithoutData_ = on; }
 
   // Starts the server for one account whose root is rootDir (an existing folder) and
   // returns its port. Throws std::runtime_error when the server does not come up.
@@ -42,6 +44,7 @@ class FtpServer {
   std::string logPath_;
   int port_ = 0;
   int sendLimit_ = 0;
+  bool retrWithoutData_ = false;
 };
 
 }  // namespace testsupport

@@ -24,6 +24,8 @@ def main():
     p.add_argument("--log", default="")
     p.add_argument("--send-limit", type=int, default=0,
                    help="bytes per second on data connections (0: no limit)")
+    p.add_argument("--retr-without-data", action="store_true",
+                   help="answer RETR with 226 at once, opening no data transfer")
     a = p.parse_args()
 
     auth = DummyAuthorizer()
@@ -35,6 +37,9 @@ def main():
             if log:
                 log.write(line + "\n")
                 log.flush()
+            if a.retr_without_data and cmd == "RETR":
+                self.respond("226 Transfer complete.")
+                return
             return super().pre_process_command(line, cmd, arg)
 
     Handler.authorizer = auth
