@@ -34,6 +34,7 @@
 #include "monitor/csvrecord.h"
 #include "monitor/fixedcells.h"
 #include "monitor/folderlists.h"
+#include "monitor/formutil.h"
 #include "platform/cp1252.h"
 #include "platform/messagebox.h"
 #include "platform/doubleclick.h"
@@ -69,12 +70,6 @@ QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
   auto* l = new QLabel(text, parent);
   if (buddy) l->setBuddy(buddy);
   return l;
-}
-
-void SetBase(QWidget* w, const QColor& colour) {
-  QPalette p = w->palette();
-  p.setColor(QPalette::Base, colour);
-  w->setPalette(p);
 }
 
 void ReadOnlyGrey(QLineEdit* e) {

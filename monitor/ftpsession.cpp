@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "monitor/form.h"
+#include "monitor/formutil.h"
 #include "monitor/ftpclient.h"
 #include "monitor/ftpparse.h"
 #include "platform/cp1252.h"
@@ -36,20 +37,6 @@ std::string OperationName(int code) {
                                        "ReInit",        "Allocate",        "NList",    "DoCommand"};
   if (code < 0 || code > 14) return {};
   return kNames[code];
-}
-
-void Tell(const std::string& text) { platform::MessageBox(text, std::string()); }
-
-bool Confirm(const std::string& text) {
-  return platform::MessageBox(text, std::string(), platform::Icon::Question,
-                              platform::Buttons::YesNoCancel, QPoint(200, 200)) ==
-         platform::Answer::Yes;
-}
-
-void SetBase(QWidget* w, const QColor& colour) {
-  QPalette p = w->palette();
-  p.setColor(QPalette::Base, colour);
-  w->setPalette(p);
 }
 
 // Keeps a remote list in ascending name order, letters compared without regard to case;
@@ -79,19 +66,6 @@ int PortNumber(const QLineEdit* edit) {
 
 // A remote name that the user has to type in (a folder to make or the new name).
 bool NameIncorrect(const std::string& name) { return name.empty() || name[0] == ' '; }
-
-// Runs at the end of a scope, also when an FTP error ends the handler.
-template <class F>
-class AtExit {
- public:
-  explicit AtExit(F f) : f_(std::move(f)) {}
-  ~AtExit() { f_(); }
-  AtExit(const AtExit&) = delete;
-  AtExit& operator=(const AtExit&) = delete;
-
- private:
-  F f_;
-};
 
 void Enable(std::initializer_list<QWidget*> widgets, bool on) {
   for (QWidget* w : widgets) w->setEnabled(on);

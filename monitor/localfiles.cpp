@@ -8,6 +8,7 @@
 
 #include "monitor/folderlists.h"
 #include "monitor/form.h"
+#include "monitor/formutil.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 
@@ -15,14 +16,6 @@ namespace monitor {
 
 namespace {
 constexpr int kMaxItemsLooked = 32768;
-
-void Tell(const char* text) { platform::MessageBox(text, ""); }
-
-bool Confirm(const char* question) {
-  return platform::MessageBox(question, "", platform::Icon::Question,
-                              platform::Buttons::YesNoCancel, QPoint(200, 200)) ==
-         platform::Answer::Yes;
-}
 
 // The selected item of a one-selection list, or nullptr.
 QListWidgetItem* SelectedItem(const QListWidget* list) {

@@ -13,6 +13,7 @@
 #include "monitor/chartlayer.h"
 #include "monitor/folderlists.h"
 #include "monitor/form.h"
+#include "monitor/formutil.h"
 #include "platform/cp1252.h"
 #include "platform/messagebox.h"
 
@@ -20,12 +21,6 @@ namespace monitor {
 
 namespace {
 const QDate kEarliestDay(2018, 9, 1);  // the calendars offer no earlier day
-
-void SetColour(QWidget* w, const QColor& colour) {
-  QPalette p = w->palette();
-  p.setColor(QPalette::Base, colour);
-  w->setPalette(p);
-}
 }  // namespace
 
 void TForm1::PageControl1Enter() {
@@ -144,12 +139,12 @@ void TForm1::PageControl1Change() {
   for (QWidget* w : std::initializer_list<QWidget*>{FileListBoxFTPdir, FileListBoxFTP, Memo1,
                                                     sDirectory, sFile, LocalDir, HostTxt,
                                                     PortTxt, UserTxt, PassTxt})
-    SetColour(w, light);
+    SetBase(w, light);
   const QColor lighter(255, 255, 241);
   for (QWidget* w : std::initializer_list<QWidget*>{LocalFile, DriveComboBox4, FileListBoxPC,
                                                     DirectoryListBoxPC, DriveComboBox1,
                                                     DirectoryListBox1, FileListBox1, FileListBox8})
-    SetColour(w, lighter);
+    SetBase(w, lighter);
   FileListBox1->Update();
   FileListBoxPC->Update();
 }

@@ -16,6 +16,7 @@
 
 #include "monitor/folderlists.h"
 #include "monitor/form.h"
+#include "monitor/formutil.h"
 #include "monitor/ftpclient.h"
 #include "monitor/transfers_core.h"
 #include "platform/cp1252.h"
@@ -30,14 +31,6 @@ const char kNoFilesCopy[] = "No files  ";
 const char kNoFilesMove[] = "No files        ";
 const char kNoFileSelected[] = "No file selected   ";
 constexpr int kWholeList = INT_MAX;  // Copy ALL and Move ALL walk the whole list
-
-void Tell(const std::string& text) { platform::MessageBox(text, ""); }
-
-bool Confirm(const char* question) {
-  return platform::MessageBox(question, "", platform::Icon::Question,
-                              platform::Buttons::YesNoCancel, QPoint(200, 200)) ==
-         platform::Answer::Yes;
-}
 
 bool Selected(const QListWidgetItem* item, const std::string&) { return item->isSelected(); }
 bool Every(const QListWidgetItem*, const std::string&) { return true; }
