@@ -21,6 +21,11 @@ namespace {
 bool Positive(int code) { return code >= 200 && code < 300; }
 bool Preliminary(int code) { return code >= 100 && code < 200; }
 
+// A line break would end a command early and start another one of the text's choice.
+bool HasLineBreak(const std::string& text) {
+  return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+}
+
 }  // namespace
 
 // Marks the client busy for the length of one operation.
@@ -78,17 +83,15 @@ void TFTPClient::RequireIdle() const {
 }
 
 void TFTPClient::CheckArgument(const std::string& text) {
-  // A line break would end the command early and start another one of the text's choice.
-  if (text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos)
-    throw FtpError("Invalid name: it holds a line break");
+  if (HasLineBreak(text)) throw FtpError("Invalid name: it holds a line break");
 }
 
 void TFTPClient::Status(const std::string& text) {
   if (OnStatus) OnStatus(text);
 }
 
-void TFTPClient::Wake(bool progress) {
-  if (progress) progress_ = true;
+void TFTPClient::Wake() {
+  progress_ = true;
   if (loop_) loop_->quit();
 }
 
@@ -206,7 +209,7 @@ void TFTPClient::Connect() {
   // The name first: a host that does not resolve is its own event.
   QHostAddress address;
   if (!address.setAddress(QString::fromStdString(target))) {
-    bool invalid = target.empty() || target.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
+    bool invalid = target.empty() || HasLineBreak(target);
     if (!invalid) {
       Status("Resolving host");
       bool looked = false;
@@ -259,9 +262,8 @@ void TFTPClient::Connect() {
     if (!Positive(r.code)) throw FtpError(r.text);
   } catch (const FtpError&) {
     loggedIn_ = false;
-    announcedDisconnect_ = true;
-    if (socket_->state() != QAbstractSocket::UnconnectedState) socket_->abort();
-    reader_->Clear();
+    announcedDisconnect_ = true;  // no disconnect event for a connection that never was
+    Abort();
     if (OnConnectionFailed) OnConnectionFailed();
     throw;
   }

@@ -135,7 +135,8 @@ class TFTPClient : public QObject {
   // (bytes or connection events) closes the connection and raises a time-out.
   template <class Done>
   void WaitUntil(Done done, const char* what);
-  void Wake(bool progress = true);
+  // Some event arrived: counts as progress and lets the waiting loop look again.
+  void Wake();
   void Send(const std::string& command);
   Reply Await();
   Reply Command(const std::string& command);
