@@ -112,10 +112,14 @@ void TForm1::ShowConnectionState(bool connected) {
   }
 }
 
-void TForm1::ClearAndList() {
+void TForm1::ClearRemoteLists() {
   FileListBoxFTPdir->clear();
   FileListBoxFTP->clear();
   Memo1->clear();
+}
+
+void TForm1::ClearAndList() {
+  ClearRemoteLists();
   FTPClient1->List();
 }
 
@@ -198,9 +202,7 @@ void TForm1::ConnectBtnClick() {
   const int port = PortNumber(PortTxt);
 
   Enable({DisConnectBtn, ConnectBtn, RefreshBtn}, false);
-  FileListBoxFTPdir->clear();
-  FileListBoxFTP->clear();
-  Memo1->clear();
+  ClearRemoteLists();
   platform::SetBusyCursor(true);
   ShowConnectionState(false);
 
@@ -214,9 +216,7 @@ void TForm1::ConnectBtnClick() {
   try {
     FTPClient1->TimeOut = 0;
     FTPClient1->Connect();
-    FileListBoxFTPdir->clear();
-    FileListBoxFTP->clear();
-    Memo1->clear();
+    ClearRemoteLists();
     FTPClient1->ChangeDir("..");
     FTPClient1->List();
     FTPConnected = true;
@@ -240,9 +240,7 @@ void TForm1::DisConnectBtnClick() {
   RefreshBtn->setEnabled(false);
   ConnectBtn->setEnabled(true);
   DisConnectBtn->setEnabled(false);
-  FileListBoxFTPdir->clear();
-  FileListBoxFTP->clear();
-  Memo1->clear();
+  ClearRemoteLists();
   AllButtonsFalse();
   if (ExitRequested) close();
 }
@@ -292,7 +290,7 @@ void TForm1::FileListBoxFTPdirDblClick() {
   sDirectory->setText(name);
   FileListBoxFTPdir->clear();
   FTPClient1->List();
-  RemoteFiles1cnt->setText(QString::number(FileListBoxFTP->count()));
+  WriteRemoteCount();
 }
 
 void TForm1::sDirectoryDblClick() {

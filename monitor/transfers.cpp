@@ -351,15 +351,12 @@ void TForm1::FileListBoxFTPDblClick() {
   const QString folder = RemoteViewFolder();
   QDir().mkpath(folder);
   const QString path = QDir(folder).filePath(item->text());
-  FTPBusy = true;
-  try {
+  {
+    FTPBusy = true;
+    AtExit done([this] { FTPBusy = false; });
     FTPClient1->TransferModeAscii();
     DownloadChecked(name, path);
-  } catch (...) {
-    FTPBusy = false;
-    throw;
   }
-  FTPBusy = false;
   platform::OpenInTextEditor(platform::ToCp1252(path));
 }
 

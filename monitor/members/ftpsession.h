@@ -48,6 +48,8 @@
 
  private:
   TFTPClient* CreateFTPClient();
+  // Empties the folder list, the remote file list and Memo1.
+  void ClearRemoteLists();
   // A remote management command: the hourglass while `command` runs, then clear and list.
   void RunRemoteCommand(const std::function<void()>& command);
   // Make Dir and Rename Dir: a live connection and a usable name in MakeDirFTP, then
