@@ -653,8 +653,7 @@ void Chart::RenderTo(QPainter& painter, const QRectF& target, const QSizeF& layo
 
 void Chart::Print(platform::TextPrinter& printer) {
   printer.SetTitle(platform::ToCp1252(objectName()));
-  printer.BeginDoc();
-  try {
+  printer.RunJob([&] {
     printer.Draw([&](QPainter& painter, const QRect& page) {
       // A small margin, then the chart as large as the page allows.
       const int m = page.width() / 40;
@@ -662,11 +661,7 @@ void Chart::Print(platform::TextPrinter& printer) {
       const double height = kPrintLayoutWidth * target.height() / target.width();
       RenderTo(painter, target, QSizeF(kPrintLayoutWidth, height));
     });
-    printer.EndDoc();
-  } catch (...) {
-    printer.Abort();
-    throw;
-  }
+  });
 }
 
 }  // namespace monitor

@@ -1,9 +1,6 @@
 #include "monitor/printing.h"
 
-#include <QPainter>
-
 #include "monitor/chartlayer.h"
-#include "platform/cp1252.h"
 #include "platform/messagebox.h"
 #include "platform/textprinter.h"
 
@@ -23,26 +20,9 @@ int PrintColumnAdvance(int col) {
   return 16 * 3;
 }
 
-namespace {
-
-// Runs a print job and drops it when anything in it fails.
-template <class F>
-void RunJob(platform::TextPrinter& printer, F&& body) {
-  printer.BeginDoc();
-  try {
-    body();
-    printer.EndDoc();
-  } catch (...) {
-    printer.Abort();
-    throw;
-  }
-}
-
-}  // namespace
-
 void PrintTable(platform::TextPrinter& printer, int columns, int rows, const CellText& cell) {
   printer.SetTitle(kTablePrintTitle);
-  RunJob(printer, [&] {
+  printer.RunJob([&] {
     printer.SetFont(kTablePrintFont, kTablePrintFontSize, Qt::black, kTablePrintFontStretch);
     const int bottom = printer.PageHeight();
     const int right = printer.PageWidth();

@@ -157,6 +157,17 @@ void TextPrinter::EndDoc() {
   if (!ok) throw Error("The document could not be printed");
 }
 
+void TextPrinter::RunJob(const std::function<void()>& body) {
+  BeginDoc();
+  try {
+    body();
+    EndDoc();
+  } catch (...) {
+    Abort();
+    throw;
+  }
+}
+
 void TextPrinter::Abort() {
   if (!Printing()) return;
   if (d_->printer && d_->target == Target::Printer) d_->printer->abort();

@@ -63,6 +63,9 @@ class TextPrinter {
   // Drops the job; nothing is printed. Harmless when no job is open.
   void Abort();
   bool Printing() const;
+  // BeginDoc, body, EndDoc as one job; anything that fails in it drops the job (Abort)
+  // and goes on up.
+  void RunJob(const std::function<void()>& body);
 
   // Page size in 300 dpi pixels, orientation included.
   int PageWidth() const;
