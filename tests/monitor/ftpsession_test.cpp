@@ -13,12 +13,9 @@
 #include <QTextBlock>
 #include <QTextDocument>
 #include <QPushButton>
-#include <QTemporaryDir>
-#include <fstream>
 
-#include "form_fixture.h"
+#include "ftp_form_fixture.h"
 #include "monitor/ftpclient.h"
-#include "support/ftp_server.h"
 #include "support/pty.h"
 
 namespace monitor_test {
@@ -26,53 +23,13 @@ namespace {
 
 using platform::Answer;
 
-QStringList Items(const QListWidget* list) {
-  QStringList names;
-  for (int i = 0; i < list->count(); ++i) names << list->item(i)->text();
-  return names;
-}
-
 // A listing line with `name` from character 56 on.
 std::string Line(char kind, const std::string& name) {
   return std::string(1, kind) + "rw-r--r--   1 owner    group        1234 Dec 10 13:57 " + name;
 }
 
-class FtpSessionTest : public FormTest {
+class FtpSessionTest : public FtpFormTest {
  protected:
-  void SetUp() override {
-    FormTest::SetUp();
-    ASSERT_TRUE(serverRoot_.isValid());
-  }
-  void TearDown() override {
-    FormTest::TearDown();
-    server.Stop();
-  }
-  std::string ServerPath(const std::string& name) const {
-    return serverRoot_.path().toStdString() + "/" + name;
-  }
-  void Put(const std::string& name) const { std::ofstream(ServerPath(name), std::ios::binary) << "1,2"; }
-  void PutDir(const std::string& name) const {
-    ASSERT_TRUE(QDir().mkpath(QString::fromStdString(ServerPath(name))));
-  }
-  bool OnServer(const std::string& name) const {
-    return QFileInfo::exists(QString::fromStdString(ServerPath(name)));
-  }
-  // Starts the server and points the window's account at it (the password given).
-  void Account(const char* password = "secret") {
-    const int port = server.Start("5063", "secret", serverRoot_.path().toStdString());
-    monitor::TForm1& f = Form();
-    f.HostTxt->setText(QStringLiteral("127.0.0.1"));
-    f.PortTxt->setText(QString::number(port));
-    f.UserTxt->setText(QStringLiteral("5063"));
-    f.PassTxt->setText(QString::fromLatin1(password));
-  }
-  void Connect() {
-    Account();
-    Form().ConnectBtn->click();
-    ASSERT_TRUE(form->FTPConnected) << ::testing::PrintToString(Texts());
-    messages.clear();
-    server.ClearCommands();
-  }
   // The connection state as both status fields show it ("" when they differ).
   std::string State() const {
     const monitor::TForm1& f = *form;
@@ -81,9 +38,6 @@ class FtpSessionTest : public FormTest {
     if (f.cSTATUS->text() != f.StatusLine->text() || a != b) return "";
     return f.cSTATUS->text().toStdString() + " " + a.name().toStdString();
   }
-
-  testsupport::FtpServer server;
-  QTemporaryDir serverRoot_;
 };
 
 // ---- the listing parse ------------------------------------------------------------------

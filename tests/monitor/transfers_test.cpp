@@ -16,13 +16,12 @@
 #include <functional>
 #include <sstream>
 
-#include "form_fixture.h"
+#include "ftp_form_fixture.h"
 #include "monitor/csvconfig.h"
 #include "monitor/folderlists.h"
 #include "monitor/ftpclient.h"
 #include "monitor/transfers_core.h"
 #include "support/filesizelimit.h"
-#include "tests/support/ftp_server.h"
 
 namespace monitor_test {
 namespace {
@@ -70,36 +69,22 @@ TEST(SafeLocalName, RefusesNamesThatLeaveTheFolder) {
 
 // ---- the window against a server ------------------------------------------------------------
 
-const char kUser[] = "5063";
-const char kPass[] = "secret";
-
-class TransfersTest : public FormTest {
+class TransfersTest : public FtpFormTest {
  protected:
   void SetUp() override {
-    FormTest::SetUp();
-    ASSERT_TRUE(serverRoot_.isValid());
+    FtpFormTest::SetUp();
     ASSERT_TRUE(cache_.isValid());
     oldCache_ = std::getenv("XDG_CACHE_HOME") ? std::getenv("XDG_CACHE_HOME") : "";
     setenv("XDG_CACHE_HOME", cache_.path().toLocal8Bit().constData(), 1);
   }
   void TearDown() override {
-    FormTest::TearDown();
-    server.Stop();
+    FtpFormTest::TearDown();
     if (oldCache_.empty())
       unsetenv("XDG_CACHE_HOME");
     else
       setenv("XDG_CACHE_HOME", oldCache_.c_str(), 1);
   }
 
-  std::string ServerPath(const std::string& name) const {
-    return serverRoot_.path().toStdString() + "/" + name;
-  }
-  void Put(const std::string& name, const std::string& bytes = "1;2;3") const {
-    std::ofstream(ServerPath(name), std::ios::binary) << bytes;
-  }
-  bool OnServer(const std::string& name) const {
-    return QFile::exists(QString::fromStdString(ServerPath(name)));
-  }
   std::string Read(const std::string& path) const {
     std::ifstream in(path, std::ios::binary);
     std::ostringstream s;
@@ -107,25 +92,7 @@ class TransfersTest : public FormTest {
     return s.str();
   }
 
-  // Starts the server on the files put so far and connects the window to it.
-  void Connect() {
-    const int port = server.Start(kUser, kPass, serverRoot_.path().toStdString());
-    monitor::TForm1& f = Form();
-    f.HostTxt->setText(QStringLiteral("127.0.0.1"));
-    f.PortTxt->setText(QString::number(port));
-    f.UserTxt->setText(QString::fromLatin1(kUser));
-    f.PassTxt->setText(QString::fromLatin1(kPass));
-    f.ConnectBtnClick();
-    ASSERT_TRUE(f.FTPConnected) << ::testing::PrintToString(Texts());
-    messages.clear();
-    server.ClearCommands();
-  }
-
-  QStringList Remote() const {
-    QStringList names;
-    for (int i = 0; i < form->FileListBoxFTP->count(); ++i) names << form->FileListBoxFTP->item(i)->text();
-    return names;
-  }
+  QStringList Remote() const { return Items(form->FileListBoxFTP); }
   QStringList Local() const {
     QStringList names = QDir(root_).entryList({QStringLiteral("*.csv")}, QDir::Files);
     names.sort();
@@ -156,8 +123,6 @@ class TransfersTest : public FormTest {
   bool CancelAtTheSecondFile(QPushButton* own, QPushButton* cancel,
                              const std::function<void()>& start);
 
-  testsupport::FtpServer server;
-  QTemporaryDir serverRoot_;
   QTemporaryDir cache_;
   std::string oldCache_;
 };
