@@ -6,7 +6,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
-#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QStatusBar>

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPoint>
 
 #include "monitor/folderlists.h"
 #include "monitor/form.h"

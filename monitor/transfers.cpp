@@ -8,7 +8,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
-#include <QPoint>
 #include <QPushButton>
 #include <QStandardPaths>
 #include <climits>
