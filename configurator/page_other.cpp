@@ -204,36 +204,29 @@ void TForm1::SetDtimeoutFilterClick() {
 
 // Each bar sets its twin on the other page; the exchange stops because setting a bar to the
 // position it already has raises no change.
+namespace {
+// Time-out bar `bar` moved: its twin follows, and both edits show the position in two digits.
+void MirrorTimeout(QObject* root, const char* bar, const char* twinBar, QLineEdit* edit,
+                   QLineEdit* twinEdit) {
+  const int pos = ui::BarPosition(root, bar, 0);
+  ui::SetNamedBar(root, twinBar, pos);
+  const std::string text = other::TwoDigitText(pos);
+  ui::SetText(edit, text);
+  ui::SetText(twinEdit, text);
+}
+}  // namespace
+
 void TForm1::TTimeout1SBChange() {
-  const int pos = ui::BarPosition(this, "TTimeout1SB", 0);
-  ui::SetNamedBar(this, "TTimeout1SBt", pos);
-  const std::string text = other::TwoDigitText(pos);
-  ui::SetText(TTimeout1, text);
-  ui::SetText(TTimeout1t, text);
+  MirrorTimeout(this, "TTimeout1SB", "TTimeout1SBt", TTimeout1, TTimeout1t);
 }
-
 void TForm1::TTimeout1SBtChange() {
-  const int pos = ui::BarPosition(this, "TTimeout1SBt", 0);
-  ui::SetNamedBar(this, "TTimeout1SB", pos);
-  const std::string text = other::TwoDigitText(pos);
-  ui::SetText(TTimeout1t, text);
-  ui::SetText(TTimeout1, text);
+  MirrorTimeout(this, "TTimeout1SBt", "TTimeout1SB", TTimeout1t, TTimeout1);
 }
-
 void TForm1::ATimeout1SBChange() {
-  const int pos = ui::BarPosition(this, "ATimeout1SB", 0);
-  ui::SetNamedBar(this, "ATimeout1SBa", pos);
-  const std::string text = other::TwoDigitText(pos);
-  ui::SetText(ATimeout1, text);
-  ui::SetText(ATimeout1a, text);
+  MirrorTimeout(this, "ATimeout1SB", "ATimeout1SBa", ATimeout1, ATimeout1a);
 }
-
 void TForm1::ATimeout1SBaChange() {
-  const int pos = ui::BarPosition(this, "ATimeout1SBa", 0);
-  ui::SetNamedBar(this, "ATimeout1SB", pos);
-  const std::string text = other::TwoDigitText(pos);
-  ui::SetText(ATimeout1a, text);
-  ui::SetText(ATimeout1, text);
+  MirrorTimeout(this, "ATimeout1SBa", "ATimeout1SB", ATimeout1a, ATimeout1);
 }
 
 void TForm1::DFilterSBChange() {
