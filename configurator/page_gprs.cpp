@@ -124,15 +124,26 @@ void TForm1::BuildGprsPage() {
     ui::OnChange(this, twin, [this] { DLoggerTmSBChange(); });
 }
 
-void TForm1::GprsTextClick(const char* readWord, const char* writeWord, platform::Edit* edit) {
-  Clear();
-  if (ReadGPRS1->isChecked()) {
-    RunCommandNoClear(readWord);
+namespace {
+// One text setting's button: reads the stored value while "Read " is checked, else sends what
+// `write` makes of the edit's text and leaves the edit as the blank rules have it.
+template <class Write>
+void TextSettingClick(TForm1& f, const char* readWord, platform::Edit* edit, Write write) {
+  f.Clear();
+  if (f.ReadGPRS1->isChecked()) {
+    f.RunCommandNoClear(readWord);
     return;
   }
-  const TGprsCommand c = GprsTextCommand(writeWord, ui::Text(edit));
+  const TGprsCommand c = write(ui::Text(edit));
   if (c.edit != ui::Text(edit)) ui::SetText(edit, c.edit);
-  RunCommandNoClear(c.command, c.echo);
+  f.RunCommandNoClear(c.command, c.echo);
+}
+}  // namespace
+
+void TForm1::GprsTextClick(const char* readWord, const char* writeWord, platform::Edit* edit) {
+  TextSettingClick(*this, readWord, edit, [writeWord](const std::string& text) {
+    return GprsTextCommand(writeWord, text);
+  });
 }
 
 void TForm1::UIDbtnClick() { GprsTextClick("GETID ", "SETID ", UserID); }
@@ -143,26 +154,9 @@ void TForm1::UNbtnClick() { GprsTextClick("GETAF ", "SETAF ", UserNameFTP); }
 void TForm1::FPWbtnClick() { GprsTextClick("GETPF ", "SETPF ", PasswordFTP); }
 void TForm1::DirNameBtnClick() { GprsTextClick("GETDN ", "SETDN ", DirName); }
 
-void TForm1::APNbtnClick() {
-  Clear();
-  if (ReadGPRS1->isChecked()) {
-    RunCommandNoClear("GETAP ");
-    return;
-  }
-  const TGprsCommand c = ApnCommand(ui::Text(APN));
-  if (c.edit != ui::Text(APN)) ui::SetText(APN, c.edit);
-  RunCommandNoClear(c.command, c.echo);
-}
-
+void TForm1::APNbtnClick() { TextSettingClick(*this, "GETAP ", APN, ApnCommand); }
 void TForm1::HTTPhostBtnClick() {
-  Clear();
-  if (ReadGPRS1->isChecked()) {
-    RunCommandNoClear("GETRH ");
-    return;
-  }
-  const TGprsCommand c = HttpHostCommand(ui::Text(HTTPhostName));
-  if (c.edit != ui::Text(HTTPhostName)) ui::SetText(HTTPhostName, c.edit);
-  RunCommandNoClear(c.command, c.echo);
+  TextSettingClick(*this, "GETRH ", HTTPhostName, HttpHostCommand);
 }
 
 void TForm1::ReadGPRS1Click() {
