@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/other_core.h"
@@ -71,9 +70,7 @@ void TForm1::BuildOtherPage() {
   QWidget* page = Pages[9];
 
   // ---- option text -------------------------------------------------------------------
-  auto* options = new QGroupBox("Options", page);
-  options->setObjectName("GroupOptions");
-  options->setGeometry(6, 4, 474, 370);
+  auto* options = ui::MakeGroup(page, "GroupOptions", "Options", 6, 4, 474, 370);
   int y = 18;
   for (const OptionBox& o : kOptionBoxes) {
     auto* box = ui::MakeCheck(options, ui::Nr("oCheckBox", o.n), o.caption,
@@ -104,9 +101,7 @@ void TForm1::BuildOtherPage() {
   SetOther = MakeButton(options, "SetOther", "SET", 334, y - 1, 100);
 
   // ---- "Timeout Filter" --------------------------------------------------------------
-  auto* filters = new QGroupBox("Timeout Filter", page);
-  filters->setObjectName("GroupTimeoutFilter");
-  filters->setGeometry(488, 4, 356, 148);
+  auto* filters = ui::MakeGroup(page, "GroupTimeoutFilter", "Timeout Filter", 488, 4, 356, 148);
   QScrollBar* tBar = FilterRow(filters, "Temp. Timeout Filter ", "TTimeout1SB", "TTimeout1",
                                TTimeout1, 99, 22, 176, 114);
   QScrollBar* aBar = FilterRow(filters, "Analog Timeout Filter ", "ATimeout1SB", "ATimeout1",
@@ -126,9 +121,7 @@ void TForm1::BuildOtherPage() {
   RadioGroup2->setGeometry(488, 158, 356, 130);
   Button1 = MakeButton(page, "Button1", "Date/Time source", 674, 294, 170);
 
-  auto* restart = new QGroupBox("Restart", page);
-  restart->setObjectName("GroupRestart");
-  restart->setGeometry(488, 322, 356, 52);
+  auto* restart = ui::MakeGroup(page, "GroupRestart", "Restart", 488, 322, 356, 52);
   RestartEnable =
       ui::MakeCheck(restart, "RestartEnable", "Restart Enable", "Restart Enable", 10, 20, 160, 22);
   Button19 = MakeButton(restart, "Button19", "WR", 276, 18, 70);
@@ -136,10 +129,7 @@ void TForm1::BuildOtherPage() {
 
   // ---- each filter alone on the page of its inputs --------------------------------------
   auto twin = [](QWidget* pageOfInputs, const char* group, int x, int y) {
-    auto* box = new QGroupBox("Timeout Filter", pageOfInputs);
-    box->setObjectName(group);
-    box->setGeometry(x, y, 340, 84);
-    return box;
+    return ui::MakeGroup(pageOfInputs, group, "Timeout Filter", x, y, 340, 84);
   };
   QWidget* tBox = twin(Pages[6], "GroupTTimeoutFilter", 362, 274);
   QScrollBar* tTwin = FilterRow(tBox, "Temp. Timeout Filter ", "TTimeout1SBt", "TTimeout1t",
