@@ -2,10 +2,6 @@
 
 namespace configurator::ioanalog {
 
-namespace {
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-}  // namespace
-
 std::string Digit(int position) {
   if (position > 9) position = 9;
   if (position < 0) position = 0;
@@ -65,19 +61,6 @@ std::string ModeCommand(const std::array<int, 8>& items, const std::string& mult
 
 std::string CorrectionCommand(int input, const std::string& factor) {
   return "K20MA" + std::to_string(input) + "," + factor;
-}
-
-std::string TimeoutValue(const std::string& editText) {
-  if (editText.size() >= 2 && IsDigit(editText[1])) return editText.substr(0, 2);
-  return "0" + editText.substr(0, 1) + (editText.empty() ? "0" : "");
-}
-
-std::string AnalogTimeoutCommand(const std::string& editText) {
-  return "SETTF,,,," + TimeoutValue(editText) + " ";
-}
-
-std::string DigitalFilterCommand(const std::string& editText) {
-  return "SETTF" + std::string(7, ' ') + editText;
 }
 
 }  // namespace configurator::ioanalog

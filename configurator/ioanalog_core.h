@@ -41,13 +41,4 @@ std::string ModeCommand(const std::array<int, 8>& items, const std::string& mult
 // "K20MA" n "," factor.
 std::string CorrectionCommand(int input, const std::string& factor);
 
-// Two-digit value of a time-out filter taken from its edit: the first two characters, or "0"
-// and the first character when the second is missing or not a digit ("0" -> "00").
-std::string TimeoutValue(const std::string& editText);
-
-// "SETTF,,,," AA " ": the analog time-out filter alone.
-std::string AnalogTimeoutCommand(const std::string& editText);
-// "SETTF" 7 blanks D: the digital input filter alone.
-std::string DigitalFilterCommand(const std::string& editText);
-
 }  // namespace configurator::ioanalog

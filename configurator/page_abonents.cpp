@@ -53,9 +53,7 @@ void TForm1::BuildAbonentsPage() {
   QWidget* page = Pages[1];
 
   // ---- Numbers --------------------------------------------------------------------------
-  auto* numbers = new QGroupBox("Numbers", page);
-  numbers->setObjectName("GroupNumbers");
-  numbers->setGeometry(4, 2, 362, 294);
+  auto* numbers = ui::MakeGroup(page, "GroupNumbers", "Numbers", 4, 2, 362, 294);
   auto column = [&](int x0, const char* title, const char* subtitle, const char* stem,
                     std::array<platform::Edit*, 8>& edits, platform::RadioGroup*& group,
                     const char* groupName) {
@@ -92,9 +90,7 @@ void TForm1::BuildAbonentsPage() {
   MakeLabel(page, "7 - send SMS to  Nr5, Nr6, Nr7", 12, 356, 350);
 
   // ---- Number Mask ----------------------------------------------------------------------
-  auto* mask = new QGroupBox("Number Mask", page);
-  mask->setObjectName("GroupNumberMask");
-  mask->setGeometry(372, 2, 476, 374);
+  auto* mask = ui::MakeGroup(page, "GroupNumberMask", "Number Mask", 372, 2, 476, 374);
 
   // One row of the grid: Disable box, boxes of numbers 4, 3, 2, 1, the row caption.
   auto row = [&](char letter, int p, int x0, int y, const QString& caption) -> QLabel* {

@@ -26,9 +26,7 @@ void TForm1::BuildAnalogPage() {
   QWidget* page = Pages[5];
 
   // ---- alarm levels: headings over each column of bars, the end labels under them
-  auto* levels = new QGroupBox("Alarm levels", page);
-  levels->setObjectName("GroupAnalogLevels");
-  levels->setGeometry(6, 4, 340, 236);
+  auto* levels = ui::MakeGroup(page, "GroupAnalogLevels", "Alarm levels", 6, 4, 340, 236);
   for (int side = 0; side < 2; ++side) {
     const int x = 34 + 132 * side;
     ui::MakeLabel(levels, side == 0 ? "Minimum level " : "Maximum level ", x, 16, 100, 20,
@@ -57,9 +55,7 @@ void TForm1::BuildAnalogPage() {
   }
 
   // ---- 20 mA correction
-  auto* mux = new QGroupBox("Multiplier for 20mA correction", page);
-  mux->setObjectName("GroupMUX");
-  mux->setGeometry(6, 244, 344, 122);
+  auto* mux = ui::MakeGroup(page, "GroupMUX", "Multiplier for 20mA correction", 6, 244, 344, 122);
   for (int n = 1; n <= 8; ++n) {
     const int col = (n - 1) / 4, row = (n - 1) % 4;
     const int x = 10 + 166 * col, y = 20 + 24 * row;
@@ -75,9 +71,8 @@ void TForm1::BuildAnalogPage() {
   }
 
   // ---- input modes
-  auto* modes = new QGroupBox("Select Analog Input Mode", page);
-  modes->setObjectName("GroupAnalogModes");
-  modes->setGeometry(350, 4, 498, 184);
+  auto* modes =
+      ui::MakeGroup(page, "GroupAnalogModes", "Select Analog Input Mode", 350, 4, 498, 184);
   for (int n = 1; n <= 8; ++n) {
     const int col = (n - 1) % 4, row = (n - 1) / 4;
     AMode[n] = new platform::RadioGroup(QString("Analog %1").arg(n), modes);
@@ -100,9 +95,7 @@ void TForm1::BuildAnalogPage() {
   ui::OnClick(this, WriteAMode1, [this] { WriteAMode1Click(); });
 
   // ---- 200 ohm load of inputs 1 and 2
-  auto* load = new QGroupBox("AN1,AN2 200 Om", page);
-  load->setObjectName("GroupR200");
-  load->setGeometry(360, 194, 150, 58);
+  auto* load = ui::MakeGroup(page, "GroupR200", "AN1,AN2 200 Om", 360, 194, 150, 58);
   Button37 = ui::MakeButton(load, "Button37", "ON", "AN1,AN2 200 Om ON", 10, 24, 60, 24);
   Button38 = ui::MakeButton(load, "Button38", "OFF", "AN1,AN2 200 Om OFF", 78, 24, 60, 24);
   ui::OnClick(this, Button37, [this] { Button37Click(); });

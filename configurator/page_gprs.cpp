@@ -49,17 +49,13 @@ void TForm1::BuildGprsPage() {
                             60, 26);
   };
 
-  auto* gprs = new QGroupBox("GPRS", page);
-  gprs->setObjectName("GroupGPRS");
-  gprs->setGeometry(8, 8, 410, 158);
+  auto* gprs = ui::MakeGroup(page, "GroupGPRS", "GPRS", 8, 8, 410, 158);
   row(gprs, 26, APN, "APN", "APN ", 40, "internet", APNbtn, "APNbtn");
   row(gprs, 58, UserID, "UserID", "User ID", 16, "", UIDbtn, "UIDbtn");
   row(gprs, 90, Password, "Password", "Password", 16, "", PWbtn, "PWbtn");
   row(gprs, 122, IPaddress, "IPaddress", "IP address", 40, "0.0.0.0", IPbtn, "IPbtn");
 
-  auto* ftp = new QGroupBox("FTP", page);
-  ftp->setObjectName("GroupFTP");
-  ftp->setGeometry(8, 172, 410, 158);
+  auto* ftp = ui::MakeGroup(page, "GroupFTP", "FTP", 8, 172, 410, 158);
   row(ftp, 26, FTPHostName, "FTPHostName", "Host Name", 40, kDefaultFtpHost, FTPHostNamebtn,
       "FTPHostNamebtn");
   row(ftp, 58, UserNameFTP, "UserNameFTP", "User ID", 40, "", UNbtn, "UNbtn");
@@ -68,9 +64,7 @@ void TForm1::BuildGprsPage() {
 
   ReadGPRS1 = ui::MakeCheck(page, "ReadGPRS1", "Read ", "Read", 18, 338, 120, 22);
 
-  auto* http = new QGroupBox("HTTP", page);
-  http->setObjectName("GroupHTTP");
-  http->setGeometry(426, 8, 422, 96);
+  auto* http = ui::MakeGroup(page, "GroupHTTP", "HTTP", 426, 8, 422, 96);
   row(http, 26, HTTPhostName, "HTTPhostName", "HTTP Host ", 40, "", HTTPhostBtn, "HTTPhostBtn");
   ui::MakeLabel(http, "Max Error Level", kLabelX, 62, kEditX - kLabelX - 4, 20);
   MaxErrorScrollBar = ui::MakeBar(http, "MaxErrorScrollBar", "Max Error Level", {0, 99, 4, 1},
@@ -79,9 +73,8 @@ void TForm1::BuildGprsPage() {
   MaxErrorLevel = ui::MakeButton(http, "MaxErrorLevel", "WR", "Write Max Error Level", kButtonX,
                                  59, 50, 26);
 
-  auto* files = new QGroupBox("Files parameters - sample rate, lines in file", page);
-  files->setObjectName("GroupFiles");
-  files->setGeometry(426, 110, 422, 220);
+  auto* files = ui::MakeGroup(page, "GroupFiles", "Files parameters - sample rate, lines in file",
+                              426, 110, 422, 220);
   ui::MakeLabel(files, "Sampling Rate", kLabelX, 26, kEditX - kLabelX - 4, 20);
   eSRateSB =
       ui::MakeBar(files, "eSRateSB", "Sampling Rate", {0, 9, 0, 1}, kEditX, 28, 170, 18);
@@ -124,15 +117,26 @@ void TForm1::BuildGprsPage() {
     ui::OnChange(this, twin, [this] { DLoggerTmSBChange(); });
 }
 
-void TForm1::GprsTextClick(const char* readWord, const char* writeWord, platform::Edit* edit) {
-  Clear();
-  if (ReadGPRS1->isChecked()) {
-    RunCommandNoClear(readWord);
+namespace {
+// One text setting's button: reads the stored value while "Read " is checked, else sends what
+// `write` makes of the edit's text and leaves the edit as the blank rules have it.
+template <class Write>
+void TextSettingClick(TForm1& f, const char* readWord, platform::Edit* edit, Write write) {
+  f.Clear();
+  if (f.ReadGPRS1->isChecked()) {
+    f.RunCommandNoClear(readWord);
     return;
   }
-  const TGprsCommand c = GprsTextCommand(writeWord, ui::Text(edit));
+  const TGprsCommand c = write(ui::Text(edit));
   if (c.edit != ui::Text(edit)) ui::SetText(edit, c.edit);
-  RunCommandNoClear(c.command, c.echo);
+  f.RunCommandNoClear(c.command, c.echo);
+}
+}  // namespace
+
+void TForm1::GprsTextClick(const char* readWord, const char* writeWord, platform::Edit* edit) {
+  TextSettingClick(*this, readWord, edit, [writeWord](const std::string& text) {
+    return GprsTextCommand(writeWord, text);
+  });
 }
 
 void TForm1::UIDbtnClick() { GprsTextClick("GETID ", "SETID ", UserID); }
@@ -143,26 +147,9 @@ void TForm1::UNbtnClick() { GprsTextClick("GETAF ", "SETAF ", UserNameFTP); }
 void TForm1::FPWbtnClick() { GprsTextClick("GETPF ", "SETPF ", PasswordFTP); }
 void TForm1::DirNameBtnClick() { GprsTextClick("GETDN ", "SETDN ", DirName); }
 
-void TForm1::APNbtnClick() {
-  Clear();
-  if (ReadGPRS1->isChecked()) {
-    RunCommandNoClear("GETAP ");
-    return;
-  }
-  const TGprsCommand c = ApnCommand(ui::Text(APN));
-  if (c.edit != ui::Text(APN)) ui::SetText(APN, c.edit);
-  RunCommandNoClear(c.command, c.echo);
-}
-
+void TForm1::APNbtnClick() { TextSettingClick(*this, "GETAP ", APN, ApnCommand); }
 void TForm1::HTTPhostBtnClick() {
-  Clear();
-  if (ReadGPRS1->isChecked()) {
-    RunCommandNoClear("GETRH ");
-    return;
-  }
-  const TGprsCommand c = HttpHostCommand(ui::Text(HTTPhostName));
-  if (c.edit != ui::Text(HTTPhostName)) ui::SetText(HTTPhostName, c.edit);
-  RunCommandNoClear(c.command, c.echo);
+  TextSettingClick(*this, "GETRH ", HTTPhostName, HttpHostCommand);
 }
 
 void TForm1::ReadGPRS1Click() {

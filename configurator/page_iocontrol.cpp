@@ -29,9 +29,7 @@ void TForm1::BuildIOControlPage() {
   QWidget* page = Pages[8];
 
   // ---- outputs
-  auto* outputs = new QGroupBox("Outputs Control", page);
-  outputs->setObjectName("GroupOutputsControl");
-  outputs->setGeometry(6, 4, 264, 362);
+  auto* outputs = ui::MakeGroup(page, "GroupOutputsControl", "Outputs Control", 6, 4, 264, 362);
   for (int n = 1; n <= 8; ++n) {
     const int y = 22 + 26 * (n - 1);
     SetOut[n] = Button(outputs, ui::Nr("SetOut", n), QString("Out%1 ON").arg(n), 10, y, 64);
@@ -54,9 +52,7 @@ void TForm1::BuildIOControlPage() {
   ui::OnClick(this, SetOutBin, [this] { SetOutBinClick(); });
 
   // ---- data-logger parameters
-  auto* logger = new QGroupBox("Data Logger parameter", page);
-  logger->setObjectName("GroupDataLogger");
-  logger->setGeometry(276, 4, 218, 86);
+  auto* logger = ui::MakeGroup(page, "GroupDataLogger", "Data Logger parameter", 276, 4, 218, 86);
   ui::MakeLabel(logger, "Sampling Rate", 8, 22, 92, 20);
   SRateSB = ui::MakeBar(logger, "SRateSB", "Sampling Rate", {0, 9, 0, 1}, 102, 25, 50, 18);
   SRate = ui::MakeShown(logger, "SRate", "Sampling Rate value", "0", 156, 23, 24, 22);
@@ -76,9 +72,8 @@ void TForm1::BuildIOControlPage() {
   ui::OnClick(this, bDLperiod, [this] { bDLperiodClick(); });
 
   // ---- pulses
-  auto* pulses = new QGroupBox("Output Pulse or Latch mode", page);
-  pulses->setObjectName("GroupPulses");
-  pulses->setGeometry(276, 94, 218, 272);
+  auto* pulses =
+      ui::MakeGroup(page, "GroupPulses", "Output Pulse or Latch mode", 276, 94, 218, 272);
   for (int n = 1; n <= 8; ++n) {
     const int y = 22 + 25 * (n - 1);
     auto* l = ui::MakeLabel(pulses, QString("Output %1 pulse ").arg(n), 8, y, 94, 20);
@@ -93,9 +88,7 @@ void TForm1::BuildIOControlPage() {
   ui::OnClick(this, SetPulse, [this] { SetPulseClick(); });
 
   // ---- inputs
-  auto* inputs = new QGroupBox("Inputs State", page);
-  inputs->setObjectName("GroupInputsState");
-  inputs->setGeometry(500, 4, 346, 166);
+  auto* inputs = ui::MakeGroup(page, "GroupInputsState", "Inputs State", 500, 4, 346, 166);
   for (int n = 1; n <= 12; ++n) {
     const int col = (n - 1) / 4, row = (n - 1) % 4;
     GetInp[n] = Button(inputs, ui::Nr("GetInp", n), QString("Get Inp%1").arg(n), 10 + 110 * col,
@@ -106,9 +99,7 @@ void TForm1::BuildIOControlPage() {
   ui::OnClick(this, GetAllInput, [this] { GetAllInputClick(); });
 
   // ---- long filter (the digital input filter group below it is built with the Other page)
-  auto* longFilter = new QGroupBox("Long Filter", page);
-  longFilter->setObjectName("GroupLongFilter");
-  longFilter->setGeometry(500, 174, 346, 90);
+  auto* longFilter = ui::MakeGroup(page, "GroupLongFilter", "Long Filter", 500, 174, 346, 90);
   Button43 = Button(longFilter, "Button43", "ON", 10, 22, 50);
   Button44 = Button(longFilter, "Button44", "OFF", 64, 22, 50);
   Button43->setAccessibleName("Long Filter ON");

@@ -30,9 +30,7 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 
 void TForm1::BuildMainPage(QWidget* page) {
   // Reading buttons
-  auto* readings = new QGroupBox("Read", page);
-  readings->setObjectName("GroupReadings");
-  readings->setGeometry(8, 6, 268, 170);
+  auto* readings = ui::MakeGroup(page, "GroupReadings", "Read", 8, 6, 268, 170);
   ReadState = MakeButton(readings, "ReadState", "Read Status", 10, 24, 120);
   ReadTH = MakeButton(readings, "ReadTH", "Temp., Humidity", 138, 24, 120);
   ReadAnalog = MakeButton(readings, "ReadAnalog", "Read Analog", 10, 58, 120);
@@ -43,9 +41,7 @@ void TForm1::BuildMainPage(QWidget* page) {
   RestartModule = MakeButton(readings, "RestartModule", "Restart ", 138, 126, 120);
 
   // Device clock
-  auto* clock = new QGroupBox("Device Date/Time", page);
-  clock->setObjectName("GroupClock");
-  clock->setGeometry(8, 182, 268, 96);
+  auto* clock = ui::MakeGroup(page, "GroupClock", "Device Date/Time", 8, 182, 268, 96);
   GetDT = MakeButton(clock, "GetDT", "Get Date/Time", 10, 24, 120);
   SetDT = MakeButton(clock, "SetDT", "Set Date/Time", 138, 24, 120);
   auto* tzLabel = ui::MakeLabel(clock, "Time Zone", 10, 62, 80, 20);
@@ -53,9 +49,7 @@ void TForm1::BuildMainPage(QWidget* page) {
   tzLabel->setBuddy(TimeZone);
 
   // SMS mode, the device's number and the free command
-  auto* sms = new QGroupBox("SMS", page);
-  sms->setObjectName("GroupSMS");
-  sms->setGeometry(284, 6, 276, 172);
+  auto* sms = ui::MakeGroup(page, "GroupSMS", "SMS", 284, 6, 276, 172);
   SMSmode = ui::MakeCheck(sms, "SMSmode", "SMS mode", "SMS mode", 10, 22, 120, 22);
   DeleteSMS = ui::MakeCheck(sms, "DeleteSMS", "Delete incoming SMS enable",
                             "Delete incoming SMS enable", 10, 46, 220, 22);
@@ -74,9 +68,7 @@ void TForm1::BuildMainPage(QWidget* page) {
   SendSMScommand = MakeButton(sms, "SendSMScommand", "Send SMS command", 10, 136, 256);
 
   // Modem information; Memo5 covers it in direct mode
-  auto* modem = new QGroupBox("GSM modem", page);
-  modem->setObjectName("GroupModem");
-  modem->setGeometry(568, 6, 276, 172);
+  auto* modem = ui::MakeGroup(page, "GroupModem", "GSM modem", 568, 6, 276, 172);
   auto field = [modem](QLineEdit*& e, const char* name, const char* label, const char* text,
                        int y) {
     auto* l = ui::MakeLabel(modem, label, 10, y + 2, 90, 20);

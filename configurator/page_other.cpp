@@ -10,7 +10,6 @@
 #include <QPushButton>
 #include <QScrollBar>
 
-
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/other_core.h"
@@ -71,9 +70,7 @@ void TForm1::BuildOtherPage() {
   QWidget* page = Pages[9];
 
   // ---- option text -------------------------------------------------------------------
-  auto* options = new QGroupBox("Options", page);
-  options->setObjectName("GroupOptions");
-  options->setGeometry(6, 4, 474, 370);
+  auto* options = ui::MakeGroup(page, "GroupOptions", "Options", 6, 4, 474, 370);
   int y = 18;
   for (const OptionBox& o : kOptionBoxes) {
     auto* box = ui::MakeCheck(options, ui::Nr("oCheckBox", o.n), o.caption,
@@ -104,9 +101,7 @@ void TForm1::BuildOtherPage() {
   SetOther = MakeButton(options, "SetOther", "SET", 334, y - 1, 100);
 
   // ---- "Timeout Filter" --------------------------------------------------------------
-  auto* filters = new QGroupBox("Timeout Filter", page);
-  filters->setObjectName("GroupTimeoutFilter");
-  filters->setGeometry(488, 4, 356, 148);
+  auto* filters = ui::MakeGroup(page, "GroupTimeoutFilter", "Timeout Filter", 488, 4, 356, 148);
   QScrollBar* tBar = FilterRow(filters, "Temp. Timeout Filter ", "TTimeout1SB", "TTimeout1",
                                TTimeout1, 99, 22, 176, 114);
   QScrollBar* aBar = FilterRow(filters, "Analog Timeout Filter ", "ATimeout1SB", "ATimeout1",
@@ -126,9 +121,7 @@ void TForm1::BuildOtherPage() {
   RadioGroup2->setGeometry(488, 158, 356, 130);
   Button1 = MakeButton(page, "Button1", "Date/Time source", 674, 294, 170);
 
-  auto* restart = new QGroupBox("Restart", page);
-  restart->setObjectName("GroupRestart");
-  restart->setGeometry(488, 322, 356, 52);
+  auto* restart = ui::MakeGroup(page, "GroupRestart", "Restart", 488, 322, 356, 52);
   RestartEnable =
       ui::MakeCheck(restart, "RestartEnable", "Restart Enable", "Restart Enable", 10, 20, 160, 22);
   Button19 = MakeButton(restart, "Button19", "WR", 276, 18, 70);
@@ -136,10 +129,7 @@ void TForm1::BuildOtherPage() {
 
   // ---- each filter alone on the page of its inputs --------------------------------------
   auto twin = [](QWidget* pageOfInputs, const char* group, int x, int y) {
-    auto* box = new QGroupBox("Timeout Filter", pageOfInputs);
-    box->setObjectName(group);
-    box->setGeometry(x, y, 340, 84);
-    return box;
+    return ui::MakeGroup(pageOfInputs, group, "Timeout Filter", x, y, 340, 84);
   };
   QWidget* tBox = twin(Pages[6], "GroupTTimeoutFilter", 362, 274);
   QScrollBar* tTwin = FilterRow(tBox, "Temp. Timeout Filter ", "TTimeout1SBt", "TTimeout1t",
@@ -204,36 +194,29 @@ void TForm1::SetDtimeoutFilterClick() {
 
 // Each bar sets its twin on the other page; the exchange stops because setting a bar to the
 // position it already has raises no change.
+namespace {
+// Time-out bar `bar` moved: its twin follows, and both edits show the position in two digits.
+void MirrorTimeout(QObject* root, const char* bar, const char* twinBar, QLineEdit* edit,
+                   QLineEdit* twinEdit) {
+  const int pos = ui::BarPosition(root, bar, 0);
+  ui::SetNamedBar(root, twinBar, pos);
+  const std::string text = other::TwoDigitText(pos);
+  ui::SetText(edit, text);
+  ui::SetText(twinEdit, text);
+}
+}  // namespace
+
 void TForm1::TTimeout1SBChange() {
-  const int pos = ui::BarPosition(this, "TTimeout1SB", 0);
-  ui::SetNamedBar(this, "TTimeout1SBt", pos);
-  const std::string text = other::TwoDigitText(pos);
-  ui::SetText(TTimeout1, text);
-  ui::SetText(TTimeout1t, text);
+  MirrorTimeout(this, "TTimeout1SB", "TTimeout1SBt", TTimeout1, TTimeout1t);
 }
-
 void TForm1::TTimeout1SBtChange() {
-  const int pos = ui::BarPosition(this, "TTimeout1SBt", 0);
-  ui::SetNamedBar(this, "TTimeout1SB", pos);
-  const std::string text = other::TwoDigitText(pos);
-  ui::SetText(TTimeout1t, text);
-  ui::SetText(TTimeout1, text);
+  MirrorTimeout(this, "TTimeout1SBt", "TTimeout1SB", TTimeout1t, TTimeout1);
 }
-
 void TForm1::ATimeout1SBChange() {
-  const int pos = ui::BarPosition(this, "ATimeout1SB", 0);
-  ui::SetNamedBar(this, "ATimeout1SBa", pos);
-  const std::string text = other::TwoDigitText(pos);
-  ui::SetText(ATimeout1, text);
-  ui::SetText(ATimeout1a, text);
+  MirrorTimeout(this, "ATimeout1SB", "ATimeout1SBa", ATimeout1, ATimeout1a);
 }
-
 void TForm1::ATimeout1SBaChange() {
-  const int pos = ui::BarPosition(this, "ATimeout1SBa", 0);
-  ui::SetNamedBar(this, "ATimeout1SB", pos);
-  const std::string text = other::TwoDigitText(pos);
-  ui::SetText(ATimeout1a, text);
-  ui::SetText(ATimeout1, text);
+  MirrorTimeout(this, "ATimeout1SBa", "ATimeout1SB", ATimeout1a, ATimeout1);
 }
 
 void TForm1::DFilterSBChange() {

@@ -69,9 +69,7 @@ void TForm1::BuildSchedulePage() {
   SetShedule = ui::MakeButton(page, "SetShedule", "SET", "SET", 180, 178, 164, 28);
 
   // Numbers 3, 2, 1 side by side under their digits of the label.
-  auto* numbers = new QGroupBox("SMS To Numeers", page);
-  numbers->setObjectName("GroupScheduleNumbers");
-  numbers->setGeometry(8, 218, 336, 120);
+  auto* numbers = ui::MakeGroup(page, "GroupScheduleNumbers", "SMS To Numeers", 8, 218, 336, 120);
   auto* numLabel = new QLabel("Number 3   2   1", numbers);
   numLabel->setObjectName("LabelScheduleNumbers");
   numLabel->setGeometry(12, 24, 200, 18);
@@ -92,9 +90,7 @@ void TForm1::BuildSchedulePage() {
   Button36 = ui::MakeButton(numbers, "Button36", "Write", "Write", 12, 80, 100, 28);
 
   // Hour slots: one scale of the hours over four track bars, each with its "Enable" box.
-  auto* hours = new QGroupBox("Hours", page);
-  hours->setObjectName("GroupScheduleHours");
-  hours->setGeometry(352, 8, 496, 330);
+  auto* hours = ui::MakeGroup(page, "GroupScheduleHours", "Hours", 352, 8, 496, 330);
   for (int n = 1; n <= 4; ++n) {
     const int y = 52 + (n - 1) * 68;
     auto* bar = new QSlider(Qt::Horizontal, hours);

@@ -46,9 +46,8 @@ void TForm1::BuildTempCounterPages() {
       "TEMPERATURE INPUT 2 (Smartec SMT160-30 / SMT172) - DI11",
       "TEMPERATURE INPUT 3 (Smartec SMT160-30 / SMT172) - DI12"};
   for (int n = 1; n <= 3; ++n) {
-    auto* box = new QGroupBox(kTempTitles[n], page);
-    box->setObjectName(QString("GroupTemperature%1").arg(n));
-    box->setGeometry(6, 4 + (n - 1) * 86, 430, 82);
+    auto* box = ui::MakeGroup(page, QString("GroupTemperature%1").arg(n), kTempTitles[n], 6,
+                              4 + (n - 1) * 86, 430, 82);
     const auto i = static_cast<std::size_t>(n);
     for (const bool max : {true, false}) {
       const int y = max ? 22 : 52;
@@ -78,9 +77,8 @@ void TForm1::BuildTempCounterPages() {
   }
 
   // ---- counters ---------------------------------------------------------------------------
-  auto* counters = new QGroupBox("COUNTERs (DI11, DI12, DI10)", page);
-  counters->setObjectName("GroupCounters");
-  counters->setGeometry(6, 274, 348, 104);
+  auto* counters =
+      ui::MakeGroup(page, "GroupCounters", "COUNTERs (DI11, DI12, DI10)", 6, 274, 348, 104);
   Button7 = Button(counters, "Button7", "Read Counters", 10, 18, 108, 25);
   Button8 = Button(counters, "Button8", "Clear Counters", 122, 18, 108, 25);
   static const char* const kClearNames[4] = {nullptr, "Button39", "Button40", "Button41"};
@@ -102,9 +100,7 @@ void TForm1::BuildTempCounterPages() {
   ui::OnClick(this, Button46, [this] { Button46Click(); });
 
   // ---- run-time panel (run-time variant only) ----------------------------------------------
-  auto* panel = new QGroupBox("RUNTIME", page);
-  panel->setObjectName("PanelRT");
-  panel->setGeometry(442, 4, 403, 252);
+  auto* panel = ui::MakeGroup(page, "PanelRT", "RUNTIME", 442, 4, 403, 252);
   PanelRT = panel;
   for (int n = 1; n <= 2; ++n) {
     const int y = 22 + (n - 1) * 30;

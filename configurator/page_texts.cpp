@@ -184,11 +184,9 @@ void TForm1::BuildTextPages() {
   auto nameGroup = [this, names](const char* name, const char* title, int x, int rows,
                                  const char* col1, const char* col0, const char* rowStem,
                                  auto slotOf) {
-    auto* group = new QGroupBox(title, names);
-    group->setObjectName(name);
-    group->setAccessibleName(title);
     const int width = 10 + kNameLabelWidth + 2 * kNameCellWidth;
-    group->setGeometry(x, 4, width, 46 + rows * kRowPitch);
+    auto* group = ui::MakeGroup(names, name, title, x, 4, width, 46 + rows * kRowPitch);
+    group->setAccessibleName(title);
     const int firstCell = 10 + kNameLabelWidth;
     ColumnCaption(group, col1, firstCell, 18);
     ColumnCaption(group, col0, firstCell + kNameCellWidth, 18);

@@ -26,6 +26,14 @@ QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& captio
   return Place(new QCheckBox(caption, parent), name, accessible, x, y, w, h);
 }
 
+QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption, int x, int y,
+                     int w, int h) {
+  auto* g = new QGroupBox(caption, parent);
+  g->setObjectName(name);
+  g->setGeometry(x, y, w, h);
+  return g;
+}
+
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h,
                   Qt::Alignment align) {
   auto* l = new QLabel(text, parent);

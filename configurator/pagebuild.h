@@ -5,6 +5,7 @@
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QCheckBox>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QObject>
@@ -33,6 +34,10 @@ QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& cap
 // A check box with its object name, caption, accessible name and geometry.
 QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption,
                      const QString& accessible, int x, int y, int w, int h);
+
+// A group box with its object name, caption and geometry.
+QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption, int x, int y,
+                     int w, int h);
 
 // A label. Left and vertically centred is a label's own alignment.
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h,

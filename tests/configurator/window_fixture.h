@@ -192,10 +192,6 @@ inline std::vector<std::string> LayoutFaults(QWidget* page) {
   return faults;
 }
 
-}  // namespace cfgtest
-
-namespace cfgtest {
-
 // Captions of a page (its buttons, boxes and labels, also inside its groups) cut short.
 inline std::vector<std::string> ClippedCaptions(QWidget* page) {
   std::vector<std::string> clipped;

@@ -7,9 +7,7 @@
 #include <QSlider>
 #include <QTabWidget>
 
-#include <csignal>
 #include <cstring>
-#include <sys/resource.h>
 #include <sys/stat.h>
 #include <map>
 
