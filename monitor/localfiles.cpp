@@ -146,7 +146,8 @@ void TForm1::MkDirPCClick() {
     Tell("Name incorrect");
     return;
   }
-  if (!QDir(QDir::currentPath()).mkdir(name)) {
+  // Always below the working folder: a name like "/data" makes "<folder>//data" there.
+  if (!QDir().mkdir(QDir::currentPath() + QLatin1Char('/') + name)) {
     platform::MessageBox("Cannot create directory", "", platform::Icon::Warning,
                          platform::Buttons::Ok);
     return;

@@ -94,6 +94,7 @@ MergeBuffer::MergeBuffer() = default;
 
 void MergeBuffer::Clear() {
   lines_.clear();
+  inputs_.clear();
   truncated_ = false;
 }
 
@@ -114,12 +115,31 @@ int MergeBuffer::AppendBytes(const std::string& bytes) {
 }
 
 int MergeBuffer::FileOpen(const std::string& path) {
-  std::string bytes;
-  switch (const int err = ReadRegularFile(path, bytes)) {
-    case 0: break;
-    case EIO: throw platform::Error("I/O error " + std::to_string(err));
-    default: return 0;  // a day file that can't be opened is skipped
+  // Non-blocking, so that a pipe or device of that name cannot hang the window.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return 0;  // a day file that can't be opened is skipped
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {  // a folder, pipe or device holds no lines
+    ::close(fd);
+    return 0;
   }
+  inputs_.emplace_back(st.st_dev, st.st_ino);
+  // Once open, a failed read ends the merge: a merged file must not lack a day unsaid.
+  std::string bytes;
+  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  char buf[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      ::close(fd);
+      throw platform::Error("I/O error " + std::to_string(err));
+    }
+    if (n == 0) break;
+    bytes.append(buf, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
   return AppendBytes(bytes);
 }
 
@@ -138,6 +158,12 @@ std::string MergeBuffer::MergedBytes(int count) const {
 }
 
 bool MergeBuffer::FileSave(const std::string& path, int count) const {
+  // A merged name that leads (by a link) to a daily file just read is not written over it.
+  struct stat st;
+  if (::stat(path.c_str(), &st) == 0 &&
+      std::find(inputs_.begin(), inputs_.end(), std::make_pair(st.st_dev, st.st_ino)) !=
+          inputs_.end())
+    return false;
   return platform::WriteFileAtomically(path, MergedBytes(count), 0666);
 }
 

@@ -5,7 +5,10 @@
 #include <cstddef>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
+
+#include <sys/types.h>
 
 #include <QDate>
 
@@ -55,18 +58,20 @@ class MergeBuffer {
   // CR counts). Stops when the buffer is full. Returns the number of lines taken.
   int AppendBytes(const std::string& bytes);
   // Reads a file and appends its lines. Returns 0 and does nothing when the file cannot
-  // be opened; throws platform::Error when reading it fails.
+  // be opened or is no regular file; throws platform::Error when reading it fails.
   int FileOpen(const std::string& path);
 
   // The merged file's bytes: lines 1 to the lesser of count and 16383, each + CR.
   std::string MergedBytes(int count) const;
   // Writes MergedBytes(count) to `path` by a temporary file renamed over it. Returns false
-  // when the file cannot be created; throws platform::Error when writing fails (the old
-  // file, if any, stays as it was).
+  // when the file cannot be created, or when `path` names one of the files read since
+  // Clear (through a link); throws platform::Error when writing fails (the old file, if
+  // any, stays as it was).
   bool FileSave(const std::string& path, int count) const;
 
  private:
   std::vector<std::string> lines_;
+  std::vector<std::pair<dev_t, ino_t>> inputs_;  // the files read since Clear
   bool truncated_ = false;
 };
 

@@ -79,6 +79,9 @@ void TForm1::OnCreate() {
   if (!day.isValid() || day < kEarliestDay) day = kEarliestDay;
   MonthCalendar1->setSelectedDate(day);
   MonthCalendar1Click();
+  // The hidden calendar keeps the stored day until a Copy from date completes, so a Save
+  // Setting in between does not replace the last copy's day with today.
+  if (restored) MonthCalendar2->setSelectedDate(day);
 
   FileListBoxFTP->clear();
   LocalFiles1cnt->setText(QString::number(FileListBoxPC->count()));

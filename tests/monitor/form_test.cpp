@@ -141,7 +141,7 @@ TEST_F(FormTest, StartupRestoresTheStoredRecord) {
   EXPECT_EQ(f.DirectoryListBox1->Directory(), root_);
   EXPECT_EQ(f.MonthCalendar1->selectedDate(), QDate(2020, 5, 17));
   EXPECT_EQ(f.FromDateTime->text().toStdString(), monitor::TForm1::DayText(QDate(2020, 5, 17)));
-  EXPECT_EQ(f.MonthCalendar2->selectedDate(), QDate::currentDate());
+  EXPECT_EQ(f.MonthCalendar2->selectedDate(), QDate(2020, 5, 17));  // until a copy completes
   EXPECT_FALSE(f.MenuItem1->isVisible());
   EXPECT_TRUE(f.CopyAllCancel->isHidden());
   EXPECT_EQ(f.LocalFiles1cnt->text(), "0");
@@ -276,6 +276,38 @@ TEST_F(FormTest, SaveSettingStoresTheWindowIntoTheCurrentFolder) {
   EXPECT_EQ(next.HostTxt->text(), QString(64, 'h'));
   EXPECT_EQ(next.AName[1]->text(), QString(40, 'n'));
   EXPECT_EQ(next.DirectoryListBox1->Directory(), root_ + "/logs");
+}
+
+// Save Setting straight after the start writes back the very record it restored: no
+// setting is lost or changed by being shown (the copy-from day among them).
+TEST_F(FormTest, SaveSettingAfterTheStartWritesBackTheRestoredRecord) {
+  TCSVConfig rec = StoredRecord();
+  rec.WorkFolder.set(root_.toStdString());
+  rec.Host.set("h\xF6st.example.org");  // Western letters stay as they are
+  rec.T1Name.set("Kessel \xB0" "C");
+  rec.ALevel = 100;
+  rec.TLevel = -40;
+  for (std::size_t k = 0; k < 8; ++k) rec.Fine[k] = static_cast<std::int32_t>(990 + k);
+  for (std::size_t i = 0; i < rec.Reserved2.size(); ++i)
+    rec.Reserved2[i] = static_cast<unsigned char>(i + 1);
+  rec.Pad = 0x5A;
+  ASSERT_TRUE(monitor::SaveCSVConfig(Path("csv.cfg"), rec));
+  const auto before = rec.Encode();
+
+  auto& f = Form();
+  f.OnCreate();
+  f.SaveSetting1->trigger();
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
+  TCSVConfig back;
+  ASSERT_TRUE(monitor::ReadCSVConfig(Path("csv.cfg"), back));
+  EXPECT_EQ(back.CopyFromDay(), QDate(2020, 5, 17));
+  EXPECT_EQ(back.Encode(), before);
+
+  // A completed Copy from date moves the stored day to today (the transfer does this).
+  f.MonthCalendar2->setSelectedDate(QDate::currentDate());
+  f.SaveSetting1->trigger();
+  ASSERT_TRUE(monitor::ReadCSVConfig(Path("csv.cfg"), back));
+  EXPECT_EQ(back.CopyFromDay(), QDate::currentDate());
 }
 
 TEST_F(FormTest, SaveSettingThatCannotWriteWarns) {

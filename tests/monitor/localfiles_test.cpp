@@ -95,6 +95,16 @@ TEST_F(FormTest, MkDirAddsTheFolderWithoutMovingTheWorkingFolder) {
   EXPECT_EQ(QDir::currentPath(), root_);
   EXPECT_TRUE(messages.empty());
 
+  // A name that looks like a path from the root still makes its folder here.
+  f.MakeDirPC->setText("/fernlog-mkdir-test");
+  f.MkDirPC->click();
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(Path("fernlog-mkdir-test"))).isDir());
+  if (QFileInfo::exists("/fernlog-mkdir-test")) {
+    QDir("/").rmdir("fernlog-mkdir-test");  // made by a faulty build: gone again
+    ADD_FAILURE() << "the folder was made at the root";
+  }
+  EXPECT_TRUE(messages.empty());
+
   f.MakeDirPC->setText("new");  // exists already
   f.MkDirPC->click();
   f.MakeDirPC->setText("");

@@ -6,8 +6,10 @@
 #include <QTemporaryDir>
 #include <fstream>
 #include <iterator>
+#include <unistd.h>
 
 #include "monitor/csvrecord.h"
+#include "platform/messagebox.h"
 
 namespace {
 
@@ -138,6 +140,24 @@ TEST_F(MergeFolderTest, MergedFileThatCannotBeCreated) {
   // A later merge of the same range replaces the older file.
   EXPECT_EQ(Merge(QDate(2009, 3, 1), QDate(2009, 3, 2)).result, Result::Written);
   EXPECT_EQ(ReadAll(Path("-090301-090302.csv")), Lines("x", 2, "\r"));
+}
+
+// The merged name can be a link to a daily file of the range: that file is not replaced.
+TEST_F(MergeFolderTest, MergedNameLinkedToADailyFileLeavesItAlone) {
+  const std::string day = Lines("x", 2, "\r\n");
+  Write("090301.csv", day);
+  ASSERT_EQ(::symlink("090301.csv", Path("-090301-090301.csv").c_str()), 0);
+  EXPECT_EQ(Merge(QDate(2009, 3, 1), QDate(2009, 3, 1)).result, Result::NotCreated);
+  EXPECT_EQ(ReadAll(Path("090301.csv")), day);
+}
+
+// A daily file that opens but fails to read ends the merge with an error; nothing is written.
+TEST_F(MergeFolderTest, ADailyFileThatFailsToReadRaises) {
+  Write("090301.csv", Lines("x", 2, "\r\n"));
+  // Reading this process's memory at offset 0 fails with an input/output error.
+  ASSERT_EQ(::symlink("/proc/self/mem", Path("090302.csv").c_str()), 0);
+  EXPECT_THROW(Merge(QDate(2009, 3, 1), QDate(2009, 3, 2)), platform::Error);
+  EXPECT_FALSE(Exists("-090301-090302.csv"));
 }
 
 TEST_F(MergeFolderTest, StopsAtTheBufferAndKeepsTheFirst16383Lines) {
