@@ -186,6 +186,28 @@ TEST_F(WindowReceiver, SilentPhoneTimesOutOnceAfter99Ticks) {
   EXPECT_EQ(ui::Colour(f.Status), QColor(0, 255, 0));
 }
 
+// A port that can't be opened: the first routine says so once, every routine sends nothing
+// and leaves the modem free, so the sequence ends on its seventh tick without the time-out.
+TEST_F(WindowReceiver, StartUpSequenceOnAClosedPortEndsWithoutTheTimeOut) {
+  TForm1& f = Start(true);
+  f.SerialPort1->Disconnect();
+  KillCom1();
+  for (int i = 1; i <= 6; ++i) {
+    f.Timer1Timer();
+    EXPECT_TRUE(f.ModemInitActive) << i;
+    EXPECT_FALSE(f.ModemBusy) << i;
+  }
+  f.Timer1Timer();
+  EXPECT_FALSE(f.ModemInitActive);
+  EXPECT_EQ(f.Status->text(), " ");
+  EXPECT_FALSE(f.CGMIPending || f.CSCSPending || f.CGMMPending || f.CMEEPending ||
+               f.CMGFPending || f.CMGL1Pending);
+  for (int i = 0; i < 120; ++i) f.Timer1Timer();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Could not connect to serial port.\r\nPlease, check settings and try again.");
+  EXPECT_FALSE(f.PhoneNotConnected);
+}
+
 TEST_F(WindowReceiver, PollsAlternateAndPauseAroundMidnight) {
   TForm1& f = Start(false);
   f.SMSmode->setChecked(true);  // no start-up sequence
