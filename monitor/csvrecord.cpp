@@ -308,7 +308,7 @@ LoadResult LoadCSV(std::string bytes, const LoadOptions& options) {
   return loader.Finish();
 }
 
-int ReadRegularFile(const std::string& path, std::string& bytes) {
+int ReadRegularFile(const std::string& path, std::string& bytes, struct stat* opened) {
   bytes.clear();
   // Non-blocking, so that a pipe or device of that name cannot hang the window.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -318,6 +318,7 @@ int ReadRegularFile(const std::string& path, std::string& bytes) {
     ::close(fd);
     return EISDIR;
   }
+  if (opened) *opened = st;
   if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buf[1 << 16];
   for (;;) {

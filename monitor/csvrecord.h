@@ -7,6 +7,8 @@
 // end, an LF elsewhere is an ordinary character; Ctrl-Z ends the file. A record is a line
 // of more than 83 characters; shorter lines are skipped. Fields are split at every
 // separator, without quoting; the last field runs to the line end.
+#include <sys/stat.h>
+
 #include <array>
 #include <cstdint>
 #include <memory>
@@ -204,8 +206,10 @@ LoadResult LoadCSV(std::string bytes, const LoadOptions& options);
 // "File access denied", "I/O error N") when it cannot.
 std::string ReadFileBytes(const std::string& path);
 // Reads a whole regular file into `bytes`: 0, or the error number (EISDIR for anything but
-// a regular file). Never blocks on a pipe or device.
-int ReadRegularFile(const std::string& path, std::string& bytes);
+// a regular file). Never blocks on a pipe or device. `opened`, when given, is set to the
+// file's status once it is open and known to be a regular file, so a caller can tell a
+// file it could not open from one that failed while being read.
+int ReadRegularFile(const std::string& path, std::string& bytes, struct stat* opened = nullptr);
 
 // ---------------------------------------------------------------------------------------
 template <class F>

@@ -1,12 +1,8 @@
 #include "monitor/merge.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <filesystem>
 
 #include "monitor/csvrecord.h"
@@ -115,31 +111,14 @@ int MergeBuffer::AppendBytes(const std::string& bytes) {
 }
 
 int MergeBuffer::FileOpen(const std::string& path) {
-  // Non-blocking, so that a pipe or device of that name cannot hang the window.
-  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return 0;  // a day file that can't be opened is skipped
-  struct stat st;
-  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {  // a folder, pipe or device holds no lines
-    ::close(fd);
-    return 0;
-  }
+  std::string bytes;
+  struct stat st {};  // st_mode stays 0 unless a regular file was opened
+  const int err = ReadRegularFile(path, bytes, &st);
+  // A day file that can't be opened, or is a folder, pipe or device, holds no lines.
+  if (!S_ISREG(st.st_mode)) return 0;
   inputs_.emplace_back(st.st_dev, st.st_ino);
   // Once open, a failed read ends the merge: a merged file must not lack a day unsaid.
-  std::string bytes;
-  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
-  char buf[1 << 16];
-  for (;;) {
-    const ssize_t n = ::read(fd, buf, sizeof buf);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      const int err = errno;
-      ::close(fd);
-      throw platform::Error("I/O error " + std::to_string(err));
-    }
-    if (n == 0) break;
-    bytes.append(buf, static_cast<std::size_t>(n));
-  }
-  ::close(fd);
+  if (err != 0) throw platform::Error("I/O error " + std::to_string(err));
   return AppendBytes(bytes);
 }
 
