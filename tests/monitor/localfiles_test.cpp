@@ -7,6 +7,7 @@
 
 #include "form_fixture.h"
 #include "monitor/folderlists.h"
+#include "support/scopedenv.h"
 
 namespace monitor_test {
 namespace {
@@ -252,15 +253,13 @@ TEST_F(FormTest, DoubleClickOpensTheSelectedFileInTheTextEditor) {
 TEST_F(FormTest, DoubleClickWhereNoTextEditorStartsSaysSoWithThePath) {
   // A machine with no desktop: no handler query and no opener on the search path.
   platform::SetOpenInTextEditorHook({});
-  const QByteArray oldPath = qgetenv("PATH");
   QTemporaryDir emptyBin;
   ASSERT_TRUE(emptyBin.isValid());
-  qputenv("PATH", emptyBin.path().toLocal8Bit());
+  testsupport::ScopedEnv path("PATH", emptyBin.path().toLocal8Bit());
   Write("261201.csv", "x");
   auto& f = Form();
   f.FileListBoxPC->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
   emit f.FileListBoxPC->itemDoubleClicked(f.FileListBoxPC->item(0));
-  qputenv("PATH", oldPath);
 
   ASSERT_EQ(Texts(),
             std::vector<std::string>{"No text editor could be started for\r\n" + Path("261201.csv")});

@@ -10,28 +10,11 @@
 
 #include "platform/messagebox.h"
 #include "platform/texteditor.h"
+#include "support/scopedenv.h"
 
 namespace {
 
-// Sets an environment variable for one test and puts the old value back.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const QByteArray& value)
-      : name_(name), had_(qEnvironmentVariableIsSet(name)), old_(qgetenv(name)) {
-    qputenv(name, value);
-  }
-  ~ScopedEnv() {
-    if (had_)
-      qputenv(name_, old_);
-    else
-      qunsetenv(name_);
-  }
-
- private:
-  const char* name_;
-  bool had_;
-  QByteArray old_;
-};
+using testsupport::ScopedEnv;
 
 class TextEditor : public ::testing::Test {
  protected:
