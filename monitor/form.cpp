@@ -796,7 +796,12 @@ void TForm1::SetStatusText(const std::string& text) {
 std::string TForm1::StatusText() const { return platform::ToCp1252(StatusBar1->currentMessage()); }
 
 std::string TForm1::DayText(const QDate& day) {
-  return platform::ToCp1252(QLocale::system().toString(day, QLocale::ShortFormat).left(10));
+  // The locale's short date where it fits in ten characters of Windows-1252; else the
+  // day in digits, which always does, so the day is never shown cut.
+  const QString text = QLocale().toString(day, QLocale::ShortFormat);
+  const std::string bytes = platform::ToCp1252(text);
+  if (text.size() <= 10 && platform::FromCp1252(bytes) == text) return bytes;
+  return day.toString(QStringLiteral("dd.MM.yyyy")).toStdString();
 }
 
 void TForm1::showEvent(QShowEvent* event) {

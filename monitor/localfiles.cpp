@@ -9,6 +9,7 @@
 #include "monitor/form.h"
 #include "monitor/formutil.h"
 #include "platform/messagebox.h"
+#include "platform/texteditor.h"
 #include "platform/widgets.h"
 
 namespace monitor {
@@ -142,11 +143,13 @@ void TForm1::FileListBoxPCDblClick() {
 
 void TForm1::MkDirPCClick() {
   const QString name = MakeDirPC->text();
-  if (name.isEmpty() || name.front() == QLatin1Char(' ')) {
+  // One folder name, made in the working folder: no path and no step out of it.
+  const QString bare = name.trimmed();
+  if (name.isEmpty() || name.front() == QLatin1Char(' ') || bare.contains(QLatin1Char('/')) ||
+      bare == QLatin1String(".") || bare == QLatin1String("..")) {
     Tell("Name incorrect");
     return;
   }
-  // Always below the working folder: a name like "/data" makes "<folder>//data" there.
   if (!QDir().mkdir(QDir::currentPath() + QLatin1Char('/') + name)) {
     platform::MessageBox("Cannot create directory", "", platform::Icon::Warning,
                          platform::Buttons::Ok);

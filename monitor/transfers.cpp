@@ -20,6 +20,7 @@
 #include "monitor/transfers_core.h"
 #include "platform/cp1252.h"
 #include "platform/messagebox.h"
+#include "platform/texteditor.h"
 #include "platform/widgets.h"
 
 namespace monitor {

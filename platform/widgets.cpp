@@ -1,13 +1,10 @@
 #include "platform/widgets.h"
 
 #include <QApplication>
-#include <QDesktopServices>
-#include <QFile>
 #include <QGridLayout>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
-#include <QUrl>
 
 
 namespace platform {
@@ -92,10 +89,6 @@ void SetTrackPosition(QSlider* slider, int position) {
 
 namespace {
 bool g_busy = false;
-std::function<void(const std::string&)>& EditorHook() {
-  static std::function<void(const std::string&)> hook;
-  return hook;
-}
 std::function<void()>& BeepHookFn() {
   static std::function<void()> hook;
   return hook;
@@ -112,15 +105,6 @@ void SetBusyCursor(bool busy) {
 }
 
 bool BusyCursor() { return g_busy; }
-
-void OpenInTextEditor(const std::string& path) {
-  if (auto& h = EditorHook()) return h(path);
-  QDesktopServices::openUrl(QUrl::fromLocalFile(QFile::decodeName(QByteArray::fromStdString(path))));
-}
-
-void SetOpenInTextEditorHook(std::function<void(const std::string&)> hook) {
-  EditorHook() = std::move(hook);
-}
 
 void Beep() {
   if (auto& h = BeepHookFn()) return h();

@@ -73,11 +73,6 @@ void SetTrackPosition(QSlider* slider, int position);
 void SetBusyCursor(bool busy);
 bool BusyCursor();
 
-// Opens a file in the system's text editor; `path` is the file system's own bytes for the
-// name (QFile::encodeName), so any folder name reaches the editor. Tests may replace the action.
-void OpenInTextEditor(const std::string& path);
-void SetOpenInTextEditorHook(std::function<void(const std::string&)> hook);
-
 // The system's warning beep. Tests may count the beeps.
 void Beep();
 void SetBeepHook(std::function<void()> hook);

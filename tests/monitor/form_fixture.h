@@ -13,6 +13,7 @@
 
 #include "monitor/form.h"
 #include "platform/messagebox.h"
+#include "platform/texteditor.h"
 #include "platform/widgets.h"
 
 namespace monitor_test {

@@ -7,6 +7,7 @@
 
 #include "form_fixture.h"
 #include "monitor/folderlists.h"
+#include "support/scopedenv.h"
 
 namespace monitor_test {
 namespace {
@@ -95,16 +96,6 @@ TEST_F(FormTest, MkDirAddsTheFolderWithoutMovingTheWorkingFolder) {
   EXPECT_EQ(QDir::currentPath(), root_);
   EXPECT_TRUE(messages.empty());
 
-  // A name that looks like a path from the root still makes its folder here.
-  f.MakeDirPC->setText("/fernlog-mkdir-test");
-  f.MkDirPC->click();
-  EXPECT_TRUE(QFileInfo(QString::fromStdString(Path("fernlog-mkdir-test"))).isDir());
-  if (QFileInfo::exists("/fernlog-mkdir-test")) {
-    QDir("/").rmdir("fernlog-mkdir-test");  // made by a faulty build: gone again
-    ADD_FAILURE() << "the folder was made at the root";
-  }
-  EXPECT_TRUE(messages.empty());
-
   f.MakeDirPC->setText("new");  // exists already
   f.MkDirPC->click();
   f.MakeDirPC->setText("");
@@ -115,6 +106,37 @@ TEST_F(FormTest, MkDirAddsTheFolderWithoutMovingTheWorkingFolder) {
                                                "Name incorrect"}));
   EXPECT_EQ(messages[0].icon, platform::Icon::Warning);
   EXPECT_FALSE(Exists(" lead"));
+
+  // Dots alone are a name in their own right.
+  messages.clear();
+  f.MakeDirPC->setText("...");
+  f.MkDirPC->click();
+  EXPECT_TRUE(QFileInfo(QString::fromStdString(Path("..."))).isDir());
+  EXPECT_TRUE(messages.empty());
+}
+
+TEST_F(FormTest, MkDirRefusesPathsAndDotNamesAndStaysInTheWorkingFolder) {
+  // The working folder one level down, so that a step out of it would land in root_.
+  ASSERT_TRUE(QDir(root_).mkdir("work"));
+  ASSERT_TRUE(QDir::setCurrent(root_ + "/work"));
+  auto& f = Form();
+  const QStringList before = QDir(root_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
+  const char* names[] = {"../x_escape", "..", ".", ".. ", ". ", "..\t", "a/b", "new/",
+                         "/fernlog-mkdir-test", "./x", "x/.."};
+  for (const char* n : names) {
+    messages.clear();
+    f.MakeDirPC->setText(QString::fromUtf8(n));
+    f.MkDirPC->click();
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Name incorrect"}) << n;
+  }
+  EXPECT_TRUE(QDir(root_ + "/work").isEmpty(QDir::AllEntries | QDir::NoDotAndDotDot));
+  EXPECT_EQ(QDir(root_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot), before);
+  if (QFileInfo::exists("/fernlog-mkdir-test")) {
+    QDir("/").rmdir("fernlog-mkdir-test");  // made by a faulty build: gone again
+    ADD_FAILURE() << "the folder was made at the root";
+  }
+  EXPECT_EQ(QDir::currentPath(), root_ + "/work");
+  QDir::setCurrent(root_);
 }
 
 TEST_F(FormTest, DeleteSelectedAsksOnceAndDeletesOnlyOnYes) {
@@ -226,6 +248,25 @@ TEST_F(FormTest, DoubleClickOpensTheSelectedFileInTheTextEditor) {
   EXPECT_EQ(QFile::decodeName(QByteArray::fromStdString(opened[1])), folder + "/261202.csv");
   EXPECT_TRUE(QFile::exists(QFile::decodeName(QByteArray::fromStdString(opened[1]))));
   QDir::setCurrent(root_);
+}
+
+TEST_F(FormTest, DoubleClickWhereNoTextEditorStartsSaysSoWithThePath) {
+  // A machine with no desktop: no handler query and no opener on the search path.
+  platform::SetOpenInTextEditorHook({});
+  QTemporaryDir emptyBin;
+  ASSERT_TRUE(emptyBin.isValid());
+  testsupport::ScopedEnv path("PATH", emptyBin.path().toLocal8Bit());
+  Write("261201.csv", "x");
+  auto& f = Form();
+  f.FileListBoxPC->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+  emit f.FileListBoxPC->itemDoubleClicked(f.FileListBoxPC->item(0));
+
+  ASSERT_EQ(Texts(),
+            std::vector<std::string>{"No text editor could be started for\r\n" + Path("261201.csv")});
+  EXPECT_EQ(messages[0].icon, platform::Icon::Warning);
+  EXPECT_EQ(messages[0].buttons, platform::Buttons::Ok);
+  EXPECT_TRUE(Exists("261201.csv"));
+  EXPECT_EQ(f.FileListBoxPC->Names(), QStringList{"261201.csv"});
 }
 
 }  // namespace
