@@ -68,6 +68,29 @@ QScrollBar* MakeBar(QWidget* parent, const QString& name, const QString& accessi
   return b;
 }
 
+QScrollBar* MakeFilterRow(QWidget* parent, const char* caption, const char* barName,
+                          const char* editName, QLineEdit*& edit, int max, int y, int labelW,
+                          int barW) {
+  auto* label = MakeLabel(parent, caption, 10, y, labelW, 22);
+  auto* bar = MakeBar(parent, barName, QString(caption).trimmed(), {0, max, 0, max >= 10 ? 10 : 1},
+                      10 + labelW, y + 2, barW, 20);
+  edit = MakeShown(parent, editName, QString(caption).trimmed() + " value", "0",
+                   16 + labelW + barW, y, 40, 24, Qt::AlignRight);
+  label->setBuddy(bar);
+  return bar;
+}
+
+FilterTwin MakeFilterTwin(QWidget* page, const char* group, int x, int y, const char* caption,
+                          const char* barName, const char* editName, int max,
+                          const char* buttonName, const char* buttonCaption) {
+  QGroupBox* box = MakeGroup(page, group, "Timeout Filter", x, y, 340, 84);
+  FilterTwin t{};
+  t.bar = MakeFilterRow(box, caption, barName, editName, t.edit, max, 20, 170, 110);
+  t.button = MakeButton(box, buttonName, buttonCaption, QString(buttonCaption).trimmed(), 180, 50,
+                        150, 27);
+  return t;
+}
+
 void OnClick(QObject* context, QAbstractButton* button, std::function<void()> handler) {
   OnSignal(context, button, &QAbstractButton::clicked, std::move(handler));
 }

@@ -31,8 +31,8 @@ class WindowReceiver : public WindowTest {
     return f;
   }
   // The page's edit of that name; one that the test builds itself where the page has none.
-  QLineEdit* PageEdit(int page, const char* name) {
-    QWidget* p = form->Pages[static_cast<std::size_t>(page)];
+  QLineEdit* PageEdit(configurator::Page page, const char* name) {
+    QWidget* p = form->PageOf(page);
     if (auto* e = p->findChild<QLineEdit*>(name)) return e;
     auto* e = new QLineEdit(p);
     e->setObjectName(name);
@@ -53,8 +53,8 @@ std::string DeliverPdu(const std::string& text) {
 
 TEST_F(WindowReceiver, DirectReplyIsParsedByThePageShownAndAppended) {
   TForm1& f = Start(false);
-  QLineEdit* apn = PageEdit(10, "APN");
-  QLineEdit* txt5 = PageEdit(2, "TXTSMS5");
+  QLineEdit* apn = PageEdit(configurator::Page::GprsFtp, "APN");
+  QLineEdit* txt5 = PageEdit(configurator::Page::ExternalSMS, "TXTSMS5");
   f.PageControl1->setCurrentIndex(10);
   f.ReadState->click();
   Chunk("APN: internet\r\n");
@@ -83,7 +83,7 @@ TEST_F(WindowReceiver, DirectReplyIsParsedByThePageShownAndAppended) {
 
 TEST_F(WindowReceiver, OnlyTheLastChunkBeforeATickIsParsed) {
   TForm1& f = Start(false);
-  QLineEdit* nr3 = PageEdit(1, "NNumber3");
+  QLineEdit* nr3 = PageEdit(configurator::Page::Abonents, "NNumber3");
   f.PageControl1->setCurrentIndex(1);
   f.SkipCRLFcb->setChecked(true);
   f.Clear();
