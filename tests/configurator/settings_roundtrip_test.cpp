@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "platform/widgets.h"
+#include "support/layout_record.h"
 #include "window_fixture.h"
 
 namespace {
@@ -23,72 +24,8 @@ using configurator::TForm1;
 
 constexpr std::size_t kSize = 4136;
 
-// One field of the record layout: where it lies and what it holds.
-struct Field {
-  std::string name;
-  std::size_t offset, size;
-};
-
-// The record of distinct values and the table of its fields, built side by side.
-class Record {
- public:
-  Record() : bytes_(kSize, '\0') {}
-
-  void Int32(const std::string& name, std::size_t off, std::int32_t v) {
-    Put(name, off, 4, [&](char* p) {
-      for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
-    });
-  }
-  void Int16(const std::string& name, std::size_t off, std::int16_t v) {
-    Put(name, off, 2, [&](char* p) {
-      p[0] = static_cast<char>(v & 0xFF);
-      p[1] = static_cast<char>((static_cast<std::uint16_t>(v) >> 8) & 0xFF);
-    });
-  }
-  void Byte(const std::string& name, std::size_t off, std::uint8_t v) {
-    Put(name, off, 1, [&](char* p) { p[0] = static_cast<char>(v); });
-  }
-  // A length byte, the text, and the rest of the room filled with bytes that no save writes.
-  void Text(const std::string& name, std::size_t off, std::size_t room, const std::string& text) {
-    ASSERT_LE(text.size(), room) << name;
-    Put(name, off, room + 1, [&](char* p) {
-      p[0] = static_cast<char>(text.size());
-      std::memcpy(p + 1, text.data(), text.size());
-      for (std::size_t i = text.size(); i < room; ++i) p[1 + i] = Filler(off + 1 + i);
-    });
-  }
-  // Padding and reserved bytes: the save never writes them.
-  void Reserved(const std::string& name, std::size_t off, std::size_t size) {
-    Put(name, off, size, [&](char* p) {
-      for (std::size_t i = 0; i < size; ++i) p[i] = Filler(off + i);
-    });
-  }
-
-  const std::string& Bytes() const { return bytes_; }
-  const std::vector<Field>& Fields() const { return fields_; }
-  const Field* At(std::size_t offset) const {
-    for (const Field& f : fields_)
-      if (offset >= f.offset && offset < f.offset + f.size) return &f;
-    return nullptr;
-  }
-  const Field& Named(const std::string& name) const {
-    for (const Field& f : fields_)
-      if (f.name == name) return f;
-    ADD_FAILURE() << "no field " << name;
-    return fields_.front();
-  }
-
- private:
-  static char Filler(std::size_t off) { return static_cast<char>(0x80 + (off * 7) % 0x7F); }
-  void Put(const std::string& name, std::size_t off, std::size_t size,
-           const std::function<void(char*)>& write) {
-    ASSERT_LE(off + size, kSize) << name;
-    fields_.push_back({name, off, size});
-    write(&bytes_[off]);
-  }
-  std::string bytes_;
-  std::vector<Field> fields_;
-};
+using testsupport::Field;
+using Record = testsupport::LayoutRecord;
 
 std::string N(const char* stem, int n) { return stem + std::to_string(n); }
 
@@ -97,7 +34,7 @@ std::string N(const char* stem, int n) { return stem + std::to_string(n); }
 // eSRateSB, DLoggerTmSB and eDLoggerTmSB) they hold the same value; the option text has its
 // full 16 characters, which the start-up leaves as they are.
 Record DistinctRecord() {
-  Record r;
+  Record r(kSize);
   r.Int32("RadioGroupRate", 0, 3);
   r.Int32("RadioGroupPort", 4, 3);  // Com4
   r.Int32("TrackBar5", 8, 4321);
@@ -190,25 +127,10 @@ class SettingsRoundTrip : public WindowTest {
     EXPECT_TRUE(boxes.empty());
     return f;
   }
-  // The fields whose bytes differ between the record and the saved file.
-  static std::vector<std::string> ChangedFields(const Record& r, const std::string& saved) {
-    std::vector<std::string> changed;
-    for (std::size_t i = 0; i < kSize && i < saved.size(); ++i) {
-      if (saved[i] == r.Bytes()[i]) continue;
-      const Field* f = r.At(i);
-      const std::string name = f ? f->name : "offset " + std::to_string(i);
-      if (changed.empty() || changed.back() != name) changed.push_back(name);
-    }
-    return changed;
-  }
 };
 
 TEST_F(SettingsRoundTrip, TheLayoutTableCoversEveryByteOnce) {
-  const Record r = DistinctRecord();
-  std::vector<int> cover(kSize, 0);
-  for (const Field& f : r.Fields())
-    for (std::size_t i = f.offset; i < f.offset + f.size; ++i) ++cover[i];
-  for (std::size_t i = 0; i < kSize; ++i) EXPECT_EQ(cover[i], 1) << "offset " << i;
+  EXPECT_EQ(DistinctRecord().CoverageFaults(), std::vector<std::string>{});
 }
 
 TEST_F(SettingsRoundTrip, EveryFieldRestoredAndSavedUnchanged) {
@@ -222,7 +144,7 @@ TEST_F(SettingsRoundTrip, EveryFieldRestoredAndSavedUnchanged) {
   ASSERT_TRUE(f.SaveSetting1Click());
   const std::string saved = ReadFile();
   ASSERT_EQ(saved.size(), kSize);
-  EXPECT_EQ(ChangedFields(r, saved), std::vector<std::string>{});
+  EXPECT_EQ(r.ChangedFields(saved), std::vector<std::string>{});
   EXPECT_TRUE(saved == r.Bytes());
 }
 
@@ -285,7 +207,7 @@ TEST_F(SettingsRoundTrip, OneControlPerPageChangesExactlyItsField) {
     ASSERT_TRUE(f.SaveSetting1Click());
     const std::string saved = ReadFile();
     ASSERT_EQ(saved.size(), kSize);
-    EXPECT_EQ(ChangedFields(r, saved), c.fields);
+    EXPECT_EQ(r.ChangedFields(saved), c.fields);
     const Field& first = r.Named(c.fields.front());
     EXPECT_EQ(saved.substr(first.offset, c.value.size()), c.value);
   }
