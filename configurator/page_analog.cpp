@@ -129,16 +129,11 @@ void TForm1::BuildAnalogPage() {
   ui::OnClick(this, RefLevel, [this] { RefLevelClick(); });
 
   // ---- the analog time-out filter alone
-  const ui::FilterTwin filter =
-      ui::MakeFilterTwin(page, "GroupATimeoutFilter", 360, 284, "Analog Timeout Filter ",
-                         "ATimeout1SBa", "ATimeout1a", 99, "SetTimeoutAnalogFilter",
-                         "Timeout Filter");
-  ATimeout1SBa = filter.bar;
-  ATimeout1a = filter.edit;
-  SetTimeoutAnalogFilter = filter.button;
+  ui::MakeFilterTwin(this, page, "GroupATimeoutFilter", 360, 284, "Analog Timeout Filter ",
+                     "ATimeout1SBa", "ATimeout1a", 99, "SetTimeoutAnalogFilter", "Timeout Filter",
+                     ATimeout1SBa, ATimeout1a, SetTimeoutAnalogFilter,
+                     [this] { ATimeout1SBaChange(); }, [this] { SetTimeoutAnalogFilterClick(); });
   SetTimeoutAnalogFilter->setAccessibleName("Set Analog Timeout Filter");
-  ui::OnClick(this, SetTimeoutAnalogFilter, [this] { SetTimeoutAnalogFilterClick(); });
-  ui::OnChange(this, ATimeout1SBa, [this] { ATimeout1SBaChange(); });
 }
 
 // ---- settings -------------------------------------------------------------------------

@@ -117,14 +117,10 @@ void TForm1::BuildIOControlPage() {
   ui::OnChange(this, LFilterSB, [this] { LFilterSBChange(); });
 
   // ---- the digital input filter alone
-  const ui::FilterTwin filter =
-      ui::MakeFilterTwin(page, "GroupDTimeoutFilter", 500, 284, "Digital Input Signal Filter",
-                         "DFilterSBd", "DFilterD", 9, "SetDtimeoutFilter", "Set Timeout Filter");
-  DFilterSBd = filter.bar;
-  DFilterD = filter.edit;
-  SetDtimeoutFilter = filter.button;
-  ui::OnClick(this, SetDtimeoutFilter, [this] { SetDtimeoutFilterClick(); });
-  ui::OnChange(this, DFilterSBd, [this] { DFilterSBdChange(); });
+  ui::MakeFilterTwin(this, page, "GroupDTimeoutFilter", 500, 284, "Digital Input Signal Filter",
+                     "DFilterSBd", "DFilterD", 9, "SetDtimeoutFilter", "Set Timeout Filter",
+                     DFilterSBd, DFilterD, SetDtimeoutFilter, [this] { DFilterSBdChange(); },
+                     [this] { SetDtimeoutFilterClick(); });
 }
 
 // ---- settings -----------------------------------------------------------------------

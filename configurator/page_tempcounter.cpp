@@ -155,15 +155,10 @@ void TForm1::BuildTempCounterPage() {
 
 
   // ---- the temperature time-out filter alone
-  const ui::FilterTwin filter =
-      ui::MakeFilterTwin(page, "GroupTTimeoutFilter", 362, 274, "Temp. Timeout Filter ",
-                         "TTimeout1SBt", "TTimeout1t", 99, "SetTtimeoutFilter",
-                         "Set Timeout Filter");
-  TTimeout1SBt = filter.bar;
-  TTimeout1t = filter.edit;
-  SetTtimeoutFilter = filter.button;
-  ui::OnClick(this, SetTtimeoutFilter, [this] { SetTtimeoutFilterClick(); });
-  ui::OnChange(this, TTimeout1SBt, [this] { TTimeout1SBtChange(); });
+  ui::MakeFilterTwin(this, page, "GroupTTimeoutFilter", 362, 274, "Temp. Timeout Filter ",
+                     "TTimeout1SBt", "TTimeout1t", 99, "SetTtimeoutFilter", "Set Timeout Filter",
+                     TTimeout1SBt, TTimeout1t, SetTtimeoutFilter, [this] { TTimeout1SBtChange(); },
+                     [this] { SetTtimeoutFilterClick(); });
 }
 
 // ---- settings -----------------------------------------------------------------------------

@@ -80,15 +80,17 @@ QScrollBar* MakeFilterRow(QWidget* parent, const char* caption, const char* barN
   return bar;
 }
 
-FilterTwin MakeFilterTwin(QWidget* page, const char* group, int x, int y, const char* caption,
-                          const char* barName, const char* editName, int max,
-                          const char* buttonName, const char* buttonCaption) {
+void MakeFilterTwin(QObject* context, QWidget* page, const char* group, int x, int y,
+                    const char* caption, const char* barName, const char* editName, int max,
+                    const char* buttonName, const char* buttonCaption, QScrollBar*& bar,
+                    QLineEdit*& edit, QPushButton*& button, std::function<void()> onChange,
+                    std::function<void()> onClick) {
   QGroupBox* box = MakeGroup(page, group, "Timeout Filter", x, y, 340, 84);
-  FilterTwin t{};
-  t.bar = MakeFilterRow(box, caption, barName, editName, t.edit, max, 20, 170, 110);
-  t.button = MakeButton(box, buttonName, buttonCaption, QString(buttonCaption).trimmed(), 180, 50,
-                        150, 27);
-  return t;
+  bar = MakeFilterRow(box, caption, barName, editName, edit, max, 20, 170, 110);
+  button = MakeButton(box, buttonName, buttonCaption, QString(buttonCaption).trimmed(), 180, 50,
+                      150, 27);
+  OnChange(context, bar, std::move(onChange));
+  OnClick(context, button, std::move(onClick));
 }
 
 void OnClick(QObject* context, QAbstractButton* button, std::function<void()> handler) {

@@ -66,15 +66,12 @@ QScrollBar* MakeFilterRow(QWidget* parent, const char* caption, const char* barN
                           int barW);
 
 // A time-out filter alone on the page of its inputs: the group "Timeout Filter" at (x, y)
-// with one filter row and its button.
-struct FilterTwin {
-  QScrollBar* bar;
-  QLineEdit* edit;
-  QPushButton* button;
-};
-FilterTwin MakeFilterTwin(QWidget* page, const char* group, int x, int y, const char* caption,
-                          const char* barName, const char* editName, int max,
-                          const char* buttonName, const char* buttonCaption);
+// with one filter row and its button, bound to their handlers.
+void MakeFilterTwin(QObject* context, QWidget* page, const char* group, int x, int y,
+                    const char* caption, const char* barName, const char* editName, int max,
+                    const char* buttonName, const char* buttonCaption, QScrollBar*& bar,
+                    QLineEdit*& edit, QPushButton*& button, std::function<void()> onChange,
+                    std::function<void()> onClick);
 
 // Runs `handler` inside platform::Guard on each `signal` of `sender`; `context` ends the
 // connection when it goes.

@@ -160,11 +160,7 @@ TEST_F(SettingsRoundTrip, OneControlPerPageChangesExactlyItsField) {
   auto text = [](const std::string& s) {
     return std::string(1, static_cast<char>(s.size())) + s;  // length byte and characters
   };
-  auto int32 = [](std::int32_t v) {
-    std::string s(4, '\0');
-    for (int i = 0; i < 4; ++i) s[static_cast<std::size_t>(i)] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
-    return s;
-  };
+  auto int32 = [](std::int32_t v) { return Record::LE32(v); };
   const Case cases[] = {
       {"Main", [](TForm1& f) { f.TKnumber->setText("+4915099"); }, {"TKnumber", "TKnumber2"},
        text("+4915099")},

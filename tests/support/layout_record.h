@@ -23,10 +23,15 @@ class LayoutRecord {
  public:
   explicit LayoutRecord(std::size_t size) : bytes_(size, '\0') {}
 
+  // The four bytes of an int32, little-endian.
+  static std::string LE32(std::int32_t v) {
+    std::string s(4, '\0');
+    for (std::size_t i = 0; i < 4; ++i)
+      s[i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
+    return s;
+  }
   void Int32(const std::string& name, std::size_t off, std::int32_t v) {
-    Put(name, off, 4, [&](char* p) {
-      for (int i = 0; i < 4; ++i) p[i] = static_cast<char>((static_cast<std::uint32_t>(v) >> (8 * i)) & 0xFF);
-    });
+    Put(name, off, 4, [&](char* p) { std::memcpy(p, LE32(v).data(), 4); });
   }
   void Int16(const std::string& name, std::size_t off, std::int16_t v) {
     Put(name, off, 2, [&](char* p) {
