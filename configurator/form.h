@@ -85,6 +85,7 @@ class TForm1 : public QMainWindow,
   QAction* SaveSetting1 = nullptr;
 
   QTabWidget* PageControl1 = nullptr;
+  // The pages in the order of Page; PageOf(Page::Analog) is the "Analog" page.
   std::array<QWidget*, kPageCount> Pages{};
   QWidget* PageOf(Page p) const { return Pages[static_cast<std::size_t>(PageIndex(p))]; }
 

@@ -1,10 +1,7 @@
 // The settings file TK5063.cfg on the window's side: reading it into the record, refreshing
 // the record from the controls (each page stores its own) and writing it.
-#include <QCheckBox>
-
 #include "configurator/form.h"
 #include "platform/messagebox.h"
-#include "serial/SerialDrv.h"
 
 namespace configurator {
 

@@ -1,11 +1,9 @@
 // Start-up of the window (FormCreate: the port, the settings file, every saved control in
 // its order, the reply and modem state), the colours of the setting edits on every change of
 // page, and Exit. Each page's file restores its own controls from the record.
-#include <QAction>
 #include <QCheckBox>
 #include <QFrame>
 #include <QPlainTextEdit>
-#include <QSlider>
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"

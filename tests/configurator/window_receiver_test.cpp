@@ -30,12 +30,10 @@ class WindowReceiver : public WindowTest {
     Wire();
     return f;
   }
-  // The page's edit of that name; one that the test builds itself where the page has none.
+  // The page's edit of that name.
   QLineEdit* PageEdit(configurator::Page page, const char* name) {
-    QWidget* p = form->PageOf(page);
-    if (auto* e = p->findChild<QLineEdit*>(name)) return e;
-    auto* e = new QLineEdit(p);
-    e->setObjectName(name);
+    auto* e = form->PageOf(page)->findChild<QLineEdit*>(name);
+    EXPECT_NE(e, nullptr) << name;
     return e;
   }
 };
