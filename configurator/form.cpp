@@ -27,8 +27,8 @@ struct PageDef {
   const char* name;
   const char* caption;
 };
-// Pages in their order; the reply parser chooses its rule by this index.
-constexpr PageDef kPages[13] = {
+// Object names and captions of the pages, in the order of Page.
+constexpr PageDef kPages[kPageCount] = {
     {"TabSheet1", "Main"},          {"TabSheet2", "Abonents"},
     {"TabSheet3", "External SMS"},  {"TabSheet4", "Int/Ext SMS"},
     {"TabSheet5", "IOname"},        {"TabSheet6", "Analog"},
@@ -85,7 +85,7 @@ void TForm1::BuildWindow() {
       " background: palette(button); }"
       "QTabBar::tab:selected { background: palette(base); }"
       "QTabBar::tab:!selected { margin-top: 2px; }");
-  for (int i = 0; i < 13; ++i) {
+  for (int i = 0; i < kPageCount; ++i) {
     auto* page = new QWidget;
     page->setObjectName(kPages[i].name);
     page->setAccessibleName(kPages[i].caption);
@@ -103,9 +103,6 @@ void TForm1::BuildWindow() {
     if (tabs->sizeHint().width() <= PageControl1->width() - 4 || tabFont.pointSizeF() <= 6.5) break;
     tabFont.setPointSizeF(tabFont.pointSizeF() - 0.5);
   }
-  TabSheet1 = Pages[0];
-  TabSheet12 = Pages[11];
-
   BuildBottomArea(central);
 
   StatusBar1 = new QStatusBar(this);
@@ -129,18 +126,19 @@ void TForm1::BuildWindow() {
   SerialPort1->SetEnableDTROnOpen(false);
   SerialPort1->SetOutputTimeout(200);
 
-  // Each page's file builds its page; a page without a builder stays empty with its caption.
-  BuildMainPage(Pages[0]);
-  BuildSerialPortPage(Pages[11]);
+  // Each page's file builds its page and binds its handlers.
+  BuildMainPage();
+  BuildSerialPortPage();
   BuildAbonentsPage();
   BuildTextPages();
   BuildAnalogPage();
-  BuildTempCounterPages();
+  BuildTempCounterPage();
+  BuildRunTimePage();
   BuildSchedulePage();
   BuildIOControlPage();
   BuildOtherPage();
   BuildGprsPage();
-  BuildVariantPanel();
+  BindVariantMenu();
   BindHandlers();
   PageControl1->setCurrentIndex(0);
   Timer1->start();
@@ -208,6 +206,39 @@ void TForm1::BuildBottomArea(QWidget* central) {
   sentMemo_ = new platform::PlainTextMemo(MemoS);
 }
 
+platform::Edit* TForm1::ReplyEdit(const TEditValue& v) const {
+  const auto n = static_cast<std::size_t>(v.n);
+  switch (v.edit) {
+    case ReplyField::NNumber:
+      return NNumber.at(n);
+    case ReplyField::PBnr:
+      return PBnr.at(n);
+    case ReplyField::TXTSMS:
+      return TXTSMS.at(n);
+    case ReplyField::iTXTSMS:
+      return iTXTSMS.at(n);
+    case ReplyField::APN:
+      return APN;
+    case ReplyField::UserID:
+      return UserID;
+    case ReplyField::Password:
+      return Password;
+    case ReplyField::IPaddress:
+      return IPaddress;
+    case ReplyField::FTPHostName:
+      return FTPHostName;
+    case ReplyField::UserNameFTP:
+      return UserNameFTP;
+    case ReplyField::PasswordFTP:
+      return PasswordFTP;
+    case ReplyField::DirName:
+      return DirName;
+    case ReplyField::HTTPhostName:
+      return HTTPhostName;
+  }
+  return nullptr;
+}
+
 void TForm1::BindHandlers() {
   // Every handler runs inside Guard: an error ends the handler and shows the error box.
   auto bind = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
@@ -227,38 +258,6 @@ void TForm1::BindHandlers() {
   bind(TestBtn, &QPushButton::clicked, &TForm1::TestBtnClick);
   bind(ClearBtn, &QPushButton::clicked, &TForm1::ClearBtnClick);
   bind(ExitBtn, &QPushButton::clicked, &TForm1::ExitBtnClick);
-
-  // Serial Port page
-  bind(RadioGroupPort, &platform::RadioGroup::Click, &TForm1::InitPort);
-  bind(RadioGroupRate, &platform::RadioGroup::Click, &TForm1::InitPort);
-  bind(ParityEven, &QCheckBox::toggled, &TForm1::ParityEvenClick);
-  bind(SkipCRLFcb, &QCheckBox::toggled, &TForm1::SkipCRLFcbClick);
-  bind(TrackBar5, &QSlider::valueChanged, &TForm1::TrackBar5Change);
-
-  // Main page
-  bind(SMSmode, &QCheckBox::toggled, &TForm1::SMSmodeClick);
-  bind(SendSMScommand, &QPushButton::clicked, &TForm1::SendSMScommandClick);
-  bind(ReadState, &QPushButton::clicked, &TForm1::ReadStateClick);
-  bind(ReadTH, &QPushButton::clicked, &TForm1::ReadTHClick);
-  bind(ReadAnalog, &QPushButton::clicked, &TForm1::ReadAnalogClick);
-  bind(ReadTemperature, &QPushButton::clicked, &TForm1::ReadTemperatureClick);
-  bind(TemperatureLevelBtn, &QPushButton::clicked, &TForm1::TemperatureLevelBtnClick);
-  bind(ReadAlevelBtn, &QPushButton::clicked, &TForm1::ReadAlevelBtnClick);
-  bind(RestartModule, &QPushButton::clicked, &TForm1::RestartModuleClick);
-  bind(Version, &QPushButton::clicked, &TForm1::VersionClick);
-  bind(GetDT, &QPushButton::clicked, &TForm1::GetDTClick);
-  bind(SetDT, &QPushButton::clicked, &TForm1::SetDTClick);
-  bind(SyncModem, &QPushButton::clicked, &TForm1::SyncModemClick);
-  bind(ATcmdOpen, &QPushButton::clicked, &TForm1::ATcmdOpenClick);
-  bind(GSMbandOpen, &QPushButton::clicked, &TForm1::GSMbandOpenClick);
-  bind(SendAT, &QPushButton::clicked, &TForm1::SendATClick);
-  bind(ctrlZbtn, &QPushButton::clicked, &TForm1::ctrlZbtnClick);
-  for (int n = 0; n < 4; ++n)
-    connect(band[static_cast<std::size_t>(n)], &QPushButton::clicked, this,
-            [this, n] { platform::Guard([&] { bandClick(n); }); });
-  bind(SupportedBand, &QPushButton::clicked, &TForm1::SupportedBandClick);
-  bind(CurrentBand, &QPushButton::clicked, &TForm1::CurrentBandClick);
-  bind(Squality, &QPushButton::clicked, &TForm1::SqualityClick);
 }
 
 }  // namespace configurator

@@ -50,40 +50,4 @@ QColor Colour(const QWidget* w) { return w ? w->palette().color(QPalette::Base) 
 
 std::string Dec(long long v) { return std::to_string(v); }
 
-int BarPosition(const QObject* root, const char* name, int fallback) {
-  const auto* bar = root->findChild<QScrollBar*>(QString::fromLatin1(name));
-  return bar ? bar->value() : fallback;
-}
-
-void SetNamedText(QObject* root, const QString& name, const std::string& bytes) {
-  SetText(root->findChild<QLineEdit*>(name), bytes);
-}
-
-std::string NamedText(const QObject* root, const QString& name, const std::string& fallback) {
-  const auto* e = root->findChild<QLineEdit*>(name);
-  return e ? Text(e) : fallback;
-}
-
-void SetNamedBar(QObject* root, const QString& name, int position) {
-  if (auto* bar = root->findChild<QScrollBar*>(name)) bar->setValue(position);
-}
-
-void SetNamedCheck(QObject* root, const QString& name, bool checked) {
-  if (auto* box = root->findChild<QCheckBox*>(name)) box->setChecked(checked);
-}
-
-bool NamedCheck(const QObject* root, const QString& name, bool fallback) {
-  const auto* box = root->findChild<QCheckBox*>(name);
-  return box ? box->isChecked() : fallback;
-}
-
-void SetNamedItem(QObject* root, const QString& name, int item) {
-  if (auto* g = root->findChild<platform::RadioGroup*>(name)) g->SetItemIndex(item);
-}
-
-int NamedItem(const QObject* root, const QString& name, int fallback) {
-  const auto* g = root->findChild<platform::RadioGroup*>(name);
-  return g ? g->ItemIndex() : fallback;
-}
-
 }  // namespace configurator::ui

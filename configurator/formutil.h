@@ -1,12 +1,9 @@
 #pragma once
 // Small helpers the window's files share: texts between widgets and Windows-1252 bytes,
-// memo texts, colours, and lookups of controls by name that may not exist yet.
-#include <QCheckBox>
+// memo texts and colours.
 #include <QColor>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QScrollBar>
-#include <QSlider>
 #include <QString>
 #include <string>
 
@@ -31,17 +28,5 @@ QColor Colour(const QWidget* w);
 
 // Decimal text of a number.
 std::string Dec(long long v);
-
-// Position of a named scroll bar in `root`; `fallback` when it doesn't exist.
-int BarPosition(const QObject* root, const char* name, int fallback);
-
-// Sets the named control when it exists (pages that are not built have none).
-void SetNamedText(QObject* root, const QString& name, const std::string& bytes);
-std::string NamedText(const QObject* root, const QString& name, const std::string& fallback);
-void SetNamedBar(QObject* root, const QString& name, int position);
-void SetNamedCheck(QObject* root, const QString& name, bool checked);
-bool NamedCheck(const QObject* root, const QString& name, bool fallback);
-void SetNamedItem(QObject* root, const QString& name, int item);
-int NamedItem(const QObject* root, const QString& name, int fallback);
 
 }  // namespace configurator::ui

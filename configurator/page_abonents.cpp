@@ -44,13 +44,21 @@ QString Channel(char letter, int p) {
   return letter == 'D' ? QString("%1").arg(p, 2, 10, QChar('0')) : QString::number(p);
 }
 
+// A mask character as the start-up reads it: 0..15 for "0".."9", "A".."F"; -1 (disabled)
+// for any other.
+int DecodeMaskDigit(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  return -1;
+}
+
 int MaskLength(char letter) {
   return letter == 'T' ? ab::kTMaskLength : letter == 'A' ? ab::kAMaskLength : ab::kDMaskLength;
 }
 }  // namespace
 
 void TForm1::BuildAbonentsPage() {
-  QWidget* page = Pages[1];
+  QWidget* page = PageOf(Page::Abonents);
 
   // ---- Numbers --------------------------------------------------------------------------
   auto* numbers = ui::MakeGroup(page, "GroupNumbers", "Numbers", 4, 2, 362, 294);
@@ -156,7 +164,6 @@ void TForm1::BuildAbonentsPage() {
   MaskStash = "FFF" "FFFFFFFF" "FFFFFFFFFFFF";
 
   BindAbonentsHandlers();
-  BindVariantMenu();
 }
 
 void TForm1::BindAbonentsHandlers() {
@@ -175,6 +182,60 @@ void TForm1::BindAbonentsHandlers() {
                      [this, letter, b, p] { CheckBoxNumberClick(letter, b, p); });
     }
   }
+}
+
+// ---- settings ----------------------------------------------------------------------------
+
+void TForm1::RestoreAbonentsNumbers(const TSetupConfig& c) {
+  for (int n = 1; n <= 7; ++n) {
+    const auto i = static_cast<std::size_t>(n);
+    ui::SetText(NNumber[i], GetText(c.NNumber[i - 1]));
+  }
+  for (int n = 1; n <= 7; ++n) {
+    const auto i = static_cast<std::size_t>(n);
+    ui::SetText(PBnr[i], GetText(c.PBnr[i - 1]));
+  }
+}
+
+void TForm1::RestoreNumberMasks(TSetupConfig& c) {
+  // An empty mask becomes its default in the record itself, so that the channels are decoded
+  // from the default (the digital one enables every input for no number).
+  std::string t = GetText(c.TNrFilter), a = GetText(c.ANrFilter), d = GetText(c.DNrFilter);
+  if (t.empty()) PutText(c.TNrFilter, t = "---");
+  if (a.empty()) PutText(c.ANrFilter, a = "--------");
+  if (d.empty()) PutText(c.DNrFilter, d = "000000000000");
+  ui::SetText(TNrFilter, t);
+  ui::SetText(ANrFilter, a);
+  ui::SetText(DNrFilter, d);
+  // The characters as they lie in the record (a short text leaves what follows it).
+  auto raw = [](const auto& field, int count) { return std::string(field.chars, field.chars + count); };
+  const std::string masks[3] = {raw(c.TNrFilter, ab::kTMaskLength), raw(c.ANrFilter, ab::kAMaskLength),
+                                raw(c.DNrFilter, ab::kDMaskLength)};
+  MaskStash = masks[0] + masks[1] + masks[2];
+  // Channel by channel: the Disable box from the character; a disabled channel then has its
+  // number boxes cleared and its Disable box checked once more, an enabled one its boxes set
+  // by the digit's bits.
+  const char letters[3] = {'T', 'A', 'D'};
+  for (int m = 0; m < 3; ++m) {
+    const char letter = letters[m];
+    for (int p = 1; p <= MaskLength(letter); ++p) {
+      const int v = DecodeMaskDigit(masks[m][static_cast<std::size_t>(p - 1)]);
+      DisableBox(letter, p)->setChecked(v < 0);
+      for (int b = 1; b <= 4; ++b) NumberBox(letter, b, p)->setChecked(v >= 0 && ((v >> (b - 1)) & 1));
+      if (v < 0) DisableBox(letter, p)->setChecked(true);
+    }
+  }
+}
+
+void TForm1::StoreAbonentsPage(TSetupConfig& c) const {
+  for (int n = 1; n <= 7; ++n) {
+    const auto i = static_cast<std::size_t>(n);
+    PutText(c.NNumber[i - 1], ui::Text(NNumber[i]));
+    PutText(c.PBnr[i - 1], ui::Text(PBnr[i]));
+  }
+  PutText(c.TNrFilter, ui::Text(TNrFilter));
+  PutText(c.ANrFilter, ui::Text(ANrFilter));
+  PutText(c.DNrFilter, ui::Text(DNrFilter));
 }
 
 // ---- Numbers ------------------------------------------------------------------------------
@@ -227,7 +288,7 @@ void TForm1::HEXfromUnCheckBox(std::uint8_t bit, std::uint8_t& digit) {
   ab::ClearNumberBit(bit, digit);
 }
 
-platform::Edit* TForm1::MaskEdit(char letter, int* length, int* stashOffset) {
+platform::Edit* TForm1::MaskEdit(char letter, int* length, int* stashOffset) const {
   switch (letter) {
     case 'T':
       *length = ab::kTMaskLength, *stashOffset = 0;
@@ -243,26 +304,26 @@ platform::Edit* TForm1::MaskEdit(char letter, int* length, int* stashOffset) {
   }
 }
 
-QCheckBox* TForm1::DisableBox(char letter, int p) {
+QCheckBox* TForm1::DisableBox(char letter, int p) const {
   const auto i = static_cast<std::size_t>(p);
   return letter == 'T' ? CheckBoxTdis.at(i) : letter == 'A' ? CheckBoxAdis.at(i) : CheckBoxDdis.at(i);
 }
 
-QCheckBox* TForm1::NumberBox(char letter, int b, int p) {
+QCheckBox* TForm1::NumberBox(char letter, int b, int p) const {
   const auto bi = static_cast<std::size_t>(b), pi = static_cast<std::size_t>(p);
   return letter == 'T' ? CheckBoxT.at(bi).at(pi)
          : letter == 'A' ? CheckBoxA.at(bi).at(pi)
                          : CheckBoxD.at(bi).at(pi);
 }
 
-char TForm1::BoxesDigit(char letter, int p) {
+char TForm1::BoxesDigit(char letter, int p) const {
   int v = 0;
   for (int b = 1; b <= 4; ++b)
     if (NumberBox(letter, b, p)->isChecked()) v |= 1 << (b - 1);
   return ab::HexDigit(v);
 }
 
-std::string TForm1::FullMask(char letter) {
+std::string TForm1::FullMask(char letter) const {
   int length = 0, offset = 0;
   std::string text = ui::Text(MaskEdit(letter, &length, &offset));
   for (int q = static_cast<int>(text.size()) + 1; q <= length; ++q)

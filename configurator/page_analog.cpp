@@ -1,7 +1,8 @@
 // Page "Analog": alarm levels, input modes with the multiplier and divider digits, the 20 mA
 // correction factors, the 200 ohm load of inputs 1 and 2 and the analog parameters query.
 // "Read Analog" and "Analog Level" at the lower right run the Main page's handlers; the analog
-// time-out filter group (x 360..700, y 284..368) is built with the Other page.
+// time-out filter group (x 360..700, y 284..368) runs the filter handlers of the Other page.
+#include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -23,7 +24,13 @@ constexpr ui::BarRange kLevelRange{0, 99, 0, 10};
 }  // namespace
 
 void TForm1::BuildAnalogPage() {
-  QWidget* page = Pages[5];
+  QWidget* page = PageOf(Page::Analog);
+
+  // The Main page's "Read Analog" and "Analog Level", with their handlers.
+  Button3 = ui::MakeButton(page, "Button3", "Read Analog", "Read Analog", 712, 300, 130, 27);
+  Button4 = ui::MakeButton(page, "Button4", "Analog Level", "Analog Level", 712, 334, 130, 27);
+  ui::OnClick(this, Button3, [this] { ReadAnalogClick(); });
+  ui::OnClick(this, Button4, [this] { ReadAlevelBtnClick(); });
 
   // ---- alarm levels: headings over each column of bars, the end labels under them
   auto* levels = ui::MakeGroup(page, "GroupAnalogLevels", "Alarm levels", 6, 4, 340, 236);
@@ -49,9 +56,24 @@ void TForm1::BuildAnalogPage() {
                              QString("Maximum level %1 value").arg(n), "0", 268, y, 26, 22);
     LevelCmd[n] = ui::MakeButton(levels, QString("Level%1Cmd").arg(n), "WR",
                                  QString("Write levels %1").arg(n), 298, y, 34, 22);
-    ui::OnChange(this, ui::Bar(ScrollBarMin[n]), [this, n] { ScrollBarMinChange(n); });
-    ui::OnChange(this, ui::Bar(ScrollBarMax[n]), [this, n] { ScrollBarMaxChange(n); });
+    ui::OnChange(this, ScrollBarMin[n], [this, n] { ScrollBarMinChange(n); });
+    ui::OnChange(this, ScrollBarMax[n], [this, n] { ScrollBarMaxChange(n); });
     ui::OnClick(this, LevelCmd[n], [this, n] { LevelCmdClick(n); });
+  }
+  // Panel1: an empty panel over the level rows of inputs 5 to 8, across the group's width,
+  // which hides them in the run-time variant (the model variant shows it).
+  {
+    QRect rows;
+    for (int n = 5; n <= 8; ++n)
+      for (const QWidget* w : std::initializer_list<const QWidget*>{ScrollBarMin[n], ScrollBarMax[n], MinLv[n], MaxLv[n]})
+        rows |= w->geometry();
+    auto* panel = new QFrame(levels);
+    panel->setObjectName("Panel1");
+    panel->setAccessibleName("Analog inputs 5 to 8 not available");
+    panel->setAutoFillBackground(true);
+    panel->setGeometry(4, rows.top() - 2, levels->width() - 8, rows.height() + 4);
+    panel->raise();
+    Panel1 = panel;
   }
 
   // ---- 20 mA correction
@@ -105,15 +127,67 @@ void TForm1::BuildAnalogPage() {
   RefLevel = ui::MakeButton(page, "RefLevel", "Analog parameters", "Analog parameters", 712, 266,
                             130, 27);
   ui::OnClick(this, RefLevel, [this] { RefLevelClick(); });
+
+  // ---- the analog time-out filter alone
+  ui::MakeFilterTwin(this, page, "GroupATimeoutFilter", 360, 284, "Analog Timeout Filter ",
+                     "ATimeout1SBa", "ATimeout1a", 99, "SetTimeoutAnalogFilter", "Timeout Filter",
+                     ATimeout1SBa, ATimeout1a, SetTimeoutAnalogFilter,
+                     [this] { ATimeout1SBaChange(); }, [this] { SetTimeoutAnalogFilterClick(); });
+  SetTimeoutAnalogFilter->setAccessibleName("Set Analog Timeout Filter");
+}
+
+// ---- settings -------------------------------------------------------------------------
+
+void TForm1::RestoreAnalogModes(const TSetupConfig& c) {
+  for (int n = 1; n <= 8; ++n) AMode[n]->SetItemIndex(c.AMode[static_cast<std::size_t>(n - 1)]);
+}
+
+void TForm1::RestoreAnalogCorrection(const TSetupConfig& c) {
+  for (int n = 1; n <= 8; ++n) ui::SetText(MUX[n], GetText(c.MUX[static_cast<std::size_t>(n - 1)]));
+}
+
+void TForm1::RestoreAnalogDigits(const TSetupConfig& c) {
+  ui::SetText(AkoeffStr, GetText(c.AkoeffStr));
+  ui::SetText(ADividerStr, GetText(c.ADividerStr));
+}
+
+void TForm1::RestoreAnalogLevels(const TSetupConfig& c) {
+  // Input by input: both bars, then the maximum edit and the minimum edit with two digits.
+  for (int n = 1; n <= 8; ++n) {
+    const auto i = static_cast<std::size_t>(2 * (n - 1));
+    ScrollBarMin[n]->setValue(c.AnalogLevels[i]);
+    ScrollBarMax[n]->setValue(c.AnalogLevels[i + 1]);
+    ui::SetText(MaxLv[n], ioanalog::LevelText(ScrollBarMax[n]->value()));
+    ui::SetText(MinLv[n], ioanalog::LevelText(ScrollBarMin[n]->value()));
+  }
+}
+
+void TForm1::StoreAnalogLevels(TSetupConfig& c) const {
+  for (int n = 1; n <= 8; ++n) {
+    const auto i = static_cast<std::size_t>(2 * (n - 1));
+    c.AnalogLevels[i] = ScrollBarMin[n]->value();
+    c.AnalogLevels[i + 1] = ScrollBarMax[n]->value();
+  }
+}
+
+void TForm1::StoreAnalogPage(TSetupConfig& c) const {
+  StoreAnalogLevels(c);
+  for (int n = 1; n <= 8; ++n) {
+    const auto k = static_cast<std::size_t>(n - 1);
+    c.AMode[k] = AMode[n]->ItemIndex();
+    PutText(c.MUX[k], ui::Text(MUX[n]));
+  }
+  PutText(c.AkoeffStr, ui::Text(AkoeffStr));
+  PutText(c.ADividerStr, ui::Text(ADividerStr));
 }
 
 // ---- alarm levels ---------------------------------------------------------------------
 
 void TForm1::ScrollBarMinChange(int n) {
-  ui::SetText(MinLv[n], ioanalog::LevelText(ui::Bar(ScrollBarMin[n])->value()));
+  ui::SetText(MinLv[n], ioanalog::LevelText(ScrollBarMin[n]->value()));
 }
 void TForm1::ScrollBarMaxChange(int n) {
-  ui::SetText(MaxLv[n], ioanalog::LevelText(ui::Bar(ScrollBarMax[n])->value()));
+  ui::SetText(MaxLv[n], ioanalog::LevelText(ScrollBarMax[n]->value()));
 }
 void TForm1::LevelCmdClick(int n) {
   RunCommand(ioanalog::LevelCommand(n, ui::Text(MinLv[n]), ui::Text(MaxLv[n])));

@@ -33,7 +33,7 @@ platform::Edit* MakeValueEdit(QWidget* parent, const char* name, const QString& 
 }  // namespace
 
 void TForm1::BuildGprsPage() {
-  QWidget* page = Pages[10];
+  QWidget* page = PageOf(Page::GprsFtp);
   constexpr int kLabelX = 10, kEditX = 128, kEditW = 206, kButtonX = 342;
 
   // One row of a text setting: label, edit, button with the form caption "WRITE".
@@ -108,13 +108,53 @@ void TForm1::BuildGprsPage() {
   ui::OnToggle(this, ReadGPRS1, [this] { ReadGPRS1Click(); });
   ui::OnClick(this, Button9, [this] { bSRateClick(); });
   ui::OnClick(this, Button10, [this] { bDLperiodClick(); });
-  ui::OnChange(this, ui::Bar(eSRateSB), [this] { eSRateSBChange(); });
-  ui::OnChange(this, ui::Bar(eDLoggerTmSB), [this] { eDLoggerTmSBChange(); });
-  ui::OnChange(this, ui::Bar(MaxErrorScrollBar), [this] { MaxErrorSB(); });
+  ui::OnChange(this, eSRateSB, [this] { eSRateSBChange(); });
+  ui::OnChange(this, eDLoggerTmSB, [this] { eDLoggerTmSBChange(); });
+  ui::OnChange(this, MaxErrorScrollBar, [this] { MaxErrorSB(); });
   ui::OnClick(this, MaxErrorLevel, [this] { MaxErrorClick(); });
-  // The IO control page's period bar is mirrored into this page's "Lines in file".
-  if (auto* twin = findChild<QScrollBar*>("DLoggerTmSB"))
-    ui::OnChange(this, twin, [this] { DLoggerTmSBChange(); });
+}
+
+// ---- settings -------------------------------------------------------------------------
+
+void TForm1::RestoreFileParameters(const TSetupConfig& c) {
+  SRateSB->setValue(c.eSRateSB);
+  eSRateSB->setValue(c.eSRateSB);
+  const std::string rate = ui::Dec(eSRateSB->value());
+  ui::SetText(eSRate, rate);
+  ui::SetText(SRate, rate);
+  DLoggerTmSB->setValue(c.eDLoggerTmSB);
+  eDLoggerTmSB->setValue(c.eDLoggerTmSB);
+  const std::string lines = ui::Dec(eDLoggerTmSB->value());
+  ui::SetText(DLoggerTm, lines);
+  ui::SetText(eDLoggerTm, lines);
+}
+
+void TForm1::RestoreGprsTexts(const TSetupConfig& c) {
+  ui::SetText(APN, GetText(c.APN));
+  ui::SetText(UserID, GetText(c.UserID));
+  ui::SetText(Password, GetText(c.Password));
+  ui::SetText(IPaddress, GetText(c.IPaddress));
+  ui::SetText(FTPHostName, GetText(c.FTPHostName));
+  ui::SetText(UserNameFTP, GetText(c.UserNameFTP));
+  ui::SetText(PasswordFTP, GetText(c.PasswordFTP));
+  ui::SetText(DirName, GetText(c.DirName));
+  ui::SetText(HTTPhostName, GetText(c.HTTPhostName));
+  // The error limit is not kept: its edit shows the bar's own position.
+  ui::SetText(MaxError, ui::Dec(MaxErrorScrollBar->value()));
+}
+
+void TForm1::StoreGprsPage(TSetupConfig& c) const {
+  c.eSRateSB = eSRateSB->value();
+  c.eDLoggerTmSB = eDLoggerTmSB->value();
+  PutText(c.APN, ui::Text(APN));
+  PutText(c.UserID, ui::Text(UserID));
+  PutText(c.Password, ui::Text(Password));
+  PutText(c.IPaddress, ui::Text(IPaddress));
+  PutText(c.FTPHostName, ui::Text(FTPHostName));
+  PutText(c.UserNameFTP, ui::Text(UserNameFTP));
+  PutText(c.PasswordFTP, ui::Text(PasswordFTP));
+  PutText(c.DirName, ui::Text(DirName));
+  PutText(c.HTTPhostName, ui::Text(HTTPhostName));
 }
 
 namespace {
@@ -160,41 +200,32 @@ void TForm1::ReadGPRS1Click() {
     b->setText(caption);
 }
 
-void TForm1::bSRateClick() {
-  // The IO control page's bar holds the value; this page's twin stands in when it is absent.
-  const int position = ui::BarPosition(this, "SRateSB", ui::Bar(eSRateSB)->value());
-  RunCommand(DigitCommand("SRATE", position));
-}
+void TForm1::bSRateClick() { RunCommand(DigitCommand("SRATE", SRateSB->value())); }
 
-void TForm1::bDLperiodClick() {
-  const int position = ui::BarPosition(this, "DLoggerTmSB", ui::Bar(eDLoggerTmSB)->value());
-  RunCommand(DigitCommand("DLPER", position));
-}
+void TForm1::bDLperiodClick() { RunCommand(DigitCommand("DLPER", DLoggerTmSB->value())); }
 
 void TForm1::eSRateSBChange() {
-  ui::SetText(eSRate, ui::Dec(ui::Bar(eSRateSB)->value()));
-  ui::SetNamedBar(this, "SRateSB", ui::Bar(eSRateSB)->value());
-  ui::SetNamedText(this, "SRate", ui::Text(eSRate));
+  ui::SetText(eSRate, ui::Dec(eSRateSB->value()));
+  SRateSB->setValue(eSRateSB->value());
+  ui::SetText(SRate, ui::Text(eSRate));
 }
 
 void TForm1::eDLoggerTmSBChange() {
-  ui::SetText(eDLoggerTm, ui::Dec(ui::Bar(eDLoggerTmSB)->value()));
-  ui::SetNamedBar(this, "DLoggerTmSB", ui::Bar(eDLoggerTmSB)->value());
-  ui::SetNamedText(this, "DLoggerTm", ui::Text(eDLoggerTm));
+  ui::SetText(eDLoggerTm, ui::Dec(eDLoggerTmSB->value()));
+  DLoggerTmSB->setValue(eDLoggerTmSB->value());
+  ui::SetText(DLoggerTm, ui::Text(eDLoggerTm));
 }
 
 void TForm1::DLoggerTmSBChange() {
-  auto* twin = findChild<QScrollBar*>("DLoggerTmSB");
-  if (!twin) return;
-  ui::SetNamedText(this, "DLoggerTm", ui::Dec(twin->value()));
-  ui::Bar(eDLoggerTmSB)->setValue(twin->value());
-  ui::SetText(eDLoggerTm, ui::NamedText(this, "DLoggerTm", ui::Text(eDLoggerTm)));
+  ui::SetText(DLoggerTm, ui::Dec(DLoggerTmSB->value()));
+  eDLoggerTmSB->setValue(DLoggerTmSB->value());
+  ui::SetText(eDLoggerTm, ui::Text(DLoggerTm));
 }
 
-void TForm1::MaxErrorSB() { ui::SetText(MaxError, ui::Dec(ui::Bar(MaxErrorScrollBar)->value())); }
+void TForm1::MaxErrorSB() { ui::SetText(MaxError, ui::Dec(MaxErrorScrollBar->value())); }
 
 void TForm1::MaxErrorClick() {
-  RunCommandNoClear(MaxErrorCommand(ui::Bar(MaxErrorScrollBar)->value()));
+  RunCommandNoClear(MaxErrorCommand(MaxErrorScrollBar->value()));
 }
 
 }  // namespace configurator

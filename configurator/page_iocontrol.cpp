@@ -1,7 +1,7 @@
 // Page "IO control": switching and reading the outputs, reading the inputs, the data-logger
 // sampling and period codes with the pulse setting of each output in one command, and the long
-// input filter. The digital input filter group (x 500..840, y 284..368) is built with the
-// Other page.
+// input filter. The digital input filter group (x 500..840, y 284..368) runs the filter
+// handlers of the Other page.
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -26,7 +26,7 @@ QPushButton* Button(QWidget* parent, const QString& name, const QString& caption
 }  // namespace
 
 void TForm1::BuildIOControlPage() {
-  QWidget* page = Pages[8];
+  QWidget* page = PageOf(Page::IOControl);
 
   // ---- outputs
   auto* outputs = ui::MakeGroup(page, "GroupOutputsControl", "Outputs Control", 6, 4, 264, 362);
@@ -65,9 +65,10 @@ void TForm1::BuildIOControlPage() {
   DLoggerTm = ui::MakeShown(logger, "DLoggerTm", "Data Logger Period value", "1", 156, 53, 24, 22);
   bDLperiod = Button(logger, "bDLperiod", "WR", 182, 52, 30);
   bDLperiod->setAccessibleName("Write Data Logger Period");
-  ui::OnChange(this, ui::Bar(SRateSB), [this] { SRateSBChange(); });
+  ui::OnChange(this, SRateSB, [this] { SRateSBChange(); });
   // DLoggerTmSB's change handler and the two "WR" handlers belong to the "GPRS, FTP" page,
   // which mirrors these bars.
+  ui::OnChange(this, DLoggerTmSB, [this] { DLoggerTmSBChange(); });
   ui::OnClick(this, bSRate, [this] { bSRateClick(); });
   ui::OnClick(this, bDLperiod, [this] { bDLperiodClick(); });
 
@@ -82,7 +83,7 @@ void TForm1::BuildIOControlPage() {
     PulseD[n] = ui::MakeShown(pulses, ui::Nr("PulseD", n), QString("Output %1 pulse value").arg(n),
                               "0", 178, y, 30, 22);
     l->setBuddy(PulseDsb[n]);
-    ui::OnChange(this, ui::Bar(PulseDsb[n]), [this, n] { PulseDsbChange(n); });
+    ui::OnChange(this, PulseDsb[n], [this, n] { PulseDsbChange(n); });
   }
   SetPulse = Button(pulses, "SetPulse", "Set  Parameter", 8, 230, 200, 28);
   ui::OnClick(this, SetPulse, [this] { SetPulseClick(); });
@@ -98,7 +99,7 @@ void TForm1::BuildIOControlPage() {
   GetAllInput = Button(inputs, "GetAllInput", "Get All Input Text State", 10, 130, 324, 26);
   ui::OnClick(this, GetAllInput, [this] { GetAllInputClick(); });
 
-  // ---- long filter (the digital input filter group below it is built with the Other page)
+  // ---- long filter
   auto* longFilter = ui::MakeGroup(page, "GroupLongFilter", "Long Filter", 500, 174, 346, 90);
   Button43 = Button(longFilter, "Button43", "ON", 10, 22, 50);
   Button44 = Button(longFilter, "Button44", "OFF", 64, 22, 50);
@@ -113,26 +114,47 @@ void TForm1::BuildIOControlPage() {
   ui::OnClick(this, Button43, [this] { Button43Click(); });
   ui::OnClick(this, Button44, [this] { Button44Click(); });
   ui::OnClick(this, Button42, [this] { Button42Click(); });
-  ui::OnChange(this, ui::Bar(LFilterSB), [this] { LFilterSBChange(); });
+  ui::OnChange(this, LFilterSB, [this] { LFilterSBChange(); });
+
+  // ---- the digital input filter alone
+  ui::MakeFilterTwin(this, page, "GroupDTimeoutFilter", 500, 284, "Digital Input Signal Filter",
+                     "DFilterSBd", "DFilterD", 9, "SetDtimeoutFilter", "Set Timeout Filter",
+                     DFilterSBd, DFilterD, SetDtimeoutFilter, [this] { DFilterSBdChange(); },
+                     [this] { SetDtimeoutFilterClick(); });
+}
+
+// ---- settings -----------------------------------------------------------------------
+
+void TForm1::RestoreIOControlBars(const TSetupConfig& c) {
+  SRateSB->setValue(c.SRateSB);
+  for (int n = 1; n <= 8; ++n) PulseDsb[n]->setValue(c.PulseDsb[static_cast<std::size_t>(n - 1)]);
+}
+
+void TForm1::RestoreDataLoggerPeriod(const TSetupConfig& c) { DLoggerTmSB->setValue(c.DLoggerTmSB); }
+
+void TForm1::StoreIOControlPage(TSetupConfig& c) const {
+  c.SRateSB = SRateSB->value();
+  for (int n = 1; n <= 8; ++n) c.PulseDsb[static_cast<std::size_t>(n - 1)] = PulseDsb[n]->value();
+  c.DLoggerTmSB = DLoggerTmSB->value();
 }
 
 // ---- sampling, period and pulses ----------------------------------------------------
 
 void TForm1::SetPulseClick() {
   std::array<int, 8> p{};
-  for (int n = 1; n <= 8; ++n) p[static_cast<std::size_t>(n - 1)] = ui::Bar(PulseDsb[n])->value();
-  RunCommand(ioanalog::PulseCommand(ui::Bar(SRateSB)->value(), ui::Bar(DLoggerTmSB)->value(), p));
+  for (int n = 1; n <= 8; ++n) p[static_cast<std::size_t>(n - 1)] = PulseDsb[n]->value();
+  RunCommand(ioanalog::PulseCommand(SRateSB->value(), DLoggerTmSB->value(), p));
 }
 
 void TForm1::SRateSBChange() {
-  const int pos = ui::Bar(SRateSB)->value();
+  const int pos = SRateSB->value();
   ui::SetText(SRate, ui::Dec(pos));
-  ui::SetNamedBar(this, "eSRateSB", pos);
-  ui::SetNamedText(this, "eSRate", ui::Text(SRate));
+  eSRateSB->setValue(pos);
+  ui::SetText(eSRate, ui::Text(SRate));
 }
 
 void TForm1::PulseDsbChange(int n) {
-  ui::SetText(PulseD[n], ioanalog::PulseText(ui::Bar(PulseDsb[n])->value()));
+  ui::SetText(PulseD[n], ioanalog::PulseText(PulseDsb[n]->value()));
 }
 
 // ---- outputs ------------------------------------------------------------------------
@@ -177,7 +199,7 @@ void TForm1::GetAllInputClick() { RunCommand(ioanalog::InputStateCommand(0)); }
 // ---- long filter: these three leave the reply and raw-line state as they find them ----
 
 void TForm1::LFilterSBChange() {
-  ui::SetText(LFilter, ioanalog::LongFilterText(ui::Bar(LFilterSB)->value()));
+  ui::SetText(LFilter, ioanalog::LongFilterText(LFilterSB->value()));
 }
 void TForm1::Button42Click() { RunCommandNoClear("CNTMX," + ui::Text(LFilter)); }
 void TForm1::Button43Click() { RunCommandNoClear("LONGF1"); }

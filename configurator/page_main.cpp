@@ -8,8 +8,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
-#include <utility>
-
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
@@ -28,7 +26,9 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
 }
 }  // namespace
 
-void TForm1::BuildMainPage(QWidget* page) {
+void TForm1::BuildMainPage() {
+  QWidget* page = PageOf(Page::Main);
+
   // Reading buttons
   auto* readings = ui::MakeGroup(page, "GroupReadings", "Read", 8, 6, 268, 170);
   ReadState = MakeButton(readings, "ReadState", "Read Status", 10, 24, 120);
@@ -128,22 +128,65 @@ void TForm1::BuildMainPage(QWidget* page) {
   SupportedBand = MakeButton(PanelBand, "SupportedBand", "Supported Band", 380, 28, 160);
   CurrentBand = MakeButton(PanelBand, "CurrentBand", "Current Band", 380, 62, 160);
 
-  // Four reading buttons stand again on the Analog and Temperature/Counter pages and run the
-  // same handlers as their twins here.
-  QWidget* analogPage = Pages[5];
-  QWidget* temperaturePage = Pages[6];
-  Button3 = MakeButton(analogPage, "Button3", "Read Analog", 712, 300, 130);
-  Button4 = MakeButton(analogPage, "Button4", "Analog Level", 712, 334, 130);
-  Button5 = MakeButton(temperaturePage, "Button5", "Temperature", 712, 300, 130);
-  Button6 = MakeButton(temperaturePage, "Button6", "Temp.Level", 712, 334, 130);
-  const std::pair<QPushButton*, void (TForm1::*)()> twins[] = {
-      {Button3, &TForm1::ReadAnalogClick},
-      {Button4, &TForm1::ReadAlevelBtnClick},
-      {Button5, &TForm1::ReadTemperatureClick},
-      {Button6, &TForm1::TemperatureLevelBtnClick},
+  // "Read Counters" and "Runtime" below the device clock; their handlers are the
+  // Temperature/Counter page's.
+  COUNTERS = MakeButton(page, "COUNTERS", "Read Counters", 18, 288, 120);
+  ReadRT = MakeButton(page, "ReadRT", "Runtime", 146, 288, 120);
+  ReadRT->setVisible(false);
+
+  BindMainHandlers();
+}
+
+void TForm1::BindMainHandlers() {
+  auto bind = [this](QAbstractButton* b, void (TForm1::*handler)()) {
+    ui::OnClick(this, b, [this, handler] { (this->*handler)(); });
   };
-  for (const auto& [button, handler] : twins)
-    ui::OnClick(this, button, [this, h = handler] { (this->*h)(); });
+  ui::OnToggle(this, SMSmode, [this] { SMSmodeClick(); });
+  bind(SendSMScommand, &TForm1::SendSMScommandClick);
+  bind(ReadState, &TForm1::ReadStateClick);
+  bind(ReadTH, &TForm1::ReadTHClick);
+  bind(ReadAnalog, &TForm1::ReadAnalogClick);
+  bind(ReadTemperature, &TForm1::ReadTemperatureClick);
+  bind(TemperatureLevelBtn, &TForm1::TemperatureLevelBtnClick);
+  bind(ReadAlevelBtn, &TForm1::ReadAlevelBtnClick);
+  bind(RestartModule, &TForm1::RestartModuleClick);
+  bind(Version, &TForm1::VersionClick);
+  bind(GetDT, &TForm1::GetDTClick);
+  bind(SetDT, &TForm1::SetDTClick);
+  bind(SyncModem, &TForm1::SyncModemClick);
+  bind(ATcmdOpen, &TForm1::ATcmdOpenClick);
+  bind(GSMbandOpen, &TForm1::GSMbandOpenClick);
+  bind(SendAT, &TForm1::SendATClick);
+  bind(ctrlZbtn, &TForm1::ctrlZbtnClick);
+  for (int n = 0; n < 4; ++n)
+    ui::OnClick(this, band[static_cast<std::size_t>(n)], [this, n] { bandClick(n); });
+  bind(SupportedBand, &TForm1::SupportedBandClick);
+  bind(CurrentBand, &TForm1::CurrentBandClick);
+  bind(Squality, &TForm1::SqualityClick);
+  bind(COUNTERS, &TForm1::COUNTERSClick);
+  bind(ReadRT, &TForm1::ReadRTClick);
+}
+
+// ---- settings: the device's number, the SMS mode and the hidden delete box -------------
+
+void TForm1::RestoreMainNumber(const TSetupConfig& c) {
+  // The second copy wins.
+  ui::SetText(TKnumber, GetText(c.TKnumber));
+  ui::SetText(TKnumber, GetText(c.TKnumber2));
+}
+
+void TForm1::RestoreMainSmsMode(const TSetupConfig& c) {
+  DeleteSMS->setChecked(AsBool(c.DeleteSMS));
+  SMSmode->setChecked(AsBool(c.SMSmode));
+  SMSModeOn = SMSmode->isChecked();
+  MemoS->setVisible(!SMSModeOn);
+}
+
+void TForm1::StoreMainPage(TSetupConfig& c) const {
+  PutText(c.TKnumber, ui::Text(TKnumber));
+  PutText(c.TKnumber2, ui::Text(TKnumber));
+  c.DeleteSMS = FromBool(DeleteSMS->isChecked());
+  c.SMSmode = FromBool(SMSmode->isChecked());
 }
 
 // ---- reading buttons: each asks the device one fixed question ------------------------

@@ -1,7 +1,8 @@
 // Page "Other": the option text with its thirteen option boxes and two marks, the device's
 // date/time source, its automatic restart, and the "Timeout Filter" group. Each filter also
-// stands alone on the page of its inputs, and the two bars of a filter set each other: those
-// groups on "Temperature/Counter", "Analog" and "IO control" are built here too.
+// stands alone on the page of its inputs ("Temperature/Counter", "Analog", "IO control"),
+// whose files build it and bind it to the filter handlers here; the two bars of a filter set
+// each other.
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -50,24 +51,10 @@ QPushButton* MakeButton(QWidget* parent, const char* name, const QString& captio
   return ui::MakeButton(parent, name, caption, caption.trimmed(), x, y, w, 27);
 }
 
-// One filter row: its caption, its bar (0..max) and the edit that shows the value, "0" until
-// the bar first moves.
-QScrollBar* FilterRow(QWidget* parent, const char* caption, const char* barName,
-                      const char* editName, QLineEdit*& edit, int max, int y, int labelW,
-                      int barW) {
-  auto* label = ui::MakeLabel(parent, caption, 10, y, labelW, 22);
-  auto* bar = ui::MakeBar(parent, barName, QString(caption).trimmed(),
-                          {0, max, 0, max >= 10 ? 10 : 1}, 10 + labelW, y + 2, barW, 20);
-  edit = ui::MakeShown(parent, editName, QString(caption).trimmed() + " value", "0",
-                       16 + labelW + barW, y, 40, 24, Qt::AlignRight);
-  label->setBuddy(bar);
-  return bar;
-}
-
 }  // namespace
 
 void TForm1::BuildOtherPage() {
-  QWidget* page = Pages[9];
+  QWidget* page = PageOf(Page::Other);
 
   // ---- option text -------------------------------------------------------------------
   auto* options = ui::MakeGroup(page, "GroupOptions", "Options", 6, 4, 474, 370);
@@ -102,12 +89,12 @@ void TForm1::BuildOtherPage() {
 
   // ---- "Timeout Filter" --------------------------------------------------------------
   auto* filters = ui::MakeGroup(page, "GroupTimeoutFilter", "Timeout Filter", 488, 4, 356, 148);
-  QScrollBar* tBar = FilterRow(filters, "Temp. Timeout Filter ", "TTimeout1SB", "TTimeout1",
-                               TTimeout1, 99, 22, 176, 114);
-  QScrollBar* aBar = FilterRow(filters, "Analog Timeout Filter ", "ATimeout1SB", "ATimeout1",
-                               ATimeout1, 99, 52, 176, 114);
-  QScrollBar* dBar = FilterRow(filters, "Digital Input Signal Filter", "DFilterSB", "DFilter",
-                               DFilter, 9, 82, 176, 114);
+  TTimeout1SB = ui::MakeFilterRow(filters, "Temp. Timeout Filter ", "TTimeout1SB", "TTimeout1",
+                                  TTimeout1, 99, 22, 176, 114);
+  ATimeout1SB = ui::MakeFilterRow(filters, "Analog Timeout Filter ", "ATimeout1SB", "ATimeout1",
+                                  ATimeout1, 99, 52, 176, 114);
+  DFilterSB = ui::MakeFilterRow(filters, "Digital Input Signal Filter", "DFilterSB", "DFilter",
+                                DFilter, 9, 82, 176, 114);
   SetTimeoutFilter = MakeButton(filters, "SetTimeoutFilter", "Set Timeout Filter", 186, 112, 160);
 
   // ---- date/time source and automatic restart ------------------------------------------
@@ -127,38 +114,11 @@ void TForm1::BuildOtherPage() {
   Button19 = MakeButton(restart, "Button19", "WR", 276, 18, 70);
   Button19->setAccessibleName("Write Restart Enable");
 
-  // ---- each filter alone on the page of its inputs --------------------------------------
-  auto twin = [](QWidget* pageOfInputs, const char* group, int x, int y) {
-    return ui::MakeGroup(pageOfInputs, group, "Timeout Filter", x, y, 340, 84);
-  };
-  QWidget* tBox = twin(Pages[6], "GroupTTimeoutFilter", 362, 274);
-  QScrollBar* tTwin = FilterRow(tBox, "Temp. Timeout Filter ", "TTimeout1SBt", "TTimeout1t",
-                                TTimeout1t, 99, 20, 170, 110);
-  SetTtimeoutFilter = MakeButton(tBox, "SetTtimeoutFilter", "Set Timeout Filter", 180, 50, 150);
-
-  QWidget* aBox = twin(Pages[5], "GroupATimeoutFilter", 360, 284);
-  QScrollBar* aTwin = FilterRow(aBox, "Analog Timeout Filter ", "ATimeout1SBa", "ATimeout1a",
-                                ATimeout1a, 99, 20, 170, 110);
-  SetTimeoutAnalogFilter =
-      MakeButton(aBox, "SetTimeoutAnalogFilter", "Timeout Filter", 180, 50, 150);
-  SetTimeoutAnalogFilter->setAccessibleName("Set Analog Timeout Filter");
-
-  QWidget* dBox = twin(Pages[8], "GroupDTimeoutFilter", 500, 284);
-  QScrollBar* dTwin = FilterRow(dBox, "Digital Input Signal Filter", "DFilterSBd", "DFilterD",
-                                DFilterD, 9, 20, 170, 110);
-  SetDtimeoutFilter = MakeButton(dBox, "SetDtimeoutFilter", "Set Timeout Filter", 180, 50, 150);
-
   // ---- handlers, each inside Guard -------------------------------------------------------
   ui::OnClick(this, SetTimeoutFilter, [this] { SetTimeoutFilterClick(); });
-  ui::OnChange(this, tBar, [this] { TTimeout1SBChange(); });
-  ui::OnChange(this, aBar, [this] { ATimeout1SBChange(); });
-  ui::OnChange(this, dBar, [this] { DFilterSBChange(); });
-  ui::OnClick(this, SetTtimeoutFilter, [this] { SetTtimeoutFilterClick(); });
-  ui::OnClick(this, SetTimeoutAnalogFilter, [this] { SetTimeoutAnalogFilterClick(); });
-  ui::OnClick(this, SetDtimeoutFilter, [this] { SetDtimeoutFilterClick(); });
-  ui::OnChange(this, tTwin, [this] { TTimeout1SBtChange(); });
-  ui::OnChange(this, aTwin, [this] { ATimeout1SBaChange(); });
-  ui::OnChange(this, dTwin, [this] { DFilterSBdChange(); });
+  ui::OnChange(this, TTimeout1SB, [this] { TTimeout1SBChange(); });
+  ui::OnChange(this, ATimeout1SB, [this] { ATimeout1SBChange(); });
+  ui::OnChange(this, DFilterSB, [this] { DFilterSBChange(); });
 
   for (const OptionBox& o : kOptionBoxes) {
     const int n = o.n;
@@ -172,12 +132,34 @@ void TForm1::BuildOtherPage() {
   ui::OnClick(this, Button19, [this] { RestartEnableClick(); });
 }
 
+// ---- settings -------------------------------------------------------------------------
+
+void TForm1::RestoreFilters(const TSetupConfig& c) {
+  // The twins on the input pages and all six edits follow through the mirror handlers.
+  DFilterSB->setValue(c.DFilterSB);
+  TTimeout1SB->setValue(c.TTimeout1SB);
+  ATimeout1SB->setValue(c.ATimeout1SB);
+}
+
+void TForm1::RestoreOptionString(TSetupConfig& c) {
+  // The option text padded with as many blanks as it has characters, at most 16.
+  const std::string o = GetText(c.OptionString);
+  OptionString = (o + std::string(o.size(), ' ')).substr(0, 16);
+  PutText(c.OptionString, OptionString);
+}
+
+void TForm1::StoreOtherPage(TSetupConfig& c) const {
+  c.DFilterSB = DFilterSB->value();
+  c.TTimeout1SB = TTimeout1SB->value();
+  c.ATimeout1SB = ATimeout1SB->value();
+  PutText(c.OptionString, OptionString);
+}
+
 // ---- filters -------------------------------------------------------------------------
 
 void TForm1::SetTimeoutFilterClick() {
-  RunCommand(other::AllFiltersCommand(ui::BarPosition(this, "TTimeout1SB", 0),
-                                      ui::BarPosition(this, "ATimeout1SB", 0),
-                                      ui::BarPosition(this, "DFilterSB", 0)));
+  RunCommand(other::AllFiltersCommand(TTimeout1SB->value(), ATimeout1SB->value(),
+                                      DFilterSB->value()));
 }
 
 void TForm1::SetTtimeoutFilterClick() {
@@ -196,41 +178,33 @@ void TForm1::SetDtimeoutFilterClick() {
 // position it already has raises no change.
 namespace {
 // Time-out bar `bar` moved: its twin follows, and both edits show the position in two digits.
-void MirrorTimeout(QObject* root, const char* bar, const char* twinBar, QLineEdit* edit,
+void MirrorTimeout(const QScrollBar* bar, QScrollBar* twinBar, QLineEdit* edit,
                    QLineEdit* twinEdit) {
-  const int pos = ui::BarPosition(root, bar, 0);
-  ui::SetNamedBar(root, twinBar, pos);
+  const int pos = bar->value();
+  twinBar->setValue(pos);
   const std::string text = other::TwoDigitText(pos);
   ui::SetText(edit, text);
   ui::SetText(twinEdit, text);
 }
 }  // namespace
 
-void TForm1::TTimeout1SBChange() {
-  MirrorTimeout(this, "TTimeout1SB", "TTimeout1SBt", TTimeout1, TTimeout1t);
-}
-void TForm1::TTimeout1SBtChange() {
-  MirrorTimeout(this, "TTimeout1SBt", "TTimeout1SB", TTimeout1t, TTimeout1);
-}
-void TForm1::ATimeout1SBChange() {
-  MirrorTimeout(this, "ATimeout1SB", "ATimeout1SBa", ATimeout1, ATimeout1a);
-}
-void TForm1::ATimeout1SBaChange() {
-  MirrorTimeout(this, "ATimeout1SBa", "ATimeout1SB", ATimeout1a, ATimeout1);
-}
+void TForm1::TTimeout1SBChange() { MirrorTimeout(TTimeout1SB, TTimeout1SBt, TTimeout1, TTimeout1t); }
+void TForm1::TTimeout1SBtChange() { MirrorTimeout(TTimeout1SBt, TTimeout1SB, TTimeout1t, TTimeout1); }
+void TForm1::ATimeout1SBChange() { MirrorTimeout(ATimeout1SB, ATimeout1SBa, ATimeout1, ATimeout1a); }
+void TForm1::ATimeout1SBaChange() { MirrorTimeout(ATimeout1SBa, ATimeout1SB, ATimeout1a, ATimeout1); }
 
 void TForm1::DFilterSBChange() {
-  const int pos = ui::BarPosition(this, "DFilterSB", 0);
+  const int pos = DFilterSB->value();
   ui::SetText(DFilter, ui::Dec(pos));
-  ui::SetNamedBar(this, "DFilterSBd", pos);
-  ui::SetText(DFilterD, ui::Dec(ui::BarPosition(this, "DFilterSBd", 0)));
+  DFilterSBd->setValue(pos);
+  ui::SetText(DFilterD, ui::Dec(DFilterSBd->value()));
 }
 
 void TForm1::DFilterSBdChange() {
-  const int pos = ui::BarPosition(this, "DFilterSBd", 0);
+  const int pos = DFilterSBd->value();
   ui::SetText(DFilterD, ui::Dec(pos));
-  ui::SetNamedBar(this, "DFilterSB", pos);
-  ui::SetText(DFilter, ui::Dec(ui::BarPosition(this, "DFilterSB", 0)));
+  DFilterSB->setValue(pos);
+  ui::SetText(DFilter, ui::Dec(DFilterSB->value()));
 }
 
 // ---- option text ---------------------------------------------------------------------

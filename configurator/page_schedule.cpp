@@ -51,7 +51,7 @@ TScheduleControls ReadControls(const TForm1& f) {
 }  // namespace
 
 void TForm1::BuildSchedulePage() {
-  QWidget* page = Pages[7];
+  QWidget* page = PageOf(Page::Schedule);
 
   SMSShed = new platform::RadioGroup("SMS Type", page);
   SMSShed->setObjectName("SMSShed");
@@ -124,10 +124,6 @@ void TForm1::BuildSchedulePage() {
   // Handlers, each inside Guard as every handler of the window.
   ui::OnSignal(this, SMSShed, &platform::RadioGroup::Click, [this] { SMSShedClick(); });
   ui::OnSignal(this, RadioGroup1, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
-  // The Temperature/Counter page's source groups share RadioGroup1's click.
-  for (const char* name : {"RTsource", "RTinputSource"})
-    if (auto* g = findChild<platform::RadioGroup*>(name))
-      ui::OnSignal(this, g, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
   for (int n = 1; n <= 4; ++n) {
     ui::OnChange(this, TrackBar[static_cast<std::size_t>(n)], [this, n] { TrackBarChange(n); });
     ui::OnToggle(this, CheckBoxS[static_cast<std::size_t>(n)], [this, n] { CheckBoxSClick(n); });
@@ -190,6 +186,16 @@ void TForm1::CheckBox4Click() {
 void TForm1::Button36Click() {
   if (ScheduleNumberBits > 7) ScheduleNumberBits = 0;
   RunCommandNoClear(ScheduleNumbersCommand(ScheduleNumberBits));
+}
+
+void TForm1::RestoreSchedule(const TSetupConfig& c) {
+  ScheduleString = GetText(c.ScheduleString);
+  DecodeScheduleString();
+}
+
+void TForm1::StoreSchedule(TSetupConfig& c) const {
+  PutText(c.ScheduleString, ScheduleString);
+  c.Byte4017 = 0;
 }
 
 void TForm1::DecodeScheduleString() {

@@ -25,7 +25,8 @@ constexpr Rate kRates[7] = {
 };
 }  // namespace
 
-void TForm1::BuildSerialPortPage(QWidget* page) {
+void TForm1::BuildSerialPortPage() {
+  QWidget* page = PageOf(Page::SerialPort);
   RadioGroupPort = new platform::RadioGroup("Com Port ", page);
   RadioGroupPort->setObjectName("RadioGroupPort");
   QStringList ports;
@@ -65,6 +66,48 @@ void TForm1::BuildSerialPortPage(QWidget* page) {
   Edit1->setEnabled(false);
   Edit1->setGeometry(448, 198, 81, 24);
   label->setBuddy(TrackBar5);
+
+  ui::OnSignal(this, RadioGroupPort, &platform::RadioGroup::Click, [this] { InitPort(); });
+  ui::OnSignal(this, RadioGroupRate, &platform::RadioGroup::Click, [this] { InitPort(); });
+  ui::OnToggle(this, ParityEven, [this] { ParityEvenClick(); });
+  ui::OnToggle(this, SkipCRLFcb, [this] { SkipCRLFcbClick(); });
+  ui::OnChange(this, TrackBar5, [this] { TrackBar5Change(); });
+}
+
+// ---- settings ---------------------------------------------------------------------------
+
+void TForm1::RestoreSerialPort(const TSetupConfig& c) {
+  // Each real change of item reopens the port: first the speed, then the port.
+  RadioGroupRate->SetItemIndex(c.RadioGroupRate);
+  RadioGroupPort->SetItemIndex(c.RadioGroupPort);
+  platform::SetTrackPosition(TrackBar5, c.TrackBar5);
+  Edit1->setText(QString::number(TrackBar5->value()));
+}
+
+void TForm1::RestoreParityEven(const TSetupConfig& c) {
+  ParityEven->setChecked(AsBool(c.ParityEven));
+}
+
+void TForm1::ApplyParity() {
+  SerialPort1->SetParity(ParityEven->isChecked() ? serial::ptEVEN : serial::ptNONE);
+}
+
+void TForm1::RestoreSaveSettingAfterExit(const TSetupConfig& c) {
+  SaveSettingAfterExitCB->setChecked(AsBool(c.SaveSettingAfterExitCB));
+}
+
+void TForm1::RestoreSkipCRLF(const TSetupConfig& c) {
+  SkipCRLFcb->setChecked(AsBool(c.SkipCRLFcb));
+  SkipCRLFState = SkipCRLFcb->isChecked();
+}
+
+void TForm1::StoreSerialPortPage(TSetupConfig& c) const {
+  c.RadioGroupRate = RadioGroupRate->ItemIndex();
+  c.RadioGroupPort = RadioGroupPort->ItemIndex();
+  c.TrackBar5 = TrackBar5->value();
+  c.ParityEven = FromBool(ParityEven->isChecked());
+  c.SkipCRLFcb = FromBool(SkipCRLFcb->isChecked());
+  c.SaveSettingAfterExitCB = FromBool(SaveSettingAfterExitCB->isChecked());
 }
 
 void TForm1::InitPort() {
@@ -93,9 +136,7 @@ void TForm1::InitPort() {
   if (auto& observe = InitPortObserver()) observe(*this);
 }
 
-void TForm1::ParityEvenClick() {
-  SerialPort1->SetParity(ParityEven->isChecked() ? serial::ptEVEN : serial::ptNONE);
-}
+void TForm1::ParityEvenClick() { ApplyParity(); }
 
 void TForm1::SkipCRLFcbClick() { SkipCRLFState = SkipCRLFcb->isChecked(); }
 

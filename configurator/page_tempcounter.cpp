@@ -1,6 +1,6 @@
-// Pages "Temperature/Counter" and "RunTime": temperature alarm levels, the counters and the
-// counter SMS format, the run-time panel, the counter/run-time modes; and the "Read Counters"
-// and "Runtime" buttons of the Main page.
+// Page "Temperature/Counter": temperature alarm levels, the counters and the counter SMS
+// format, the run-time panel, and the temperature time-out filter (whose handlers are the
+// Other page's). The handlers of the Main page's "Read Counters" and "Runtime" live here.
 #include <QFrame>
 #include <QGroupBox>
 #include <QLabel>
@@ -31,14 +31,16 @@ QLabel* Label(QWidget* parent, const QString& text, int x, int y, int w,
   return ui::MakeLabel(parent, text, x, y, w, 22, align);
 }
 
-QString TempBarName(int input, bool max) {
-  return QString("ScrollBarT%1%2").arg(input).arg(max ? "max" : "min");
-}
-
 }  // namespace
 
-void TForm1::BuildTempCounterPages() {
-  QWidget* page = Pages[6];
+void TForm1::BuildTempCounterPage() {
+  QWidget* page = PageOf(Page::TempCounter);
+
+  // The Main page's "Temperature" and "Temp.Level", with their handlers.
+  Button5 = Button(page, "Button5", "Temperature", 712, 300, 130);
+  Button6 = Button(page, "Button6", "Temp.Level", 712, 334, 130);
+  ui::OnClick(this, Button5, [this] { ReadTemperatureClick(); });
+  ui::OnClick(this, Button6, [this] { TemperatureLevelBtnClick(); });
 
   // ---- temperature levels, one group per input -------------------------------------------
   static const char* const kTempTitles[4] = {
@@ -54,7 +56,7 @@ void TForm1::BuildTempCounterPages() {
       const QString level = max ? "Maximum level " : "Minimum level ";
       auto* caption = Label(box, level, 10, y, 92);
       Label(box, "-099", 102, y, 34, Qt::AlignRight | Qt::AlignVCenter);
-      auto* bar = ui::MakeBar(box, TempBarName(n, max),
+      auto* bar = ui::MakeBar(box, QString("ScrollBarT%1%2").arg(n).arg(max ? "max" : "min"),
                               QString("%1temperature %2").arg(level).arg(n), {-99, 149, 0, 10},
                               140, y + 1, 150, 20);
       Label(box, "+149 C", 296, y, 46);
@@ -62,6 +64,7 @@ void TForm1::BuildTempCounterPages() {
                                       QString("%1temperature %2").arg(level).arg(n), "", 344,
                                       y - 1, 40, 24);
       (max ? Tmax : Tmin)[i] = edit;
+      (max ? ScrollBarTmax : ScrollBarTmin)[i] = bar;
       caption->setBuddy(bar);
       ui::OnChange(this, bar, [this, n, max] {
         if (max)
@@ -108,6 +111,7 @@ void TForm1::BuildTempCounterPages() {
     auto* label = Label(panel, caption, 10, y, 70);
     auto* bar = ui::MakeBar(panel, QString("ScrollBarRT%1").arg(n), caption, {0, 32000, 0, 10}, 84,
                             y + 1, 210, 20);
+    ScrollBarRT[static_cast<std::size_t>(n)] = bar;
     RT[static_cast<std::size_t>(n)] =
         ui::MakeShown(panel, QString("RT%1").arg(n), caption, "", 300, y - 1, 56, 24);
     label->setBuddy(bar);
@@ -131,14 +135,16 @@ void TForm1::BuildTempCounterPages() {
   SetRTsource->setAccessibleName("Write RT source");
   Button2 = Button(panel, "Button2", "RD", 340, 150, 54);
   Button2->setAccessibleName("Read RT source");
-  // A click on either group runs the SMS schedule's RadioGroup1Click; the schedule page binds
-  // it (that page is built after this one).
+  // A click on either group runs the SMS schedule's RadioGroup1Click.
+  ui::OnSignal(this, RTsource, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
+  ui::OnSignal(this, RTinputSource, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
   ui::OnClick(this, SetRTsource, [this] { SetRTsourceClick(); });
   ui::OnClick(this, Button2, [this] { Button2Click(); });
 
   auto* dividerLabel = Label(panel, "Divider", 10, 196, 70);
   auto* divider =
       ui::MakeBar(panel, "ScrollBar1", "Run-time divider", {0, 9600, 0, 10}, 84, 197, 210, 20);
+  ScrollBar1 = divider;
   RTdivider = ui::MakeTyped(panel, "RTdivider", "Run-time divider", "0000", 4, 300, 195, 56, 24);
   dividerLabel->setBuddy(divider);
   Label(panel, "0004: 1 min", 84, 222, 90);
@@ -147,60 +153,59 @@ void TForm1::BuildTempCounterPages() {
   ui::OnChange(this, divider, [this] { ScrollBar1Change(); });
   PanelRT->setVisible(false);
 
-  // ---- Main page: "Read Counters" and "Runtime" below the device clock ---------------------
-  COUNTERS = Button(Pages[0], "COUNTERS", "Read Counters", 18, 288, 120);
-  ReadRT = Button(Pages[0], "ReadRT", "Runtime", 146, 288, 120);
-  ReadRT->setVisible(false);
-  ui::OnClick(this, COUNTERS, [this] { COUNTERSClick(); });
-  ui::OnClick(this, ReadRT, [this] { ReadRTClick(); });
 
-  // ---- RunTime page: sixteen counter/run-time modes ------------------------------------------
-  // Four columns: masks 0-3 and 4-7 at input level 0, then the same at level 1.
-  QWidget* runTime = Pages[12];
-  for (int level = 0; level <= 1; ++level) {
-    for (int mask = 0; mask <= 7; ++mask) {
-      const int column = level * 2 + mask / 4;
-      const int row = mask % 4;
-      auto* frame = new QFrame(runTime);
-      frame->setObjectName(QString("PanelRTMode%1%2").arg(level).arg(mask));
-      frame->setFrameShape(QFrame::StyledPanel);
-      frame->setGeometry(6 + column * 211 + (level ? 4 : 0), 6 + row * 92, 205, 88);
-      QStringList lines;
-      for (int counter = 1; counter <= 3; ++counter) {
-        const QString text =
-            QString::fromStdString(tempcounter::RunTimeModeLabel(level, mask, counter));
-        lines << text;
-        Label(frame, text, 8, 2 + (counter - 1) * 17, 190);
-      }
-      const int number = level == 0 ? 27 - mask : 28 + mask;
-      auto* write = Button(frame, ui::Nr("Button", number), "Write", 8, 56, 80, 26);
-      write->setAccessibleDescription(lines.join(", "));
-      RunTimeWrite[static_cast<std::size_t>(level)][static_cast<std::size_t>(mask)] = write;
-      ui::OnClick(this, write, [this, level, mask] { RunTimeWriteClick(level, mask); });
-    }
+  // ---- the temperature time-out filter alone
+  ui::MakeFilterTwin(this, page, "GroupTTimeoutFilter", 362, 274, "Temp. Timeout Filter ",
+                     "TTimeout1SBt", "TTimeout1t", 99, "SetTtimeoutFilter", "Set Timeout Filter",
+                     TTimeout1SBt, TTimeout1t, SetTtimeoutFilter, [this] { TTimeout1SBtChange(); },
+                     [this] { SetTtimeoutFilterClick(); });
+}
+
+// ---- settings -----------------------------------------------------------------------------
+
+// Record order of the levels: minimum 1, maximum 1, minimum 2, ..., maximum 3.
+void TForm1::RestoreTemperatureLevels(const TSetupConfig& c) {
+  for (int n = 1; n <= 3; ++n) {
+    const auto i = static_cast<std::size_t>(n);
+    ScrollBarTmin[i]->setValue(c.TempLevels[2 * (i - 1)]);
+    ScrollBarTmax[i]->setValue(c.TempLevels[2 * (i - 1) + 1]);
+  }
+  // The edits in the order T1min, T1max, T2max, T2min, T3max, T3min.
+  ui::SetText(Tmin[1], ui::Dec(ScrollBarTmin[1]->value()));
+  for (int n = 1; n <= 3; ++n) {
+    const auto i = static_cast<std::size_t>(n);
+    ui::SetText(Tmax[i], ui::Dec(ScrollBarTmax[i]->value()));
+    if (n > 1) ui::SetText(Tmin[i], ui::Dec(ScrollBarTmin[i]->value()));
+  }
+}
+
+void TForm1::StoreTemperatureLevels(TSetupConfig& c) const {
+  for (int n = 1; n <= 3; ++n) {
+    const auto i = static_cast<std::size_t>(n);
+    c.TempLevels[2 * (i - 1)] = ScrollBarTmin[i]->value();
+    c.TempLevels[2 * (i - 1) + 1] = ScrollBarTmax[i]->value();
   }
 }
 
 // ---- temperature levels -------------------------------------------------------------------
 
 void TForm1::TlevelCmdClick(int input) {
-  const int min = ui::BarPosition(this, qPrintable(TempBarName(input, false)), 0);
-  const int max = ui::BarPosition(this, qPrintable(TempBarName(input, true)), 0);
-  RunCommand(tempcounter::TemperatureLevelCommand(input, min, max));
-  // The colours mark the levels last sent until the next change of page.
   const auto i = static_cast<std::size_t>(input);
+  RunCommand(tempcounter::TemperatureLevelCommand(input, ScrollBarTmin.at(i)->value(),
+                                                  ScrollBarTmax.at(i)->value()));
+  // The colours mark the levels last sent until the next change of page.
   ui::SetColour(Tmax[i], QColor(0, 255, 0));
   ui::SetColour(Tmin[i], QColor(0, 255, 255));
 }
 
 void TForm1::ScrollBarTmaxChange(int input) {
-  ui::SetText(Tmax[static_cast<std::size_t>(input)],
-              ui::Dec(ui::BarPosition(this, qPrintable(TempBarName(input, true)), 0)));
+  const auto i = static_cast<std::size_t>(input);
+  ui::SetText(Tmax[i], ui::Dec(ScrollBarTmax[i]->value()));
 }
 
 void TForm1::ScrollBarTminChange(int input) {
-  ui::SetText(Tmin[static_cast<std::size_t>(input)],
-              ui::Dec(ui::BarPosition(this, qPrintable(TempBarName(input, false)), 0)));
+  const auto i = static_cast<std::size_t>(input);
+  ui::SetText(Tmin[i], ui::Dec(ScrollBarTmin[i]->value()));
 }
 
 // ---- counters -----------------------------------------------------------------------------
@@ -216,17 +221,16 @@ void TForm1::Button46Click() { RunCommandNoClear("CFLOW1"); }
 void TForm1::ReadRTClick() { RunCommand("GETRT"); }
 
 void TForm1::RTlevelSendClick() {
-  RunCommand(tempcounter::RunTimeLevelCommand(ui::BarPosition(this, "ScrollBarRT1", 0),
-                                              ui::BarPosition(this, "ScrollBarRT2", 0)));
+  RunCommand(tempcounter::RunTimeLevelCommand(ScrollBarRT[1]->value(), ScrollBarRT[2]->value()));
 }
 
 void TForm1::ScrollBarRTChange(int level) {
-  const QString bar = QString("ScrollBarRT%1").arg(level);
-  ui::SetText(RT[static_cast<std::size_t>(level)], ui::Dec(ui::BarPosition(this, qPrintable(bar), 0)));
+  const auto i = static_cast<std::size_t>(level);
+  ui::SetText(RT[i], ui::Dec(ScrollBarRT[i]->value()));
 }
 
 void TForm1::ScrollBar1Change() {
-  ui::SetText(RTdivider, tempcounter::RunTimeDividerText(ui::BarPosition(this, "ScrollBar1", 0)));
+  ui::SetText(RTdivider, tempcounter::RunTimeDividerText(ScrollBar1->value()));
 }
 
 void TForm1::SetRTsourceClick() {
@@ -246,10 +250,5 @@ void TForm1::SetRTsourceClick() {
 }
 
 void TForm1::Button2Click() { RunCommandNoClear("RTMODR"); }
-
-void TForm1::RunTimeWriteClick(int level, int mask) {
-  const std::string command = tempcounter::RunTimeModeCommand(level, mask);
-  if (!command.empty()) RunCommandNoClear(command);
-}
 
 }  // namespace configurator

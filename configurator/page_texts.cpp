@@ -4,7 +4,7 @@
 //
 // The edits are the only copy of the texts on this side: answers come back into them
 // through the page parse of the tick, start-up fills them from the settings file and the
-// save takes them from there, all by objectName.
+// save takes them from there.
 #include <QCheckBox>
 #include <QFont>
 #include <QGroupBox>
@@ -153,13 +153,13 @@ void TForm1::BuildTextPages() {
   const int readBoxX = kRightFirstCellX + 2 * kCellWidth - 8 - 70;
 
   // "External SMS": long texts 1..57.
-  QWidget* external = Pages[2];
+  QWidget* external = PageOf(Page::ExternalSMS);
   buildAlarmGrid(external, false);
   GetTextBox = MakeReadBox(external, "GetText", readBoxX, readBoxY);
   ui::OnToggle(this, GetTextBox, [this] { GetTextClick(); });
 
   // "Int/Ext SMS": short texts 1..57 and how such a text is formed.
-  QWidget* internal = Pages[3];
+  QWidget* internal = PageOf(Page::IntExtSMS);
   buildAlarmGrid(internal, true);
   {
     const int y = kFirstRowY + 11 * kRowPitch + 4;
@@ -177,7 +177,7 @@ void TForm1::BuildTextPages() {
   ui::OnToggle(this, iGetText, [this] { iGetTextClick(); });
 
   // "IOname": short texts 58..97, the names of the input and output states.
-  QWidget* names = Pages[4];
+  QWidget* names = PageOf(Page::IOname);
   constexpr int kNameEditWidth = 120;
   constexpr int kNameCellWidth = kNameEditWidth + 2 + kButtonWidth + 14;
   constexpr int kNameLabelWidth = 66;
@@ -214,6 +214,20 @@ void TForm1::BuildTextPages() {
                      "Output ", [](int k, bool first) { return OutputNameSlot(k, first); });
   nGetText = MakeReadBox(names, "nGetText", DOname->geometry().right() - 70, readBoxY);
   ui::OnToggle(this, nGetText, [this] { nGetTextClick(); });
+}
+
+void TForm1::RestoreTextPages(const TSetupConfig& c) {
+  for (int n = 1; n <= kLongTextSlots; ++n)
+    ui::SetText(TXTSMS[static_cast<std::size_t>(n)], GetText(c.TXTSMS[static_cast<std::size_t>(n - 1)]));
+  for (int n = 1; n <= kShortTextSlots; ++n)
+    ui::SetText(iTXTSMS[static_cast<std::size_t>(n)], GetText(c.iTXTSMS[static_cast<std::size_t>(n - 1)]));
+}
+
+void TForm1::StoreTextPages(TSetupConfig& c) const {
+  for (int n = 1; n <= kLongTextSlots; ++n)
+    PutText(c.TXTSMS[static_cast<std::size_t>(n - 1)], ui::Text(TXTSMS[static_cast<std::size_t>(n)]));
+  for (int n = 1; n <= kShortTextSlots; ++n)
+    PutText(c.iTXTSMS[static_cast<std::size_t>(n - 1)], ui::Text(iTXTSMS[static_cast<std::size_t>(n)]));
 }
 
 void TForm1::TXTSMSbClick(int n) {

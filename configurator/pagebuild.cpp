@@ -68,6 +68,31 @@ QScrollBar* MakeBar(QWidget* parent, const QString& name, const QString& accessi
   return b;
 }
 
+QScrollBar* MakeFilterRow(QWidget* parent, const char* caption, const char* barName,
+                          const char* editName, QLineEdit*& edit, int max, int y, int labelW,
+                          int barW) {
+  auto* label = MakeLabel(parent, caption, 10, y, labelW, 22);
+  auto* bar = MakeBar(parent, barName, QString(caption).trimmed(), {0, max, 0, max >= 10 ? 10 : 1},
+                      10 + labelW, y + 2, barW, 20);
+  edit = MakeShown(parent, editName, QString(caption).trimmed() + " value", "0",
+                   16 + labelW + barW, y, 40, 24, Qt::AlignRight);
+  label->setBuddy(bar);
+  return bar;
+}
+
+void MakeFilterTwin(QObject* context, QWidget* page, const char* group, int x, int y,
+                    const char* caption, const char* barName, const char* editName, int max,
+                    const char* buttonName, const char* buttonCaption, QScrollBar*& bar,
+                    QLineEdit*& edit, QPushButton*& button, std::function<void()> onChange,
+                    std::function<void()> onClick) {
+  QGroupBox* box = MakeGroup(page, group, "Timeout Filter", x, y, 340, 84);
+  bar = MakeFilterRow(box, caption, barName, editName, edit, max, 20, 170, 110);
+  button = MakeButton(box, buttonName, buttonCaption, QString(buttonCaption).trimmed(), 180, 50,
+                      150, 27);
+  OnChange(context, bar, std::move(onChange));
+  OnClick(context, button, std::move(onClick));
+}
+
 void OnClick(QObject* context, QAbstractButton* button, std::function<void()> handler) {
   OnSignal(context, button, &QAbstractButton::clicked, std::move(handler));
 }

@@ -24,9 +24,6 @@ namespace configurator::ui {
 // Name of member n of a numbered family: the stem and the number ("SetOut3").
 QString Nr(const char* stem, int n);
 
-// A scroll bar that the form holds as QWidget* (form.h declares no QScrollBar).
-inline QScrollBar* Bar(QWidget* w) { return static_cast<QScrollBar*>(w); }
-
 // A push button with its object name, caption, accessible name and geometry.
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& accessible, int x, int y, int w, int h);
@@ -61,6 +58,20 @@ struct BarRange {
 // A horizontal scroll bar (single step 1).
 QScrollBar* MakeBar(QWidget* parent, const QString& name, const QString& accessible,
                     const BarRange& range, int x, int y, int w, int h);
+
+// One time-out filter row: its caption, its bar (0..max) and the edit that shows the value,
+// "0" until the bar first moves.
+QScrollBar* MakeFilterRow(QWidget* parent, const char* caption, const char* barName,
+                          const char* editName, QLineEdit*& edit, int max, int y, int labelW,
+                          int barW);
+
+// A time-out filter alone on the page of its inputs: the group "Timeout Filter" at (x, y)
+// with one filter row and its button, bound to their handlers.
+void MakeFilterTwin(QObject* context, QWidget* page, const char* group, int x, int y,
+                    const char* caption, const char* barName, const char* editName, int max,
+                    const char* buttonName, const char* buttonCaption, QScrollBar*& bar,
+                    QLineEdit*& edit, QPushButton*& button, std::function<void()> onChange,
+                    std::function<void()> onClick);
 
 // Runs `handler` inside platform::Guard on each `signal` of `sender`; `context` ends the
 // connection when it goes.

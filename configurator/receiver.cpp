@@ -135,7 +135,7 @@ void TForm1::RunAnswerParsers(const std::string& raw) {
 
 void TForm1::ParseReplyForPage(int page, const std::string& s) {
   for (const TEditValue& v : ParsePageReply(page, s))
-    ui::SetNamedText(this, QString::fromStdString(v.edit), v.value);
+    ui::SetText(ReplyEdit(v), v.value);
 }
 
 void TForm1::Timer1Timer() {

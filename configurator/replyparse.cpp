@@ -79,8 +79,6 @@ TAnswerParse QuotedOrColonValue(const std::string& raw, std::size_t giveUpAt) {
   return r;
 }
 
-std::string Numbered(const char* family, int n) { return family + std::to_string(n); }
-
 // Two leading digits of a numbered reply ("05: text"), or -1.
 int LeadingNumber(const std::string& s) {
   if (s.size() < 2 || !IsDigit(s[0]) || !IsDigit(s[1])) return -1;
@@ -188,12 +186,12 @@ TEditValues ParseAbonentsReply(const std::string& reply) {
   value = blank == 0 ? std::string() : value.substr(0, blank - 1);
 
   if (key.size() >= 4 && key[3] >= '1' && key[3] <= '7') {
-    out.push_back({Numbered("NNumber", key[3] - '0'), value});
+    out.push_back({ReplyField::NNumber, key[3] - '0', value});
     return out;
   }
   // Phone-book listing: " N1:number N2:number ..." behind one leading character.
   if (At(s, 1) != 'N' && At(s, 2) != 'N') return out;
-  if (At(s, 2) == '1') out.push_back({"PBnr1", value});
+  if (At(s, 2) == '1') out.push_back({ReplyField::PBnr, 1, value});
   std::size_t k = 1;
   for (int pass = 0; pass < 7; ++pass) {
     if (!((At(s, k) == 'N' || At(s, k + 1) == 'N') && At(s, k) != 'I')) continue;
@@ -201,7 +199,7 @@ TEditValues ParseAbonentsReply(const std::string& reply) {
     k = Pos(s, ' ');
     const std::string entry = k == 0 ? std::string() : Copy(s, 4, static_cast<long>(k) - 4);
     const char d = At(s, 2);
-    if (d >= '1' && d <= '7') out.push_back({Numbered("PBnr", d - '0'), entry});
+    if (d >= '1' && d <= '7') out.push_back({ReplyField::PBnr, d - '0', entry});
     if (k == 0) break;
   }
   return out;
@@ -210,26 +208,26 @@ TEditValues ParseAbonentsReply(const std::string& reply) {
 TEditValues ParseExternalSmsReply(const std::string& s) {
   const int n = LeadingNumber(s);
   if (n < 1 || n > 57) return {};
-  return {{Numbered("TXTSMS", n), Copy(s, 5, static_cast<long>(s.size()))}};
+  return {{ReplyField::TXTSMS, n, Copy(s, 5, static_cast<long>(s.size()))}};
 }
 
 TEditValues ParseInternalSmsReply(const std::string& s) {
   const int n = LeadingNumber(s);
   if (n < 1 || n > 97) return {};
-  return {{Numbered("iTXTSMS", n), Copy(s, 5, static_cast<long>(s.size()) - 5)}};
+  return {{ReplyField::iTXTSMS, n, Copy(s, 5, static_cast<long>(s.size()) - 5)}};
 }
 
 TEditValues ParseGprsFtpReply(const std::string& s) {
   static const struct {
     const char* key;
-    const char* edit;
+    ReplyField edit;
   } kKeys[] = {
-      {"PASSWORD", "Password"},        {"UserID", "UserID"},
-      {"Password FTP", "PasswordFTP"}, {"UserName FTP", "UserNameFTP"},
-      {"Remote Host", "HTTPhostName"}, {"IP address", "IPaddress"},
-      {"APN", "APN"},                  {"FTPHOST", "FTPHostName"},
-      {"DirName", "DirName"},          {"FTP host", "FTPHostName"},
-      {"HTTP Host", "HTTPhostName"},
+      {"PASSWORD", ReplyField::Password},        {"UserID", ReplyField::UserID},
+      {"Password FTP", ReplyField::PasswordFTP}, {"UserName FTP", ReplyField::UserNameFTP},
+      {"Remote Host", ReplyField::HTTPhostName}, {"IP address", ReplyField::IPaddress},
+      {"APN", ReplyField::APN},                  {"FTPHOST", ReplyField::FTPHostName},
+      {"DirName", ReplyField::DirName},          {"FTP host", ReplyField::FTPHostName},
+      {"HTTP Host", ReplyField::HTTPhostName},
   };
   const std::size_t colon = Pos(s, ':');
   if (colon <= 1) return {};
@@ -237,20 +235,20 @@ TEditValues ParseGprsFtpReply(const std::string& s) {
   const std::string value =
       Copy(s, static_cast<long>(colon) + 2, static_cast<long>(s.size()) - static_cast<long>(colon) - 3);
   for (const auto& k : kKeys)
-    if (key == k.key) return {{k.edit, value}};
+    if (key == k.key) return {{k.edit, 0, value}};
   return {};
 }
 
 TEditValues ParsePageReply(int pageIndex, const std::string& s) {
-  switch (pageIndex) {
-    case kPageAbonents:
+  switch (static_cast<Page>(pageIndex)) {
+    case Page::Abonents:
       return ParseAbonentsReply(s);
-    case kPageExternalSMS:
+    case Page::ExternalSMS:
       return ParseExternalSmsReply(s);
-    case kPageIntExtSMS:
-    case kPageIOname:
+    case Page::IntExtSMS:
+    case Page::IOname:
       return ParseInternalSmsReply(s);
-    case kPageGPRSFTP:
+    case Page::GprsFtp:
       return ParseGprsFtpReply(s);
     default:
       return {};

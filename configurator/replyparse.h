@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "configurator/pages.h"
+
 namespace configurator {
 
 // ---- one received chunk --------------------------------------------------------------
@@ -68,18 +70,29 @@ bool ConsumeCMEEReply(const std::string& raw);
 
 // ---- page parse of direct-mode replies ----------------------------------------------
 
-// Page indexes of PageControl1 that have a reply rule.
-inline constexpr int kPageAbonents = 1;     // "Abonents"
-inline constexpr int kPageExternalSMS = 2;  // "External SMS"
-inline constexpr int kPageIntExtSMS = 3;    // "Int/Ext SMS"
-inline constexpr int kPageIOname = 4;       // "IOname"
-inline constexpr int kPageGPRSFTP = 10;     // "GPRS, FTP"
+// The edits a page parse writes into: a numbered family with the member's number
+// (NNumber 1..7, PBnr 1..7, TXTSMS 1..57, iTXTSMS 1..97) or a single edit (number 0).
+enum class ReplyField {
+  NNumber,
+  PBnr,
+  TXTSMS,
+  iTXTSMS,
+  APN,
+  UserID,
+  Password,
+  IPaddress,
+  FTPHostName,
+  UserNameFTP,
+  PasswordFTP,
+  DirName,
+  HTTPhostName,
+};
 
-// One edit to set: its objectName ("NNumber3", "PBnr1", "TXTSMS12", "iTXTSMS5", "APN",
-// "FTPHostName", ...) and its new text. Later entries win over earlier ones for the same
-// edit, as the rules set them in that order.
+// One edit to set and its new text. Later entries win over earlier ones for the same edit,
+// as the rules set them in that order.
 struct TEditValue {
-  std::string edit;
+  ReplyField edit;
+  int n = 0;
   std::string value;
   bool operator==(const TEditValue&) const = default;
 };
@@ -94,7 +107,7 @@ TEditValues ParseExternalSmsReply(const std::string& s);
 TEditValues ParseInternalSmsReply(const std::string& s);
 // Page 10: "Key: value" with the last two characters dropped, into the edit of the key.
 TEditValues ParseGprsFtpReply(const std::string& s);
-// Dispatches by the active page index; pages without a rule give nothing.
+// Dispatches by the index of the page shown (see Page); pages without a rule give nothing.
 TEditValues ParsePageReply(int pageIndex, const std::string& s);
 
 }  // namespace configurator

@@ -31,8 +31,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::string t = RemoveZeroBytes(in);
   if (!t.empty()) {
     const TDirectReply r = DirectModeReply(t, size % 2 == 0, size % 3 == 0);
-    for (int page : {kPageAbonents, kPageExternalSMS, kPageIntExtSMS, kPageGPRSFTP})
-      ParsePageReply(page, r.replyText);
+    for (Page page : {Page::Abonents, Page::ExternalSMS, Page::IntExtSMS, Page::GprsFtp})
+      ParsePageReply(PageIndex(page), r.replyText);
   }
 
   // The bytes as a command text: what the encoder packs, the decoder gives back.

@@ -60,6 +60,15 @@ class TForm1 : public QMainWindow {
   bool ReadCFGFile(const std::string& name);
   void SaveCFGFile(const std::string& name);
   void SaveSetting1Click();
+  // Each page restores its settings from the record and stores them into it, through its
+  // own controls: the transfer page (FTP account, copy-from day), the CSV page (drive entry,
+  // working folder, T and A levels) and the channel pages (multipliers, names).
+  void RestoreCSVPage(const TCSVConfig& c);
+  void RestoreFTPAccount(const TCSVConfig& c);
+  void RestoreChannelPages(const TCSVConfig& c);
+  void StoreTransferPage(TCSVConfig& c) const;
+  void StoreCSVPage(TCSVConfig& c) const;
+  void StoreChannelPages(TCSVConfig& c) const;
   void Exit1Click();
   void ExitBtnClick();
   void PageControl1Change();

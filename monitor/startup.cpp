@@ -41,37 +41,12 @@ void TForm1::OnCreate() {
   platform::Guard([&] { restored = ReadCFGFile(kCSVConfigFileName); });
 
   if (restored) {
-    const TCSVConfig& c = CSVConfig;
-    // The bars clamp to their ranges; the level values keep what was stored.
-    ScrollBar1->setValue(c.TLevel);
-    ScrollBar2->setValue(c.ALevel);
-    TLEVEL->setText(QString::number(ScrollBar1->value()));
-    ALEVEL->setText(QString::number(ScrollBar2->value()));
-    TLevelValue = c.TLevel;
-    ALevelValue = c.ALevel;
-    DriveComboBox1->ShowIndex(c.DriveIndex);  // the folder lists stay where they are
-    HostTxt->setText(platform::FromCp1252(c.Host.get()));
-    UserTxt->setText(platform::FromCp1252(c.UserID.get()));
-    PassTxt->setText(platform::FromCp1252(c.Password.get()));
+    RestoreCSVPage(CSVConfig);
+    RestoreFTPAccount(CSVConfig);
   }
   DateTimePicker1->setDate(QDate::currentDate());
   DateTimePicker2->setDate(QDate::currentDate());
-  if (restored) {
-    const TCSVConfig& c = CSVConfig;
-    for (int n = 1; n <= 8; ++n) {
-      ScrollBarA[n]->setValue(c.Coarse[static_cast<std::size_t>(n - 1)]);
-      ScrollBarA0[n]->setValue(c.Fine[static_cast<std::size_t>(n - 1)]);
-    }
-    auto restoreName = [](QLineEdit* edit, Chart* chart, const std::string& name) {
-      edit->setText(platform::FromCp1252(name));
-      chart->SetTitleLine(name);
-    };
-    restoreName(T1Name, ChannelChartT1, c.T1Name.get());
-    restoreName(C1Name, ChannelChartC1, c.C1Name.get());
-    restoreName(C2Name, ChannelChartC2, c.C2Name.get());
-    for (int n = 1; n <= 8; ++n)
-      restoreName(AName[n], ChannelChartA[n], c.AName[static_cast<std::size_t>(n - 1)].get());
-  }
+  if (restored) RestoreChannelPages(CSVConfig);
 
   // A stored day the calendar cannot offer (none stored, or before its first day) starts
   // at its first day, so Copy from date takes every file.
@@ -99,15 +74,54 @@ bool TForm1::ReadCFGFile(const std::string& name) {
   return true;
 }
 
-void TForm1::SaveCFGFile(const std::string& name) {
-  TCSVConfig& c = CSVConfig;
-  c.DriveIndex = DriveComboBox1->currentIndex();
-  c.WorkFolder.set(platform::ToCp1252(DirectoryListBox1->Directory()));
+void TForm1::RestoreCSVPage(const TCSVConfig& c) {
+  // The bars clamp to their ranges; the level values keep what was stored.
+  ScrollBar1->setValue(c.TLevel);
+  ScrollBar2->setValue(c.ALevel);
+  TLEVEL->setText(QString::number(ScrollBar1->value()));
+  ALEVEL->setText(QString::number(ScrollBar2->value()));
+  TLevelValue = c.TLevel;
+  ALevelValue = c.ALevel;
+  DriveComboBox1->ShowIndex(c.DriveIndex);  // the folder lists stay where they are
+}
+
+void TForm1::RestoreFTPAccount(const TCSVConfig& c) {
+  HostTxt->setText(platform::FromCp1252(c.Host.get()));
+  UserTxt->setText(platform::FromCp1252(c.UserID.get()));
+  PassTxt->setText(platform::FromCp1252(c.Password.get()));
+}
+
+void TForm1::RestoreChannelPages(const TCSVConfig& c) {
+  for (int n = 1; n <= 8; ++n) {
+    ScrollBarA[n]->setValue(c.Coarse[static_cast<std::size_t>(n - 1)]);
+    ScrollBarA0[n]->setValue(c.Fine[static_cast<std::size_t>(n - 1)]);
+  }
+  auto restoreName = [](QLineEdit* edit, Chart* chart, const std::string& name) {
+    edit->setText(platform::FromCp1252(name));
+    chart->SetTitleLine(name);
+  };
+  restoreName(T1Name, ChannelChartT1, c.T1Name.get());
+  restoreName(C1Name, ChannelChartC1, c.C1Name.get());
+  restoreName(C2Name, ChannelChartC2, c.C2Name.get());
+  for (int n = 1; n <= 8; ++n)
+    restoreName(AName[n], ChannelChartA[n], c.AName[static_cast<std::size_t>(n - 1)].get());
+}
+
+void TForm1::StoreTransferPage(TCSVConfig& c) const {
   c.Host.set(platform::ToCp1252(HostTxt->text()));
   c.UserID.set(platform::ToCp1252(UserTxt->text()));
   c.Password.set(platform::ToCp1252(PassTxt->text()));
+  c.SetCopyFromDay(MonthCalendar2->selectedDate());
+}
+
+void TForm1::StoreCSVPage(TCSVConfig& c) const {
+  c.DriveIndex = DriveComboBox1->currentIndex();
+  c.WorkFolder.set(platform::ToCp1252(DirectoryListBox1->Directory()));
   c.TLevel = ScrollBar1->value();
   c.ALevel = ScrollBar2->value();
+}
+
+void TForm1::StoreChannelPages(TCSVConfig& c) const {
   for (int n = 1; n <= 8; ++n) {
     const auto k = static_cast<std::size_t>(n - 1);
     c.Coarse[k] = ScrollBarA[n]->value();
@@ -117,8 +131,13 @@ void TForm1::SaveCFGFile(const std::string& name) {
   c.C1Name.set(platform::ToCp1252(C1Name->text()));
   c.C2Name.set(platform::ToCp1252(C2Name->text()));
   c.T1Name.set(platform::ToCp1252(T1Name->text()));
-  c.SetCopyFromDay(MonthCalendar2->selectedDate());
-  if (!SaveCSVConfig(name, c))
+}
+
+void TForm1::SaveCFGFile(const std::string& name) {
+  StoreCSVPage(CSVConfig);
+  StoreTransferPage(CSVConfig);
+  StoreChannelPages(CSVConfig);
+  if (!SaveCSVConfig(name, CSVConfig))
     platform::MessageBox(kCSVConfigAccessError, "", platform::Icon::Warning, platform::Buttons::Ok);
 }
 

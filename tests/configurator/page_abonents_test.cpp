@@ -117,7 +117,7 @@ TEST_F(AbonentsPage, ControlsCarryTheirNamesAndDefaults) {
 
 TEST_F(AbonentsPage, NoCaptionIsCutShort) {
   Start(DefaultMasks());
-  EXPECT_EQ(cfgtest::ClippedCaptions(ShowPage(1)), std::vector<std::string>{});
+  EXPECT_EQ(cfgtest::ClippedCaptions(ShowPage(configurator::Page::Abonents)), std::vector<std::string>{});
 }
 
 TEST_F(AbonentsPage, ButtonsPutTheirCommandsOnTheWire) {

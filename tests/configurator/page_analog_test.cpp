@@ -59,8 +59,8 @@ TEST_F(AnalogPage, ControlsCarryTheirNamesAndRanges) {
                            "Button37", "Button38", "RefLevel"})
     EXPECT_NE(f.findChild<QPushButton*>(name), nullptr) << name;
   for (int n = 1; n <= 8; ++n) {
-    EXPECT_EQ(ui::Bar(f.ScrollBarMin[n])->maximum(), 99);
-    EXPECT_EQ(ui::Bar(f.ScrollBarMax[n])->minimum(), 0);
+    EXPECT_EQ(f.ScrollBarMin[n]->maximum(), 99);
+    EXPECT_EQ(f.ScrollBarMax[n]->minimum(), 0);
     EXPECT_TRUE(f.MinLv[n]->isReadOnly());
     EXPECT_EQ(f.AMode[n]->Count(), 2);
     EXPECT_EQ(f.AMode[n]->ItemIndex(), 0);
@@ -75,20 +75,20 @@ TEST_F(AnalogPage, ControlsCarryTheirNamesAndRanges) {
 TEST_F(AnalogPage, LevelBarsShowTwoDigitsAndTheButtonSendsTheEdits) {
   TForm1& f = Start(Defaults());
   for (const auto& [position, text] : {std::pair{7, "07"}, {99, "99"}, {0, "00"}}) {
-    ui::Bar(f.ScrollBarMax[3])->setValue(position);
+    f.ScrollBarMax[3]->setValue(position);
     EXPECT_EQ(f.MaxLv[3]->text(), text) << position;
   }
-  ui::Bar(f.ScrollBarMin[6])->setValue(10);
-  ui::Bar(f.ScrollBarMax[6])->setValue(90);
+  f.ScrollBarMin[6]->setValue(10);
+  f.ScrollBarMax[6]->setValue(90);
   f.LevelCmd[6]->click();
   EXPECT_EQ(Wire(), Frame("ANLEV6,10,90"));
   EXPECT_EQ(Echo(), "ANLEV6,10,90");
-  ui::Bar(f.ScrollBarMin[6])->setValue(95);  // a minimum above the maximum goes out unchanged
-  ui::Bar(f.ScrollBarMax[6])->setValue(20);
+  f.ScrollBarMin[6]->setValue(95);  // a minimum above the maximum goes out unchanged
+  f.ScrollBarMax[6]->setValue(20);
   f.LevelCmd[6]->click();
   EXPECT_EQ(Wire(), Frame("ANLEV6,95,20"));
-  ui::Bar(f.ScrollBarMin[1])->setValue(5);
-  ui::Bar(f.ScrollBarMax[1])->setValue(80);
+  f.ScrollBarMin[1]->setValue(5);
+  f.ScrollBarMax[1]->setValue(80);
   f.LevelCmd[1]->click();
   EXPECT_EQ(Wire(), Frame("ANLEV1,05,80"));
 }
@@ -157,7 +157,7 @@ TEST_F(AnalogPage, FieldsGoThroughTheSettingsFile) {
   EXPECT_EQ(f.ADividerStr->text(), "90");
   EXPECT_EQ(f.MUX[3]->text(), "095");
 
-  ui::Bar(f.ScrollBarMin[4])->setValue(33);
+  f.ScrollBarMin[4]->setValue(33);
   f.AMode[1]->SetItemIndex(1);
   f.MUX[2]->setText("12345");
   ASSERT_TRUE(f.SaveSetting1Click());

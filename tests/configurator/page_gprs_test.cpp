@@ -281,7 +281,7 @@ TEST_F(GprsPage, ReplyOnThisPageFillsItsEdit) {
 
 TEST_F(GprsPage, PageIsLaidOutWithoutOverlapOrClippedCaptions) {
   Start();
-  EXPECT_EQ(LayoutFaults(ShowPage(10)), std::vector<std::string>{});
+  EXPECT_EQ(LayoutFaults(ShowPage(configurator::Page::GprsFtp)), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -108,13 +108,13 @@ TEST_F(IOControlPage, ButtonsPutTheirCommandsOnTheWire) {
 
 TEST_F(IOControlPage, PulseCommandCarriesTheBarsWhileTheEditsShowTwiceThem) {
   TForm1& f = Start();
-  ui::Bar(f.PulseDsb[3])->setValue(7);
+  f.PulseDsb[3]->setValue(7);
   EXPECT_EQ(f.PulseD[3]->text(), "14");
   f.SetPulse->click();
   EXPECT_EQ(Wire(), Frame("SETTN0,1,00700000"));
   Bar("SRateSB")->setValue(9);
   Bar("DLoggerTmSB")->setValue(6);
-  for (int n = 1; n <= 8; ++n) ui::Bar(f.PulseDsb[n])->setValue(9);
+  for (int n = 1; n <= 8; ++n) f.PulseDsb[n]->setValue(9);
   EXPECT_EQ(f.PulseD[8]->text(), "18");
   f.SetPulse->click();
   EXPECT_EQ(Wire(), Frame("SETTN9,6,99999999"));
@@ -215,7 +215,7 @@ TEST_F(IOControlPage, BarPositionsAreSavedAndRestoredTheOutputsAreNot) {
   EXPECT_EQ(f.SRate->text(), "3");
   EXPECT_EQ(Bar("DLoggerTmSB")->value(), 5);
 
-  ui::Bar(f.PulseDsb[1])->setValue(9);
+  f.PulseDsb[1]->setValue(9);
   Bar("SRateSB")->setValue(6);
   Bar("LFilterSB")->setValue(300);
   f.SetOut[1]->click();
@@ -232,11 +232,11 @@ TEST_F(IOControlPage, BarPositionsAreSavedAndRestoredTheOutputsAreNot) {
   form.reset();
   TForm1& g = Make();
   EXPECT_EQ(g.PulseD[1]->text(), "18");
-  EXPECT_EQ(ui::Bar(g.PulseDsb[1])->value(), 9);
+  EXPECT_EQ(g.PulseDsb[1]->value(), 9);
   EXPECT_EQ(g.Output[1]->text(), "OFF");
   EXPECT_EQ(g.OutputBin->text(), "00000000");
   EXPECT_EQ(g.LFilter->text(), "000");
-  EXPECT_EQ(ui::Bar(g.LFilterSB)->value(), 0);
+  EXPECT_EQ(g.LFilterSB->value(), 0);
 }
 
 }  // namespace
@@ -245,10 +245,10 @@ TEST_F(IOControlPage, BarPositionsAreSavedAndRestoredTheOutputsAreNot) {
 // groups or buttons over each other, and no caption cut short.
 TEST_F(IOControlPage, PagesAreLaidOutWithoutOverlap) {
   Start();
-  for (int index : {5, 8}) {
+  for (configurator::Page index : {configurator::Page::Analog, configurator::Page::IOControl}) {
     QWidget* page = ShowPage(index);
     EXPECT_EQ(cfgtest::OverlapFaults(page), std::vector<std::string>{})
-        << "page " << index << " " << page->width() << "x" << page->height();
-    EXPECT_EQ(cfgtest::ClippedCaptions(page), std::vector<std::string>{}) << "page " << index;
+        << page->objectName().toStdString() << " " << page->width() << "x" << page->height();
+    EXPECT_EQ(cfgtest::ClippedCaptions(page), std::vector<std::string>{}) << page->objectName().toStdString();
   }
 }

@@ -76,15 +76,16 @@ TEST_F(OtherPage, ControlsStartAtTheirDefaults) {
     EXPECT_TRUE(form->findChild<QLineEdit*>(edit)->isReadOnly()) << edit;
   }
   // Each filter button stands on its own page with the caption it has there.
-  const std::pair<const char*, int> buttons[] = {{"SetTimeoutFilter", 9},
-                                                 {"SetTtimeoutFilter", 6},
-                                                 {"SetTimeoutAnalogFilter", 5},
-                                                 {"SetDtimeoutFilter", 8}};
+  using configurator::Page;
+  const std::pair<const char*, Page> buttons[] = {{"SetTimeoutFilter", Page::Other},
+                                                  {"SetTtimeoutFilter", Page::TempCounter},
+                                                  {"SetTimeoutAnalogFilter", Page::Analog},
+                                                  {"SetDtimeoutFilter", Page::IOControl}};
   for (const auto& [name, page] : buttons) {
     ASSERT_NE(Button(name), nullptr) << name;
-    EXPECT_TRUE(f.Pages[page]->isAncestorOf(Button(name))) << name;
+    EXPECT_TRUE(f.PageOf(page)->isAncestorOf(Button(name))) << name;
     EXPECT_EQ(Button(name)->text(),
-              page == 5 ? "Timeout Filter" : "Set Timeout Filter") << name;
+              page == Page::Analog ? "Timeout Filter" : "Set Timeout Filter") << name;
   }
   const std::pair<const char*, int> ranges[] = {{"TTimeout1SB", 99}, {"TTimeout1SBt", 99},
                                                 {"ATimeout1SB", 99}, {"ATimeout1SBa", 99},

@@ -231,7 +231,7 @@ TEST_F(SchedulePage, NumbersWriteTheirBitsWithoutClearing) {
 
 TEST_F(SchedulePage, PageIsLaidOutWithoutOverlapOrClippedCaptions) {
   Start();
-  EXPECT_EQ(LayoutFaults(ShowPage(7)), std::vector<std::string>{});
+  EXPECT_EQ(LayoutFaults(ShowPage(configurator::Page::Schedule)), std::vector<std::string>{});
 }
 
 }  // namespace

@@ -275,17 +275,18 @@ TEST_F(TempCounterPage, PagesAreLaidOutWithoutOverlap) {
   f.show();
   QCoreApplication::processEvents();
   // The run-time controls show only in the run-time variant.
-  EXPECT_FALSE(f.PanelRT->isVisibleTo(f.Pages[6]));
-  EXPECT_FALSE(f.ReadRT->isVisibleTo(f.Pages[0]));
-  EXPECT_TRUE(f.COUNTERS->isVisibleTo(f.Pages[0]));
+  EXPECT_FALSE(f.PanelRT->isVisibleTo(f.PageOf(configurator::Page::TempCounter)));
+  EXPECT_FALSE(f.ReadRT->isVisibleTo(f.PageOf(configurator::Page::Main)));
+  EXPECT_TRUE(f.COUNTERS->isVisibleTo(f.PageOf(configurator::Page::Main)));
 
   // Both variants' controls are measured.
   f.ApplyModelVariant(true);
-  for (int p : {0, 6, 12}) {
+  for (configurator::Page p : {configurator::Page::Main, configurator::Page::TempCounter,
+                              configurator::Page::RunTime}) {
     QWidget* page = ShowPage(p);
-    const auto mine = p == 0 ? QList<QWidget*>{f.COUNTERS, f.ReadRT}
+    const auto mine = p == configurator::Page::Main ? QList<QWidget*>{f.COUNTERS, f.ReadRT}
                              : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    EXPECT_EQ(cfgtest::OverlapFaults(page, mine), std::vector<std::string>{}) << "page " << p;
+    EXPECT_EQ(cfgtest::OverlapFaults(page, mine), std::vector<std::string>{}) << page->objectName().toStdString();
   }
 }
 

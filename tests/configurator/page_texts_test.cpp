@@ -96,14 +96,16 @@ TEST_F(PageTexts, ControlsOfTheThreePages) {
   struct Family {
     const char* edit;
     const char* button;
-    int first, last, page, maxLength;
+    int first, last;
+    configurator::Page page;
+    int maxLength;
   } families[] = {
-      {"TXTSMS", "TXTSMSb", 1, 57, 2, 32},
-      {"iTXTSMS", "iTXTSMSb", 1, 57, 3, 15},
-      {"iTXTSMS", "TXTSMSb", 58, 97, 4, 15},
+      {"TXTSMS", "TXTSMSb", 1, 57, configurator::Page::ExternalSMS, 32},
+      {"iTXTSMS", "iTXTSMSb", 1, 57, configurator::Page::IntExtSMS, 15},
+      {"iTXTSMS", "TXTSMSb", 58, 97, configurator::Page::IOname, 15},
   };
   for (const Family& fam : families) {
-    QWidget* page = f.Pages[static_cast<std::size_t>(fam.page)];
+    QWidget* page = f.PageOf(fam.page);
     for (int n = fam.first; n <= fam.last; ++n) {
       auto* e = page->findChild<platform::Edit*>(QString("%1%2").arg(fam.edit).arg(n));
       auto* b = page->findChild<QPushButton*>(QString("%1%2").arg(fam.button).arg(n));
@@ -140,9 +142,10 @@ TEST_F(PageTexts, ControlsOfTheThreePages) {
 // the hidden run-time captions.
 TEST_F(PageTexts, NoCaptionIsCutShort) {
   Start();
-  for (int index : {2, 3, 4})
+  for (configurator::Page index : {configurator::Page::ExternalSMS, configurator::Page::IntExtSMS,
+                                  configurator::Page::IOname})
     EXPECT_EQ(cfgtest::ClippedCaptions(ShowPage(index)), std::vector<std::string>{})
-        << "page " << index;
+        << "page " << configurator::PageIndex(index);
 }
 
 TEST_F(PageTexts, ButtonsPutTheirCommandOnTheWire) {

@@ -17,32 +17,33 @@ using configurator::TForm1;
 using configurator::TSetupConfig;
 
 // The controls of other pages that the switch changes, with the page each lies on.
+using configurator::Page;
 struct Named {
   QString name;
-  int page;
+  Page page;
 };
 std::vector<Named> ShownInRunTime() {
-  return {{"LabelRT1", 2}, {"LabelRT2", 2}, {"iLabelRT1", 3}, {"iLabelRT2", 3},
-          {"ReadRT", 0},   {"PanelRT", 6},  {"Panel1", 5}};
+  return {{"LabelRT1", Page::ExternalSMS}, {"LabelRT2", Page::ExternalSMS}, {"iLabelRT1", Page::IntExtSMS}, {"iLabelRT2", Page::IntExtSMS},
+          {"ReadRT", Page::Main},   {"PanelRT", Page::TempCounter},  {"Panel1", Page::Analog}};
 }
 std::vector<Named> ShownInStandard() {
-  return {{"LabelT2", 2}, {"LabelT3", 2}, {"iLabelT2", 3}, {"iLabelT3", 3}};
+  return {{"LabelT2", Page::ExternalSMS}, {"LabelT3", Page::ExternalSMS}, {"iLabelT2", Page::IntExtSMS}, {"iLabelT3", Page::IntExtSMS}};
 }
 std::vector<Named> DisabledInRunTime() {
   std::vector<Named> v;
-  for (int n = 5; n <= 8; ++n) v.push_back({QString("AMode%1").arg(n), 5});
-  auto pairs = [&v](const char* edit, const char* button, int first, int last, int page) {
+  for (int n = 5; n <= 8; ++n) v.push_back({QString("AMode%1").arg(n), Page::Analog});
+  auto pairs = [&v](const char* edit, const char* button, int first, int last, Page page) {
     for (int n = first; n <= last; ++n) {
       v.push_back({QString("%1%2").arg(edit).arg(n), page});
       v.push_back({QString("%1%2").arg(button).arg(n), page});
     }
   };
   for (auto [first, last] : {std::pair{22, 33}, {41, 45}, {53, 57}}) {
-    pairs("TXTSMS", "TXTSMSb", first, last, 2);
-    pairs("iTXTSMS", "iTXTSMSb", first, last, 3);
+    pairs("TXTSMS", "TXTSMSb", first, last, Page::ExternalSMS);
+    pairs("iTXTSMS", "iTXTSMSb", first, last, Page::IntExtSMS);
   }
   for (auto [first, last] : {std::pair{65, 69}, {77, 81}, {87, 89}, {95, 97}})
-    pairs("iTXTSMS", "TXTSMSb", first, last, 4);
+    pairs("iTXTSMS", "TXTSMSb", first, last, Page::IOname);
   return v;
 }
 const char* const kSwitchedBoxes[] = {"CheckBoxA5dis",  "CheckBoxA6dis",  "CheckBoxA7dis",
@@ -65,12 +66,12 @@ class ModelVariant : public WindowTest {
   // stand-in on its page keeps the remaining checks going.
   QWidget* Control(const Named& n) {
     if (auto* w = form->findChild<QWidget*>(n.name)) {
-      EXPECT_TRUE(form->Pages[static_cast<std::size_t>(n.page)]->isAncestorOf(w))
+      EXPECT_TRUE(form->PageOf(n.page)->isAncestorOf(w))
           << n.name.toStdString();
       return w;
     }
     ADD_FAILURE() << "no control " << n.name.toStdString();
-    auto* w = new QWidget(form->Pages[static_cast<std::size_t>(n.page)]);
+    auto* w = new QWidget(form->PageOf(n.page));
     w->setObjectName(n.name);
     return w;
   }

@@ -158,67 +158,67 @@ TEST(ModemAnswers, ModeAndErrorReportAnswers) {
 
 TEST(PageParse, RulesByPage) {
   struct Case {
-    int page;
+    Page page;
     std::string s;
     TEditValues out;
   } cases[] = {
       // "GPRS, FTP": key before the colon, the last two characters dropped.
-      {kPageGPRSFTP, "APN: internet\r\n", {{"APN", "internet"}}},
-      {kPageGPRSFTP, "APN: internet  ", {{"APN", "internet"}}},
-      {kPageGPRSFTP, "PASSWORD: pw\r\n", {{"Password", "pw"}}},
-      {kPageGPRSFTP, "UserID: me\r\n", {{"UserID", "me"}}},
-      {kPageGPRSFTP, "Password FTP: fp\r\n", {{"PasswordFTP", "fp"}}},
-      {kPageGPRSFTP, "UserName FTP: fu\r\n", {{"UserNameFTP", "fu"}}},
-      {kPageGPRSFTP, "Remote Host: r.example\r\n", {{"HTTPhostName", "r.example"}}},
-      {kPageGPRSFTP, "HTTP Host: h.example\r\n", {{"HTTPhostName", "h.example"}}},
-      {kPageGPRSFTP, "IP address: 10.1.2.3\r\n", {{"IPaddress", "10.1.2.3"}}},
-      {kPageGPRSFTP, "FTPHOST: f1\r\n", {{"FTPHostName", "f1"}}},
-      {kPageGPRSFTP, "FTP host: f2\r\n", {{"FTPHostName", "f2"}}},
-      {kPageGPRSFTP, "DirName: /up\r\n", {{"DirName", "/up"}}},
-      {kPageGPRSFTP, "APN:\r\n", {{"APN", ""}}},
-      {kPageGPRSFTP, "apn: x\r\n", {}},  // keys compare exactly
-      {kPageGPRSFTP, "Other: x\r\n", {}},
-      {kPageGPRSFTP, "APN internet\r\n", {}},
-      {kPageGPRSFTP, ": x\r\n", {}},
+      {Page::GprsFtp, "APN: internet\r\n", {{ReplyField::APN, 0, "internet"}}},
+      {Page::GprsFtp, "APN: internet  ", {{ReplyField::APN, 0, "internet"}}},
+      {Page::GprsFtp, "PASSWORD: pw\r\n", {{ReplyField::Password, 0, "pw"}}},
+      {Page::GprsFtp, "UserID: me\r\n", {{ReplyField::UserID, 0, "me"}}},
+      {Page::GprsFtp, "Password FTP: fp\r\n", {{ReplyField::PasswordFTP, 0, "fp"}}},
+      {Page::GprsFtp, "UserName FTP: fu\r\n", {{ReplyField::UserNameFTP, 0, "fu"}}},
+      {Page::GprsFtp, "Remote Host: r.example\r\n", {{ReplyField::HTTPhostName, 0, "r.example"}}},
+      {Page::GprsFtp, "HTTP Host: h.example\r\n", {{ReplyField::HTTPhostName, 0, "h.example"}}},
+      {Page::GprsFtp, "IP address: 10.1.2.3\r\n", {{ReplyField::IPaddress, 0, "10.1.2.3"}}},
+      {Page::GprsFtp, "FTPHOST: f1\r\n", {{ReplyField::FTPHostName, 0, "f1"}}},
+      {Page::GprsFtp, "FTP host: f2\r\n", {{ReplyField::FTPHostName, 0, "f2"}}},
+      {Page::GprsFtp, "DirName: /up\r\n", {{ReplyField::DirName, 0, "/up"}}},
+      {Page::GprsFtp, "APN:\r\n", {{ReplyField::APN, 0, ""}}},
+      {Page::GprsFtp, "apn: x\r\n", {}},  // keys compare exactly
+      {Page::GprsFtp, "Other: x\r\n", {}},
+      {Page::GprsFtp, "APN internet\r\n", {}},
+      {Page::GprsFtp, ": x\r\n", {}},
       // "External SMS": two digits, the text from character 5 on, line end included.
-      {kPageExternalSMS, "05: Text\r\n", {{"TXTSMS5", "Text\r\n"}}},
-      {kPageExternalSMS, "05: Text  ", {{"TXTSMS5", "Text  "}}},
-      {kPageExternalSMS, "57: x", {{"TXTSMS57", "x"}}},
-      {kPageExternalSMS, "01:", {{"TXTSMS1", ""}}},
-      {kPageExternalSMS, "99", {}},
-      {kPageExternalSMS, "58: x", {}},
-      {kPageExternalSMS, "00: x", {}},
-      {kPageExternalSMS, "1: x", {}},  // not two digits
-      {kPageExternalSMS, "5", {}},
+      {Page::ExternalSMS, "05: Text\r\n", {{ReplyField::TXTSMS, 5, "Text\r\n"}}},
+      {Page::ExternalSMS, "05: Text  ", {{ReplyField::TXTSMS, 5, "Text  "}}},
+      {Page::ExternalSMS, "57: x", {{ReplyField::TXTSMS, 57, "x"}}},
+      {Page::ExternalSMS, "01:", {{ReplyField::TXTSMS, 1, ""}}},
+      {Page::ExternalSMS, "99", {}},
+      {Page::ExternalSMS, "58: x", {}},
+      {Page::ExternalSMS, "00: x", {}},
+      {Page::ExternalSMS, "1: x", {}},  // not two digits
+      {Page::ExternalSMS, "5", {}},
       // "Int/Ext SMS" and "IOname": one character less at the end.
-      {kPageIntExtSMS, "05: Text\r\n", {{"iTXTSMS5", "Text\r"}}},
-      {kPageIOname, "05: Text  ", {{"iTXTSMS5", "Text "}}},
-      {kPageIOname, "97: ab", {{"iTXTSMS97", "a"}}},
-      {kPageIOname, "98: ab", {}},
-      {kPageIOname, "05:", {{"iTXTSMS5", ""}}},
+      {Page::IntExtSMS, "05: Text\r\n", {{ReplyField::iTXTSMS, 5, "Text\r"}}},
+      {Page::IOname, "05: Text  ", {{ReplyField::iTXTSMS, 5, "Text "}}},
+      {Page::IOname, "97: ab", {{ReplyField::iTXTSMS, 97, "a"}}},
+      {Page::IOname, "98: ab", {}},
+      {Page::IOname, "05:", {{ReplyField::iTXTSMS, 5, ""}}},
       // "Abonents": the fourth character of the key picks NNumber1..7.
-      {kPageAbonents, "TEL3: 0123456 ", {{"NNumber3", "0123456"}}},
-      {kPageAbonents, "TEL3: 0123456\r\n", {{"NNumber3", ""}}},  // no blank: empty
-      {kPageAbonents, "TEL7: +4912345678901234567890", {{"NNumber7", ""}}},
-      {kPageAbonents, "TEL8: 1 ", {}},
-      {kPageAbonents, "N1 111", {}},  // no colon: no key
-      {kPageAbonents, ":abc", {}},
+      {Page::Abonents, "TEL3: 0123456 ", {{ReplyField::NNumber, 3, "0123456"}}},
+      {Page::Abonents, "TEL3: 0123456\r\n", {{ReplyField::NNumber, 3, ""}}},  // no blank: empty
+      {Page::Abonents, "TEL7: +4912345678901234567890", {{ReplyField::NNumber, 7, ""}}},
+      {Page::Abonents, "TEL8: 1 ", {}},
+      {Page::Abonents, "N1 111", {}},  // no colon: no key
+      {Page::Abonents, ":abc", {}},
       // Phone-book listing behind one leading character.
-      {kPageAbonents,
+      {Page::Abonents,
        " N1:111 N2:222 N3:333  ",
-       {{"PBnr1", "111"}, {"PBnr2", "222"}, {"PBnr3", "333"}}},
+       {{ReplyField::PBnr, 1, "111"}, {ReplyField::PBnr, 2, "222"}, {ReplyField::PBnr, 3, "333"}}},
       // Without blanks at the end the last entry comes out empty.
-      {kPageAbonents, " N1:111 N2:222\r\n", {{"PBnr1", "111"}, {"PBnr2", ""}}},
-      {kPageAbonents, "N1: 0171 N2:0172 ", {{"PBnr1", "0171"}}},
-      {kPageAbonents, "IN1:111 ", {}},
-      {kPageAbonents, "XY: 1 ", {}},
+      {Page::Abonents, " N1:111 N2:222\r\n", {{ReplyField::PBnr, 1, "111"}, {ReplyField::PBnr, 2, ""}}},
+      {Page::Abonents, "N1: 0171 N2:0172 ", {{ReplyField::PBnr, 1, "0171"}}},
+      {Page::Abonents, "IN1:111 ", {}},
+      {Page::Abonents, "XY: 1 ", {}},
       // Pages without a rule.
-      {0, "APN: internet\r\n", {}},
-      {5, "05: Text\r\n", {}},
+      {Page::Main, "APN: internet\r\n", {}},
+      {Page::Analog, "05: Text\r\n", {}},
   };
   for (const auto& c : cases) {
-    const TEditValues got = ParsePageReply(c.page, c.s);
-    EXPECT_EQ(got, c.out) << "page " << c.page << ": " << c.s;
+    const TEditValues got = ParsePageReply(PageIndex(c.page), c.s);
+    EXPECT_EQ(got, c.out) << "page " << PageIndex(c.page) << ": " << c.s;
   }
 }
 

@@ -131,13 +131,13 @@ class WindowTest : public ::testing::Test {
   std::string Wire() { return com1.ReadFor(30); }
   // The echo of the last command in the sent memo.
   std::string Echo() { return configurator::ui::MemoText(form->MemoS); }
-  // Shows the window at the page of that index, laid out (a page gets its size when it is
+  // Shows the window at that page, laid out (a page gets its size when it is
   // shown), and returns the page.
-  QWidget* ShowPage(int index) {
+  QWidget* ShowPage(configurator::Page page) {
     form->show();
-    form->PageControl1->setCurrentIndex(index);
+    form->PageControl1->setCurrentIndex(configurator::PageIndex(page));
     QCoreApplication::processEvents();
-    return form->Pages[static_cast<std::size_t>(index)];
+    return form->PageOf(page);
   }
 
   testsupport::PtyPair com1;

@@ -30,12 +30,10 @@ class WindowReceiver : public WindowTest {
     Wire();
     return f;
   }
-  // The page's edit of that name; one that the test builds itself where the page has none.
-  QLineEdit* PageEdit(int page, const char* name) {
-    QWidget* p = form->Pages[static_cast<std::size_t>(page)];
-    if (auto* e = p->findChild<QLineEdit*>(name)) return e;
-    auto* e = new QLineEdit(p);
-    e->setObjectName(name);
+  // The page's edit of that name.
+  QLineEdit* PageEdit(configurator::Page page, const char* name) {
+    auto* e = form->PageOf(page)->findChild<QLineEdit*>(name);
+    EXPECT_NE(e, nullptr) << name;
     return e;
   }
 };
@@ -53,8 +51,8 @@ std::string DeliverPdu(const std::string& text) {
 
 TEST_F(WindowReceiver, DirectReplyIsParsedByThePageShownAndAppended) {
   TForm1& f = Start(false);
-  QLineEdit* apn = PageEdit(10, "APN");
-  QLineEdit* txt5 = PageEdit(2, "TXTSMS5");
+  QLineEdit* apn = PageEdit(configurator::Page::GprsFtp, "APN");
+  QLineEdit* txt5 = PageEdit(configurator::Page::ExternalSMS, "TXTSMS5");
   f.PageControl1->setCurrentIndex(10);
   f.ReadState->click();
   Chunk("APN: internet\r\n");
@@ -83,7 +81,7 @@ TEST_F(WindowReceiver, DirectReplyIsParsedByThePageShownAndAppended) {
 
 TEST_F(WindowReceiver, OnlyTheLastChunkBeforeATickIsParsed) {
   TForm1& f = Start(false);
-  QLineEdit* nr3 = PageEdit(1, "NNumber3");
+  QLineEdit* nr3 = PageEdit(configurator::Page::Abonents, "NNumber3");
   f.PageControl1->setCurrentIndex(1);
   f.SkipCRLFcb->setChecked(true);
   f.Clear();

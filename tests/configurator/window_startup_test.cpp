@@ -30,15 +30,6 @@ std::string Encode(const TSetupConfig& c) {
   return std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
-// The window's control of that name, or a new stand-in on its page when the page lacks it.
-template <class W>
-W* ControlOrStandIn(TForm1& f, int page, const QString& name) {
-  if (auto* w = f.findChild<W*>(name)) return w;
-  auto* w = new W(f.Pages[static_cast<std::size_t>(page)]);
-  w->setObjectName(name);
-  return w;
-}
-
 struct Opening {
   std::string device;
   std::uint32_t rate;
@@ -290,9 +281,9 @@ TEST_F(WindowStartup, LongerFileIsCutToOneRecordOnSave) {
   EXPECT_EQ(ReadFile().size(), 4136u);
 }
 
-// Controls of a page join the restore by existing: the test takes the page's own controls
-// where the page is built, puts stand-ins for the others, and runs the start-up again.
-TEST_F(WindowStartup, RestoreFillsTheControlsThatExist) {
+// The restore decodes the masks into the grid, fills the edits and clamps the level bars;
+// their positions go back into the record.
+TEST_F(WindowStartup, RestoreFillsThePagesControls) {
   TSetupConfig c;
   c.TNrFilter.set("1F-");
   c.ANrFilter.set("f");  // lower case: disabled
@@ -303,61 +294,31 @@ TEST_F(WindowStartup, RestoreFillsTheControlsThatExist) {
   c.TXTSMS[4].set("door");
   WriteFile(Encode(c));
   TForm1& f = Make();
-  auto box = [&](const QString& name) {
-    auto* b = ControlOrStandIn<QCheckBox>(f, 1, name);
-    b->setChecked(true);
-    return b;
-  };
-  std::map<std::string, QCheckBox*> boxesByName;
-  for (const char* letter : {"T", "A"})
-    for (int p = 1; p <= 3; ++p) {
-      const QString dis = QString("CheckBox%1%2dis").arg(letter).arg(p);
-      boxesByName[dis.toStdString()] = box(dis);
-      for (int b = 1; b <= 4; ++b) {
-        const QString n = QString("CheckBox%1%2%3").arg(letter).arg(b).arg(p);
-        boxesByName[n.toStdString()] = box(n);
-      }
-    }
-  QLineEdit* tnr = ControlOrStandIn<QLineEdit>(f, 1, "TNrFilter");
-  QLineEdit* nr3 = ControlOrStandIn<QLineEdit>(f, 1, "NNumber3");
-  QLineEdit* txt5 = ControlOrStandIn<QLineEdit>(f, 2, "TXTSMS5");
-  auto bar = [&](const char* name, int page, int min, int max) {
-    const bool built = f.findChild<QScrollBar*>(name) != nullptr;
-    QScrollBar* b = ControlOrStandIn<QScrollBar>(f, page, name);
-    if (!built) b->setRange(min, max);
-    return b;
-  };
-  bar("ScrollBarMin1", 5, 0, 99);
-  bar("ScrollBarT1min", 6, -50, 100);
-  QScrollBar* clamped = bar("ScrollBarMax1", 5, 0, 5);
-  QLineEdit* minlv1 = ControlOrStandIn<QLineEdit>(f, 5, "Minlv1");
-  QLineEdit* t1min = ControlOrStandIn<QLineEdit>(f, 6, "T1min");
-
-  f.FormCreate();
-  EXPECT_EQ(tnr->text(), "1F-");
-  EXPECT_EQ(nr3->text(), "+333");
-  EXPECT_EQ(txt5->text(), "door");
-  EXPECT_EQ(minlv1->text(), "07");
-  EXPECT_EQ(t1min->text(), "-5");
-  EXPECT_LT(clamped->maximum(), 150);
-  EXPECT_EQ(clamped->value(), clamped->maximum());
+  EXPECT_EQ(f.TNrFilter->text(), "1F-");
+  EXPECT_EQ(f.NNumber[3]->text(), "+333");
+  EXPECT_EQ(f.TXTSMS[5]->text(), "door");
+  EXPECT_EQ(f.MinLv[1]->text(), "07");
+  EXPECT_EQ(f.MaxLv[1]->text(), "99");
+  EXPECT_EQ(f.Tmin[1]->text(), "-5");
+  EXPECT_EQ(f.ScrollBarMax[1]->value(), 99);
   // The grid's handlers leave "0" in the stash of a channel restored as disabled.
   EXPECT_EQ(f.MaskStash.substr(0, 4), std::string("1F00"));
   struct Want {
-    const char* box;
+    QCheckBox* box;
     bool checked;
   } wants[] = {
-      {"CheckBoxT1dis", false}, {"CheckBoxT11", true},  {"CheckBoxT21", false},
-      {"CheckBoxT31", false},   {"CheckBoxT41", false}, {"CheckBoxT2dis", false},
-      {"CheckBoxT12", true},    {"CheckBoxT22", true},  {"CheckBoxT32", true},
-      {"CheckBoxT42", true},    {"CheckBoxT3dis", true}, {"CheckBoxT13", false},
-      {"CheckBoxT43", false},   {"CheckBoxA1dis", true}, {"CheckBoxA11", false},
-      {"CheckBoxA2dis", true},  {"CheckBoxA12", false},
+      {f.CheckBoxTdis[1], false}, {f.CheckBoxT[1][1], true},  {f.CheckBoxT[2][1], false},
+      {f.CheckBoxT[3][1], false}, {f.CheckBoxT[4][1], false}, {f.CheckBoxTdis[2], false},
+      {f.CheckBoxT[1][2], true},  {f.CheckBoxT[2][2], true},  {f.CheckBoxT[3][2], true},
+      {f.CheckBoxT[4][2], true},  {f.CheckBoxTdis[3], true},  {f.CheckBoxT[1][3], false},
+      {f.CheckBoxT[4][3], false}, {f.CheckBoxAdis[1], true},  {f.CheckBoxA[1][1], false},
+      {f.CheckBoxAdis[2], true},  {f.CheckBoxA[1][2], false},
   };
-  for (const Want& w : wants) EXPECT_EQ(boxesByName[w.box]->isChecked(), w.checked) << w.box;
+  for (const Want& w : wants)
+    EXPECT_EQ(w.box->isChecked(), w.checked) << w.box->objectName().toStdString();
   // Positions go back into the record as the bars hold them.
   EXPECT_EQ(f.Config.AnalogLevels[0], 7);
-  EXPECT_EQ(f.Config.AnalogLevels[1], clamped->maximum());
+  EXPECT_EQ(f.Config.AnalogLevels[1], 99);
 }
 
 // A record without masks starts from the default masks: T/C and analog channels disabled,
@@ -365,32 +326,18 @@ TEST_F(WindowStartup, RestoreFillsTheControlsThatExist) {
 TEST_F(WindowStartup, EmptyMasksAreDecodedFromTheirDefaults) {
   WriteZeroFile();
   TForm1& f = Make();
-  QWidget* abonents = f.Pages[1];
-  std::map<std::string, QCheckBox*> grid;
-  auto box = [&](const QString& name) {
-    auto* b = new QCheckBox(abonents);
-    b->setObjectName(name);
-    b->setChecked(true);  // as the form starts
-    grid[name.toStdString()] = b;
-  };
-  for (const QString& ch : {QString("T1"), QString("A1"), QString("D01"), QString("D12")}) {
-    box("CheckBox" + ch + "dis");
-    for (int b = 1; b <= 4; ++b) box(QString("CheckBox%1%2%3").arg(ch[0]).arg(b).arg(ch.mid(1)));
-  }
-  auto* dnr = new QLineEdit(abonents);
-  dnr->setObjectName("DNrFilter");
-
-  f.FormCreate();
-  EXPECT_EQ(dnr->text(), "000000000000");
-  EXPECT_EQ(f.MaskStash, std::string("---") + "--------" + "000000000000");
-  EXPECT_TRUE(grid["CheckBoxT1dis"]->isChecked());
-  EXPECT_TRUE(grid["CheckBoxA1dis"]->isChecked());
-  EXPECT_FALSE(grid["CheckBoxD01dis"]->isChecked());
-  EXPECT_FALSE(grid["CheckBoxD12dis"]->isChecked());
-  for (const auto& [name, b] : grid) {
-    if (name.find("dis") == std::string::npos) {
-      EXPECT_FALSE(b->isChecked()) << name;
-    }
+  EXPECT_EQ(f.TNrFilter->text(), "---");
+  EXPECT_EQ(f.ANrFilter->text(), "--------");
+  EXPECT_EQ(f.DNrFilter->text(), "000000000000");
+  // The grid's handlers turn the stash of the disabled channels into digits.
+  EXPECT_EQ(f.MaskStash, std::string(23, '0'));
+  for (int p = 1; p <= 3; ++p) EXPECT_TRUE(f.CheckBoxTdis[p]->isChecked()) << p;
+  for (int p = 1; p <= 8; ++p) EXPECT_TRUE(f.CheckBoxAdis[p]->isChecked()) << p;
+  for (int p = 1; p <= 12; ++p) EXPECT_FALSE(f.CheckBoxDdis[p]->isChecked()) << p;
+  for (int b = 1; b <= 4; ++b) {
+    for (int p = 1; p <= 3; ++p) EXPECT_FALSE(f.CheckBoxT[b][p]->isChecked());
+    for (int p = 1; p <= 8; ++p) EXPECT_FALSE(f.CheckBoxA[b][p]->isChecked());
+    for (int p = 1; p <= 12; ++p) EXPECT_FALSE(f.CheckBoxD[b][p]->isChecked());
   }
 }
 
