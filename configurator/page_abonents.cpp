@@ -87,10 +87,8 @@ void TForm1::BuildAbonentsPage() {
   ReadPB = MakeButton(numbers, "ReadPB", "Read Phone Book", 184, 232, 176);
   ToPhoneBook = MakeButton(numbers, "ToPhoneBook", "Number To SIM", 184, 260, 176);
 
-  MakeLabel(page, "7 - send SMS to  Nr5, Nr6, Nr7", 12, 356, 350);
-
   // ---- Number Mask ----------------------------------------------------------------------
-  auto* mask = ui::MakeGroup(page, "GroupNumberMask", "Number Mask", 372, 2, 476, 374);
+  auto* mask = ui::MakeGroup(page, "GroupNumberMask", "Number Mask", 372, 2, 476, 366);
 
   // One row of the grid: Disable box, boxes of numbers 4, 3, 2, 1, the row caption.
   auto row = [&](char letter, int p, int x0, int y, const QString& caption) -> QLabel* {
@@ -144,13 +142,16 @@ void TForm1::BuildAbonentsPage() {
   TNrFilter = maskEdit("TNrFilter", "T/C", ab::kTMaskLength, "FFF", 8, 40);
   ANrFilter = maskEdit("ANrFilter", "Analog", ab::kAMaskLength, "FFFFFFFF", 58, 76);
   DNrFilter = maskEdit("DNrFilter", "Digital", ab::kDMaskLength, "FFFFFFFFFFFF", 144, 110);
-  SetNfilter1 = MakeButton(mask, "SetNfilter1", "Set Numbers  Filter", 8, 310, 160);
+  SetNfilter1 = MakeButton(mask, "SetNfilter1", "Set Numbers  Filter", 8, 308, 160);
 
-  MakeLabel(mask, "Mask for  Nr.5,6,7  see  Int. and Ext. SMS", 180, 314, 290);
-  MakeLabel(mask, "Example", 8, 338, 56);
-  MakeLabel(mask, "F SETOU1 RSTOU2", 66, 338, 120);
-  MakeLabel(mask, "where F - number filter for SMS message", 196, 338, 276);
-  MakeLabel(mask, "F - send SMS to  Nr5, Nr6, Nr7 and to internal control", 8, 356, 464);
+  MakeLabel(mask, "Mask for  Nr.5,6,7  see  Int. and Ext. SMS", 180, 312, 290);
+  MakeLabel(mask, "Example", 8, 334, 56, 16);
+  MakeLabel(mask, "F SETOU1 RSTOU2", 66, 334, 120, 16);
+  MakeLabel(mask, "where F - number filter for SMS message", 196, 334, 276, 16);
+  MakeLabel(mask, "F - send SMS to  Nr5, Nr6, Nr7 and to internal control", 8, 350, 464, 16);
+  // Below the group, on the page, right under the line it continues.
+  MakeLabel(page, "7 - send SMS to  Nr5, Nr6, Nr7", mask->x() + 8, mask->geometry().bottom() + 1,
+            350, 16);
 
   // The boxes edit the digits set aside for disabled channels; the form starts with them.
   MaskStash = "FFF" "FFFFFFFF" "FFFFFFFFFFFF";

@@ -33,7 +33,8 @@ void SetPairsEnabled(QObject* root, const char* edit, const char* button, int fi
 
 void TForm1::BuildVariantPanel() {
   // Panel1: an empty panel over the level rows of analog inputs 5 to 8 on the Analog page,
-  // which hides them in the run-time variant. It spans the rows' full width in their group.
+  // which hides them in the run-time variant. It spans the rows' full width in their group and
+  // starts at their top, clear of row 4's controls.
   QWidget* parent = nullptr;
   QRect rows;
   for (int n = 5; n <= 8; ++n)
@@ -47,7 +48,7 @@ void TForm1::BuildVariantPanel() {
   panel->setObjectName("Panel1");
   panel->setAccessibleName("Analog inputs 5 to 8 not available");
   panel->setAutoFillBackground(true);
-  panel->setGeometry(4, rows.top() - 2, parent->width() - 8, rows.height() + 4);
+  panel->setGeometry(4, rows.top(), parent->width() - 8, rows.height() + 2);
   panel->raise();
   Panel1 = panel;
 }

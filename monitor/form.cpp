@@ -579,6 +579,7 @@ QWidget* TForm1::BuildCSVPage() {
   fixed->setSourceModel(grid_);
   StringGrid1 = Name(new QTableView(p), QStringLiteral("StringGrid1"), QStringLiteral("CSV table"));
   StringGrid1->setModel(fixed);
+  ShowCornerCell(StringGrid1, grid_);
   QHeaderView* captions = StringGrid1->horizontalHeader();
   QHeaderView* numbers = StringGrid1->verticalHeader();
   captions->setDefaultSectionSize(CsvGrid::kDefaultColWidth);
