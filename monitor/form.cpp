@@ -63,7 +63,9 @@ QPushButton* Button(const QString& objectName, const QString& caption, QWidget* 
 
 QLineEdit* LineEdit(const QString& objectName, const QString& text, const QString& accessible,
                     QWidget* parent) {
-  return Name(new QLineEdit(text, parent), objectName, accessible);
+  auto* e = Name(new QLineEdit(text, parent), objectName, accessible);
+  platform::ShowBeginningOfSetTexts(e);
+  return e;
 }
 
 QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
@@ -161,6 +163,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   PageControl1->setCurrentIndex(0);
 
   BindHandlers();
+  platform::NameByCaptions(this);
   Timer1->start();
 }
 
