@@ -10,38 +10,12 @@
 #include <QRadioButton>
 
 #include "platform/widgets.h"
+#include "support/captions.h"
 #include "window_fixture.h"
 
 namespace {
 
 using configurator::TForm1;
-
-QString AccessibleName(QWidget* w) {
-  QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(w);
-  return acc ? acc->text(QAccessible::Name) : QString();
-}
-
-QString Caption(const QWidget* w) {
-  if (auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
-  if (auto* g = qobject_cast<const QGroupBox*>(w)) return g->title();
-  return {};
-}
-
-// The controls whose announced name is not their caption, or that have no name at all.
-std::vector<std::string> Misnamed(QWidget* root) {
-  std::vector<std::string> wrong;
-  for (QWidget* w : root->findChildren<QWidget*>()) {
-    if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QGroupBox*>(w)) continue;
-    if (w->objectName().startsWith("qt_") || w->inherits("QTabBar") ||
-        (w->parentWidget() && w->parentWidget()->inherits("QTabBar")))
-      continue;  // the toolkit's own buttons of the menu and tab bars
-    const QString caption = Caption(w).simplified(), name = AccessibleName(w).simplified();
-    if (caption.isEmpty() ? name.isEmpty() : name != caption)
-      wrong.push_back(w->objectName().toStdString() + ": \"" + name.toStdString() + "\" for \"" +
-                      caption.toStdString() + "\"");
-  }
-  return wrong;
-}
 
 // Runs the accessibility "Toggle" action of a control.
 void Toggle(QWidget* w) {
@@ -64,30 +38,30 @@ TEST_F(WindowAccess, EveryControlIsAnnouncedByItsCurrentCaption) {
   TForm1& f = Start();
   for (bool runTime : {false, true}) {
     f.ApplyModelVariant(runTime);
-    EXPECT_EQ(Misnamed(&f), std::vector<std::string>{}) << (runTime ? "run-time" : "standard");
+    EXPECT_EQ(testsupport::Misnamed(&f), std::vector<std::string>{}) << (runTime ? "run-time" : "standard");
   }
   // A mask row's boxes follow its caption through the variant switch.
   f.ApplyModelVariant(false);
-  EXPECT_EQ(AccessibleName(f.CheckBoxTdis[2]), "T2 / Counter1 Disable");
-  EXPECT_EQ(AccessibleName(f.CheckBoxT[4][3]), "T3 / Counter2 number 4");
+  EXPECT_EQ(testsupport::AccessibleName(f.CheckBoxTdis[2]), "T2 / Counter1 Disable");
+  EXPECT_EQ(testsupport::AccessibleName(f.CheckBoxT[4][3]), "T3 / Counter2 number 4");
   f.ApplyModelVariant(true);
-  EXPECT_EQ(AccessibleName(f.CheckBoxTdis[2]), "Runtime 1 Disable");
+  EXPECT_EQ(testsupport::AccessibleName(f.CheckBoxTdis[2]), "Runtime 1 Disable");
 
   // The captions the program changes: WRITE / RD, enable / disable.
   f.ReadGPRS1->setChecked(true);
   EXPECT_EQ(f.APNbtn->text(), "RD");
-  EXPECT_EQ(AccessibleName(f.APNbtn), "RD");
+  EXPECT_EQ(testsupport::AccessibleName(f.APNbtn), "RD");
   f.ReadGPRS1->setChecked(false);
-  EXPECT_EQ(AccessibleName(f.DirNameBtn), "WR");
+  EXPECT_EQ(testsupport::AccessibleName(f.DirNameBtn), "WR");
   f.GetTextBox->setChecked(true);
-  EXPECT_EQ(AccessibleName(f.TXTSMSb[1]), "RD");
+  EXPECT_EQ(testsupport::AccessibleName(f.TXTSMSb[1]), "RD");
   ShowPage(0);
   f.ATcmdOpen->click();
-  EXPECT_EQ(AccessibleName(f.ATcmdOpen), "AT Command disable");
+  EXPECT_EQ(testsupport::AccessibleName(f.ATcmdOpen), "AT Command disable");
   f.GSMbandOpen->click();
-  EXPECT_EQ(AccessibleName(f.ATcmdOpen), "AT Command enable");
-  EXPECT_EQ(AccessibleName(f.GSMbandOpen), "GSM Band disable");
-  EXPECT_EQ(Misnamed(&f), std::vector<std::string>{});
+  EXPECT_EQ(testsupport::AccessibleName(f.ATcmdOpen), "AT Command enable");
+  EXPECT_EQ(testsupport::AccessibleName(f.GSMbandOpen), "GSM Band disable");
+  EXPECT_EQ(testsupport::Misnamed(&f), std::vector<std::string>{});
 }
 
 // Toggling an item by the accessibility action selects it: the line runs at the toggled

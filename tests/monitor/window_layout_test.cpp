@@ -15,6 +15,13 @@ namespace {
 
 using monitor_test::FormTest;
 
+// Every button, box and group is announced by its caption, or by a name of its own when it
+// has none.
+TEST_F(FormTest, EveryControlIsAnnouncedByItsCaption) {
+  EXPECT_EQ(testsupport::Misnamed(&Form()), std::vector<std::string>{});
+  EXPECT_EQ(testsupport::AccessibleName(Form().CopyAllCancel), "Cancel");
+}
+
 TEST_F(FormTest, NoCaptionIsCutOrOverAnotherOrOverItsFrame) {
   monitor::TForm1& f = Form();
   f.show();

@@ -5,6 +5,7 @@
 // it (a plain frame filled with the background) hides what it covers, which is then not
 // measured.
 #include <QAbstractButton>
+#include <QAccessible>
 #include <QAbstractItemView>
 #include <QAbstractSpinBox>
 #include <QApplication>
@@ -205,6 +206,29 @@ inline std::vector<std::string> CaptionFaults(QWidget* root) {
     }
   }
   return faults;
+}
+
+// The name assistive technology announces for a widget.
+inline QString AccessibleName(QWidget* w) {
+  QAccessibleInterface* acc = QAccessible::queryAccessibleInterface(w);
+  return acc ? acc->text(QAccessible::Name) : QString();
+}
+
+// The buttons, boxes and groups under `root` whose announced name is not their caption, or
+// that have no name at all; the toolkit's own buttons of menu and tab bars aside.
+inline std::vector<std::string> Misnamed(QWidget* root) {
+  std::vector<std::string> wrong;
+  for (QWidget* w : root->findChildren<QWidget*>()) {
+    if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QGroupBox*>(w)) continue;
+    if (w->objectName().startsWith("qt_") || detail::InsideComposite(w, root) ||
+        (w->parentWidget() && w->parentWidget()->inherits("QTabBar")))
+      continue;
+    const QString caption = CaptionOf(w), name = AccessibleName(w).simplified();
+    if (caption.isEmpty() ? name.isEmpty() : name != caption)
+      wrong.push_back(w->objectName().toStdString() + ": \"" + name.toStdString() + "\" for \"" +
+                      caption.toStdString() + "\"");
+  }
+  return wrong;
 }
 
 }  // namespace testsupport
