@@ -48,6 +48,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   BuildWindow();
   // An error in the start-up ends it; the steps after the failing one do not run.
   platform::Guard([this] { FormCreate(); });
+  platform::NameByCaptions(this);
 }
 
 TForm1::~TForm1() {
@@ -188,6 +189,7 @@ void TForm1::BuildBottomArea(QWidget* central) {
   Status->setObjectName("Status");
   Status->setAccessibleName("Modem status");
   Status->setReadOnly(true);
+  platform::ShowBeginningOfSetTexts(Status);
   Status->setGeometry(776, 418, 89, 22);
   ui::SetColour(Status, buttonFace.color(QPalette::Button));
 

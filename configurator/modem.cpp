@@ -163,24 +163,24 @@ void TForm1::SqualityClick() { RunRawAT("  AT+CSQ", true); }
 void TForm1::ATcmdOpenClick() {
   if (!PanelAT->isHidden()) {
     PanelAT->setVisible(false);
-    ATcmdOpen->setText("AT Command enable");
+    platform::SetCaption(ATcmdOpen, "AT Command enable");
   } else {
     PanelAT->setVisible(true);
     PanelBand->setVisible(false);
-    ATcmdOpen->setText("AT Command disable");
-    GSMbandOpen->setText("GSM Band enable");
+    platform::SetCaption(ATcmdOpen, "AT Command disable");
+    platform::SetCaption(GSMbandOpen, "GSM Band enable");
   }
 }
 
 void TForm1::GSMbandOpenClick() {
   if (!PanelBand->isHidden()) {
     PanelBand->setVisible(false);
-    GSMbandOpen->setText("GSM Band enable");
+    platform::SetCaption(GSMbandOpen, "GSM Band enable");
   } else {
     PanelBand->setVisible(true);
     PanelAT->setVisible(false);
-    GSMbandOpen->setText("GSM Band disable");
-    ATcmdOpen->setText("AT Command enable");
+    platform::SetCaption(GSMbandOpen, "GSM Band disable");
+    platform::SetCaption(ATcmdOpen, "AT Command enable");
   }
 }
 

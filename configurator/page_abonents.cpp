@@ -95,12 +95,15 @@ void TForm1::BuildAbonentsPage() {
   ReadPB = MakeButton(numbers, "ReadPB", "Read Phone Book", 184, 232, 176);
   ToPhoneBook = MakeButton(numbers, "ToPhoneBook", "Number To SIM", 184, 260, 176);
 
-  MakeLabel(page, "7 - send SMS to  Nr5, Nr6, Nr7", 12, 356, 350);
+  // Below the Number Mask group, on the page, right under the group's last line, which it
+  // continues.
+  MakeLabel(page, "7 - send SMS to  Nr5, Nr6, Nr7", 372 + 8, 2 + 366, 350, 16);
 
   // ---- Number Mask ----------------------------------------------------------------------
-  auto* mask = ui::MakeGroup(page, "GroupNumberMask", "Number Mask", 372, 2, 476, 374);
+  auto* mask = ui::MakeGroup(page, "GroupNumberMask", "Number Mask", 372, 2, 476, 366);
 
-  // One row of the grid: Disable box, boxes of numbers 4, 3, 2, 1, the row caption.
+  // One row of the grid: Disable box, boxes of numbers 4, 3, 2, 1, the row caption, which
+  // names the row's boxes.
   auto row = [&](char letter, int p, int x0, int y, const QString& caption) -> QLabel* {
     const QString ch = Channel(letter, p);
     QCheckBox* dis = MakeBox(mask, QString("CheckBox%1%2dis").arg(letter).arg(ch),
@@ -108,6 +111,7 @@ void TForm1::BuildAbonentsPage() {
     (letter == 'T'   ? CheckBoxTdis[static_cast<std::size_t>(p)]
      : letter == 'A' ? CheckBoxAdis[static_cast<std::size_t>(p)]
                      : CheckBoxDdis[static_cast<std::size_t>(p)]) = dis;
+    std::array<QCheckBox*, 5> numbers{};
     for (int b = 4; b >= 1; --b) {
       QCheckBox* box = MakeBox(mask, QString("CheckBox%1%2%3").arg(letter).arg(b).arg(ch),
                                QString("%1 number %2").arg(caption).arg(b), true,
@@ -115,8 +119,13 @@ void TForm1::BuildAbonentsPage() {
       const auto bi = static_cast<std::size_t>(b), pi = static_cast<std::size_t>(p);
       (letter == 'T' ? CheckBoxT[bi][pi] : letter == 'A' ? CheckBoxA[bi][pi] : CheckBoxD[bi][pi]) =
           box;
+      numbers[bi] = box;
     }
-    return MakeLabel(mask, caption, x0 + 134, y, 96);
+    QLabel* label = MakeLabel(mask, caption, x0 + 134, y, 96);
+    platform::NameAfter(dis, label, "Disable");
+    for (int b = 1; b <= 4; ++b)
+      platform::NameAfter(numbers[static_cast<std::size_t>(b)], label, QString("number %1").arg(b));
+    return label;
   };
   auto header = [&](int x0) {
     MakeLabel(mask, "Disable", x0, 18, 46);
@@ -152,13 +161,14 @@ void TForm1::BuildAbonentsPage() {
   TNrFilter = maskEdit("TNrFilter", "T/C", ab::kTMaskLength, "FFF", 8, 40);
   ANrFilter = maskEdit("ANrFilter", "Analog", ab::kAMaskLength, "FFFFFFFF", 58, 76);
   DNrFilter = maskEdit("DNrFilter", "Digital", ab::kDMaskLength, "FFFFFFFFFFFF", 144, 110);
-  SetNfilter1 = MakeButton(mask, "SetNfilter1", "Set Numbers  Filter", 8, 310, 160);
+  SetNfilter1 = MakeButton(mask, "SetNfilter1", "Set Numbers  Filter", 8, 308, 160);
 
-  MakeLabel(mask, "Mask for  Nr.5,6,7  see  Int. and Ext. SMS", 180, 314, 290);
-  MakeLabel(mask, "Example", 8, 338, 56);
-  MakeLabel(mask, "F SETOU1 RSTOU2", 66, 338, 120);
-  MakeLabel(mask, "where F - number filter for SMS message", 196, 338, 276);
-  MakeLabel(mask, "F - send SMS to  Nr5, Nr6, Nr7 and to internal control", 8, 356, 464);
+  MakeLabel(mask, "Mask for  Nr.5,6,7  see  Int. and Ext. SMS", 180, 312, 290);
+  MakeLabel(mask, "Example", 8, 334, 56, 16);
+  MakeLabel(mask, "F SETOU1 RSTOU2", 66, 334, 120, 16);
+  MakeLabel(mask, "where F - number filter for SMS message", 196, 334, 276, 16);
+  MakeLabel(mask, "F - send SMS to  Nr5, Nr6, Nr7 and to internal control", 8, 350, 464, 16);
+
 
   // The boxes edit the digits set aside for disabled channels; the form starts with them.
   MaskStash = "FFF" "FFFFFFFF" "FFFFFFFFFFFF";

@@ -61,7 +61,8 @@ void TForm1::BuildAnalogPage() {
     ui::OnClick(this, LevelCmd[n], [this, n] { LevelCmdClick(n); });
   }
   // Panel1: an empty panel over the level rows of inputs 5 to 8, across the group's width,
-  // which hides them in the run-time variant (the model variant shows it).
+  // which hides them in the run-time variant (the model variant shows it). It starts at their
+  // top, clear of row 4's controls.
   {
     QRect rows;
     for (int n = 5; n <= 8; ++n)
@@ -71,7 +72,7 @@ void TForm1::BuildAnalogPage() {
     panel->setObjectName("Panel1");
     panel->setAccessibleName("Analog inputs 5 to 8 not available");
     panel->setAutoFillBackground(true);
-    panel->setGeometry(4, rows.top() - 2, levels->width() - 8, rows.height() + 4);
+    panel->setGeometry(4, rows.top(), levels->width() - 8, rows.height() + 2);
     panel->raise();
     Panel1 = panel;
   }

@@ -197,7 +197,7 @@ void TForm1::ReadGPRS1Click() {
   const QString caption = ReadGPRS1->isChecked() ? "RD" : "WR";
   for (QPushButton* b : {APNbtn, UIDbtn, PWbtn, IPbtn, FTPHostNamebtn, UNbtn, FPWbtn, DirNameBtn,
                          HTTPhostBtn})
-    b->setText(caption);
+    platform::SetCaption(b, caption);
 }
 
 void TForm1::bSRateClick() { RunCommand(DigitCommand("SRATE", SRateSB->value())); }

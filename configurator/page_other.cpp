@@ -111,7 +111,7 @@ void TForm1::BuildOtherPage() {
   auto* restart = ui::MakeGroup(page, "GroupRestart", "Restart", 488, 322, 356, 52);
   RestartEnable =
       ui::MakeCheck(restart, "RestartEnable", "Restart Enable", "Restart Enable", 10, 20, 160, 22);
-  Button19 = MakeButton(restart, "Button19", "WR", 276, 18, 70);
+  Button19 = MakeButton(restart, "Button19", "WR", 276, 21, 70);
   Button19->setAccessibleName("Write Restart Enable");
 
   // ---- handlers, each inside Guard -------------------------------------------------------

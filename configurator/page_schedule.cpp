@@ -1,5 +1,7 @@
 // Page "SMS Shedule": the scheduled report SMS. Its controls edit ScheduleString character by
 // character; "SET" sends the whole text, "Write" the numbers that receive it.
+#include <algorithm>
+
 #include <QCheckBox>
 #include <QFont>
 #include <QFontMetrics>
@@ -111,14 +113,27 @@ void TForm1::BuildSchedulePage() {
   scale->setObjectName("ScheduleHourScale");
   scale->setAccessibleName("Hours 0 to 23");
   scale->setGeometry(0, 28, 496, 20);
+  // Each hour gets the room between two ticks; the font is the largest (at most 85 % of the
+  // page's) whose two-digit hours leave a blank's width to their neighbours.
+  int pitch = 1 << 16;
+  for (int h = 0; h < 23; ++h)
+    pitch = std::min(pitch, HandleCentre(TrackBar[1], h + 1) - HandleCentre(TrackBar[1], h));
   QFont scaleFont = scale->font();
   scaleFont.setPointSizeF(scaleFont.pointSizeF() * 0.85);
+  for (;;) {
+    const QFontMetrics fm(scaleFont);
+    int widest = 0;
+    for (int h = 10; h <= 23; ++h) widest = std::max(widest, fm.horizontalAdvance(QString::number(h)));
+    if (widest + fm.horizontalAdvance(' ') <= pitch || scaleFont.pointSizeF() <= 6) break;
+    scaleFont.setPointSizeF(scaleFont.pointSizeF() - 0.25);
+  }
   scale->setFont(scaleFont);
   for (int h = 0; h <= 23; ++h) {
     auto* l = new QLabel(QString::number(h), scale);
+    l->setFont(scaleFont);  // each its own: the pages' style sheet gives children the page font
     l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     const int x = HandleCentre(TrackBar[1], h);
-    l->setGeometry(x - 10, 0, 20, 18);
+    l->setGeometry(x - pitch / 2, 0, pitch, 18);
   }
 
   // Handlers, each inside Guard as every handler of the window.

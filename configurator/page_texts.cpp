@@ -74,8 +74,7 @@ QCheckBox* MakeReadBox(QWidget* page, const char* name, int x, int y) {
 void Recaption(QPushButton* b, bool read) {
   if (!b) return;
   const QString caption = read ? "RD" : "WR";
-  b->setText(caption);
-  b->setAccessibleName(caption);
+  platform::SetCaption(b, caption);
 }
 }  // namespace
 

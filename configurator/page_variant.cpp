@@ -73,8 +73,8 @@ void TForm1::ApplyModelVariant(bool runTime) {
   for (int p = 8; p <= 12; ++p) CheckBoxDdis[static_cast<std::size_t>(p)]->setChecked(flag);
 
   // Row captions of T/C channels 2 and 3.
-  RTname1->setText(flag ? "Runtime 1" : "T2 / Counter1");
-  RTname2->setText(flag ? "Runtime 2" : "T3 / Counter2");
+  platform::SetCaption(RTname1, flag ? "Runtime 1" : "T2 / Counter1");
+  platform::SetCaption(RTname2, flag ? "Runtime 2" : "T3 / Counter2");
 }
 
 }  // namespace configurator

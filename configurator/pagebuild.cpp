@@ -47,6 +47,7 @@ QLineEdit* MakeShown(QWidget* parent, const QString& name, const QString& access
   auto* e = Place(new QLineEdit(text, parent), name, accessible, x, y, w, h);
   e->setReadOnly(true);
   e->setAlignment(align);
+  platform::ShowBeginningOfSetTexts(e);
   return e;
 }
 

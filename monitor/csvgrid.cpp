@@ -1,9 +1,16 @@
 #include "monitor/csvgrid.h"
 
+#include <QAbstractButton>
 #include <QColor>
+#include <QEvent>
 #include <QGuiApplication>
+#include <QHeaderView>
+#include <QPainter>
 #include <QPalette>
 #include <QSize>
+#include <QStyle>
+#include <QStyleOptionHeader>
+#include <QTableView>
 
 #include "platform/cp1252.h"
 
@@ -49,6 +56,52 @@ Qt::ItemFlags CsvGrid::flags(const QModelIndex& index) const {
   if (!index.isValid()) return Qt::NoItemFlags;
   if (index.row() < kFixedRows || index.column() < kFixedCols) return Qt::ItemIsEnabled;
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+namespace {
+// Paints the corner button as a header section holding its text, as the row and column
+// captions beside it are drawn.
+class CornerPainter : public QObject {
+ public:
+  CornerPainter(QAbstractButton* corner, QTableView* view) : QObject(corner), view_(view) {}
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    auto* corner = static_cast<QAbstractButton*>(watched);
+    if (event->type() != QEvent::Paint) return false;
+    QStyleOptionHeader opt;
+    opt.initFrom(corner);
+    opt.rect = corner->rect();
+    opt.position = QStyleOptionHeader::OnlyOneSection;
+    opt.text = corner->text();
+    opt.textAlignment = Qt::AlignLeft | Qt::AlignVCenter;
+    QPainter painter(corner);
+    painter.setFont(view_->horizontalHeader()->font());
+    opt.fontMetrics = painter.fontMetrics();
+    opt.palette.setColor(QPalette::ButtonText, corner->palette().color(QPalette::ButtonText));
+    corner->style()->drawControl(QStyle::CE_Header, &opt, &painter, corner);
+    return true;
+  }
+
+ private:
+  QTableView* view_;
+};
+}  // namespace
+
+void ShowCornerCell(QTableView* view, const CsvGrid* grid) {
+  QAbstractButton* corner = nullptr;
+  for (auto* b : view->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+    if (b->inherits("QTableCornerButton")) corner = b;
+  if (!corner) return;
+  corner->installEventFilter(new CornerPainter(corner, view));
+  auto follow = [corner, grid] {
+    corner->setText(platform::FromCp1252(grid->cell(0, 0)));
+    QPalette p = corner->palette();
+    p.setColor(QPalette::ButtonText, grid->Red() ? Qt::red : Qt::black);
+    corner->setPalette(p);
+    corner->update();
+  };
+  QObject::connect(grid, &QAbstractItemModel::modelReset, corner, follow);
+  QObject::connect(grid, &QAbstractItemModel::dataChanged, corner, follow);
+  follow();
 }
 
 }  // namespace monitor

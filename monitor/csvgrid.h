@@ -7,6 +7,8 @@
 #include <QAbstractTableModel>
 #include <string>
 
+class QTableView;
+
 #include "monitor/csvrecord.h"
 
 namespace monitor {
@@ -40,5 +42,9 @@ class CsvGrid : public QAbstractTableModel {
  private:
   CsvTable table_;
 };
+
+// Shows the grid's cell (0, 0), where the fixed row and column meet, in the corner of a
+// view whose own headers show the rest of them; it follows every change of the table.
+void ShowCornerCell(QTableView* view, const CsvGrid* grid);
 
 }  // namespace monitor

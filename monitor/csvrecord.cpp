@@ -71,11 +71,11 @@ static_assert(std::string_view(kCSVHeader).size() >= kMinRecordLength);
 
 constexpr std::uint32_t kExtraBit = 0x80000000u;
 
-// The digit at position i of a field, or -1 when there is none.
-inline int DigitAt(std::string_view field, std::size_t i) {
-  if (i >= field.size()) return -1;
-  const unsigned char c = static_cast<unsigned char>(field[i]);
-  return (c >= '0' && c <= '9') ? c - '0' : -1;
+// The value of position i of a field: its character code minus that of '0', whatever the
+// character (a blank gives -16); none beyond the field's end.
+inline std::optional<int> DigitAt(std::string_view field, std::size_t i) {
+  if (i >= field.size()) return std::nullopt;
+  return static_cast<unsigned char>(field[i]) - '0';
 }
 
 }  // namespace
@@ -90,8 +90,9 @@ const SeriesInfo& SeriesInfoOf(int id) { return kSeriesInfo[id]; }
 
 std::optional<Temperature> ReadTemperature(std::string_view f) {
   if (f.empty() || (f[0] != '+' && f[0] != '-')) return std::nullopt;
-  const int d2 = DigitAt(f, 1), d3 = DigitAt(f, 2), d4 = DigitAt(f, 3), d6 = DigitAt(f, 5);
-  if (d2 < 0 || d3 < 0 || d4 < 0 || d6 < 0) return std::nullopt;
+  const auto p2 = DigitAt(f, 1), p3 = DigitAt(f, 2), p4 = DigitAt(f, 3), p6 = DigitAt(f, 5);
+  if (!p2 || !p3 || !p4 || !p6) return std::nullopt;
+  const int d2 = *p2, d3 = *p3, d4 = *p4, d6 = *p6;
   const bool negative = f[0] == '-';
   int level = 100 * d2 + 10 * d3 + d4 + (d6 > 5 ? 1 : 0);
   double value = (1000 * d2 + 100 * d3 + 10 * d4 + d6) / 10.0;
@@ -105,18 +106,18 @@ std::optional<Temperature> ReadTemperature(std::string_view f) {
 std::optional<std::int32_t> ReadCounter(std::string_view f) {
   std::int32_t v = 0;
   for (std::size_t i = 0; i < 6; ++i) {
-    const int d = DigitAt(f, i);
-    if (d < 0) return std::nullopt;
-    v = v * 10 + d;
+    const auto d = DigitAt(f, i);
+    if (!d) return std::nullopt;
+    v = v * 10 + *d;
   }
   return v;
 }
 
 std::optional<Analog> ReadAnalog(std::string_view f) {
-  const int d1 = DigitAt(f, 0), d2 = DigitAt(f, 1), d4 = DigitAt(f, 3);
-  if (d1 < 0 || d2 < 0 || d4 < 0) return std::nullopt;
-  const int whole = 10 * d1 + d2;
-  return Analog{whole + 0.1 * d4, whole};
+  const auto d1 = DigitAt(f, 0), d2 = DigitAt(f, 1), d4 = DigitAt(f, 3);
+  if (!d1 || !d2 || !d4) return std::nullopt;
+  const int whole = 10 * *d1 + *d2;
+  return Analog{whole + 0.1 * *d4, whole};
 }
 
 bool IsFlaggedStatus(std::string_view status) {

@@ -136,8 +136,10 @@ struct LoadResult {
   int beeps = 0;                    // readings above their level, one beep each
 };
 
-// Fixed-position readings. A digit position that holds no digit, or lies beyond the
-// field's end, makes the field no reading (nullopt): it plots nothing and never beeps.
+// Fixed-position readings. Each digit position is read as its character's code minus that
+// of '0', so a field with other characters there still gives a reading, and its point stays
+// at its record; a field too short for its form gives none (nullopt): it plots nothing and
+// never beeps.
 // sDDD.D: sign, three digits, any character, one digit of tenths.
 struct Temperature {
   double value;  // signed, in tenths resolution

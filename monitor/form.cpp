@@ -63,7 +63,9 @@ QPushButton* Button(const QString& objectName, const QString& caption, QWidget* 
 
 QLineEdit* LineEdit(const QString& objectName, const QString& text, const QString& accessible,
                     QWidget* parent) {
-  return Name(new QLineEdit(text, parent), objectName, accessible);
+  auto* e = Name(new QLineEdit(text, parent), objectName, accessible);
+  platform::ShowBeginningOfSetTexts(e);
+  return e;
 }
 
 QLabel* Caption(const QString& text, QWidget* buddy, QWidget* parent) {
@@ -161,6 +163,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   PageControl1->setCurrentIndex(0);
 
   BindHandlers();
+  platform::NameByCaptions(this);
   Timer1->start();
 }
 
@@ -579,6 +582,7 @@ QWidget* TForm1::BuildCSVPage() {
   fixed->setSourceModel(grid_);
   StringGrid1 = Name(new QTableView(p), QStringLiteral("StringGrid1"), QStringLiteral("CSV table"));
   StringGrid1->setModel(fixed);
+  ShowCornerCell(StringGrid1, grid_);
   QHeaderView* captions = StringGrid1->horizontalHeader();
   QHeaderView* numbers = StringGrid1->verticalHeader();
   captions->setDefaultSectionSize(CsvGrid::kDefaultColWidth);

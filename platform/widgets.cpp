@@ -1,10 +1,16 @@
 #include "platform/widgets.h"
 
+#include <QAbstractButton>
 #include <QApplication>
+#include <QButtonGroup>
 #include <QGridLayout>
+#include <QLabel>
+#include <QPointer>
 #include <QRadioButton>
 #include <QSignalBlocker>
 #include <QSlider>
+
+#include <utility>
 
 
 namespace platform {
@@ -13,7 +19,9 @@ RadioGroup::RadioGroup(const QString& caption, QWidget* parent) : QGroupBox(capt
   grid_ = new QGridLayout(this);
   grid_->setContentsMargins(6, 4, 6, 4);
   grid_->setSpacing(2);
-  setAccessibleName(caption.trimmed());
+  exclusive_ = new QButtonGroup(this);
+  exclusive_->setExclusive(true);
+  setAccessibleName(caption.simplified());
 }
 
 void RadioGroup::SetItems(const QStringList& items, int columns) {
@@ -24,34 +32,46 @@ void RadioGroup::SetItems(const QStringList& items, int columns) {
   const int rows = (static_cast<int>(items.size()) + columns - 1) / columns;
   for (int i = 0; i < items.size(); ++i) {
     auto* b = new QRadioButton(items[i], this);
-    b->setAutoExclusive(false);  // the group keeps the one selection itself
     b->setObjectName(objectName() + QString::number(i));
-    b->setAccessibleName(items[i]);
+    b->setAccessibleName(items[i].simplified());
     grid_->addWidget(b, rows ? i % rows : 0, rows ? i / rows : 0);
-    connect(b, &QRadioButton::clicked, this, [this, i] {
-      Select(i);  // a click on the selected item leaves it selected
+    // The group keeps one item checked (a checked item can't be unticked) and unticks the
+    // item before; whatever checks an item makes it the selected one.
+    exclusive_->addButton(b, i);
+    connect(b, &QAbstractButton::toggled, this, [this, i](bool checked) {
+      if (checked) Checked(i);
     });
     buttons_.push_back(b);
   }
 }
 
-void RadioGroup::Select(int index) {
-  const bool changed = index != index_;
+void RadioGroup::Checked(int index) {
+  if (index == index_) return;
   index_ = index;
-  for (int i = 0; i < Count(); ++i) {
-    QSignalBlocker block(buttons_[static_cast<std::size_t>(i)]);
-    buttons_[static_cast<std::size_t>(i)]->setChecked(i == index_);
-  }
-  if (changed) emit Click();
+  emit Click();
 }
 
 void RadioGroup::SetItemIndex(int index) {
   if (index < -1) index = -1;
   if (index >= Count()) index = Count() - 1;
-  Select(index);
+  if (index >= 0) {
+    buttons_[static_cast<std::size_t>(index)]->setChecked(true);  // raises Click when it changes
+    return;
+  }
+  // No item: the exclusive group would keep its checked item, so it steps aside meanwhile.
+  exclusive_->setExclusive(false);
+  for (auto* b : buttons_) b->setChecked(false);
+  exclusive_->setExclusive(true);
+  Checked(-1);
 }
 
-Edit::Edit(QWidget* parent) : QLineEdit(parent) { setValidator(new Limit(this)); }
+Edit::Edit(QWidget* parent) : QLineEdit(parent) {
+  setValidator(new Limit(this));
+  // A text put in by code shows its beginning; a user's edit keeps its cursor.
+  connect(this, &QLineEdit::textChanged, this, [this] {
+    if (before_ < 0) setCursorPosition(0);
+  });
+}
 
 template <class F>
 void Edit::UserEdit(F&& base) {
@@ -80,6 +100,77 @@ QValidator::State Edit::Limit::validate(QString& input, int&) const {
   // The user may not make the text longer than the limit, nor longer than it already is.
   if (input.size() > max && input.size() > edit_->before_) return Invalid;
   return Acceptable;
+}
+
+void ShowBeginningOfSetTexts(QLineEdit* edit) {
+  // setText clears the modified flag, every edit of the user sets it.
+  QObject::connect(edit, &QLineEdit::textChanged, edit, [edit] {
+    if (!edit->isModified()) edit->setCursorPosition(0);
+  });
+}
+
+namespace {
+// The controls named after a label, kept as a child of the label.
+class NameFollowers : public QObject {
+ public:
+  explicit NameFollowers(QLabel* label) : QObject(label) { setObjectName(kName); }
+  static NameFollowers* Of(QLabel* label, bool make) {
+    if (auto* f = label->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly))
+      return static_cast<NameFollowers*>(f);
+    return make ? new NameFollowers(label) : nullptr;
+  }
+  void Add(QWidget* control, const QString& suffix) { followers_.emplace_back(control, suffix); }
+  void Rename(const QString& caption) const {
+    for (const auto& [control, suffix] : followers_)
+      if (control) control->setAccessibleName(Joined(caption, suffix));
+  }
+  static QString Joined(const QString& caption, const QString& suffix) {
+    return suffix.isEmpty() ? caption.simplified() : (caption + ' ' + suffix).simplified();
+  }
+
+ private:
+  static constexpr const char* kName = "platform-name-followers";
+  std::vector<std::pair<QPointer<QWidget>, QString>> followers_;
+};
+
+QString CaptionOf(const QWidget* w) {
+  if (auto* b = qobject_cast<const QAbstractButton*>(w)) return b->text();
+  if (auto* g = qobject_cast<const QGroupBox*>(w)) return g->title();
+  if (auto* l = qobject_cast<const QLabel*>(w)) return l->text();
+  return {};
+}
+}  // namespace
+
+void SetCaption(QWidget* control, const QString& caption) {
+  if (auto* b = qobject_cast<QAbstractButton*>(control)) {
+    b->setText(caption);
+  } else if (auto* g = qobject_cast<QGroupBox*>(control)) {
+    g->setTitle(caption);
+  } else if (auto* l = qobject_cast<QLabel*>(control)) {
+    l->setText(caption);
+    if (const auto* followers = NameFollowers::Of(l, false)) followers->Rename(caption);
+    // A label without a name of its own is read by its text, which the toolkit follows.
+    if (l->accessibleName().isEmpty()) return;
+  }
+  control->setAccessibleName(caption.simplified());
+}
+
+void NameAfter(QWidget* control, QLabel* label, const QString& suffix) {
+  NameFollowers::Of(label, true)->Add(control, suffix);
+  control->setAccessibleName(NameFollowers::Joined(label->text(), suffix));
+}
+
+void NameByCaptions(QWidget* root) {
+  for (QWidget* w : root->findChildren<QWidget*>()) {
+    if (!qobject_cast<QAbstractButton*>(w) && !qobject_cast<QGroupBox*>(w)) continue;
+    const QString caption = CaptionOf(w).simplified();
+    // Without a caption the control keeps the name it was given; without a name the toolkit
+    // reads the caption itself.
+    if (caption.isEmpty() || w->accessibleName().isEmpty() || w->accessibleName() == caption)
+      continue;
+    if (w->accessibleDescription().isEmpty()) w->setAccessibleDescription(w->accessibleName());
+    w->setAccessibleName(caption);
+  }
 }
 
 void SetTrackPosition(QSlider* slider, int position) {

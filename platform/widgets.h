@@ -7,14 +7,18 @@
 #include <string>
 #include <vector>
 
+class QButtonGroup;
+class QLabel;
 class QRadioButton;
 class QSlider;
 class QGridLayout;
 
 namespace platform {
 
-// A titled group of radio buttons with one selected item (or none, -1).
-// Setting the item from code raises Click only when it changes; the index clamps to -1..n-1.
+// A titled group of radio buttons with one selected item (or none, -1). An item is selected
+// whichever way it gets checked: a click, the keyboard, an accessibility action or code.
+// Exactly one item is checked (none at -1), and Click is raised once per change of the item;
+// setting the item from code raises it only when it changes; the index clamps to -1..n-1.
 class RadioGroup : public QGroupBox {
   Q_OBJECT
  public:
@@ -29,14 +33,15 @@ class RadioGroup : public QGroupBox {
   void Click();
 
  private:
-  void Select(int index);
+  void Checked(int index);
   std::vector<QRadioButton*> buttons_;
+  QButtonGroup* exclusive_ = nullptr;
   QGridLayout* grid_ = nullptr;
   int index_ = -1;
 };
 
 // A line edit whose MaxLength limits what the user types, not what code puts in it
-// (0 = no limit).
+// (0 = no limit). A text that code puts in shows its beginning.
 class Edit : public QLineEdit {
   Q_OBJECT
  public:
@@ -65,6 +70,23 @@ class Edit : public QLineEdit {
   int max_ = 0;
   qsizetype before_ = -1;  // length before a user edit; -1 while code sets the text
 };
+
+// A one-line edit shows the beginning of every text that code puts in it (the cursor goes to
+// its start); what the user types leaves the cursor where the typing put it.
+void ShowBeginningOfSetTexts(QLineEdit* edit);
+
+// Captions and accessible names. A control's accessible name is its caption (blanks
+// simplified); a control without a caption of its own is named after its label.
+// Sets the caption of a button, check box, label or group and its accessible name with it;
+// the controls named after a label follow the label's new caption.
+void SetCaption(QWidget* control, const QString& caption);
+// Names `control` after `label`: the label's caption, then `suffix` when given, now and on
+// every later SetCaption of the label.
+void NameAfter(QWidget* control, QLabel* label, const QString& suffix = {});
+// Makes every button and group under `root` that has a caption carry it as its accessible
+// name; a name given before that differs from the caption becomes the control's accessible
+// description, so nothing a reader said before is lost. Run once the window is built.
+void NameByCaptions(QWidget* root);
 
 // Sets a track bar's position without raising its change event.
 void SetTrackPosition(QSlider* slider, int position);

@@ -5,8 +5,11 @@
 #include <cerrno>
 #include <climits>
 #include <cstdio>
+#include <cstdlib>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
+#include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/stat.h>
@@ -70,7 +73,112 @@ speed_t SpeedConstant(std::uint32_t rate) {
 
 std::uint32_t ClampBufSize(std::uint32_t v) { return std::clamp(v, kMinBufSize, kMaxBufSize); }
 
+// ---- UUCP lock files: LCK..<device> holding the owner's PID -----------------------------
+
+std::string& Folder() {
+  static std::string folder = "/var/lock";
+  return folder;
+}
+
+// The PID a lock file names: ten ASCII digits right-aligned and a newline, or the four bytes
+// of a binary PID that older programs wrote. 0 when the file holds neither; `exists` tells
+// whether there is a file at all (one that can't be read counts as there).
+pid_t LockOwner(const std::string& path, bool& exists) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
+  exists = fd >= 0 || errno != ENOENT;
+  if (fd < 0) return 0;
+  char text[32];
+  const ssize_t n = ::read(fd, text, sizeof text - 1);
+  ::close(fd);
+  if (n <= 0) return 0;
+  text[n] = '\0';
+  long pid = 0;
+  char* end = nullptr;
+  const char* digits = text + std::strspn(text, " ");
+  if (*digits >= '0' && *digits <= '9') {
+    pid = std::strtol(digits, &end, 10);
+    if (*end != '\0' && *end != '\n') pid = 0;
+  } else if (n == static_cast<ssize_t>(sizeof(std::int32_t))) {
+    std::int32_t binary = 0;
+    std::memcpy(&binary, text, sizeof binary);
+    pid = binary;
+  }
+  return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
+}
+
+bool Alive(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
+
+enum class Lock { kBusy, kTaken, kNone };
+
+// Takes the lock of a device. A lock naming a live process (this one too: another driver),
+// or one whose owner can't be read, means the port is in use. A lock of a process that is
+// gone is removed. Where the folder can't be written the port goes unlocked, as before there
+// were lock files.
+Lock TakeLock(const std::string& path) {
+  for (int attempt = 0; attempt < 2; ++attempt) {
+    bool exists = false;
+    const pid_t owner = LockOwner(path, exists);
+    if (exists) {
+      if (owner <= 0 || Alive(owner)) return Lock::kBusy;
+      if (::unlink(path.c_str()) != 0 && errno != ENOENT) return Lock::kNone;  // stale, not ours
+    }
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0644);
+    if (fd >= 0) {
+      char text[16];
+      const int len = std::snprintf(text, sizeof text, "%10d\n", static_cast<int>(::getpid()));
+      const bool written = ::write(fd, text, static_cast<std::size_t>(len)) == len;
+      ::close(fd);
+      if (written) return Lock::kTaken;
+      ::unlink(path.c_str());
+      return Lock::kNone;
+    }
+    if (errno != EEXIST) return Lock::kNone;
+    // Another program took it meanwhile: look at its lock.
+  }
+  return Lock::kBusy;
+}
+
+// Removes a lock file when it is this process's own.
+void RemoveOwnLock(const std::string& path) {
+  bool exists = false;
+  if (LockOwner(path, exists) == ::getpid()) ::unlink(path.c_str());
+}
+
+// The locks this process holds, removed at exit too, when no destructor runs.
+std::vector<std::string>& HeldLocks() {
+  static auto* held = new std::vector<std::string>;  // outlives every exit handler
+  return *held;
+}
+
+void RemoveHeldLocks() {
+  for (const std::string& path : HeldLocks()) RemoveOwnLock(path);
+}
+
+void Hold(const std::string& path) {
+  static const bool atExit = std::atexit(RemoveHeldLocks) == 0;
+  (void)atExit;
+  HeldLocks().push_back(path);
+}
+
+void Release(const std::string& path) {
+  auto& held = HeldLocks();
+  held.erase(std::remove(held.begin(), held.end(), path), held.end());
+  RemoveOwnLock(path);
+}
+
 }  // namespace
+
+const std::string& LockFolder() { return Folder(); }
+void SetLockFolder(const std::string& folder) { Folder() = folder; }
+
+// Lock files are named after the base name of the device the path leads to, as the Linux
+// convention has it: /dev/ttyUSB0 is LCK..ttyUSB0, and a device in a subfolder, such as the
+// pty /dev/pts/3, is LCK..3, the name other serial programs give it.
+std::string LockFileOf(const std::string& device) {
+  char real[PATH_MAX];
+  const std::string path = ::realpath(device.c_str(), real) ? std::string(real) : device;
+  return Folder() + "/LCK.." + path.substr(path.rfind('/') + 1);
+}
 
 std::uint32_t BaudRateValueOf(TBaudRate rate) {
   const int i = static_cast<int>(rate);
@@ -152,8 +260,18 @@ TSerialPortDriver::~TSerialPortDriver() { Disconnect(); }
 bool TSerialPortDriver::Connect() {
   if (Connected()) return true;
   const std::string device = platform::ResolveDevicePath(portName_);
+  // Another program's lock keeps the device untouched (opening it may raise its lines).
+  const std::string lock = LockFileOf(device);
+  switch (TakeLock(lock)) {
+    case Lock::kBusy: return false;
+    case Lock::kTaken: lock_ = lock; Hold(lock); break;
+    case Lock::kNone: break;
+  }
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    DropLock();
+    return false;
+  }
   // Exclusive use: TIOCEXCL keeps other users out. Root gets through another holder's
   // TIOCEXCL, so a flag already set means the device is held; the lock keeps out programs
   // that lock the device instead, and any second driver on it.
@@ -161,6 +279,7 @@ bool TSerialPortDriver::Connect() {
   if ((::ioctl(fd, TIOCGEXCL, &heldExclusive) == 0 && heldExclusive != 0) ||
       ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
+    DropLock();
     return false;
   }
   ::ioctl(fd, TIOCEXCL);
@@ -182,6 +301,13 @@ void TSerialPortDriver::Disconnect() {
   ::flock(fd_, LOCK_UN);
   ::close(fd_);
   fd_ = -1;
+  DropLock();
+}
+
+void TSerialPortDriver::DropLock() {
+  if (lock_.empty()) return;
+  Release(lock_);
+  lock_.clear();
 }
 
 bool TSerialPortDriver::ApplyLineSettings() {

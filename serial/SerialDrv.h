@@ -44,6 +44,13 @@ int TransferTimeMs(std::uint32_t bitsPerSecond, std::uint32_t count);
 std::string GetPlatformTag();
 std::uint32_t GetOsVersion();
 
+// The folder of the UUCP lock files by which Linux serial programs share ports, /var/lock.
+// Tests point it at a folder of their own.
+const std::string& LockFolder();
+void SetLockFolder(const std::string& folder);
+// The lock file of a device: "LCK.." and the base name of the device the path leads to.
+std::string LockFileOf(const std::string& device);
+
 class TSerialPortDriver : public QObject {
   Q_OBJECT
  public:
@@ -108,6 +115,9 @@ class TSerialPortDriver : public QObject {
   void PollTick();
   // The device actually opened by the last successful Connect (after path resolution).
   const std::string& OpenedDevice() const { return openedDevice_; }
+  // The lock file this driver holds while connected; empty when it holds none (the lock
+  // folder could not be written).
+  const std::string& HeldLock() const { return lock_; }
   // The poll timer, for inspection.
   const QTimer* PollTimer() const { return timer_; }
   // The XON/XOFF thresholds worked out by the last ApplyLineSettings (the kernel keeps its
@@ -140,11 +150,13 @@ class TSerialPortDriver : public QObject {
   std::uint32_t packetStartTime_ = 0xFFFFFFFFu;  // -1: no partial packet pending
   int pollPauseCount_ = 0;
   std::string openedDevice_;
+  std::string lock_;
   std::uint32_t xonLimit_ = 0;
   int eventDepth_ = 0;  // receive events in progress (a handler may run a nested event loop)
   void RaiseData(const std::uint8_t* data, std::uint32_t size);
   void RaisePacket(const std::uint8_t* data, std::uint32_t size);
   long ReadInto(std::uint8_t* buffer, std::uint32_t size);
+  void DropLock();
 };
 
 }  // namespace serial

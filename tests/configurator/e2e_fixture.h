@@ -19,6 +19,7 @@
 #include "platform/messagebox.h"
 #include "serial/DisplayUnit.h"
 #include "serial/SerialDrv.h"
+#include "support/lockfolder.h"
 #include "support/pty.h"
 
 template <class Peer>

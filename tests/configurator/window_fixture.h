@@ -27,6 +27,7 @@
 #include "configurator/formutil.h"
 #include "configurator/setupconfig.h"
 #include "platform/messagebox.h"
+#include "support/lockfolder.h"
 #include "support/pty.h"
 #include "serial/DisplayUnit.h"
 #include "serial/SerialDrv.h"

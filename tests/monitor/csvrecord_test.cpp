@@ -82,7 +82,9 @@ TEST(CsvValues, FixedPositionReadings) {
       {"-025.7", true, -25.7, -26}, {"+100.9", true, 100.9, 101}, {"+025,6", true, 25.6, 26},
       {"+025.67", true, 25.6, 26},  // characters past the form are not read
       {"+025.", false, 0, 0}, {"+02", false, 0, 0}, {"+", false, 0, 0}, {"", false, 0, 0},
-      {"+ 25.6", false, 0, 0}, {"+025.x", false, 0, 0}, {"025.6", false, 0, 0},
+      {"025.6", false, 0, 0},
+      // Other characters at digit positions count by their codes: a blank as -16, "x" as 72.
+      {"+ 25.6", true, -1574.4, -1574}, {"+025.x", true, 32.2, 26},
   };
   for (const T& t : temps) {
     const auto r = ReadTemperature(t.field);
@@ -94,15 +96,16 @@ TEST(CsvValues, FixedPositionReadings) {
   EXPECT_EQ(ReadCounter("000123"), 123);
   EXPECT_EQ(ReadCounter("9999990"), 999999);
   EXPECT_EQ(ReadCounter("00012"), std::nullopt);
-  EXPECT_EQ(ReadCounter("00 123"), std::nullopt);
-  EXPECT_EQ(ReadCounter("\xB9" "00123"), std::nullopt);  // superscript one is no digit
+  EXPECT_EQ(ReadCounter("00 123"), -15877);               // the blank counts -16 thousand
+  EXPECT_EQ(ReadCounter("\xB9" "00123"), 13700123);       // superscript one, code 185, counts 137
   const auto a = ReadAnalog("12.7");
   ASSERT_TRUE(a);
   EXPECT_DOUBLE_EQ(a->value, 12.7);
   EXPECT_EQ(a->whole, 12);
   EXPECT_DOUBLE_EQ(ReadAnalog("99.9")->value, 99.9);
   EXPECT_EQ(ReadAnalog("12."), std::nullopt);
-  EXPECT_EQ(ReadAnalog(" 2.5"), std::nullopt);
+  EXPECT_DOUBLE_EQ(ReadAnalog(" 2.5")->value, -157.5);  // -160 + 2 + 0.5
+  EXPECT_EQ(ReadAnalog(" 2.5")->whole, -158);
   EXPECT_EQ(ReadAnalog(""), std::nullopt);
 }
 
@@ -184,7 +187,7 @@ TEST(CsvLoad, RecordCases) {
       {"status 00t does not", Record({{34, "00t"}}), none, base({}), 0, false},
       {"35 fields never flag", Record() + ",00T", none, base({}), 0, false},
       {"fields shorter than their form plot nothing",
-       Record({{3, "+02"}, {4, ""}, {5, "-"}, {6, "1"}, {7, ""}, {8, "1 .5"}}),
+       Record({{3, "+02"}, {4, ""}, {5, "-"}, {6, "1"}, {7, ""}, {8, "1."}}),
        [](LoadOptions& o) { o.tLevel = -99; o.aLevel = -1; },
        base({{kSeries1, {}}, {kTraceSeries1, {}}, {kSeries2, {}}, {kTraceSeries2, {}},
              {kSeries3, {}}, {kTraceSeries3, {}}, {kSeries5, {}}, {kTraceSeries5, {}},
@@ -192,6 +195,13 @@ TEST(CsvLoad, RecordCases) {
              {kSeries7, {}}, {kTraceSeries7, {}}, {kSeries16, {}}, {kSeries4, {-99}},
              {kTraceSeries4, {-99}}, {kSeries13, {-1}}, {kTraceSeries13, {-1}}}),
        5, false},  // only A4..A8 (00.0 > -1) beep
+      {"other characters at digit positions count by their codes, a blank as -16",
+       Record({{3, "+0 5.6"}, {8, "1 .5"}, {5, "+02x.0"}}),
+       [](LoadOptions& o) { o.tLevel = 100; },
+       base({{kSeries1, {-154.4}}, {kTraceSeries1, {-154.4}}, {kSeries7, {-5.5}},
+             {kTraceSeries7, {-5.5}}, {kSeries16, {-5.5 * 1.1 + 1}}, {kSeries3, {92}},
+             {kTraceSeries3, {92}}, {kSeries4, {100}}, {kTraceSeries4, {100}}}),
+       0, false},  // T3 (200 + 720) / 10 = 92 tests as 92, not above 100
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -210,6 +220,23 @@ TEST(CsvLoad, RecordCases) {
     EXPECT_EQ(r.beeps, c.beeps);
     EXPECT_EQ(r.table.red(), c.red);
   }
+}
+
+// A record with a bad plotted field still gives its points, so every point of that series
+// stays at its own record's label.
+TEST(CsvLoad, ABadFieldKeepsEveryPointAtItsRecord) {
+  const std::string bytes = Record({{6, "10.0"}, {3, "+010.0"}}) + "\r\n" +
+                            Record({{6, "1x.5"}, {3, "+0?0.0"}}) + "\r\n" +
+                            Record({{6, "30.0"}, {3, "+030.0"}}) + "\r\n";
+  const LoadResult r = LoadCSV(bytes, LoadOptions{});
+  ASSERT_EQ(r.labels, (std::vector<std::string>{"1", "2", "3"}));
+  for (int s : {kSeries1, kTraceSeries1, kSeries5, kTraceSeries5, kSeries14}) {
+    ASSERT_EQ(r.series[s].size(), 3u) << SeriesInfoOf(s).name;
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(r.series[s][i].label, i) << SeriesInfoOf(s).name;
+  }
+  EXPECT_DOUBLE_EQ(r.series[kSeries5][2].value, 30.0);
+  EXPECT_DOUBLE_EQ(r.series[kSeries5][1].value, 10 + ('x' - '0') + 0.5);
+  EXPECT_DOUBLE_EQ(r.series[kSeries1][1].value, 10 * ('?' - '0'));
 }
 
 TEST(CsvLoad, PointColoursAndLabels) {

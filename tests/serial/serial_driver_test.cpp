@@ -19,6 +19,7 @@
 #include "platform/tick.h"
 #include "serial/LineTermios.h"
 #include "serial/SerialDrv.h"
+#include "support/lockfolder.h"
 #include "support/pty.h"
 
 using namespace serial;
@@ -156,6 +157,162 @@ TEST_F(Driver, DeviceHeldByAnotherProgramCannotBeOpened) {
     EXPECT_TRUE(drv.Connect());
     drv.Disconnect();
   }
+}
+
+// ---- UUCP lock files ---------------------------------------------------------------------
+
+std::string Slurp(const std::string& path) {
+  std::string out;
+  if (FILE* f = std::fopen(path.c_str(), "rb")) {
+    char buf[64];
+    std::size_t n;
+    while ((n = std::fread(buf, 1, sizeof buf, f)) > 0) out.append(buf, n);
+    std::fclose(f);
+  }
+  return out;
+}
+
+void Spit(const std::string& path, const std::string& bytes) {
+  FILE* f = std::fopen(path.c_str(), "wb");
+  ASSERT_NE(f, nullptr) << path;
+  std::fwrite(bytes.data(), 1, bytes.size(), f);
+  std::fclose(f);
+}
+
+bool Exists(const std::string& path) { return access(path.c_str(), F_OK) == 0; }
+
+std::string AsciiPid(long pid) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%10ld\n", pid);
+  return text;
+}
+
+// A process that lives until the returned pipe end is closed.
+pid_t LiveProcess(int& release) {
+  int p[2];
+  if (pipe(p) != 0) return -1;
+  const pid_t child = fork();
+  if (child == 0) {
+    char c;
+    close(p[1]);
+    (void)!read(p[0], &c, 1);
+    _exit(0);
+  }
+  close(p[0]);
+  release = p[1];
+  return child;
+}
+
+// A PID whose process is gone.
+pid_t DeadProcess() {
+  const pid_t child = fork();
+  if (child == 0) _exit(0);
+  int status = 0;
+  waitpid(child, &status, 0);
+  return child;
+}
+
+class Locks : public Driver {
+ protected:
+  void SetUp() override {
+    Driver::SetUp();
+    lock = LockFileOf(pty.SlavePath());
+  }
+  std::string lock;
+};
+
+// A pty in /dev/pts is locked by its base name, also when a link leads to it; the lock
+// folder is the driver's.
+TEST_F(Locks, LockFileIsNamedAfterTheDeviceTheNameLeadsTo) {
+  const std::string base = pty.SlavePath().substr(pty.SlavePath().rfind('/') + 1);
+  EXPECT_EQ(lock, LockFolder() + "/LCK.." + base);
+  const std::string link = LockFolder() + "/com-link";
+  ASSERT_EQ(symlink(pty.SlavePath().c_str(), link.c_str()), 0);
+  EXPECT_EQ(LockFileOf(link), lock);
+  unlink(link.c_str());
+  EXPECT_EQ(LockFileOf("/dev/tk5063-missing/ttyUSB7"), LockFolder() + "/LCK..ttyUSB7");
+}
+
+// While connected the driver holds a lock with its PID as ten digits and a newline; a second
+// driver stays out; disconnecting and destroying the driver remove the lock.
+TEST_F(Locks, TheDriverLocksThePortWhileItHoldsIt) {
+  ASSERT_TRUE(drv.Connect());
+  EXPECT_EQ(drv.HeldLock(), lock);
+  EXPECT_EQ(Slurp(lock), AsciiPid(getpid()));
+  TSerialPortDriver second;
+  second.SetPortName(pty.SlavePath());
+  EXPECT_FALSE(second.Connect());
+  drv.Disconnect();
+  EXPECT_FALSE(Exists(lock));
+  EXPECT_TRUE(drv.HeldLock().empty());
+  {
+    TSerialPortDriver third;
+    third.SetPortName(pty.SlavePath());
+    ASSERT_TRUE(third.Connect());
+    EXPECT_TRUE(Exists(lock));
+  }
+  EXPECT_FALSE(Exists(lock));
+  // A device that can't be opened leaves no lock behind.
+  drv.SetPortName("/dev/tk5063-no-such-device");
+  EXPECT_FALSE(drv.Connect());
+  EXPECT_FALSE(Exists(LockFileOf("/dev/tk5063-no-such-device")));
+}
+
+// Another program's lock: a live owner keeps the port closed (and the lock as it is); an
+// owner that is gone leaves a stale lock, which the driver replaces by its own.
+TEST_F(Locks, AnotherProgramsLockIsHonouredAndAStaleOneRemoved) {
+  int release = -1;
+  const pid_t live = LiveProcess(release);
+  ASSERT_GT(live, 0);
+  std::int32_t binary = live;
+  struct Case {
+    const char* what;
+    std::string bytes;
+    bool opens;
+  };
+  const Case cases[] = {
+      {"live owner, ten digits", AsciiPid(live), false},
+      {"live owner, binary PID", std::string(reinterpret_cast<const char*>(&binary), 4), false},
+      {"owner not readable", "garbage\n", false},
+      {"owner gone", AsciiPid(DeadProcess()), true},
+      {"owner gone, no blanks", std::to_string(DeadProcess()) + "\n", true},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Spit(lock, c.bytes);
+    EXPECT_EQ(drv.Connect(), c.opens);
+    EXPECT_EQ(drv.Connected(), c.opens);
+    EXPECT_EQ(Slurp(lock), c.opens ? AsciiPid(getpid()) : c.bytes);
+    drv.Disconnect();
+    unlink(lock.c_str());
+  }
+  close(release);
+  int status = 0;
+  waitpid(live, &status, 0);
+}
+
+// Where the lock folder can't be written the port opens unlocked, as it did before.
+TEST_F(Locks, AFolderThatCannotBeWrittenLeavesThePortUnlocked) {
+  const std::string folder = LockFolder();
+  SetLockFolder(folder + "/missing");
+  EXPECT_TRUE(drv.Connect());
+  EXPECT_TRUE(drv.HeldLock().empty());
+  drv.Disconnect();
+  SetLockFolder(folder);
+}
+
+// A program that ends by exit(), without destroying its driver, leaves no lock behind.
+TEST_F(Locks, TheLockGoesAtExit) {
+  GTEST_FLAG_SET(death_test_style, "fast");
+  const std::string path = pty.SlavePath();
+  EXPECT_EXIT(
+      {
+        auto* held = new TSerialPortDriver;  // never destroyed
+        held->SetPortName(path);
+        std::exit(held->Connect() && Exists(held->HeldLock()) ? 0 : 3);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_FALSE(Exists(lock));
 }
 
 TEST_F(Driver, PlainTickHandsOverWhatIsQueuedOnce) {

@@ -1,0 +1,61 @@
+// Every page of the monitor's window: each caption shows whole, keeps off its neighbours and
+// stays inside its group's frame; the table's corner cell shows what the table holds there.
+#include <QAbstractButton>
+#include <QCoreApplication>
+#include <QImage>
+#include <QPalette>
+#include <QTabWidget>
+#include <QTableView>
+
+#include "form_fixture.h"
+#include "monitor/csvgrid.h"
+#include "support/captions.h"
+
+namespace {
+
+using monitor_test::FormTest;
+
+// Every button, box and group is announced by its caption, or by a name of its own when it
+// has none.
+TEST_F(FormTest, EveryControlIsAnnouncedByItsCaption) {
+  EXPECT_EQ(testsupport::Misnamed(&Form()), std::vector<std::string>{});
+  EXPECT_EQ(testsupport::AccessibleName(Form().CopyAllCancel), "Cancel");
+}
+
+TEST_F(FormTest, NoCaptionIsCutOrOverAnotherOrOverItsFrame) {
+  monitor::TForm1& f = Form();
+  f.show();
+  for (int p = 0; p < f.PageControl1->count(); ++p) {
+    f.PageControl1->setCurrentIndex(p);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(testsupport::CaptionFaults(f.PageControl1->widget(p)), std::vector<std::string>{})
+        << "page " << p;
+  }
+}
+
+// Where the header row and the number column meet, the table shows its cell (0, 0): "0" once
+// a file is loaded, in the table's text colour.
+TEST_F(FormTest, TheTableCornerShowsItsCell) {
+  std::string record = "01.03.2009,00:00:00,+025.6,000001,+021.0";
+  for (int i = 0; i < 28; ++i) record += ",00.0";
+  Write("090301.csv", record + ",00T\r\n");
+  monitor::TForm1& f = Form();
+  f.show();
+  f.PageControl1->setCurrentWidget(f.TabSheetCSV);
+  QCoreApplication::processEvents();
+  QAbstractButton* corner = nullptr;
+  for (auto* b : f.StringGrid1->findChildren<QAbstractButton*>(Qt::FindDirectChildrenOnly))
+    if (b->inherits("QTableCornerButton")) corner = b;
+  ASSERT_NE(corner, nullptr);
+  EXPECT_EQ(corner->text(), "");  // before the first load every cell is empty
+  const QImage blank = corner->grab().toImage();
+
+  f.LoadCSVFile("090301.csv", ',');
+  QCoreApplication::processEvents();
+  EXPECT_EQ(corner->text(), "0");
+  EXPECT_EQ(corner->text().toStdString(), f.Grid()->cell(0, 0));
+  EXPECT_EQ(corner->palette().color(QPalette::ButtonText), QColor(Qt::red));  // flagged record
+  EXPECT_NE(corner->grab().toImage(), blank);  // the "0" is drawn
+}
+
+}  // namespace
