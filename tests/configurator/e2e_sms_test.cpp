@@ -214,6 +214,43 @@ TEST_F(SmsE2E, ListingsFirstMessageIsShownAndDeleted) {
   EXPECT_TRUE(modem.Store().empty());
 }
 
+// A listing longer than one read of the port is one listing: its first message is shown and
+// deleted, once, and the modem stays busy until the listing's OK; a command given meanwhile
+// goes out after it.
+TEST_F(SmsE2E, ListingLongerThanOneReadIsOneListing) {
+  RunStartup();
+  for (int i = 0; i < 30; ++i)
+    modem.AddDelivered(kDeviceNumber, "ANSWER " + std::to_string(i) + " " + std::string(140, 'x'),
+                       Status::Read, 10 + i);
+  const std::size_t before = modem.AtLines().size();
+  for (int t = 0; t < 25 && modem.AtLines().size() == before; ++t) {
+    Tick();
+    ts::WaitUntil([&] { return modem.AtLines().size() > before; }, form->PollPending ? 2000 : 5);
+  }
+  ASSERT_EQ(modem.AtLines().at(before), "AT+CMGL=1");
+  // The driver reads what has arrived, read by read.
+  int reads = 0;
+  while (form->Exchange.ListingOpen() && reads < 50) {
+    ts::WaitUntil([&] { return modem.SlaveQueued() > 0; }, 500);
+    form->SerialPort1->PollTick();
+    Quiet();
+    ++reads;
+    if (form->Exchange.ListingOpen()) {
+      EXPECT_TRUE(form->Exchange.ModemBusy());
+      EXPECT_EQ(modem.AtLines().size(), before + 1);  // nothing deleted, nothing sent between
+      if (reads == 1) form->ReadState->click();       // waits for the listing's end
+    }
+  }
+  EXPECT_GT(reads, 1);
+  ASSERT_TRUE(ModemHasLines(before + 3));
+  EXPECT_EQ(modem.AtLines()[before + 1], "AT+CMGD=10");
+  EXPECT_EQ(modem.AtLines()[before + 2], "AT+CMGS=21");
+  EXPECT_EQ(modem.Deleted(), std::vector<int>{10});
+  EXPECT_NE(Input().find("ANSWER 0 "), std::string::npos) << Input();
+  EXPECT_EQ(Input().find("ANSWER 1 "), std::string::npos) << Input();
+  polled_ = modem.SentTotal();
+}
+
 TEST_F(SmsE2E, DeviceAnswerOfACommandArrivesThroughThePoll) {
   RunStartup();
   form->ReadTH->click();

@@ -130,22 +130,27 @@ TEST_F(WindowWire, SmsModeWithABusyModemWaitsThenSends) {
   EXPECT_EQ(f.Exchange.Submit(), configurator::SubmitPhase::WaitingForPrompt);
 }
 
-TEST_F(WindowWire, SmsModeWithoutANumberSendsNothing) {
+// An empty number, or one with anything but a leading "+" and digits: the message, nothing
+// on the line.
+TEST_F(WindowWire, SmsModeWithoutAUsableNumberSendsNothing) {
   TForm1& f = Start(true);
-  f.TKnumber->setText("");
-  f.ReadState->click();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Phone Number Error.\r\nPlease, check settings and try again.");
-  EXPECT_EQ(boxes[0].caption, "Error");
-  EXPECT_EQ(Wire(), "");
-  EXPECT_FALSE(f.Exchange.ModemBusy());
-  EXPECT_NE(f.Exchange.Submit(), configurator::SubmitPhase::WaitingForPrompt);
-  EXPECT_EQ(f.Exchange.Submit(), configurator::SubmitPhase::Idle);
-  EXPECT_FALSE(f.Exchange.PollInhibit());
-  EXPECT_FALSE(platform::BusyCursor());
-  // A later chunk sends no lone Ctrl-Z.
-  Chunk("\r\nOK\r\n");
-  EXPECT_EQ(Wire(), "");
+  for (const char* number : {"", "+4917 1234567"}) {
+    boxes.clear();
+    f.TKnumber->setText(number);
+    f.ReadState->click();
+    ASSERT_EQ(boxes.size(), 1u) << number;
+    EXPECT_EQ(boxes[0].text, "Phone Number Error.\r\nPlease, check settings and try again.");
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
+    EXPECT_EQ(Wire(), "") << number;
+    EXPECT_FALSE(f.Exchange.ModemBusy());
+    EXPECT_EQ(f.Exchange.Submit(), configurator::SubmitPhase::Idle);
+    EXPECT_FALSE(f.Exchange.PollInhibit());
+    EXPECT_FALSE(platform::BusyCursor());
+    // A later chunk sends no lone Ctrl-Z.
+    Chunk("\r\nOK\r\n");
+    EXPECT_EQ(Wire(), "") << number;
+  }
 }
 
 TEST_F(WindowWire, SmsModeRefusesACommandLongerThanOneSms) {
