@@ -45,6 +45,7 @@ std::string ErrorLineOf(const std::string& t) {
 std::string Text(bool v) { return v ? "1" : "0"; }
 std::string Text(int v) { return std::to_string(v); }
 std::string Text(unsigned v) { return std::to_string(v); }
+std::string Text(std::size_t v) { return std::to_string(v); }
 std::string Text(SubmitPhase v) { return ToString(v); }
 }  // namespace
 
@@ -92,6 +93,17 @@ void SerialExchange::Set(T& field, T value, const char* name) {
   field = value;
 }
 
+void SerialExchange::Enqueue(const WaitingCommand& w) {
+  if (Log) Log("Waiting " + Text(waiting_.size()) + " -> " + Text(waiting_.size() + 1));
+  waiting_.push_back(w);
+}
+
+void SerialExchange::Dequeue(std::size_t n) {
+  if (n == 0) return;
+  if (Log) Log("Waiting " + Text(waiting_.size()) + " -> " + Text(waiting_.size() - n));
+  waiting_.erase(waiting_.begin(), waiting_.begin() + static_cast<std::ptrdiff_t>(n));
+}
+
 void SerialExchange::SetAwaited(Answer a, bool on) {
   const unsigned bits = on ? (Awaited_ | static_cast<unsigned>(a)) : (Awaited_ & ~static_cast<unsigned>(a));
   Set(Awaited_, bits, "Awaited");
@@ -113,7 +125,7 @@ void SerialExchange::Restore(const Snapshot& s) {
   ClockText_ = s.ClockText;
   Set(NoReplyTicks_, 0, "NoReplyTicks");
   Set(AnswerTicks_, 0, "AnswerTicks");
-  waiting_.clear();
+  Dequeue(waiting_.size());
 }
 
 void SerialExchange::Reset() {
@@ -126,14 +138,14 @@ void SerialExchange::Reset() {
   Set(ModemInitStep_, 0, "ModemInitStep");
   Set(NoReplyTicks_, 0, "NoReplyTicks");
   Set(PollInhibit_, false, "PollInhibit");
-  PollPending = false;
+  Set(PollPending, false, "PollPending");
   Set(DataArrived_, false, "DataArrived");
   Set(PollTicks_, 0, "PollTicks");
   Set(PollToggle_, false, "PollToggle");
   Set(DailyQuerySent_, false, "DailyQuerySent");
   Set(ListingOpen_, false, "ListingOpen");
   Set(AnswerTicks_, 0, "AnswerTicks");
-  waiting_.clear();
+  Dequeue(waiting_.size());
 }
 
 void SerialExchange::ReadAllParameter(bool smsMode) {
@@ -178,7 +190,7 @@ void SerialExchange::Command(const std::string& command, const ExchangeContext& 
   Set(PollInhibit_, true, "PollInhibit");
   if (ModemBusy_) {
     // The modem is busy: the command waits and goes out as soon as it is free.
-    waiting_.push_back({true, pdu, {}, 0, false});
+    Enqueue({true, pdu, {}, 0, false});
     return;
   }
   StartSubmit(pdu);
@@ -225,7 +237,7 @@ void SerialExchange::SendLine(const WaitingCommand& w) {
 void SerialExchange::ReleaseWaiting() {
   while (!ModemBusy_ && !waiting_.empty()) {
     const WaitingCommand w = waiting_.front();
-    waiting_.pop_front();
+    Dequeue(1);
     if (w.submit) {
       Set(PollInhibit_, true, "PollInhibit");
       StartSubmit(w.pdu);
@@ -261,7 +273,7 @@ bool SerialExchange::SendClockLine(ClockLine kind, const ExchangeContext& c,
     w.echoLine = true;
   }
   if (ModemBusy_ && !ModemInitActive_) {
-    waiting_.push_back(w);
+    Enqueue(w);
     return true;
   }
   SendLine(w);
@@ -418,7 +430,7 @@ void SerialExchange::Chunk(const std::string& raw, const ExchangeContext& c) {
   const std::string t = RemoveZeroBytes(raw);
   if (t.empty()) return;
   Set(PollInhibit_, false, "PollInhibit");
-  PollPending = false;
+  Set(PollPending, false, "PollPending");
   // The listing of a poll may come in several reads; it is handled once, whole.
   if (ListingOpen_)
     FeedListing(raw, t);
@@ -432,8 +444,8 @@ void SerialExchange::Chunk(const std::string& raw, const ExchangeContext& c) {
     if (!c.skipCRLF) io_.SkipBox(SkipCRLFState);
     const TDirectReply r = DirectModeReply(t, c.skipCRLF, RawATMode);
     ReplyText = r.replyText;
-    RawATMode = r.rawATMode;
-    ReplyReady = true;
+    Set(RawATMode, r.rawATMode, "RawATMode");
+    Set(ReplyReady, true, "ReplyReady");
   }
   // The PDU goes out on the phone's "> " only; an error answer ends the submit instead.
   if (Submit_ == SubmitPhase::WaitingForPrompt) {
@@ -471,7 +483,7 @@ void SerialExchange::Tick(const ExchangeContext& c) {
   // Tail, both modes.
   if (ReplyReady && !ReplyText.empty()) {
     io_.MemoOut(ExchangeIO::Memo::InputAppend, ReplyText + "\r\n");
-    ReplyReady = false;
+    Set(ReplyReady, false, "ReplyReady");
   }
   if (DataArrived_) {
     io_.BusyCursor(false);
@@ -556,7 +568,7 @@ void SerialExchange::SmsModeTick(const ExchangeContext& c) {
   if (!ModemInitActive_ && !ModemBusy_ && !PollInhibit_ && waiting_.empty()) {
     Set(PollTicks_, PollTicks_ + 1, "PollTicks");
     if (PollTicks_ > kPollTicks * PollFactor) {
-      PollPending = true;
+      Set(PollPending, true, "PollPending");
       io_.StatusColour(0, 255, 255);
       io_.BusyCursor(true);
       SendCMGL(PollToggle_ ? "AT+CMGL=0" : "AT+CMGL=1");

@@ -11,6 +11,7 @@
 // change of them goes through Set(), which reports it to Log when Log is set.
 #include <QDateTime>
 
+#include <concepts>
 #include <deque>
 #include <functional>
 #include <string>
@@ -160,6 +161,13 @@ class SerialExchange {
     std::string ClockText;
   };
   void Restore(const Snapshot& s);
+  // The start values with what `edit` changes in them.
+  template <std::invocable<Snapshot&> Edit>
+  void Restore(Edit&& edit) {
+    Snapshot s;
+    edit(s);
+    Restore(s);
+  }
 
   // Ticks without a chunk after which an awaited prompt, submit result or listing is given up.
   static constexpr int kAnswerTimeoutTicks = 60;
@@ -176,6 +184,8 @@ class SerialExchange {
   template <class T>
   void Set(T& field, T value, const char* name);
   void SetAwaited(Answer a, bool on);
+  void Enqueue(const WaitingCommand& w);
+  void Dequeue(std::size_t n);
 
   void SendStrings(const std::string& text, std::size_t count);
   void SendCR() { io_.Write("\r"); }

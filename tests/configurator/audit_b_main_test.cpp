@@ -56,7 +56,10 @@ TEST_F(MainPageAndModem, ClockFieldKeepsItsTextWhenThePortErrorIsFirstShown) {
   TForm1& f = Make();
   f.SerialPort1->Disconnect();
   KillCom1();
-  f.Exchange.Restore({.ClockQueryPending = true, .ClockText = "26/01/05,12:00:30+02"});
+  f.Exchange.Restore([](auto& s) {
+    s.ClockQueryPending = true;
+    s.ClockText = "26/01/05,12:00:30+02";
+  });
   f.GetDateTime();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(f.DateTime->text().toStdString(), "SIM status");

@@ -466,7 +466,7 @@ TEST_F(Exchange, DirectReplyIsParsedByPageAndAppended) {
 }
 
 TEST_F(Exchange, ZeroBytesOnlyChangeNothingButTheTiming) {
-  x.Restore({.PollInhibit = true});
+  x.Restore([](auto& s) { s.PollInhibit = true; });
   x.Chunk(std::string(3, '\0'), direct);
   EXPECT_TRUE(x.PollInhibit());
   EXPECT_FALSE(x.DataArrived());

@@ -121,7 +121,7 @@ TEST_F(WindowReceiver, RawAnswersEndRawModeByTheirFirstCarriageReturn) {
 TEST_F(WindowReceiver, ZeroBytesOnlyChangeNothingButTheTiming) {
   TForm1& f = Start(false);
   f.Clear();
-  f.Exchange.Restore({.PollInhibit = true});
+  f.Exchange.Restore([](auto& s) { s.PollInhibit = true; });
   Chunk(std::string(3, '\0'));
   EXPECT_TRUE(f.Exchange.PollInhibit());
   EXPECT_FALSE(f.Exchange.DataArrived());

@@ -118,7 +118,7 @@ TEST_F(WindowWire, SmsSubmitCycle) {
 TEST_F(WindowWire, SmsModeWithABusyModemWaitsThenSends) {
   TForm1& f = Start(true);
   f.TKnumber->setText("+1234567");
-  f.Exchange.Restore({.ModemBusy = true});
+  f.Exchange.Restore([](auto& s) { s.ModemBusy = true; });
   f.ReadTH->click();
   EXPECT_EQ(Wire(), "");
   EXPECT_TRUE(f.Exchange.PollInhibit());
@@ -206,7 +206,7 @@ TEST_F(WindowWire, SetClockLineInBothModes) {
   EXPECT_TRUE(f.Exchange.ClockQueryPending());
   EXPECT_FALSE(f.Exchange.ModemBusy());
   // Busy with an AT exchange: the line waits and goes out when the answer has come.
-  f.Exchange.Restore({.ModemBusy = true});
+  f.Exchange.Restore([](auto& s) { s.ModemBusy = true; });
   f.SetDT->click();
   EXPECT_EQ(Wire(), "");
   EXPECT_EQ(Echo(), "SETTM 26/01/05,09:07:03+02");
