@@ -276,8 +276,6 @@ class TForm1 : public QMainWindow {
   bool ConnectForModem();
   void RunRawAT(const std::string& text, bool clearSentMemo);
 
-  // Colour of the Status field (its base colour).
-  void SetStatusColour(int r, int g, int b);
 
   std::vector<QWidget*> modemInfo_;  // what Memo5 lies over
   platform::PlainTextMemo* inputMemo_ = nullptr;
