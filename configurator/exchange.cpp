@@ -235,6 +235,8 @@ void SerialExchange::SendLine(const WaitingCommand& w) {
 }
 
 void SerialExchange::ReleaseWaiting() {
+  // Only to the modem: in direct mode the device is on the line.
+  if (!last_.smsMode) return;
   while (!ModemBusy_ && !waiting_.empty()) {
     const WaitingCommand w = waiting_.front();
     Dequeue(1);
@@ -431,6 +433,7 @@ void SerialExchange::Chunk(const std::string& raw, const ExchangeContext& c) {
   if (t.empty()) return;
   Set(PollInhibit_, false, "PollInhibit");
   Set(PollPending, false, "PollPending");
+  Set(AnswerTicks_, 0, "AnswerTicks");
   // The listing of a poll may come in several reads; it is handled once, whole.
   if (ListingOpen_)
     FeedListing(raw, t);
@@ -558,8 +561,9 @@ void SerialExchange::SmsModeTick(const ExchangeContext& c) {
       }
     }
   }
-  // Time-out of an awaited prompt, submit result or listing.
-  if (!ModemInitActive_ && (Submit_ != SubmitPhase::Idle || ListingOpen_)) {
+  // Time-out of a busy modem that has sent nothing for a while (a prompt, a submit result, a
+  // listing or an AT answer that doesn't come).
+  if (!ModemInitActive_ && ModemBusy_) {
     Set(AnswerTicks_, AnswerTicks_ + 1, "AnswerTicks");
     if (AnswerTicks_ >= kAnswerTimeoutTicks) AnswerTimeOut();
   }

@@ -169,7 +169,8 @@ class SerialExchange {
     Restore(s);
   }
 
-  // Ticks without a chunk after which an awaited prompt, submit result or listing is given up.
+  // Ticks without a chunk after which a busy modem is taken as free again: an awaited prompt,
+  // submit result, listing or AT answer is given up.
   static constexpr int kAnswerTimeoutTicks = 60;
 
  private:

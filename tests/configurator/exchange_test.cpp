@@ -233,6 +233,18 @@ TEST_F(Exchange, CommandsMeetingABusyModemWaitInTurn) {
   EXPECT_EQ(x.Waiting(), 0u);
 }
 
+// A waiting SMS goes to the modem only: a reply in direct mode does not let it out.
+TEST_F(Exchange, WaitingCommandStaysWhileInDirectMode) {
+  x.Run(configurator::Routine::GetModel);
+  x.Command("GETST", sms);
+  io.Wire();
+  x.Chunk("\r\nOK\r\n", direct);
+  EXPECT_EQ(io.Wire(), "");
+  EXPECT_EQ(x.Waiting(), 1u);
+  x.Tick(sms);
+  EXPECT_EQ(io.Wire(), "AT+CMGS=18\r");
+}
+
 TEST_F(Exchange, PromptThatNeverComesEndsTheSubmitAfterTheTimeOut) {
   x.Command("GETST", sms);
   io.Wire();
@@ -245,6 +257,17 @@ TEST_F(Exchange, PromptThatNeverComesEndsTheSubmitAfterTheTimeOut) {
   // The waiting command goes out now.
   EXPECT_EQ(io.Wire(), "AT+CMGS=18\r");
   EXPECT_EQ(x.Submit(), SubmitPhase::WaitingForPrompt);
+}
+
+TEST_F(Exchange, SilentModemIsFreeAgainAfterTheTimeOut) {
+  x.Run(configurator::Routine::GetDateTime);
+  EXPECT_EQ(io.Wire(), "AT+CCLK?\r");
+  x.Command("GETST", sms);
+  Ticks(SerialExchange::kAnswerTimeoutTicks - 1, sms);
+  EXPECT_EQ(io.Wire(), "");
+  x.Tick(sms);
+  EXPECT_EQ(io.Wire(), "AT+CMGS=18\r");
+  EXPECT_TRUE(x.Awaiting(Answer::CCLK));  // its parser still waits for a value
 }
 
 // ---- the polls of the message store -----------------------------------------------------
