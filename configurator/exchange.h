@@ -66,9 +66,16 @@ struct ExchangeContext {
 };
 
 // The submit of one SMS: "AT+CMGS=" out, the PDU after the phone's "> ", then its result.
-enum class SubmitPhase { Idle, WaitingForPrompt, PDUSent, WaitingForResult };
+// Any phase but Idle is SubmitActive; the modem is busy through all of them.
+enum class SubmitPhase {
+  Idle,
+  WaitingForPrompt,  // PromptPending: PendingPDU waits for "> "
+  PDUSent,           // SubmitSent: PDU and Ctrl-Z are out
+  WaitingForResult,  // SubmitResultWait: a tick has seen the PDU out; the next chunk ends it
+};
 
-// Answers of the modem's AT commands that may be awaited, each at most once.
+// Answers of the modem's AT commands that may be awaited (CGMIPending ... CMGL1Pending), each
+// at most once; several may be awaited at a time.
 enum class Answer : unsigned {
   CGMI = 1u << 0,
   CSCS = 1u << 1,
