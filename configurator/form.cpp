@@ -60,8 +60,6 @@ TForm1::~TForm1() {
 platform::MemoLines& TForm1::InputMemo() { return *inputMemo_; }
 platform::MemoLines& TForm1::SentMemo() { return *sentMemo_; }
 
-void TForm1::SetStatusColour(int r, int g, int b) { ui::SetColour(Status, QColor(r, g, b)); }
-
 void TForm1::BuildWindow() {
   setObjectName("Form1");
   setWindowTitle("TK5063SM");

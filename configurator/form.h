@@ -12,9 +12,11 @@
 #include <array>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "configurator/exchange.h"
 #include "configurator/members/abonents.h"
 #include "configurator/members/analog.h"
 #include "configurator/members/gprs.h"
@@ -138,7 +140,6 @@ class TForm1 : public QMainWindow,
   void SetCMGF();
   void SetCMGL1();
   void GetDateTime();
-  void SendCMGL(const std::string& command);
   void SyncModemClick();
   void ctrlZbtnClick();
   void bandClick(int n);  // band0Click .. band3Click
@@ -150,7 +151,8 @@ class TForm1 : public QMainWindow,
   void ReadAllParameterClick();
 
   // ---- PDU codec over the pure core --------------------------------------------------
-  // Leaves pdu unchanged (after the "Phone Number Error" box) when phone is empty.
+  // Leaves pdu unchanged (after the "Phone Number Error" box) when phone is not an optional
+  // "+" and digits.
   void TextToPDUConversion(const std::string& text, const std::string& phone, std::string& pdu);
   // Leaves text unchanged when the PDU is rejected or announces no user data.
   void PDUTextConversion(const std::string& pdu, std::string& text);
@@ -180,41 +182,25 @@ class TForm1 : public QMainWindow,
   void SkipCRLFcbClick();
   void TrackBar5Change();
 
-  // ---- form-level state of the command, reply and modem machinery ---------------------
-  std::string ReplyText;
-  bool ReplyReady = false;
-  bool RawATMode = false;
-  bool SkipCRLFState = false;
-  bool ModemBusy = false;
-  bool PollInhibit = false;
-  bool PollPending = false;
-  bool SubmitActive = false;
-  bool PromptPending = false;
-  bool SubmitSent = false;
-  bool SubmitResultWait = false;
-  std::string PendingPDU;  // with its end mark (one zero character)
-  bool ModemInitActive = false;
-  int ModemInitStep = 0;
-  int NoReplyTicks = 0;
-  bool PhoneNotConnected = false;
-  bool CGMIPending = false;
-  bool CSCSPending = false;
-  bool CGMMPending = false;
-  bool CMEEPending = false;
-  bool CMGFPending = false;
-  bool CCLKPending = false;
-  bool CMGL1Pending = false;
-  std::string ManufacturerText;
-  std::string ModelText;
-  std::string ClockText;
-  bool ClockQueryPending = false;
-  int PollTicks = 0;
-  bool PollToggle = false;
-  bool DailyQuerySent = false;
-  bool DataArrived = false;
+  // ---- the serial and modem exchange ------------------------------------------------
+  // The command, reply and modem machinery is one state machine (configurator/exchange.h);
+  // the window adapts it: widgets in, its outputs to widgets.
+ private:
+  std::unique_ptr<ExchangeIO> exchangeIO_ = MakeExchangeIO(*this);
+  static std::unique_ptr<ExchangeIO> MakeExchangeIO(TForm1& form);
+
+ public:
+  SerialExchange Exchange{*exchangeIO_};
+  // What the window shows now, as the exchange reads it.
+  ExchangeContext Context() const;
+  // The reply state that the page handlers read and set, held by the exchange.
+  std::string& ReplyText = Exchange.ReplyText;
+  bool& ReplyReady = Exchange.ReplyReady;
+  bool& RawATMode = Exchange.RawATMode;
+  bool& SkipCRLFState = Exchange.SkipCRLFState;
+  bool& PollPending = Exchange.PollPending;
+  int& PollFactor = Exchange.PollFactor;
   bool SMSModeOn = false;
-  bool PortErrorShown = false;
-  int PollFactor = 1;
   std::string ScheduleString;
   std::string OptionString;
   std::string MaskStash;
@@ -460,23 +446,10 @@ class TForm1 : public QMainWindow,
 
   // The start-up (startup.cpp).
   void RunStartupSteps();
-  // Direct-mode page parse of the tick (receiver.cpp).
-  void ParseReplyForPage(int page, const std::string& s);
-  void ProcessSMSListing(const std::string& raw);
-  void SendPendingPDU();
-  void SendPDUChars(const std::string& pdu, int count);
-  void RunAnswerParsers(const std::string& raw);
-  // SMS-mode part of the tick (smstick.cpp).
-  void SmsModeTick();
-  void RunModemInitStep();
-  void RefreshModemFields();
   // AT routine pattern (modem.cpp): false when the port could not be opened.
   bool ConnectForModem();
   void RunRawAT(const std::string& text, bool clearSentMemo);
-  void SendSetClockToModem();
 
-  // Colour of the Status field (its base colour).
-  void SetStatusColour(int r, int g, int b);
 
   std::vector<QWidget*> modemInfo_;  // what Memo5 lies over
   platform::PlainTextMemo* inputMemo_ = nullptr;

@@ -232,21 +232,12 @@ void TForm1::SetDTClick() {
     const std::string cmd = command();
     DisplayOnMemo(cmd);
     SendSMS(cmd);
-    ClockQueryPending = true;
+    Exchange.RequestClock();
     return;
   }
-  // SMS mode: the line goes unframed to the phone on the cable.
-  if (!ConnectForModem()) return;
-  if (ModemBusy && !ModemInitActive) return;
-  ModemBusy = true;
-  platform::SetBusyCursor(true);
+  // SMS mode: the line goes unframed to the phone on the cable (it waits for a busy modem).
   const std::string cmd = command();
-  for (char c : cmd) SerialPort1->SendByte(static_cast<std::uint8_t>(c));
-  DisplayOnMemo(cmd);
-  SendCR();
-  ClockQueryPending = true;
-  ModemBusy = false;
-  platform::SetBusyCursor(false);
+  if (Exchange.SendClockLine(SerialExchange::ClockLine::Device, Context(), cmd)) DisplayOnMemo(cmd);
 }
 
 // ---- link options on the Main page ---------------------------------------------------

@@ -1,4 +1,5 @@
 // The window's side of the SMS PDU codec: the phone number check and its message box.
+#include "configurator/exchange.h"
 #include "configurator/form.h"
 #include "configurator/pdu.h"
 #include "platform/messagebox.h"
@@ -7,7 +8,8 @@ namespace configurator {
 
 void TForm1::TextToPDUConversion(const std::string& text, const std::string& phone,
                                  std::string& pdu) {
-  if (!TextToPDU(text, phone, pdu))
+  // A number other than an optional "+" and digits would shift every field after it.
+  if (!ValidPhoneNumber(phone) || !TextToPDU(text, phone, pdu))
     platform::MessageBox(kPhoneNumberErrorText, kPhoneNumberErrorCaption, platform::Icon::Stop);
 }
 

@@ -1,6 +1,6 @@
-// Everything that arrives on the serial line: the receive handler, the SMS listing, the PDU
-// of an SMS under way, the modem's answers; and the one-second tick with its direct-mode
-// page parse and its tail.
+// The window's side of the exchange: what it reads from the widgets for each input, and the
+// exchange's outputs put on the line and into the widgets. Also the receive handler and the
+// one-second tick, which only hand their input on.
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -8,152 +8,105 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/replyparse.h"
+#include "configurator/pdu.h"
+#include "platform/messagebox.h"
 #include "platform/widgets.h"
 #include "serial/DisplayUnit.h"
 #include "serial/SerialDrv.h"
 
 namespace configurator {
 
+namespace {
+constexpr const char* kPortErrorText =
+    "Could not connect to serial port.\r\nPlease, check settings and try again.";
+
+class WindowExchangeIO final : public ExchangeIO {
+ public:
+  explicit WindowExchangeIO(TForm1& f) : f_(f) {}
+
+  void Write(const std::string& bytes) override {
+    for (char c : bytes) f_.SerialPort1->SendByte(static_cast<std::uint8_t>(c));
+  }
+  bool Connect() override { return f_.SerialPort1->Connect(); }
+  void SerialTimeSetting() override { f_.SerialTimeSetting(); }
+  void PollingDelay(int ms) override { f_.SerialPort1->SetPollingDelay(ms); }
+  void InputTimeout(unsigned ms) override { f_.SerialPort1->SetInputTimeout(ms); }
+
+  void MemoOut(Memo where, const std::string& text) override {
+    switch (where) {
+      case Memo::InputLine: serial::MemoWriteLn(f_.InputMemo(), text); break;
+      case Memo::InputChars:
+        for (char c : text) serial::MemoWrite(f_.InputMemo(), std::string(1, c));
+        break;
+      case Memo::InputPutChar:
+        for (char c : text) serial::MemoPutChar(f_.InputMemo(), c);
+        break;
+      case Memo::InputAtTop: serial::MemoWriteAtTop(f_.InputMemo(), text); break;
+      case Memo::InputAppend:
+        ui::SetMemoText(f_.MemoSMSinput, ui::MemoText(f_.MemoSMSinput) + text);
+        break;
+      case Memo::InputClear: f_.MemoSMSinput->clear(); break;
+      case Memo::SentLine: serial::MemoWriteLn(f_.SentMemo(), text); break;
+    }
+  }
+  void FieldText(Field field, const std::string& text) override {
+    switch (field) {
+      case Field::Manufacturer: ui::SetText(f_.Hersteller, text); break;
+      case Field::Model: ui::SetText(f_.ModelIDCode, text); break;
+      case Field::Clock: ui::SetText(f_.DateTime, text); break;
+    }
+  }
+  void PageEdit(const TEditValue& v) override { ui::SetText(f_.ReplyEdit(v), v.value); }
+  void StatusColour(int r, int g, int b) override { ui::SetColour(f_.Status, QColor(r, g, b)); }
+  void StatusText(const std::string& text) override { ui::SetText(f_.Status, text); }
+  void SkipBox(bool checked) override { f_.SkipCRLFcb->setChecked(checked); }
+  void BusyCursor(bool busy) override { platform::SetBusyCursor(busy); }
+  void Message(Box box) override {
+    switch (box) {
+      case Box::PortError: platform::MessageBox(kPortErrorText, "Error", platform::Icon::Stop); break;
+      case Box::NotConnected:
+        platform::MessageBox("Cell Phone not connected", "Error", platform::Icon::Stop);
+        break;
+      case Box::PhoneNumber:
+        platform::MessageBox(kPhoneNumberErrorText, kPhoneNumberErrorCaption, platform::Icon::Stop);
+        break;
+      case Box::TooLong:
+        platform::MessageBox("The command does not fit in one SMS (at most 160 characters "
+                             "with its line end).\r\nIt was not sent.",
+                             "Error", platform::Icon::Warning);
+        break;
+    }
+  }
+
+ private:
+  TForm1& f_;
+};
+}  // namespace
+
+std::unique_ptr<ExchangeIO> TForm1::MakeExchangeIO(TForm1& form) {
+  return std::make_unique<WindowExchangeIO>(form);
+}
+
+ExchangeContext TForm1::Context() const {
+  ExchangeContext c;
+  c.smsMode = SMSmode && SMSmode->isChecked();
+  c.skipCRLF = SkipCRLFcb && SkipCRLFcb->isChecked();
+  c.page = PageControl1 ? PageControl1->currentIndex() : 0;
+  c.now = Now();
+  if (TKnumber) c.tkNumber = ui::Text(TKnumber);
+  if (Hersteller) c.manufacturer = ui::Text(Hersteller);
+  if (TimeZone) c.timeZone = ui::Text(TimeZone);
+  return c;
+}
+
 void TForm1::SerialPort1ReceiveData(serial::TSerialPortDriver*, const void* DataPtr,
                                     std::uint32_t DataSize) {
-  // 1.
-  SerialTimeSetting();
-  SerialPort1->SetPollingDelay(4000);
-  // 2, 3.
   const std::string raw = DataPtr && DataSize
                               ? std::string(static_cast<const char*>(DataPtr), DataSize)
                               : std::string();
-  ReplyText = ReplyTextFromChunk(raw);
-  // 4.
-  const std::string t = RemoveZeroBytes(raw);
-  if (t.empty()) return;
-  // 5, 6.
-  PollInhibit = false;
-  PollPending = false;
-  ProcessSMSListing(raw);
-  // 7.
-  PhoneNotConnected = false;
-  NoReplyTicks = 0;
-  RunAnswerParsers(raw);
-  // 8. Direct mode: the chunk is the device's reply.
-  if (!SMSmode->isChecked()) {
-    const bool skip = SkipCRLFcb->isChecked();
-    if (!skip) SkipCRLFcb->setChecked(SkipCRLFState);
-    const TDirectReply r = DirectModeReply(t, skip, RawATMode);
-    ReplyText = r.replyText;
-    RawATMode = r.rawATMode;
-    ReplyReady = true;
-  }
-  // 9. Any chunk counts as the phone's prompt.
-  if (PromptPending) {
-    SendPendingPDU();
-    PromptPending = false;
-  }
-  // 10. Any chunk counts as the submit's result.
-  if (SubmitResultWait) {
-    PollInhibit = false;
-    SubmitSent = false;
-    SubmitResultWait = false;
-    if (SubmitActive) {
-      SubmitActive = false;
-      SerialTimeSetting();
-      SerialPort1->SetInputTimeout(700);
-    }
-  }
-  // 11.
-  if (!PromptPending && !SubmitSent) {
-    PollInhibit = false;
-    ModemBusy = false;
-  }
-  // 12.
-  DataArrived = true;
+  Exchange.Chunk(raw, Context());
 }
 
-void TForm1::ProcessSMSListing(const std::string& raw) {
-  SetStatusColour(0, 255, 0);
-  const TSmsListing listing = FindListedSms(raw);
-  if (listing.found) {
-    if (SMSmode->isChecked()) {
-      std::string text;
-      PDUTextConversion(listing.pdu, text);
-      MemoSMSinput->clear();
-      serial::MemoWriteAtTop(InputMemo(), "\r\n" + text + "\r\n");
-    }
-    if (listing.hasIndex) {
-      const std::string del = DeleteSmsCommand(listing.index);
-      SendStrings(del, static_cast<int>(del.size()));
-      SendCR();
-    }
-  }
-  PollInhibit = false;
-  SetStatusColour(255, 0, 0);
-}
-
-void TForm1::SendPDUChars(const std::string& pdu, int count) {
-  const std::string chars = pdu.substr(0, count < 0 ? 0 : static_cast<std::size_t>(count));
-  for (char c : chars) SerialPort1->SendByte(static_cast<std::uint8_t>(c));
-  serial::MemoWriteLn(SentMemo(), chars);
-}
-
-void TForm1::SendPendingPDU() {
-  PromptPending = false;
-  SendPDUChars(PendingPDU, static_cast<int>(PendingPDU.size()) - 1);
-  SerialPort1->SendByte(0x1A);
-  SubmitSent = true;
-  ModemBusy = false;
-  platform::SetBusyCursor(false);
-}
-
-void TForm1::RunAnswerParsers(const std::string& raw) {
-  if (CGMIPending) {
-    const TAnswerParse r = ParseManufacturerReply(raw);
-    if (r.done) {
-      ManufacturerText = r.value;
-      CGMIPending = false;
-    }
-  }
-  if (CGMMPending) {
-    const TAnswerParse r = ParseModelReply(raw);
-    if (r.done) {
-      ModelText = r.value;
-      CGMMPending = false;
-    }
-  }
-  if (CSCSPending && ParseCharsetReply(raw).done) CSCSPending = false;
-  if (CCLKPending || CMGL1Pending) {
-    const TAnswerParse r = ParseClockReply(raw);
-    if (r.done) {
-      ClockText = r.value;
-      CCLKPending = false;
-      CMGL1Pending = false;
-    }
-  }
-  if (CMGFPending && ConsumeCMGFReply(raw)) CMGFPending = false;
-  if (CMEEPending && ConsumeCMEEReply(raw)) CMEEPending = false;
-}
-
-void TForm1::ParseReplyForPage(int page, const std::string& s) {
-  for (const TEditValue& v : ParsePageReply(page, s))
-    ui::SetText(ReplyEdit(v), v.value);
-}
-
-void TForm1::Timer1Timer() {
-  if (SMSmode->isChecked()) {
-    SmsModeTick();
-  } else if (!ReplyText.empty() && ReplyReady) {
-    ParseReplyForPage(PageControl1->currentIndex(), ReplyText);
-  }
-  // Tail, both modes.
-  if (ReplyReady && !ReplyText.empty()) {
-    ui::SetMemoText(MemoSMSinput, ui::MemoText(MemoSMSinput) + ReplyText + "\r\n");
-    ReplyReady = false;
-  }
-  if (DataArrived) {
-    platform::SetBusyCursor(false);
-    ReplyText.clear();
-    DataArrived = false;
-  }
-}
+void TForm1::Timer1Timer() { Exchange.Tick(Context()); }
 
 }  // namespace configurator

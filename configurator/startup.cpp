@@ -65,15 +65,7 @@ void TForm1::RunStartupSteps() {
   StoreAnalogLevels(c);
 
   // 31. Reply and modem state.
-  ModemBusy = ModemInitActive = PhoneNotConnected = ClockQueryPending = false;
-  SubmitActive = PromptPending = SubmitSent = SubmitResultWait = false;
-  CGMIPending = CGMMPending = CCLKPending = CSCSPending = CMEEPending = CMGFPending =
-      CMGL1Pending = false;
-  ModemInitStep = 0;
-  NoReplyTicks = 0;
-  PollInhibit = PollPending = DataArrived = false;
-  PollTicks = 0;
-  PollToggle = DailyQuerySent = false;
+  Exchange.Reset();
   // 32.
   platform::SetBusyCursor(false);
   // 33. In SMS mode this arms the modem start-up sequence.

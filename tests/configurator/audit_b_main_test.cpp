@@ -56,18 +56,20 @@ TEST_F(MainPageAndModem, ClockFieldKeepsItsTextWhenThePortErrorIsFirstShown) {
   TForm1& f = Make();
   f.SerialPort1->Disconnect();
   KillCom1();
-  f.ClockText = "26/01/05,12:00:30+02";
-  f.ClockQueryPending = true;
+  f.Exchange.Restore([](auto& s) {
+    s.ClockQueryPending = true;
+    s.ClockText = "26/01/05,12:00:30+02";
+  });
   f.GetDateTime();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(f.DateTime->text().toStdString(), "SIM status");
-  EXPECT_TRUE(f.ClockQueryPending);
+  EXPECT_TRUE(f.Exchange.ClockQueryPending());
   // After the message has been shown once, the routine refreshes its field and sends nothing.
   f.GetDateTime();
   EXPECT_EQ(boxes.size(), 1u);
   EXPECT_EQ(f.DateTime->text().toStdString(), "26/01/05,12:00:30+02");
-  EXPECT_TRUE(f.ClockQueryPending);
-  EXPECT_FALSE(f.CCLKPending);
+  EXPECT_TRUE(f.Exchange.ClockQueryPending());
+  EXPECT_FALSE(f.Exchange.Awaiting(configurator::Answer::CCLK));
 }
 
 // In SMS mode with a port that cannot be opened, each start-up routine sends nothing and leaves
@@ -80,19 +82,19 @@ TEST_F(MainPageAndModem, StartUpSequenceRunsThroughWithTheDeadPort) {
   WriteFile(std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
   KillCom1();
   TForm1& f = Make();
-  ASSERT_TRUE(f.ModemInitActive);
+  ASSERT_TRUE(f.Exchange.ModemInitActive());
   for (int t = 1; t <= 6; ++t) {
     f.Timer1Timer();
-    EXPECT_TRUE(f.ModemInitActive) << t;
-    EXPECT_FALSE(f.ModemBusy) << t;
+    EXPECT_TRUE(f.Exchange.ModemInitActive()) << t;
+    EXPECT_FALSE(f.Exchange.ModemBusy()) << t;
   }
   f.Timer1Timer();
-  EXPECT_FALSE(f.ModemInitActive);
+  EXPECT_FALSE(f.Exchange.ModemInitActive());
   EXPECT_EQ(f.Status->text().toStdString(), " ");
   for (int t = 0; t < 120; ++t) f.Timer1Timer();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, "Could not connect to serial port.\r\nPlease, check settings and try again.");
-  EXPECT_FALSE(f.PhoneNotConnected);
+  EXPECT_FALSE(f.Exchange.PhoneNotConnected());
 }
 
 }  // namespace

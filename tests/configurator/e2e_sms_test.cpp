@@ -88,7 +88,7 @@ class SmsE2E : public WindowOnPeer<ts::ModemSimulator> {
       Poll();
     }
     Tick();  // step 7 ends the sequence
-    ASSERT_FALSE(form->ModemInitActive);
+    ASSERT_FALSE(form->Exchange.ModemInitActive());
   }
   QColor StatusColour() const { return form->Status->palette().color(QPalette::Base); }
   std::size_t Count(const std::string& line) const {
@@ -105,7 +105,7 @@ class SmsE2E : public WindowOnPeer<ts::ModemSimulator> {
 TEST_F(SmsE2E, StartupSequenceOneStepPerAnsweredTick) {
   ASSERT_TRUE(boxes.empty()) << boxes[0].text;
   ASSERT_TRUE(form->SMSmode->isChecked());
-  ASSERT_TRUE(form->ModemInitActive);
+  ASSERT_TRUE(form->Exchange.ModemInitActive());
   const std::vector<std::string> steps = {"AT+CGMI",   "AT+CSCS?",  "AT+CGMM",
                                           "AT+CMEE=2", "AT+CMGF=0", "AT+CMGL=1"};
   for (std::size_t i = 0; i < steps.size(); ++i) {
@@ -121,7 +121,7 @@ TEST_F(SmsE2E, StartupSequenceOneStepPerAnsweredTick) {
   EXPECT_EQ(modem.Received().substr(0, 8), "AT+CGMI\r");
   EXPECT_NE(modem.Received().find("\n\rAT+CMGF=0\r"), std::string::npos);
   Tick();
-  EXPECT_FALSE(form->ModemInitActive);
+  EXPECT_FALSE(form->Exchange.ModemInitActive());
   EXPECT_EQ(form->Status->text(), " ");
   EXPECT_EQ(form->Hersteller->text(), "GSM-SIM");
   EXPECT_EQ(form->ModelIDCode->text(), "GS64");
@@ -138,7 +138,7 @@ TEST_F(SmsE2E, SilentPhoneTimesOutOnceAfter99Ticks) {
   EXPECT_EQ(boxes[0].text, "Cell Phone not connected");
   EXPECT_EQ(boxes[0].caption, "Error");
   EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
-  EXPECT_FALSE(form->ModemInitActive);
+  EXPECT_FALSE(form->Exchange.ModemInitActive());
   EXPECT_EQ(StatusColour(), QColor(0, 0, 0));
   ModemHasLines(1);
   EXPECT_EQ(modem.AtLines(), std::vector<std::string>{"AT+CGMI"});  // the sequence stalled at step 1
@@ -146,10 +146,10 @@ TEST_F(SmsE2E, SilentPhoneTimesOutOnceAfter99Ticks) {
   for (int t = 0; t < 150; ++t) Tick();
   EXPECT_EQ(boxes.size(), 1u);
   EXPECT_EQ(StatusColour(), QColor(0, 0, 0));
-  // A later chunk from the phone turns the field green again.
+  // A later answer from the phone (to the poll under way) turns the field green again.
   modem.SetSilent(false);
-  modem.Pty().Write("\r\nRING\r\n");
-  ts::WaitUntil([&] { return modem.SlaveQueued() >= 8; }, 2000);
+  modem.Pty().Write("\r\nOK\r\n");
+  ts::WaitUntil([&] { return modem.SlaveQueued() >= 6; }, 2000);
   form->SerialPort1->PollTick();
   Tick();
   EXPECT_EQ(StatusColour(), QColor(0, 255, 0));
@@ -163,7 +163,7 @@ TEST_F(SmsE2E, CommandGoesOutAsOneSubmitCycle) {
   ASSERT_TRUE(ModemHasLines(before + 1));
   // 13 digits: 0D 91 and seven octets; with "GETST" CR the message has 21 octets.
   EXPECT_EQ(modem.AtLines().back(), "AT+CMGS=21");
-  EXPECT_TRUE(form->PromptPending);
+  EXPECT_EQ(form->Exchange.Submit(), configurator::SubmitPhase::WaitingForPrompt);
   // The prompt's chunk brings the PDU and Ctrl-Z.
   Poll();
   ASSERT_TRUE(ts::WaitUntil([&] { return modem.Submissions().size() == 1; }, 2000));
@@ -175,14 +175,14 @@ TEST_F(SmsE2E, CommandGoesOutAsOneSubmitCycle) {
   EXPECT_EQ(s.decoded.submit->dataCoding, 0);
   EXPECT_EQ(s.messageReference, 1);
   EXPECT_EQ(modem.Received().find(std::string(1, '\0')), std::string::npos);  // no end mark on the wire
-  EXPECT_TRUE(form->SubmitSent);
+  EXPECT_EQ(form->Exchange.Submit(), configurator::SubmitPhase::PDUSent);
   // The tick arms the wait for the result; the result's chunk ends the cycle.
   Tick();
   EXPECT_EQ(form->SerialPort1->InputTimeout(), 5200u);
   Poll();
-  EXPECT_FALSE(form->SubmitActive);
-  EXPECT_FALSE(form->SubmitSent);
-  EXPECT_FALSE(form->ModemBusy);
+  EXPECT_EQ(form->Exchange.Submit(), configurator::SubmitPhase::Idle);
+  EXPECT_NE(form->Exchange.Submit(), configurator::SubmitPhase::PDUSent);
+  EXPECT_FALSE(form->Exchange.ModemBusy());
   EXPECT_EQ(form->SerialPort1->InputTimeout(), 700u);
   // The device's answer waits in the phone as an unread SMS from the device.
   ASSERT_EQ(modem.Store().size(), 1u);
@@ -212,6 +212,43 @@ TEST_F(SmsE2E, ListingsFirstMessageIsShownAndDeleted) {
   EXPECT_EQ(modem.AtLines().back(), "AT+CMGD=301");
   EXPECT_NE(Input().find("second answer"), std::string::npos) << Input();
   EXPECT_TRUE(modem.Store().empty());
+}
+
+// A listing longer than one read of the port is one listing: its first message is shown and
+// deleted, once, and the modem stays busy until the listing's OK; a command given meanwhile
+// goes out after it.
+TEST_F(SmsE2E, ListingLongerThanOneReadIsOneListing) {
+  RunStartup();
+  for (int i = 0; i < 30; ++i)
+    modem.AddDelivered(kDeviceNumber, "ANSWER " + std::to_string(i) + " " + std::string(140, 'x'),
+                       Status::Read, 10 + i);
+  const std::size_t before = modem.AtLines().size();
+  for (int t = 0; t < 25 && modem.AtLines().size() == before; ++t) {
+    Tick();
+    ts::WaitUntil([&] { return modem.AtLines().size() > before; }, form->PollPending ? 2000 : 5);
+  }
+  ASSERT_EQ(modem.AtLines().at(before), "AT+CMGL=1");
+  // The driver reads what has arrived, read by read.
+  int reads = 0;
+  while (form->Exchange.ListingOpen() && reads < 50) {
+    ts::WaitUntil([&] { return modem.SlaveQueued() > 0; }, 500);
+    form->SerialPort1->PollTick();
+    Quiet();
+    ++reads;
+    if (form->Exchange.ListingOpen()) {
+      EXPECT_TRUE(form->Exchange.ModemBusy());
+      EXPECT_EQ(modem.AtLines().size(), before + 1);  // nothing deleted, nothing sent between
+      if (reads == 1) form->ReadState->click();       // waits for the listing's end
+    }
+  }
+  EXPECT_GT(reads, 1);
+  ASSERT_TRUE(ModemHasLines(before + 3));
+  EXPECT_EQ(modem.AtLines()[before + 1], "AT+CMGD=10");
+  EXPECT_EQ(modem.AtLines()[before + 2], "AT+CMGS=21");
+  EXPECT_EQ(modem.Deleted(), std::vector<int>{10});
+  EXPECT_NE(Input().find("ANSWER 0 "), std::string::npos) << Input();
+  EXPECT_EQ(Input().find("ANSWER 1 "), std::string::npos) << Input();
+  polled_ = modem.SentTotal();
 }
 
 TEST_F(SmsE2E, DeviceAnswerOfACommandArrivesThroughThePoll) {
@@ -296,31 +333,59 @@ void SyncModemCase(SmsE2E& t, const char* manufacturer, const char* line, const 
   ASSERT_TRUE(t.ModemHasLines(before + 2));
   EXPECT_EQ(t.modem.AtLines().back(), "AT+CCLK?");
   t.Poll();
-  EXPECT_NE(t.form->ClockText.find(clock), std::string::npos) << t.form->ClockText;
+  EXPECT_NE(t.form->Exchange.ClockText().find(clock), std::string::npos) << t.form->Exchange.ClockText();
 }
 
 TEST_F(SmsE2E, SynchronizeModemTimeWithZone) {
-  SyncModemCase(*this, "GSM-SIM", "AT+CCLK=\"26/01/05,12:00:30+02\"", "26/01/05,12:00:30+02");
+  // The Time Zone field's "+02" (hours) goes to the modem as "+08" (quarter hours).
+  SyncModemCase(*this, "GSM-SIM", "AT+CCLK=\"26/01/05,12:00:30+08\"", "26/01/05,12:00:30+08");
 }
 
 TEST_F(SmsE2E, SynchronizeModemTimeWithoutZoneForSiemensPhones) {
   SyncModemCase(*this, "SIEMENS", "AT+CCLK=\"26/01/05,12:00:30\"", "26/01/05,12:00:30");
 }
 
-TEST_F(SmsE2E, CommandMeetingABusyModemIsDropped) {
+// A command given while an AT answer is outstanding waits; it goes out as soon as the answer
+// has come, and the start-up sequence goes on after the submit.
+TEST_F(SmsE2E, CommandMeetingABusyModemWaitsForTheAnswer) {
   Tick();  // step 1: AT+CGMI is out, its answer not yet polled
   ASSERT_TRUE(ModemHasLines(1));
-  ASSERT_TRUE(form->ModemBusy);
+  ASSERT_TRUE(form->Exchange.ModemBusy());
   form->ReadState->click();
   EXPECT_FALSE(ts::WaitUntil([&] { return modem.AtLines().size() > 1; }, 50));
-  Quiet();
-  EXPECT_TRUE(modem.Submissions().empty());
-  EXPECT_TRUE(boxes.empty());
-  // The sequence goes on as before.
-  Poll();
-  Tick();
+  EXPECT_EQ(form->Exchange.Waiting(), 1u);
+  Poll();  // the answer to AT+CGMI frees the modem: the command goes out
   ASSERT_TRUE(ModemHasLines(2));
-  EXPECT_EQ(modem.AtLines()[1], "AT+CSCS?");
+  EXPECT_EQ(modem.AtLines()[1], "AT+CMGS=21");
+  EXPECT_EQ(form->Exchange.Waiting(), 0u);
+  Tick();  // the sequence waits for the submit
+  Poll();  // the prompt: the PDU goes out
+  ASSERT_TRUE(ts::WaitUntil([&] { return modem.Submissions().size() == 1; }, 2000));
+  Quiet();
+  EXPECT_EQ(modem.Submissions()[0].decoded.submit->ascii, "GETST\r");
+  Tick();
+  Poll();  // the submit's result
+  EXPECT_FALSE(form->Exchange.ModemBusy());
+  Tick();
+  ASSERT_TRUE(ModemHasLines(3));
+  EXPECT_EQ(modem.AtLines()[2], "AT+CSCS?");
+  EXPECT_TRUE(boxes.empty());
+}
+
+// An error answer to AT+CMGS ends the submit: no PDU, the answer shown, the modem free.
+TEST_F(SmsE2E, ErrorInsteadOfThePromptSendsNoPdu) {
+  RunStartup();
+  modem.SetReply("AT+CMGS=21", "\r\n+CMS ERROR: 500\r\n");
+  const std::size_t before = modem.AtLines().size();
+  form->ReadState->click();
+  ASSERT_TRUE(ModemHasLines(before + 1));
+  Poll();
+  EXPECT_FALSE(ts::WaitUntil([&] { return modem.AtLines().size() > before + 1; }, 100));
+  EXPECT_EQ(modem.Received().find("0011"), std::string::npos);
+  EXPECT_TRUE(modem.Submissions().empty());
+  EXPECT_NE(Input().find("+CMS ERROR: 500"), std::string::npos) << Input();
+  EXPECT_FALSE(form->Exchange.ModemBusy());
+  EXPECT_EQ(form->Exchange.Submit(), configurator::SubmitPhase::Idle);
 }
 
 TEST_F(SmsE2E, UnreadableListedPduIsDeletedAllTheSame) {

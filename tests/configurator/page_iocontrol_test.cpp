@@ -149,7 +149,7 @@ TEST_F(IOControlPage, OutputEditChangesWhenABusyModemDropsTheCommand) {
   c.SMSmode = 1;
   c.TKnumber2.set("+4917012345");
   TForm1& f = Start(c);
-  f.ModemBusy = true;
+  f.Exchange.Restore([](auto& s) { s.ModemBusy = true; });
   f.SetOut[4]->click();
   EXPECT_EQ(Wire(), "");
   EXPECT_EQ(f.Output[4]->text(), "ON ");

@@ -92,7 +92,7 @@ TEST_F(WindowStartup, NoSettingsFileStartsFromAZeroRecord) {
   EXPECT_FALSE(f.TKM506GM1->isChecked());
   EXPECT_EQ(f.OptionString, "");
   EXPECT_EQ(f.ScheduleString, "");
-  EXPECT_FALSE(f.ModemInitActive);
+  EXPECT_FALSE(f.Exchange.ModemInitActive());
   EXPECT_TRUE(f.PanelAT->isHidden());
   EXPECT_TRUE(f.PanelBand->isHidden());
   EXPECT_EQ(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
@@ -117,7 +117,7 @@ TEST_F(WindowStartup, ShortFileEndsTheStartUpWithTheErrorBox) {
   EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
   EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
   EXPECT_NE(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
-  EXPECT_FALSE(f.ModemInitActive);
+  EXPECT_FALSE(f.Exchange.ModemInitActive());
   // The bytes that were there are in the record.
   EXPECT_EQ(f.Config.RadioGroupRate, 2);
 }
@@ -132,8 +132,8 @@ TEST_F(WindowStartup, SmsModeStartArmsTheModemSequence) {
   TForm1& f = Make();
   EXPECT_TRUE(f.SMSModeOn);
   EXPECT_TRUE(f.MemoS->isHidden());
-  EXPECT_TRUE(f.ModemInitActive);
-  EXPECT_EQ(f.ModemInitStep, 0);
+  EXPECT_TRUE(f.Exchange.ModemInitActive());
+  EXPECT_EQ(f.Exchange.ModemInitStep(), 0);
   EXPECT_TRUE(f.SkipCRLFState);
   EXPECT_EQ(f.SerialPort1->Parity(), serial::ptEVEN);
   EXPECT_EQ(f.Edit1->text(), "1500");

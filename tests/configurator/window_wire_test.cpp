@@ -94,52 +94,63 @@ TEST_F(WindowWire, SmsSubmitCycle) {
   f.TKnumber->setText("+1234567");
   f.ReadState->click();
   EXPECT_EQ(Wire(), "AT+CMGS=18\r");
-  EXPECT_TRUE(f.ModemBusy);
-  EXPECT_TRUE(f.PromptPending);
+  EXPECT_TRUE(f.Exchange.ModemBusy());
+  EXPECT_EQ(f.Exchange.Submit(), configurator::SubmitPhase::WaitingForPrompt);
   // The modem's prompt brings the PDU and Ctrl-Z.
   Chunk("\r\n> ");
   EXPECT_EQ(Wire(), "0011300791214365F700000B06C722754A6D00\x1A");
-  EXPECT_TRUE(f.SubmitSent);
-  EXPECT_FALSE(f.ModemBusy);
+  EXPECT_EQ(f.Exchange.Submit(), configurator::SubmitPhase::PDUSent);
+  EXPECT_TRUE(f.Exchange.ModemBusy());  // until the submit's result
   EXPECT_NE(configurator::ui::MemoText(f.MemoS).find("0011300791214365F700000B06C722754A6D00"),
             std::string::npos);
   // The next tick waits for the result; the chunk after it ends the submit.
   f.Timer1Timer();
-  EXPECT_TRUE(f.SubmitResultWait);
+  EXPECT_EQ(f.Exchange.Submit(), configurator::SubmitPhase::WaitingForResult);
   EXPECT_EQ(f.SerialPort1->InputTimeout(), 5200u);
   Chunk("\r\n+CMGS: 5\r\n\r\nOK\r\n");
-  EXPECT_FALSE(f.SubmitActive);
-  EXPECT_FALSE(f.SubmitSent);
+  EXPECT_EQ(f.Exchange.Submit(), configurator::SubmitPhase::Idle);
+  EXPECT_NE(f.Exchange.Submit(), configurator::SubmitPhase::PDUSent);
   EXPECT_EQ(f.SerialPort1->InputTimeout(), 700u);
+  EXPECT_FALSE(f.Exchange.ModemBusy());
   EXPECT_EQ(Wire(), "");
 }
 
-TEST_F(WindowWire, SmsModeWithABusyModemDropsTheCommandButEchoes) {
+TEST_F(WindowWire, SmsModeWithABusyModemWaitsThenSends) {
   TForm1& f = Start(true);
   f.TKnumber->setText("+1234567");
-  f.ModemBusy = true;
+  f.Exchange.Restore([](auto& s) { s.ModemBusy = true; });
   f.ReadTH->click();
   EXPECT_EQ(Wire(), "");
-  EXPECT_TRUE(f.PollInhibit);
+  EXPECT_TRUE(f.Exchange.PollInhibit());
   EXPECT_EQ(configurator::ui::MemoText(f.MemoS), "GETTH");
+  EXPECT_EQ(f.Exchange.Waiting(), 1u);
+  // The answer that frees the modem lets the command out.
+  Chunk("\r\nOK\r\n");
+  EXPECT_EQ(Wire(), "AT+CMGS=18\r");
+  EXPECT_EQ(f.Exchange.Submit(), configurator::SubmitPhase::WaitingForPrompt);
 }
 
-TEST_F(WindowWire, SmsModeWithoutANumberSendsNothing) {
+// An empty number, or one with anything but a leading "+" and digits: the message, nothing
+// on the line.
+TEST_F(WindowWire, SmsModeWithoutAUsableNumberSendsNothing) {
   TForm1& f = Start(true);
-  f.TKnumber->setText("");
-  f.ReadState->click();
-  ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Phone Number Error.\r\nPlease, check settings and try again.");
-  EXPECT_EQ(boxes[0].caption, "Error");
-  EXPECT_EQ(Wire(), "");
-  EXPECT_FALSE(f.ModemBusy);
-  EXPECT_FALSE(f.PromptPending);
-  EXPECT_FALSE(f.SubmitActive);
-  EXPECT_FALSE(f.PollInhibit);
-  EXPECT_FALSE(platform::BusyCursor());
-  // A later chunk sends no lone Ctrl-Z.
-  Chunk("\r\nOK\r\n");
-  EXPECT_EQ(Wire(), "");
+  for (const char* number : {"", "+4917 1234567"}) {
+    boxes.clear();
+    f.TKnumber->setText(number);
+    f.ReadState->click();
+    ASSERT_EQ(boxes.size(), 1u) << number;
+    EXPECT_EQ(boxes[0].text, "Phone Number Error.\r\nPlease, check settings and try again.");
+    EXPECT_EQ(boxes[0].caption, "Error");
+    EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
+    EXPECT_EQ(Wire(), "") << number;
+    EXPECT_FALSE(f.Exchange.ModemBusy());
+    EXPECT_EQ(f.Exchange.Submit(), configurator::SubmitPhase::Idle);
+    EXPECT_FALSE(f.Exchange.PollInhibit());
+    EXPECT_FALSE(platform::BusyCursor());
+    // A later chunk sends no lone Ctrl-Z.
+    Chunk("\r\nOK\r\n");
+    EXPECT_EQ(Wire(), "") << number;
+  }
 }
 
 TEST_F(WindowWire, SmsModeRefusesACommandLongerThanOneSms) {
@@ -150,8 +161,8 @@ TEST_F(WindowWire, SmsModeRefusesACommandLongerThanOneSms) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_NE(boxes[0].text.find("does not fit in one SMS"), std::string::npos);
   EXPECT_EQ(Wire(), "");
-  EXPECT_FALSE(f.ModemBusy);
-  EXPECT_FALSE(f.SubmitActive);
+  EXPECT_FALSE(f.Exchange.ModemBusy());
+  EXPECT_EQ(f.Exchange.Submit(), configurator::SubmitPhase::Idle);
   EXPECT_FALSE(platform::BusyCursor());
   // 159 characters and the line end fit.
   boxes.clear();
@@ -167,15 +178,15 @@ TEST_F(WindowWire, ModemRoutinesBytes) {
   const std::string cmgf = Wire();
   EXPECT_EQ(cmgf.size(), 12u);
   EXPECT_EQ(cmgf, "\n\rAT+CMGF=0\r");
-  EXPECT_TRUE(f.CMGFPending);
-  EXPECT_TRUE(f.ModemBusy);
+  EXPECT_TRUE(f.Exchange.Awaiting(configurator::Answer::CMGF));
+  EXPECT_TRUE(f.Exchange.ModemBusy());
   // Busy: the next routine sends nothing.
   f.GetHersteller();
   EXPECT_EQ(Wire(), "");
   // An answer clears the flag and the modem.
   Chunk("\r\nOK\r\n");
-  EXPECT_FALSE(f.CMGFPending);
-  EXPECT_FALSE(f.ModemBusy);
+  EXPECT_FALSE(f.Exchange.Awaiting(configurator::Answer::CMGF));
+  EXPECT_FALSE(f.Exchange.ModemBusy());
   f.GetHersteller();
   EXPECT_EQ(Wire(), "AT+CGMI\r");
 }
@@ -185,21 +196,26 @@ TEST_F(WindowWire, SetClockLineInBothModes) {
   f.Now = [] { return QDateTime(QDate(2026, 1, 5), QTime(9, 7, 3, 450)); };
   f.SetDT->click();
   EXPECT_EQ(Wire(), Frame("SETTM 26/01/05,09:07:03+02"));
-  EXPECT_TRUE(f.ClockQueryPending);
+  EXPECT_TRUE(f.Exchange.ClockQueryPending());
 
+  // SMS mode: the same line, zone in hours, unframed to the phone.
   f.SMSmode->setChecked(true);
-  f.ClockQueryPending = false;
+  f.Exchange.Restore({});
   f.SetDT->click();
   EXPECT_EQ(Wire(), "SETTM 26/01/05,09:07:03+02\r");
-  EXPECT_TRUE(f.ClockQueryPending);
-  EXPECT_FALSE(f.ModemBusy);
-  // Busy with an AT exchange: nothing goes out.
-  f.ModemBusy = true;
+  EXPECT_TRUE(f.Exchange.ClockQueryPending());
+  EXPECT_FALSE(f.Exchange.ModemBusy());
+  // Busy with an AT exchange: the line waits and goes out when the answer has come.
+  f.Exchange.Restore([](auto& s) { s.ModemBusy = true; });
   f.SetDT->click();
   EXPECT_EQ(Wire(), "");
+  EXPECT_EQ(Echo(), "SETTM 26/01/05,09:07:03+02");
+  Chunk("\r\nOK\r\n");
+  EXPECT_EQ(Wire(), "SETTM 26/01/05,09:07:03+02\r");
+  EXPECT_TRUE(f.Exchange.ClockQueryPending());
 
   // Shorter zones shorten the command.
-  f.ModemBusy = false;
+  f.Exchange.Restore({});
   f.SMSmode->setChecked(false);
   f.TimeZone->setText("-5");
   f.SetDT->click();
@@ -216,8 +232,8 @@ TEST_F(WindowWire, ModemClockLine) {
   EXPECT_EQ(Wire(), "");
   f.SMSmode->setChecked(true);
   f.SyncModem->click();
-  EXPECT_EQ(Wire(), "AT+CCLK=\"99/12/31,23:59:59+02\"\r");
-  EXPECT_TRUE(f.ClockQueryPending);
+  EXPECT_EQ(Wire(), "AT+CCLK=\"99/12/31,23:59:59+08\"\r");  // the zone in quarter hours
+  EXPECT_TRUE(f.Exchange.ClockQueryPending());
   f.Hersteller->setText("SIEMENS");
   f.SyncModem->click();
   const std::string siemens = Wire();
@@ -236,7 +252,7 @@ TEST_F(WindowWire, PortErrorIsShownOncePerRun) {
   EXPECT_EQ(boxes[0].text, "Could not connect to serial port.\r\nPlease, check settings and try again.");
   EXPECT_EQ(boxes[0].caption, "Error");
   EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
-  EXPECT_FALSE(f.ModemBusy);
+  EXPECT_FALSE(f.Exchange.ModemBusy());
 }
 
 }  // namespace
