@@ -145,6 +145,7 @@ int main(int argc, char** argv) {
         300, [&] { return app.AllWatchedPainted(); },
         [&] {
           Report("painted_ns", app.LastWatchedFrame());
+          Report("step_cpu_us", app.StepCpu() / 1000);
           Report("step_hwm_kb", benchclock::StatusKb("VmHWM"));
           Report("step_rss_after_kb", benchclock::StatusKb("VmRSS"));
           std::_Exit(0);

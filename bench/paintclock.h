@@ -29,6 +29,13 @@ inline std::int64_t NowNs() {
   return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
 }
 
+// CPU time of the whole process: what a step costs apart from other processes' load.
+inline std::int64_t CpuNs() {
+  timespec t;
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+  return static_cast<std::int64_t>(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
 // A field of /proc/self/status in kB ("VmRSS", "VmHWM").
 inline long StatusKb(const char* key) {
   std::ifstream in("/proc/self/status");
@@ -57,6 +64,7 @@ class ClockApp : public QApplication {
   void StartStep() {
     for (auto& w : watched_) w.painted = false;
     lastWatchedFrame_ = 0;
+    stepStartCpu_ = CpuNs();
     stepStart_ = NowNs();
   }
   bool AllWatchedPainted() const {
@@ -69,6 +77,8 @@ class ClockApp : public QApplication {
   // The end of the last frame of this step that painted a watched widget (0: none yet).
   std::int64_t LastWatchedFrame() const { return lastWatchedFrame_; }
   std::int64_t StepStart() const { return stepStart_; }
+  // CPU time spent from the step's start to its last watched frame.
+  std::int64_t StepCpu() const { return lastWatchedCpu_ - stepStartCpu_; }
 
   // Calls `done` once no frame has been painted for `quietMs` and `ready` holds; gives up
   // after `limitMs` (then `done` runs anyway, and the figures show it).
@@ -106,7 +116,10 @@ class ClockApp : public QApplication {
       const std::int64_t now = NowNs();
       if (firstFrame_ == 0) firstFrame_ = now;
       lastFrame_ = now;
-      if (watchedPaints_ != watched) lastWatchedFrame_ = now;
+      if (watchedPaints_ != watched) {
+        lastWatchedFrame_ = now;
+        lastWatchedCpu_ = CpuNs();
+      }
     }
     return result;
   }
@@ -123,6 +136,8 @@ class ClockApp : public QApplication {
   std::int64_t lastFrame_ = 0;
   std::int64_t lastWatchedFrame_ = 0;
   std::int64_t stepStart_ = 0;
+  std::int64_t stepStartCpu_ = 0;
+  std::int64_t lastWatchedCpu_ = 0;
 };
 
 // The figures of a start: its first frame, and peak memory once the window has settled.
