@@ -520,6 +520,19 @@ void Chart::Repaint() {
   // A chart out of sight gets its points when it is shown: a load then costs only the
   // charts on the page in view.
   if (isVisible()) {
+    // Qt lays a series out again on every change of its points or of the axis ranges, so
+    // the points go to Qt once: the old ones are dropped, the ranges set and the layout
+    // settled first, so the points are thinned for the plot area's final width.
+    bool pending = false;
+    for (auto& s : series_) {
+      if (!s->dirty_) continue;
+      pending = true;
+      if (s->qt_->count() > 0) s->qt_->clear();
+    }
+    if (pending) {
+      Rescale();
+      if (chart_->layout()) chart_->layout()->activate();
+    }
     HandOver(Buckets());
   }
   Rescale();
