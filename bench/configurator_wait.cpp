@@ -56,11 +56,6 @@ int main(int argc, char** argv) {
   platform::SetApplicationTitle("TK5063SM");
   configurator::TForm1 Form1;
   Form1.show();
-  app.WhenSettled(
-      200, [&] { return app.FirstFrame() != 0; },
-      [&] {
-        benchclock::ReportStart(app);
-        std::_Exit(0);
-      });
+  benchclock::EndWhenStarted(app);
   return app.exec();
 }

@@ -9,11 +9,6 @@ int main(int argc, char** argv) {
   benchclock::ClockApp app(argc, argv);
   QLabel hello(QStringLiteral("Hello, world"));
   hello.show();
-  app.WhenSettled(
-      200, [&] { return app.FirstFrame() != 0; },
-      [&] {
-        benchclock::ReportStart(app);
-        std::_Exit(0);
-      });
+  benchclock::EndWhenStarted(app);
   return app.exec();
 }

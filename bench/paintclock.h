@@ -148,4 +148,14 @@ inline void ReportStart(const ClockApp& app) {
   Report("start_rss_kb", StatusKb("VmRSS"));
 }
 
+// A start alone: its figures once the window has settled, then the process ends.
+inline void EndWhenStarted(ClockApp& app) {
+  app.WhenSettled(
+      200, [&app] { return app.FirstFrame() != 0; },
+      [&app] {
+        ReportStart(app);
+        std::_Exit(0);
+      });
+}
+
 }  // namespace benchclock
