@@ -23,10 +23,12 @@ import statistics
 import subprocess
 import sys
 import tempfile
+import threading
 import time
 
 PYTHON = "/usr/bin/python3"  # Debian's, with python3-pandas and python3-matplotlib
 HERE = os.path.dirname(os.path.abspath(__file__))
+TIME_LIMIT = 120  # seconds for one process
 OWN = {"bench_hello", "bench_configurator_wait", "bench_monitor_wait"}
 
 
@@ -85,8 +87,12 @@ def run(cmd, cwd, env):
     t0 = time.monotonic_ns()
     proc = subprocess.Popen(cmd, cwd=cwd, env=env, stdout=subprocess.PIPE,
                             stderr=subprocess.DEVNULL, text=True)
+    # A window that waits for an answer (a message box) never ends by itself.
+    timer = threading.Timer(TIME_LIMIT, proc.kill)
+    timer.start()
     out = proc.stdout.read()
     _, status, usage = os.wait4(proc.pid, 0)
+    timer.cancel()
     wall = (time.monotonic_ns() - t0) / 1e6
     proc.returncode = os.waitstatus_to_exitcode(status)
     if proc.returncode != 0:
