@@ -15,6 +15,7 @@ the resident size just before the click.
 Any other bench_* program of the build runs after these; a line of its output of the form
 "ROW|work|ours|peer|ratio|memory|goal|met" joins the table, the rest is shown below it.
 """
+import atexit
 import os
 import shutil
 import signal
@@ -123,6 +124,13 @@ def main():
     bench = os.path.join(build, "bench")
     root = tempfile.mkdtemp(prefix="tk5063-bench-")
     xvfb, display = start_xvfb()
+
+    def clean_up():
+        if xvfb:
+            xvfb.send_signal(signal.SIGTERM)
+            xvfb.wait()
+        shutil.rmtree(root, ignore_errors=True)
+    atexit.register(clean_up)  # also when a run fails
     env = dict(os.environ)
     env.pop("QT_QPA_PLATFORM", None)
     if display:
@@ -255,10 +263,6 @@ def main():
             else:
                 kept.append(line)
         others.append((name, "\n".join(kept)))
-    if xvfb:
-        xvfb.send_signal(signal.SIGTERM)
-        xvfb.wait()
-    shutil.rmtree(root, ignore_errors=True)
 
     head = ["work", "ours (median)", "peer (median)", "ratio", "memory", "goal", "met"]
     print("\nTimes are wall-clock from the process start or the click to the end of the painted "
