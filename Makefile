@@ -11,10 +11,14 @@ DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test asan-build test-asan fuzz run run-monitor clean
+# What only the benchmarks need: the peers and the X server they draw on.
+BENCH_PACKAGES := python3-pandas python3-matplotlib python3-pyftpdlib xvfb xauth
 
-deps:
-	@missing=""; for p in $(DEB_PACKAGES); do \
+.PHONY: deps bench-deps configure build test asan-build test-asan fuzz bench run run-monitor clean
+
+# Installs the Debian packages of a list that are missing.
+define install-missing
+	@missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -25,6 +29,10 @@ deps:
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(DEB_PACKAGES))
 
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -59,6 +67,14 @@ fuzz: asan-build
 	    -print_final_stats=1 $$corpus $$seeds 2>&1 | tail -n 12; \
 	  test $${PIPESTATUS[0]} -eq 0; \
 	done
+
+bench-deps:
+	$(call install-missing,$(BENCH_PACKAGES))
+
+# Every benchmark, one table; not part of CI's pass or fail. BENCH_RUNS sets the rounds.
+bench: deps bench-deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target benches
+	/usr/bin/python3 bench/run.py $(BUILD)
 
 run: build
 	@if [ -x $(BUILD)/TK5063SM ]; then $(BUILD)/TK5063SM; \
