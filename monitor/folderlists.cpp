@@ -166,6 +166,22 @@ void FileListBox::Update() {
   for (const QString& n : names) new QListWidgetItem(icon, n, this);
 }
 
+void FileListBox::Add(const QString& name) {
+  if (!Matches(mask_, name)) return;
+  int lo = 0, hi = count();
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    if (NameLess(item(mid)->text(), name))
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  if (lo < count() && item(lo)->text() == name) return;  // listed already
+  auto* added = new QListWidgetItem(name);
+  if (glyphs_) added->setIcon(QApplication::style()->standardIcon(QStyle::SP_FileIcon));
+  insertItem(lo, added);
+}
+
 QStringList FileListBox::Names() const {
   QStringList names;
   for (int i = 0; i < count(); ++i) names << item(i)->text();

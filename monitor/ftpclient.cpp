@@ -10,6 +10,9 @@
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <vector>
 
 #include "monitor/ftpparse.h"
@@ -42,6 +45,9 @@ class TFTPClient::Operation {
 
 TFTPClient::TFTPClient(QObject* parent)
     : QObject(parent), socket_(new QTcpSocket(this)), reader_(std::make_unique<FtpReplyReader>()) {
+  // A file-size limit (ulimit -f) must make a download's write fail like a full disk, not
+  // end the program: the kernel's signal for it is ignored, so the write returns EFBIG.
+  std::signal(SIGXFSZ, SIG_IGN);
   connect(socket_, &QTcpSocket::readyRead, this, [this] { ReadControl(); });
   connect(socket_, &QTcpSocket::connected, this, [this] { Wake(); });
   connect(socket_, &QTcpSocket::disconnected, this, [this] { Closed(); });
@@ -199,6 +205,8 @@ void TFTPClient::Connect() {
   }
   Operation busy(*this);
   systSent_ = false;
+  sizeInPreliminary_ = false;
+  sizeRefused_ = false;
   systemType_.clear();
   reader_->Clear();
 
@@ -366,20 +374,33 @@ void TFTPClient::List() {
     // A server that will not say what it is still lists.
     if (Positive(r.code)) systemType_ = r.text.size() > 4 ? r.text.substr(4) : std::string();
   }
-  Transfer(ftpList, "LIST", nullptr);
+  Transfer(ftpList, "LIST", nullptr, {});
 }
 
 void TFTPClient::Download(const std::string& remote, const std::string& localPath) {
   CheckArgument(remote);
-  Transfer(ftpDownload, "RETR " + remote, &localPath);
+  Transfer(ftpDownload, "RETR " + remote, &localPath, remote);
 }
 
 // ---- data connections -------------------------------------------------------------------
 
-void TFTPClient::Transfer(int op, const std::string& command, const std::string* localPath) {
+void TFTPClient::Transfer(int op, const std::string& command, const std::string* localPath,
+                          const std::string& remote) {
   RequireLive();
   RequireIdle();
   Operation busy(*this);
+
+  // The size to hold the download against. Servers that announce it in their "150" reply
+  // need no question; for the others "SIZE" asks first (asked before the transfer, a file
+  // that grows meanwhile still arrives whole). A server that refuses SIZE for a file it then
+  // sends refuses it for every file, and is asked no more on this connection.
+  std::int64_t sizeAnswered = -1;
+  bool sizeAsked = false;
+  if (localPath && !sizeInPreliminary_ && !sizeRefused_) {
+    sizeAsked = true;
+    const Reply r = Command("SIZE " + remote);
+    if (r.code == 213) sizeAnswered = SizeAnswer(r.text).value_or(-1);
+  }
 
   // The download goes to a temporary file beside the target, which replaces the target
   // only once everything arrived.
@@ -412,6 +433,9 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
   bool started = false;
   bool dataDone = false;
   bool writeFailed = false;
+  int writeErrno = 0;
+  bool binary = false;
+  std::int64_t announced = -1;
   std::optional<Reply> final;
   FtpLineSplitter splitter;
   std::vector<std::string> lines;
@@ -433,7 +457,9 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
       lastReply_ = rr->Text();
       if (!started && Preliminary(rr->code)) {
         started = true;
-        bytesTotal_ = AnnouncedSize(lastReply_).value_or(0);
+        announced = AnnouncedSize(lastReply_).value_or(-1);
+        binary = AnnouncesBinary(lastReply_);
+        bytesTotal_ = announced < 0 ? 0 : announced;
         if (OnTransactionStart) OnTransactionStart();
       } else if (!final) {
         final = Reply{rr->code, lastReply_};
@@ -444,7 +470,13 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
       if (!chunk.isEmpty()) {
         bytesRecvd_ += chunk.size();
         if (file) {
-          if (!writeFailed && file->write(chunk) != chunk.size()) writeFailed = true;
+          if (!writeFailed) {
+            errno = 0;
+            if (file->write(chunk) != chunk.size()) {
+              writeFailed = true;
+              writeErrno = errno;
+            }
+          }
           if (OnPacketRecvd) OnPacketRecvd(bytesRecvd_, bytesTotal_);
         } else {
           lines.clear();
@@ -483,7 +515,22 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
     return;
   }
   if (file) {
-    if (writeFailed || file->size() != bytesRecvd_ || !file->commit())
+    if (announced >= 0) sizeInPreliminary_ = true;
+    else if (sizeAsked && sizeAnswered < 0) sizeRefused_ = true;  // the file was there
+    // A cut transfer (the data connection closed early, then "226") must not replace the
+    // local copy: a move would delete the remote original next.
+    const std::int64_t expected = announced >= 0 ? announced : sizeAnswered;
+    if (!DownloadComplete(bytesRecvd_, expected, binary && announced >= 0)) {
+      Fail(op, Reply{451, "Incomplete download of " + remote + ": " + std::to_string(bytesRecvd_) +
+                              " of " + std::to_string(expected) + " bytes received"});
+      return;
+    }
+    if (writeFailed || file->size() != bytesRecvd_) {
+      const std::string why = writeErrno ? std::string(std::strerror(writeErrno))
+                                         : file->errorString().toStdString();
+      throw FtpError("Cannot write " + *localPath + ": " + why);
+    }
+    if (!file->commit())
       throw FtpError("Cannot write " + *localPath + ": " + file->errorString().toStdString());
   }
   if (OnTransactionStop) OnTransactionStop();

@@ -85,7 +85,18 @@ void TForm1::RunTransfer(Body&& body) {
     body();
   } catch (...) {
     // A failed download, delete or listing ends the run; the window stays usable and the
-    // error box shows what failed.
+    // error box shows what failed. The lists show what is there now: files moved before
+    // the failure are gone from the server, and those fetched are in the working folder.
+    FileListBoxPC->Update();
+    FileListBox1->Update();
+    if (FTPLive()) {
+      try {
+        ClearAndList();
+        WriteRemoteCount();
+      } catch (const std::exception&) {
+        // The first failure is the one to show.
+      }
+    }
     EndTransferRun();
     throw;
   }
@@ -93,8 +104,9 @@ void TForm1::RunTransfer(Body&& body) {
 
 // Walks the remote list from its first item, re-reading its count at each step (a dropped
 // connection may empty it meanwhile). Each item `take` accepts becomes the current item
-// and is handled, then the local list is re-read; a Cancel found set after a file ends
-// the walk. Names that cannot be local file names are left on the server.
+// and is handled, then its name joins the local list; a Cancel found set after a file ends
+// the walk, and the local list is re-read once at its end. Names that cannot be local
+// file names are left on the server.
 template <class Take, class Handle>
 TForm1::TransferWalk TForm1::WalkRemoteFiles(int limit, bool writeLocalCount, Take take,
                                              Handle handle) {
@@ -111,12 +123,19 @@ TForm1::TransferWalk TForm1::WalkRemoteFiles(int limit, bool writeLocalCount, Ta
     }
     FileListBoxFTP->setCurrentItem(item, QItemSelectionModel::NoUpdate);
     handle(name);  // `item` may be gone now: the window's messages ran meanwhile
-    FileListBoxPC->Update();
+    walk.handledAny = true;
+    // The one new file, not a fresh read of the folder: a read per file would make a
+    // long run cost more than its downloads.
+    FileListBoxPC->Add(platform::FromCp1252(name));
     if (writeLocalCount) WriteLocalCount();
     if (CancelRequested) {
       walk.cancelled = true;
       break;
     }
+  }
+  if (walk.handledAny) {
+    FileListBoxPC->Update();
+    if (writeLocalCount) WriteLocalCount();
   }
   return walk;
 }
@@ -201,8 +220,8 @@ void TForm1::CopyAllClick() {
       walk = WalkRemoteFiles(kWholeList, false, Every,
                              [&](const std::string& name) { DownloadChecked(name, platform::FromCp1252(name)); });
     }
-    // Copy ALL leaves LocalFiles1cnt as it was.
-    FileListBoxPC->Update();
+    // Copy ALL leaves LocalFiles1cnt as it was; the walk has re-read FileListBoxPC.
+    if (!walk.handledAny) FileListBoxPC->Update();
     FileListBox1->Update();
     TellRefusedNames(walk.refused);
     EndTransferRun();
@@ -265,7 +284,7 @@ void TForm1::MoveAllClick() {
           DownloadChecked(name, platform::FromCp1252(name));
           FTPClient1->Delete(name);
         });
-    FileListBoxPC->Update();
+    if (!walk.handledAny) FileListBoxPC->Update();
     FileListBox1->Update();
     FileListBoxFTP->clear();
     WriteRemoteCount();

@@ -24,6 +24,7 @@
   // One walk over the remote file list (see transfers.cpp).
   struct TransferWalk {
     bool takenAny = false;  // some item was selected (or reached the key)
+    bool handledAny = false;  // some file was fetched
     bool cancelled = false;
     std::string refused;  // names that could not be local file names, ", " between
   };
