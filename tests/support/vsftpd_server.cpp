@@ -39,6 +39,11 @@ int VsftpdServer::Start(const std::string& rootDir) {
   if (!dir_->isValid()) throw std::runtime_error("no temporary folder for vsftpd");
   const QString empty = dir_->filePath(QStringLiteral("empty"));
   QDir().mkpath(empty);
+  // Run as the test's user, vsftpd cannot lock the account into its folder, and Fernlog's
+  // Connect begins with "CWD ..": the account starts in a hidden folder (vsftpd lists no
+  // dot files) one level below rootDir, so that ".." is rootDir.
+  const std::string start = rootDir + "/.vsftpd-start";
+  QDir().mkpath(QString::fromStdString(start));
   // The free port may be taken between the probe and the start: a few tries.
   for (int attempt = 0; attempt < 5; ++attempt) {
     const int port = FreePort();
@@ -48,7 +53,7 @@ int VsftpdServer::Start(const std::string& rootDir) {
     const std::string text =
         "listen=YES\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(port) +
         "\nbackground=NO\nrun_as_launching_user=YES\nanonymous_enable=YES\nlocal_enable=NO\n"
-        "no_anon_password=YES\nanon_root=" + rootDir +
+        "no_anon_password=YES\nanon_root=" + start +
         "\nwrite_enable=YES\nanon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
         "anon_other_write_enable=YES\nanon_world_readable_only=NO\nseccomp_sandbox=NO\n"
         "secure_chroot_dir=" + empty.toStdString() +

@@ -20,7 +20,9 @@ class VsftpdServer {
   VsftpdServer& operator=(const VsftpdServer&) = delete;
 
   // Starts the server for rootDir and returns its port; the account is "anonymous" with any
-  // password. Throws std::runtime_error when the server does not come up.
+  // password. It is not locked into rootDir: it starts in rootDir/.vsftpd-start, so that
+  // the "CWD .." of Fernlog's Connect lands in rootDir ("/" is the machine's root).
+  // Throws std::runtime_error when the server does not come up.
   int Start(const std::string& rootDir);
   void Stop();
 
