@@ -74,6 +74,7 @@ class FileListBox : public QListWidget {
   static bool Matches(const QString& mask, const QString& name);
 
  private:
+  static const QIcon& FileIcon();
   QString dir_;
   QString mask_ = QStringLiteral("*.*");
   bool glyphs_ = false;

@@ -6,7 +6,6 @@
 #include <QFile>
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QSaveFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
@@ -14,6 +13,10 @@
 #include <csignal>
 #include <cstring>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "monitor/ftpparse.h"
 
@@ -28,6 +31,73 @@ bool Preliminary(int code) { return code >= 100 && code < 200; }
 bool HasLineBreak(const std::string& text) {
   return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
 }
+
+// A download's local file: written beside the target under a name of its own, which
+// replaces the target only by Commit, so a failed download leaves the target as it was and
+// no part of it behind. A file that replaces an existing one takes over its permissions.
+class DownloadFile {
+ public:
+  explicit DownloadFile(const std::string& target) : target_(target) {
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      temp_ = target_ + "." + std::to_string(::getpid()) + "-" + std::to_string(++serial) + ".part";
+      fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ < 0 && errno != EEXIST) break;
+    }
+    if (fd_ < 0) {
+      error_ = errno;
+      return;
+    }
+    struct stat old {};
+    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
+  }
+  ~DownloadFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_ && !temp_.empty()) ::unlink(temp_.c_str());
+  }
+  DownloadFile(const DownloadFile&) = delete;
+  DownloadFile& operator=(const DownloadFile&) = delete;
+
+  bool Opened() const { return fd_ >= 0; }
+  // The system's reason for the first failure.
+  std::string Error() const { return std::strerror(error_ ? error_ : EIO); }
+  std::int64_t Size() const { return size_; }
+  bool Write(const char* data, std::size_t n) {
+    while (n > 0) {
+      const ssize_t w = ::write(fd_, data, n);
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) {
+        error_ = w < 0 ? errno : ENOSPC;
+        return false;
+      }
+      data += w;
+      n -= static_cast<std::size_t>(w);
+      size_ += w;
+    }
+    return true;
+  }
+  // With `sync` the bytes are on the disk before the file takes the target's place.
+  bool Commit(bool sync) {
+    if (sync && ::fdatasync(fd_) != 0) return Failed();
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) return Failed();
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) return Failed();
+    committed_ = true;
+    return true;
+  }
+
+ private:
+  bool Failed() {
+    error_ = errno;
+    return false;
+  }
+  std::string target_, temp_;
+  int fd_ = -1;
+  int error_ = 0;
+  std::int64_t size_ = 0;
+  bool committed_ = false;
+};
 
 }  // namespace
 
@@ -374,18 +444,18 @@ void TFTPClient::List() {
     // A server that will not say what it is still lists.
     if (Positive(r.code)) systemType_ = r.text.size() > 4 ? r.text.substr(4) : std::string();
   }
-  Transfer(ftpList, "LIST", nullptr, {});
+  Transfer(ftpList, "LIST", nullptr, {}, false);
 }
 
-void TFTPClient::Download(const std::string& remote, const std::string& localPath) {
+void TFTPClient::Download(const std::string& remote, const std::string& localPath, bool syncToDisk) {
   CheckArgument(remote);
-  Transfer(ftpDownload, "RETR " + remote, &localPath, remote);
+  Transfer(ftpDownload, "RETR " + remote, &localPath, remote, syncToDisk);
 }
 
 // ---- data connections -------------------------------------------------------------------
 
 void TFTPClient::Transfer(int op, const std::string& command, const std::string* localPath,
-                          const std::string& remote) {
+                          const std::string& remote, bool syncToDisk) {
   RequireLive();
   RequireIdle();
   Operation busy(*this);
@@ -402,15 +472,12 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
     if (r.code == 213) sizeAnswered = SizeAnswer(r.text).value_or(-1);
   }
 
-  // The download goes to a temporary file beside the target, which replaces the target
+  // The download goes to a file of its own beside the target, which replaces the target
   // only once everything arrived.
-  std::unique_ptr<QSaveFile> file;
+  std::unique_ptr<DownloadFile> file;
   if (localPath) {
-    file = std::make_unique<QSaveFile>(QFile::decodeName(QByteArray::fromStdString(*localPath)));
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
-    // QSaveFile can lose it and still commit a cut file.
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-      throw FtpError("Cannot create " + *localPath + ": " + file->errorString().toStdString());
+    file = std::make_unique<DownloadFile>(*localPath);
+    if (!file->Opened()) throw FtpError("Cannot create " + *localPath + ": " + file->Error());
   }
 
   const QHostAddress local = socket_->localAddress();
@@ -433,7 +500,6 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
   bool started = false;
   bool dataDone = false;
   bool writeFailed = false;
-  int writeErrno = 0;
   bool binary = false;
   std::int64_t announced = -1;
   std::optional<Reply> final;
@@ -470,13 +536,8 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
       if (!chunk.isEmpty()) {
         bytesRecvd_ += chunk.size();
         if (file) {
-          if (!writeFailed) {
-            errno = 0;
-            if (file->write(chunk) != chunk.size()) {
-              writeFailed = true;
-              writeErrno = errno;
-            }
-          }
+          if (!writeFailed && !file->Write(chunk.constData(), static_cast<std::size_t>(chunk.size())))
+            writeFailed = true;
           if (OnPacketRecvd) OnPacketRecvd(bytesRecvd_, bytesTotal_);
         } else {
           lines.clear();
@@ -525,13 +586,8 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
                               " of " + std::to_string(expected) + " bytes received"});
       return;
     }
-    if (writeFailed || file->size() != bytesRecvd_) {
-      const std::string why = writeErrno ? std::string(std::strerror(writeErrno))
-                                         : file->errorString().toStdString();
-      throw FtpError("Cannot write " + *localPath + ": " + why);
-    }
-    if (!file->commit())
-      throw FtpError("Cannot write " + *localPath + ": " + file->errorString().toStdString());
+    if (writeFailed || file->Size() != bytesRecvd_ || !file->Commit(syncToDisk))
+      throw FtpError("Cannot write " + *localPath + ": " + file->Error());
   }
   if (OnTransactionStop) OnTransactionStop();
   if (OnSuccess) OnSuccess(op);

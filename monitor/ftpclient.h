@@ -96,7 +96,9 @@ class TFTPClient : public QObject {
   // many otherwise. Fewer: the failure events and FtpError "Incomplete download of <name>:
   // <n> of <m> bytes received". A failed local write: FtpError "Cannot write <path>: " and
   // the system's reason.
-  void Download(const std::string& remote, const std::string& localPath);
+  // With syncToDisk the file is on the disk before it replaces the local one (a move deletes
+  // the remote file next); a copy leaves the original on the server and need not wait.
+  void Download(const std::string& remote, const std::string& localPath, bool syncToDisk = true);
   // "TYPE A" (no operation code, no events; a failure reply raises FtpError).
   void TransferModeAscii();
 
@@ -151,7 +153,7 @@ class TFTPClient : public QObject {
   [[noreturn]] void Lost(const std::string& text);
   void Simple(int op, const std::string& command);
   void Transfer(int op, const std::string& command, const std::string* localPath,
-                const std::string& remote);
+                const std::string& remote, bool syncToDisk);
   void ReadControl();
   void Abort();
   void Closed();

@@ -125,6 +125,10 @@ void TForm1::ShowConnectionState(bool connected) {
 }
 
 void TForm1::ClearRemoteLists() {
+  // Items of one height: a long list lays out, and scrolls to its current item, without
+  // measuring every name.
+  FileListBoxFTP->setUniformItemSizes(true);
+  FileListBoxFTPdir->setUniformItemSizes(true);
   FileListBoxFTPdir->clear();
   FileListBoxFTP->clear();
   Memo1->clear();

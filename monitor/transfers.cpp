@@ -10,6 +10,10 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
 #include <climits>
 #include <initializer_list>
 
@@ -69,9 +73,64 @@ void TForm1::BeginTransferRun(QPushButton* own, QPushButton* cancel) {
   own->hide();
   cancel->show();
   platform::SetBusyCursor(true);
+  ThrottlePainting(true);
+}
+
+// While a run fetches file after file, the window's lists and status texts change several
+// times per file, and painting each change would cost more than the downloads. During a
+// run the window paints at most ten times a second: an update request that comes sooner
+// is held back (the changed parts stay marked) and sent when the tenth of a second is up.
+class TForm1::PaintThrottle : public QObject {
+ public:
+  explicit PaintThrottle(QWidget* window) : QObject(window), window_(window) {
+    timer_.setInterval(kIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { Flush(); });
+    window_->installEventFilter(this);
+  }
+  void SetActive(bool on) {
+    active_ = on;
+    if (on) {
+      painted_.start();
+      timer_.start();
+    } else {
+      timer_.stop();
+      Flush();
+    }
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != window_ || event->type() != QEvent::UpdateRequest) return false;
+    if (active_ && painted_.isValid() && painted_.elapsed() < kIntervalMs) {
+      held_ = true;
+      return true;
+    }
+    painted_.start();
+    return false;
+  }
+
+ private:
+  static constexpr int kIntervalMs = 100;
+  void Flush() {
+    if (!held_) return;
+    held_ = false;
+    painted_.invalidate();
+    QCoreApplication::postEvent(window_, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+  }
+  QWidget* window_;
+  QTimer timer_;
+  QElapsedTimer painted_;
+  bool active_ = false;
+  bool held_ = false;
+};
+
+void TForm1::ThrottlePainting(bool on) {
+  if (!paintThrottle_) paintThrottle_ = new PaintThrottle(this);
+  paintThrottle_->SetActive(on);
 }
 
 void TForm1::EndTransferRun() {
+  ThrottlePainting(false);
   platform::SetBusyCursor(false);
   FTPBusy = false;
   CancelRequested = false;
@@ -144,9 +203,10 @@ QString TForm1::WorkingFolderPath(const std::string& name) const {
   return QDir(DirectoryListBoxPC->Directory()).filePath(platform::FromCp1252(name));
 }
 
-void TForm1::DownloadChecked(const std::string& remote, const QString& localPath) {
+void TForm1::DownloadChecked(const std::string& remote, const QString& localPath, bool forMove) {
   // Remote names are the server's Windows-1252 bytes; local paths are the file system's.
-  FTPClient1->Download(remote, QFile::encodeName(localPath).toStdString());
+  // A move deletes the remote file next: its copy must be on the disk first.
+  FTPClient1->Download(remote, QFile::encodeName(localPath).toStdString(), forMove);
   // A move deletes the remote file next: only after the local copy is really there.
   if (!QFileInfo::exists(localPath))
     throw platform::Error("Cannot write " + platform::ToCp1252(localPath));
@@ -246,7 +306,7 @@ void TForm1::MoveSelectedClick() {
     } else {
       BeginTransferRun(MoveSelected, MoveSelectedCancel);
       walk = WalkRemoteFiles(kTransferWalkLimit, true, Selected, [&](const std::string& name) {
-        DownloadChecked(name, WorkingFolderPath(name));
+        DownloadChecked(name, WorkingFolderPath(name), true);
         FTPClient1->Delete(name);
       });
       ClearAndList();
@@ -281,7 +341,7 @@ void TForm1::MoveAllClick() {
     BeginTransferRun(MoveAll, MoveAllCancel);
     const TransferWalk walk =
         WalkRemoteFiles(kWholeList, true, Every, [&](const std::string& name) {
-          DownloadChecked(name, platform::FromCp1252(name));
+          DownloadChecked(name, platform::FromCp1252(name), true);
           FTPClient1->Delete(name);
         });
     if (!walk.handledAny) FileListBoxPC->Update();
