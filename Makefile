@@ -11,7 +11,7 @@ DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test asan-build test-asan fuzz run run-monitor clean
+.PHONY: deps configure build test asan-build test-asan fuzz bench-ftp run run-monitor clean
 
 deps:
 	@missing=""; for p in $(DEB_PACKAGES); do \
@@ -59,6 +59,17 @@ fuzz: asan-build
 	    -print_final_stats=1 $$corpus $$seeds 2>&1 | tail -n 12; \
 	  test $${PIPESTATUS[0]} -eq 0; \
 	done
+
+# Fernlog's Copy ALL against curl on 100 and 1000 files from a local FTP server, on Xvfb,
+# then again with the accessibility bus on (when at-spi2-core is installed).
+ATSPI_LAUNCHER := /usr/libexec/at-spi-bus-launcher
+bench-ftp: build
+	xvfb-run -a -s "-screen 0 1600x1200x24" $(BUILD)/bench/bench_monitor_ftp_copy
+	@if [ -x $(ATSPI_LAUNCHER) ]; then echo "with the accessibility bus on:"; \
+	  xvfb-run -a -s "-screen 0 1600x1200x24" dbus-run-session -- sh -c \
+	    '$(ATSPI_LAUNCHER) --launch-immediately & l=$$!; sleep 1; \
+	     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 $(BUILD)/bench/bench_monitor_ftp_copy; s=$$?; kill $$l; exit $$s'; \
+	fi
 
 run: build
 	@if [ -x $(BUILD)/TK5063SM ]; then $(BUILD)/TK5063SM; \

@@ -173,18 +173,20 @@ void TFTPClient::Wake() {
 
 template <class Done>
 void TFTPClient::WaitUntil(Done done, const char* what) {
+  if (done()) return;
   QElapsedTimer idle;
   idle.start();
+  // One loop and one timer for the whole wait: a download wakes it many times.
+  QEventLoop loop;
+  QTimer timer;
+  timer.setSingleShot(true);
+  connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
   while (!done()) {
     const qint64 left = WaitLimit() - idle.elapsed();
     if (left <= 0) {
       Abort();
       throw FtpError(std::string("No answer from the server (") + what + ")");
     }
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(static_cast<int>(left));
     QEventLoop* outer = loop_;
     loop_ = &loop;
