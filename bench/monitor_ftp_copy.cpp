@@ -9,6 +9,7 @@
 // accessibility bus on (make bench-ftp does both).
 #include <sys/resource.h>
 
+#include <QAccessible>
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -199,7 +200,9 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "vsftpd is not installed\n");
     return 2;
   }
-  std::printf("server %s, active mode, files of 1 to 50 KiB\n", server.vsftpd ? "vsftpd" : "pyftpdlib");
+  std::printf("server %s, active mode, files of 1 to 50 KiB, platform %s, accessibility %s\n",
+              server.vsftpd ? "vsftpd" : "pyftpdlib", qPrintable(QGuiApplication::platformName()),
+              QAccessible::isActive() ? "on" : "off");
   for (int count : counts)
     if (count <= 0 || !Run(server, count, told) || told) return 1;
   return 0;

@@ -472,6 +472,31 @@ TEST_F(TransfersTest, AFullDiskEndsAMoveWithoutDeletingAndKeepsTheLocalCopy) {
   ExpectIdle();
 }
 
+// During a run the local list takes each fetched name as it arrives, without reading the
+// folder; at the end it is read once, so it shows the folder exactly.
+TEST_F(TransfersTest, TheLocalListTakesEachFetchedNameAndIsReadOnceAtTheEnd) {
+  for (const char* n : {"181001.csv", "181002.csv", "181003.csv"}) Put(n);
+  Write("old.csv", "here before");
+  Connect();
+  monitor::TForm1& f = Form();
+  monitor::TFTPClient& client = *f.FTPClient1;
+  const auto started = client.OnTransactionStart;
+  std::vector<QStringList> seen;  // the local list as each download starts
+  client.OnTransactionStart = [&] {
+    if (started) started();
+    seen.push_back(Items(f.FileListBoxPC));
+    if (seen.size() == 2) Write("zz.csv", "written by someone else meanwhile");
+  };
+  f.CopyAll->click();
+  client.OnTransactionStart = started;
+
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[1], QStringList({"181001.csv", "old.csv"}));
+  EXPECT_EQ(seen[2], QStringList({"181001.csv", "181002.csv", "old.csv"}));  // zz.csv not yet
+  EXPECT_EQ(Items(f.FileListBoxPC), QStringList({"181001.csv", "181002.csv", "181003.csv", "old.csv", "zz.csv"}));
+  ExpectIdle();
+}
+
 // Exit during a transfer with a live connection closes the window, and the application
 // quits: the file being fetched is still finished and the run stops after it.
 TEST_F(TransfersTest, ExitDuringCopyAllFinishesTheRunningFileAndStops) {
