@@ -99,8 +99,9 @@ struct Server {
     pass = kPass;
     return py.Start(kUser, kPass, root);
   }
-  // The folder curl starts in is the one Fernlog lists after its "CWD ..".
-  std::string CurlBase() const { return vsftpd ? "/.vsftpd-start/../" : "/"; }
+  // The folder curl fetches from is the one Fernlog lists after its "CWD .." (encoded, so
+  // that curl does not fold it away).
+  std::string CurlBase() const { return vsftpd ? "/%2E%2E/" : "/"; }
   void Stop() {
     py.Stop();
     vs.Stop();
@@ -158,7 +159,7 @@ bool Run(Server& server, int count, bool& told) {
   QElapsedTimer t;
   t.start();
   curl.start(QStringLiteral("curl"),
-             {QStringLiteral("-s"), QStringLiteral("-S"), QStringLiteral("-P"), QStringLiteral("127.0.0.1"),
+             {QStringLiteral("-s"), QStringLiteral("-S"), QStringLiteral("-P"), QStringLiteral("-"),
               QStringLiteral("--user"), QString::fromStdString(server.user + ":" + server.pass),
               QStringLiteral("-o"), curlDir.path() + QStringLiteral("/#1"), url});
   if (!curl.waitForFinished(600000) || curl.exitCode() != 0) {
