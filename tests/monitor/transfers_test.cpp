@@ -659,6 +659,25 @@ TEST_F(ScriptedTransfersTest, AMoveStopsAtAFileCutShortAndDeletesOnlyWhatArrived
   ExpectIdle();
 }
 
+// Under a file-size limit the write fails like on a full disk: the window survives the
+// kernel's signal, says which file and the system's reason, and deletes nothing.
+TEST_F(ScriptedTransfersTest, AFileSizeLimitFailsTheWriteWithTheSystemsReason) {
+  script.files["190101.csv"] = {std::string(5000, 'z')};
+  ConnectScripted();
+  monitor::TForm1& f = Form();
+  answer = Answer::Yes;
+  {
+    testsupport::FileSizeLimit limit(1000, /*ignoreSignal=*/false);
+    f.MoveAll->click();
+  }
+  ASSERT_EQ(messages.size(), 2u) << ::testing::PrintToString(Texts());
+  EXPECT_EQ(messages[1].text, "Cannot write 190101.csv: " + std::string(std::strerror(EFBIG)) + ".");
+  EXPECT_TRUE(script.Commands("DELE").empty());
+  EXPECT_TRUE(Local().isEmpty());
+  EXPECT_EQ(Remote(), QStringList({"190101.csv"}));
+  ExpectIdle();
+}
+
 // Names that can't be local file names or can't go into a command are left on the server
 // with one message; the other files are moved.
 TEST_F(ScriptedTransfersTest, UnusableNamesAreSkippedWithOneMessageAndTheRunGoesOn) {
