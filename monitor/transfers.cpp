@@ -15,6 +15,7 @@
 #include <QEvent>
 #include <QTimer>
 #include <climits>
+#include <functional>
 #include <initializer_list>
 
 #include "monitor/folderlists.h"
@@ -82,7 +83,9 @@ void TForm1::BeginTransferRun(QPushButton* own, QPushButton* cancel) {
 // is held back (the changed parts stay marked) and sent when the tenth of a second is up.
 class TForm1::PaintThrottle : public QObject {
  public:
-  explicit PaintThrottle(QWidget* window) : QObject(window), window_(window) {
+  // beforePaint runs before each paint that was held back.
+  PaintThrottle(QWidget* window, std::function<void()> beforePaint)
+      : QObject(window), window_(window), beforePaint_(std::move(beforePaint)) {
     timer_.setInterval(kIntervalMs);
     connect(&timer_, &QTimer::timeout, this, [this] { Flush(); });
     window_->installEventFilter(this);
@@ -114,10 +117,12 @@ class TForm1::PaintThrottle : public QObject {
   void Flush() {
     if (!held_) return;
     held_ = false;
+    if (beforePaint_) beforePaint_();
     painted_.invalidate();
     QCoreApplication::postEvent(window_, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
   }
   QWidget* window_;
+  std::function<void()> beforePaint_;
   QTimer timer_;
   QElapsedTimer painted_;
   bool active_ = false;
@@ -125,7 +130,14 @@ class TForm1::PaintThrottle : public QObject {
 };
 
 void TForm1::ThrottlePainting(bool on) {
-  if (!paintThrottle_) paintThrottle_ = new PaintThrottle(this);
+  // The remote list follows its current item at the paints, not at every file: scrolling a
+  // long list for each file costs as much as painting it.
+  if (!paintThrottle_)
+    paintThrottle_ = new PaintThrottle(this, [this] {
+      if (QListWidgetItem* current = FileListBoxFTP->currentItem()) FileListBoxFTP->scrollToItem(current);
+    });
+  FileListBoxFTP->setAutoScroll(!on);
+  if (!on && FileListBoxFTP->currentItem()) FileListBoxFTP->scrollToItem(FileListBoxFTP->currentItem());
   paintThrottle_->SetActive(on);
 }
 
