@@ -238,10 +238,7 @@ std::string ListingName(std::string_view line) {
     if (!AllDigits(text(month - 1)) || !MonthField(text(month)) || !DayField(text(month + 1)) ||
         !TimeOrYearField(text(month + 2)))
       continue;
-    std::size_t name = f[month + 2].end + 1;  // one blank after the time or year
-    // The logger's own server puts the name at character 56, or at character 63 when
-    // character 56 is a blank.
-    if (name == 55 && name < line.size() && line[name] == ' ') name = 62;
+    const std::size_t name = f[month + 2].end + 1;  // one blank after the time or year
     if (name >= line.size()) return {};
     return std::string(line.substr(name));
   }

@@ -77,8 +77,6 @@ bool DownloadComplete(std::int64_t received, std::int64_t expected, bool binary)
 // The name in a Unix "ls -l" listing line as FTP servers write it: the kind and rights, the
 // link count, owner, group (some servers leave it out), size, month, day, and time or year,
 // then one blank and the name, which is the rest of the line whatever the column widths.
-// In the logger's own layout the name starts at character 56 (counted from 1), or at
-// character 63 when character 56 is a blank.
 // Empty when the line is no such line (a "total" line, another listing format): such a line
 // names nothing.
 std::string ListingName(std::string_view line);

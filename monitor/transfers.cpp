@@ -448,7 +448,7 @@ void TForm1::FileListBoxFTPDblClick() {
     FTPClient1->TransferModeAscii();
     DownloadChecked(name, path);
   }
-  platform::OpenInTextEditor(platform::ToCp1252(path));
+  platform::OpenInTextEditor(QFile::encodeName(path).toStdString());
 }
 
 }  // namespace monitor

@@ -205,11 +205,7 @@ TEST(ListingLine, TheNameIsTheRestAfterTheTimeOrYearAndOtherLinesNameNothing) {
   EXPECT_TRUE(monitor::ListingIsFolder(Line('d', "2019")));
   EXPECT_FALSE(monitor::ListingIsFolder(Line('-', "2019")));
   EXPECT_EQ(monitor::ListingName(Line('-', "a b.csv")), "a b.csv");
-  // The logger's own server: a blank at character 56 puts the name at character 63.
-  EXPECT_EQ(monitor::ListingName(Line('d', " 2018  2019")), "2019");
-  EXPECT_EQ(monitor::ListingName(Line('d', " 2018")), "");
-  // Elsewhere blanks after the one that ends the time or year belong to the name.
-  EXPECT_EQ(monitor::ListingName("-rw-r--r-- 1 owner 12 Oct 10 2018  two.csv"), " two.csv");
+  EXPECT_EQ(monitor::ListingName(Line('-', " 2018  2019")), " 2018  2019");  // blanks belong to it
   EXPECT_EQ(monitor::ListingName("-rw-r--r-- 1 owner 12 Oct 10 2018 nogroup.csv"), "nogroup.csv");
   EXPECT_EQ(monitor::ListingName("-rw-r--r--+ 1 u g 12 oct 10 9:05 acl.csv"), "acl.csv");
   // Lines that are no Unix listing lines are read as naming nothing, never guessed at.
