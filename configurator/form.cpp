@@ -18,7 +18,7 @@
 #include "platform/memolines.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
-#include "serial/SerialDrv.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 

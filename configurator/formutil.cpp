@@ -4,7 +4,7 @@
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 
 namespace configurator::ui {
 

@@ -6,8 +6,8 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
-#include "serial/SerialDrv.h"
+#include "serial/displayunit.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "configurator/abonents_core.h"
+#include "configurator/core/abonents.h"
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"

@@ -11,7 +11,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/gprs_core.h"
+#include "configurator/core/gprs.h"
 #include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"

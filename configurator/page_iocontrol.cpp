@@ -10,7 +10,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/ioanalog_core.h"
+#include "configurator/core/ioanalog.h"
 #include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"

@@ -13,8 +13,8 @@
 #include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
-#include "serial/SerialDrv.h"
+#include "serial/displayunit.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 

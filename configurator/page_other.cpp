@@ -13,11 +13,11 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/other_core.h"
+#include "configurator/core/other.h"
 #include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
+#include "serial/displayunit.h"
 
 namespace configurator {
 

@@ -6,7 +6,7 @@
 
 #include "configurator/form.h"
 #include "configurator/pagebuild.h"
-#include "configurator/tempcounter_core.h"
+#include "configurator/core/tempcounter.h"
 
 namespace configurator {
 

@@ -16,7 +16,7 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
-#include "configurator/schedule_core.h"
+#include "configurator/core/schedule.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 

@@ -8,7 +8,7 @@
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
 #include "platform/widgets.h"
-#include "serial/SerialDrv.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 

@@ -11,7 +11,7 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
-#include "configurator/tempcounter_core.h"
+#include "configurator/core/tempcounter.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 

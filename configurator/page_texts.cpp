@@ -15,8 +15,8 @@
 #include "platform/messagebox.h"
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
-#include "configurator/texts_core.h"
-#include "platform/cp1252.h"
+#include "configurator/core/texts.h"
+#include "platform/core/cp1252.h"
 #include "platform/widgets.h"
 
 namespace configurator {

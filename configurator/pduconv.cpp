@@ -1,7 +1,7 @@
 // The window's side of the SMS PDU codec: the phone number check and its message box.
-#include "configurator/exchange.h"
+#include "configurator/core/exchange.h"
 #include "configurator/form.h"
-#include "configurator/pdu.h"
+#include "configurator/core/pdu.h"
 #include "platform/messagebox.h"
 
 namespace configurator {

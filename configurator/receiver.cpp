@@ -8,11 +8,11 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/pdu.h"
+#include "configurator/core/pdu.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
-#include "serial/SerialDrv.h"
+#include "serial/displayunit.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 

@@ -8,7 +8,7 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "platform/widgets.h"
-#include "serial/SerialDrv.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 

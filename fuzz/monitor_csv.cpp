@@ -4,7 +4,7 @@
 #include <string>
 
 #include "monitor/csvrecord.h"
-#include "monitor/merge.h"
+#include "monitor/core/merge.h"
 
 using namespace monitor;
 

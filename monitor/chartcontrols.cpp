@@ -6,7 +6,7 @@
 
 #include "monitor/chartlayer.h"
 #include "monitor/form.h"
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 
 namespace monitor {
 

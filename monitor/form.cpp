@@ -35,7 +35,7 @@
 #include "monitor/fixedcells.h"
 #include "monitor/folderlists.h"
 #include "monitor/formutil.h"
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 #include "platform/doubleclick.h"
 #include "platform/widgets.h"

@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "monitor/csvconfig.h"
-#include "monitor/merge.h"
+#include "monitor/core/csvconfig.h"
+#include "monitor/core/merge.h"
 
 class QAction;
 class QCalendarWidget;

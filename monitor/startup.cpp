@@ -14,7 +14,7 @@
 #include "monitor/folderlists.h"
 #include "monitor/form.h"
 #include "monitor/formutil.h"
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 
 namespace monitor {

@@ -1,12 +1,4 @@
 #pragma once
-#include <QString>
-#include <string>
-
-namespace platform {
-
-// Device lines and stored files are Windows-1252 bytes; QString lives only at the widget edge.
-QString FromCp1252(const std::string& bytes);
-// Characters that Windows-1252 cannot hold become '?'.
-std::string ToCp1252(const QString& text);
-
-}  // namespace platform
+// The former place of this header, kept only until the FTP and benchmark sources include
+// "platform/core/cp1252.h".
+#include "platform/core/cp1252.h"

@@ -6,8 +6,8 @@
 #include <QScrollBar>
 
 #include "configurator/formutil.h"
-#include "configurator/gprs_core.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/gprs.h"
+#include "configurator/core/setupconfig.h"
 #include <QAbstractButton>
 #include <QLabel>
 

@@ -12,8 +12,8 @@
 #include <cstring>
 
 #include "configurator/formutil.h"
-#include "configurator/other_core.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/other.h"
+#include "configurator/core/setupconfig.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
 

@@ -10,8 +10,8 @@
 #include <cstring>
 
 #include "configurator/formutil.h"
-#include "configurator/setupconfig.h"
-#include "configurator/tempcounter_core.h"
+#include "configurator/core/setupconfig.h"
+#include "configurator/core/tempcounter.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
 

@@ -8,8 +8,8 @@
 #include <QTabWidget>
 
 #include "configurator/formutil.h"
-#include "configurator/pdu.h"
-#include "configurator/texts_core.h"
+#include "configurator/core/pdu.h"
+#include "configurator/core/texts.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
 

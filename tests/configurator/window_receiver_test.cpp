@@ -7,9 +7,9 @@
 #include <QTabWidget>
 
 #include "configurator/formutil.h"
-#include "configurator/pdu.h"
+#include "configurator/core/pdu.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
+#include "serial/displayunit.h"
 #include "window_fixture.h"
 
 namespace {

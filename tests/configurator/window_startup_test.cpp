@@ -12,9 +12,9 @@
 #include <map>
 
 #include "configurator/formutil.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/setupconfig.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
+#include "serial/displayunit.h"
 #include "unprivileged.h"
 #include "window_fixture.h"
 #include "support/filesizelimit.h"

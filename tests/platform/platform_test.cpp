@@ -18,10 +18,10 @@
 #include <string>
 #include <unistd.h>
 
-#include "platform/cp1252.h"
-#include "platform/devicepath.h"
-#include "platform/fixedtext.h"
-#include "platform/tick.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/devicepath.h"
+#include "platform/core/fixedtext.h"
+#include "platform/core/tick.h"
 #include "platform/widgets.h"
 
 namespace fs = std::filesystem;

@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 #include "platform/memolines.h"
-#include "serial/DisplayUnit.h"
+#include "serial/displayunit.h"
 
 using namespace serial;
 using Lines = std::vector<std::string>;

@@ -16,9 +16,9 @@
 #include <thread>
 #include <unistd.h>
 
-#include "platform/tick.h"
-#include "serial/LineTermios.h"
-#include "serial/SerialDrv.h"
+#include "platform/core/tick.h"
+#include "serial/linetermios.h"
+#include "serial/serialdrv.h"
 #include "support/lockfolder.h"
 #include "support/pty.h"
 
