@@ -7,14 +7,18 @@ FUZZ_SECONDS ?= 60
 
 DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   qt6-base-dev qt6-charts-dev libgl-dev libgtest-dev libgmock-dev googletest \
-  xvfb xauth fonts-dejavu-core python3-pyftpdlib
+  xvfb xauth fonts-dejavu-core python3-pyftpdlib vsftpd curl
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
-.PHONY: deps configure build test asan-build test-asan fuzz run run-monitor clean
+# What only the benchmarks need: the peers and the X server they draw on.
+BENCH_PACKAGES := python3-pandas python3-matplotlib python3-pyftpdlib xvfb xauth at-spi2-core
 
-deps:
-	@missing=""; for p in $(DEB_PACKAGES); do \
+.PHONY: deps bench-deps configure build test asan-build test-asan fuzz bench bench-ftp run run-monitor clean
+
+# Installs the Debian packages of a list that are missing.
+define install-missing
+	@missing=""; for p in $(1); do \
 	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
 	done; \
 	if [ -n "$$missing" ]; then \
@@ -25,6 +29,10 @@ deps:
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get update -qq && \
 	  $(SUDO) env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
 	fi
+endef
+
+deps:
+	$(call install-missing,$(DEB_PACKAGES))
 
 $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
@@ -59,6 +67,25 @@ fuzz: asan-build
 	    -print_final_stats=1 $$corpus $$seeds 2>&1 | tail -n 12; \
 	  test $${PIPESTATUS[0]} -eq 0; \
 	done
+
+bench-deps:
+	$(call install-missing,$(BENCH_PACKAGES))
+
+# Every benchmark, one table; not part of CI's pass or fail. BENCH_RUNS sets the rounds.
+bench: deps bench-deps configure
+	cmake --build $(BUILD) -j $(JOBS) --target benches
+	/usr/bin/python3 bench/run.py $(BUILD)
+
+# Fernlog's Copy ALL against curl on 100 and 1000 files from a local FTP server, on Xvfb,
+# then again with the accessibility bus on (when at-spi2-core is installed).
+ATSPI_LAUNCHER := /usr/libexec/at-spi-bus-launcher
+bench-ftp: build bench-deps
+	xvfb-run -a -s "-screen 0 1600x1200x24" $(BUILD)/bench/bench_monitor_ftp_copy
+	@if [ -x $(ATSPI_LAUNCHER) ]; then echo "with the accessibility bus on:"; \
+	  xvfb-run -a -s "-screen 0 1600x1200x24" dbus-run-session -- sh -c \
+	    '$(ATSPI_LAUNCHER) --launch-immediately & l=$$!; sleep 1; \
+	     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 $(BUILD)/bench/bench_monitor_ftp_copy; s=$$?; kill $$l; exit $$s'; \
+	fi
 
 run: build
 	@if [ -x $(BUILD)/TK5063SM ]; then $(BUILD)/TK5063SM; \

@@ -146,12 +146,12 @@ void ChartSeries::SetHidden() {
 }
 
 ChartPoint ChartSeries::Point(int x) const {
-  const Stored& p = points_.at(static_cast<std::size_t>(x));
-  return ChartPoint{p.y, chart_->labelPool_[p.label], QColor::fromRgba(p.color)};
+  const PlotPoint& p = points_.at(static_cast<std::size_t>(x));
+  return ChartPoint{p.value, chart_->PooledLabel(p.label), QColor::fromRgba(p.colour)};
 }
 
 const std::string& ChartSeries::Label(int x) const {
-  return chart_->labelPool_[points_.at(static_cast<std::size_t>(x)).label];
+  return chart_->PooledLabel(points_.at(static_cast<std::size_t>(x)).label);
 }
 
 int ChartSeries::Add(double y, const std::string& label, const QColor& color) {
@@ -159,9 +159,9 @@ int ChartSeries::Add(double y, const std::string& label, const QColor& color) {
   // Room for a whole load at the first point: a load never moves its points around, and
   // room left unused is never touched (large blocks are mapped page by page).
   if (points_.capacity() == 0) points_.reserve(kInitialRoom);
-  const std::uint32_t pooled = chart_->PoolLabel(label, labelHint_);
-  labelHint_ = pooled + std::size_t{1};
-  points_.push_back(Stored{y, pooled, color.rgba()});
+  const std::int32_t pooled = chart_->PoolLabel(label, labelHint_);
+  labelHint_ = static_cast<std::size_t>(pooled) + 1;
+  points_.push_back(PlotPoint{y, color.rgba(), pooled});
   if (std::isfinite(y)) {
     if (finite_ == 0) {
       low_ = high_ = y;
@@ -182,16 +182,46 @@ void ChartSeries::Clear() {
   points_.clear();
   finite_ = 0;
   labelHint_ = 0;
-  // Once every series is empty the labels are no longer referenced.
-  bool empty = true;
-  for (const auto& s : chart_->series_) empty = empty && s->points_.empty();
-  if (empty) chart_->labelPool_.clear();
+  chart_->DropLabelsWhenEmpty();
   dirty_ = true;
   chart_->MarkDirty();
 }
 
 void ChartSeries::Reserve(int n) {
   if (n > 0) points_.reserve(static_cast<std::size_t>(n));
+}
+
+void ChartSeries::Assign(std::vector<PlotPoint> points,
+                         std::shared_ptr<const std::vector<std::string>> labels) {
+  Clear();
+  bool others = false;  // points of other series that index the chart's present labels
+  for (const auto& s : chart_->series_) others = others || !s->points_.empty();
+  if (others && chart_->pool_ != labels) {
+    // Labels from two lists in one chart: the chart pools them point by point.
+    static const std::string kNone;
+    for (const PlotPoint& p : points) {
+      const bool known = labels && p.label >= 0 && static_cast<std::size_t>(p.label) < labels->size();
+      Add(p.value, known ? (*labels)[static_cast<std::size_t>(p.label)] : kNone,
+          QColor::fromRgba(p.colour));
+    }
+    return;
+  }
+  chart_->pool_ = std::move(labels);
+  chart_->ownPool_ = nullptr;
+  points_ = std::move(points);
+  for (const PlotPoint& p : points_) {
+    if (!std::isfinite(p.value)) continue;
+    if (finite_ == 0) {
+      low_ = high_ = p.value;
+    } else {
+      low_ = std::min(low_, p.value);
+      high_ = std::max(high_, p.value);
+    }
+    ++finite_;
+  }
+  labelHint_ = points_.empty() ? 0 : static_cast<std::size_t>(points_.back().label) + 1;
+  dirty_ = true;
+  chart_->MarkDirty();
 }
 
 // ---------------------------------------------------------------------------- chart
@@ -256,23 +286,41 @@ QFont Chart::LabelFont() const {
   return f;
 }
 
-std::uint32_t Chart::PoolLabel(const std::string& label, std::size_t hint) {
+std::int32_t Chart::PoolLabel(const std::string& label, std::size_t hint) {
+  // A new load: once every series is empty the old labels are no longer referenced.
+  DropLabelsWhenEmpty();
+  if (!ownPool_) {
+    // Points added to a load's labels: the chart goes on with a copy of its own.
+    auto own = pool_ ? std::make_shared<std::vector<std::string>>(*pool_)
+                     : std::make_shared<std::vector<std::string>>();
+    ownPool_ = own.get();
+    pool_ = std::move(own);
+  }
+  std::vector<std::string>& pool = *ownPool_;
   // The series of one chart carry the labels of the same records in the same order, so
   // a later series finds its label where the first one put it, or one record further on
   // when a record gave it no point.
   for (std::size_t at : {hint, hint + 1}) {
-    if (at < labelPool_.size() && labelPool_[at] == label) return static_cast<std::uint32_t>(at);
+    if (at < pool.size() && pool[at] == label) return static_cast<std::int32_t>(at);
   }
-  if (!labelPool_.empty() && labelPool_.back() == label) {
-    return static_cast<std::uint32_t>(labelPool_.size() - 1);
+  if (!pool.empty() && pool.back() == label) return static_cast<std::int32_t>(pool.size() - 1);
+  if (pool.capacity() == 0) pool.reserve(kInitialRoom);
+  pool.push_back(label);
+  return static_cast<std::int32_t>(pool.size() - 1);
+}
+
+const std::string& Chart::PooledLabel(std::int32_t index) const {
+  static const std::string kNone;
+  if (!pool_ || index < 0 || static_cast<std::size_t>(index) >= pool_->size()) return kNone;
+  return (*pool_)[static_cast<std::size_t>(index)];
+}
+
+void Chart::DropLabelsWhenEmpty() {
+  for (const auto& s : series_) {
+    if (!s->points_.empty()) return;
   }
-  // A new load: once every series is empty the old labels are no longer referenced.
-  bool empty = true;
-  for (const auto& s : series_) empty = empty && s->points_.empty();
-  if (empty) labelPool_.clear();
-  if (labelPool_.capacity() == 0) labelPool_.reserve(kInitialRoom);
-  labelPool_.push_back(label);
-  return static_cast<std::uint32_t>(labelPool_.size() - 1);
+  pool_.reset();
+  ownPool_ = nullptr;
 }
 
 ChartSeries* Chart::AddSeries(const std::string& name) {
@@ -388,8 +436,7 @@ namespace {
 // Appends the points of `pts` that a line drawn `buckets` columns wide can show: per
 // column its first, lowest, highest and last point, in order. The drawn line is the same
 // as with every point, at a fraction of the work.
-template <class Stored>
-void AppendDecimated(const std::vector<Stored>& pts, int buckets, QList<QPointF>& out) {
+void AppendDecimated(const std::vector<PlotPoint>& pts, int buckets, QList<QPointF>& out) {
   const long long n = static_cast<long long>(pts.size());
   long long i = 0;
   while (i < n) {
@@ -399,19 +446,19 @@ void AppendDecimated(const std::vector<Stored>& pts, int buckets, QList<QPointF>
     if (end > n) end = n;
     long long first = -1, last = -1, lo = -1, hi = -1;
     for (long long k = i; k < end; ++k) {
-      const double y = pts[static_cast<std::size_t>(k)].y;
+      const double y = pts[static_cast<std::size_t>(k)].value;
       if (!std::isfinite(y)) continue;
       if (first < 0) first = lo = hi = k;
       last = k;
-      if (y < pts[static_cast<std::size_t>(lo)].y) lo = k;
-      if (y > pts[static_cast<std::size_t>(hi)].y) hi = k;
+      if (y < pts[static_cast<std::size_t>(lo)].value) lo = k;
+      if (y > pts[static_cast<std::size_t>(hi)].value) hi = k;
     }
     if (first >= 0) {
       long long pick[4] = {first, std::min(lo, hi), std::max(lo, hi), last};
       long long prev = -1;
       for (long long k : pick) {
         if (k == prev) continue;
-        out.append(QPointF(static_cast<double>(k), pts[static_cast<std::size_t>(k)].y));
+        out.append(QPointF(static_cast<double>(k), pts[static_cast<std::size_t>(k)].value));
         prev = k;
       }
     }
@@ -443,8 +490,8 @@ void Chart::HandOver(int buckets) {
       } else {
         pts.reserve(static_cast<qsizetype>(n));
         for (std::size_t i = 0; i < n; ++i) {
-          if (std::isfinite(s->points_[i].y)) {
-            pts.append(QPointF(static_cast<double>(i), s->points_[i].y));
+          if (std::isfinite(s->points_[i].value)) {
+            pts.append(QPointF(static_cast<double>(i), s->points_[i].value));
           }
         }
       }
@@ -454,9 +501,9 @@ void Chart::HandOver(int buckets) {
       QHash<int, QHash<QXYSeries::PointConfiguration, QVariant>> conf;
       for (qsizetype q = 0; q < pts.size(); ++q) {
         const auto& p = s->points_[static_cast<std::size_t>(pts[q].x())];
-        if (p.color != s->color_.rgba()) {
+        if (p.colour != s->color_.rgba()) {
           conf[static_cast<int>(q)][QXYSeries::PointConfiguration::Color] =
-              QColor::fromRgba(p.color);
+              QColor::fromRgba(p.colour);
         }
       }
       s->qt_->setPointsConfiguration(conf);
@@ -473,6 +520,19 @@ void Chart::Repaint() {
   // A chart out of sight gets its points when it is shown: a load then costs only the
   // charts on the page in view.
   if (isVisible()) {
+    // Qt lays a series out again on every change of its points or of the axis ranges, so
+    // the points go to Qt once: the old ones are dropped, the ranges set and the layout
+    // settled first, so the points are thinned for the plot area's final width.
+    bool pending = false;
+    for (auto& s : series_) {
+      if (!s->dirty_) continue;
+      pending = true;
+      if (s->qt_->count() > 0) s->qt_->clear();
+    }
+    if (pending) {
+      Rescale();
+      if (chart_->layout()) chart_->layout()->activate();
+    }
     HandOver(Buckets());
   }
   Rescale();
@@ -568,7 +628,7 @@ std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, double leftRoom,
     const int i =
         samples == 1 ? 0 : static_cast<int>(static_cast<long long>(k) * (n - 1) / (samples - 1));
     widest = std::max(widest, fm.horizontalAdvance(platform::FromCp1252(
-                                  labelPool_[src->points_[static_cast<std::size_t>(i)].label])));
+                                  PooledLabel(src->points_[static_cast<std::size_t>(i)].label))));
   }
   const double span = std::max(1, n - 1);
   const double perPoint = plotWidth / span;
@@ -585,7 +645,7 @@ std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, double leftRoom,
   double lastRight = -std::numeric_limits<double>::infinity();
   for (long long i = 0; i < n; i += step) {
     const QString text =
-        platform::FromCp1252(labelPool_[src->points_[static_cast<std::size_t>(i)].label]);
+        platform::FromCp1252(PooledLabel(src->points_[static_cast<std::size_t>(i)].label));
     const double x = static_cast<double>(i) * perPoint;
     const double w = fm.horizontalAdvance(text);
     // Centred under its point, but kept within reach of the plot area's ends.

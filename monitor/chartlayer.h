@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "monitor/csvrecord.h"
+
 class QLineSeries;
 class QValueAxis;
 class QFontMetricsF;
@@ -63,13 +65,17 @@ class ChartSeries {
   void Clear();
   int Count() const { return static_cast<int>(points_.size()); }
   ChartPoint Point(int x) const;
-  double Y(int x) const { return points_.at(static_cast<std::size_t>(x)).y; }
+  double Y(int x) const { return points_.at(static_cast<std::size_t>(x)).value; }
   const std::string& Label(int x) const;
   QColor PointColor(int x) const {
-    return QColor::fromRgba(points_.at(static_cast<std::size_t>(x)).color);
+    return QColor::fromRgba(points_.at(static_cast<std::size_t>(x)).colour);
   }
   // Reserves room for n points (a load knows its record count).
   void Reserve(int n);
+  // Replaces the points by a load's, as if each had been added in order: a point's label
+  // is labels[point.label] (none when out of range). The chart's series share `labels`,
+  // so a load keeps one copy of its labels and its points are taken over, not copied.
+  void Assign(std::vector<PlotPoint> points, std::shared_ptr<const std::vector<std::string>> labels);
 
   // The Qt series behind it (for tests and printing only).
   QLineSeries* QtSeries() const { return qt_; }
@@ -89,12 +95,7 @@ class ChartSeries {
   bool legend_ = true;
   // Points as kept: the label is an index into the chart's label pool, since every series
   // of a record carries the same label.
-  struct Stored {
-    double y;
-    std::uint32_t label;
-    QRgb color;
-  };
-  std::vector<Stored> points_;
+  std::vector<PlotPoint> points_;
   double low_ = 0;
   double high_ = 0;  // smallest and largest finite Y, valid while `finite_` > 0
   std::size_t finite_ = 0;
@@ -190,10 +191,17 @@ class Chart : public QChartView {
   class AxisLabelItem* labels_ = nullptr;
 
   // The pool index of a label; `hint` is where the series expects it (its next record's).
-  std::uint32_t PoolLabel(const std::string& label, std::size_t hint);
+  std::int32_t PoolLabel(const std::string& label, std::size_t hint);
+  // The label of a pool index; empty when there is none.
+  const std::string& PooledLabel(std::int32_t index) const;
+  // Forgets the labels once every series is empty.
+  void DropLabelsWhenEmpty();
 
   std::string title_;
-  std::vector<std::string> labelPool_;
+  // The labels of the series' points: a load's own list, shared by the charts it filled,
+  // or the chart's own pool (`ownPool_` set) once points were added one by one.
+  std::shared_ptr<const std::vector<std::string>> pool_;
+  std::vector<std::string>* ownPool_ = nullptr;
   QChart* chart_;
   QValueAxis* axisX_;
   QValueAxis* axisY_;

@@ -147,22 +147,34 @@ std::vector<std::string_view> SplitFields(std::string_view line, char separator)
 // ---------------------------------------------------------------------------------------
 CsvTable::CsvTable() = default;
 
+std::string_view CsvTable::Line(int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= lines_.size()) return {};
+  const Span s = lines_[static_cast<std::size_t>(row)];
+  const std::string& text = (s.offset & kExtraBit) ? *extra_ : *file_;
+  return std::string_view(text).substr(s.offset & ~kExtraBit, s.length);
+}
+
 int CsvTable::fieldCount(int row) const {
-  if (row < 0 || static_cast<std::size_t>(row) + 1 >= rowStart_.size()) return 0;
-  return static_cast<int>(rowStart_[row + 1] - rowStart_[row]);
+  if (row < 0 || static_cast<std::size_t>(row) >= lines_.size()) return 0;
+  const std::string_view line = Line(row);
+  return static_cast<int>(std::count(line.begin(), line.end(), separator_)) + 1;
 }
 
 std::string_view CsvTable::field(int col, int row) const {
-  if (col < 1 || col > fieldCount(row)) return {};
-  const Span s = spans_[rowStart_[row] + static_cast<std::uint32_t>(col - 1)];
-  const std::string& text = (s.offset & kExtraBit) ? *extra_ : *file_;
-  return std::string_view(text).substr(s.offset & ~kExtraBit, s.length);
+  if (col < 1 || row < 0 || static_cast<std::size_t>(row) >= lines_.size()) return {};
+  std::string_view rest = Line(row);
+  for (int c = 1; c < col; ++c) {
+    const std::size_t sep = rest.find(separator_);
+    if (sep == std::string_view::npos) return {};
+    rest.remove_prefix(sep + 1);
+  }
+  return rest.substr(0, rest.find(separator_));
 }
 
 std::string CsvTable::cell(int col, int row) const {
   if (row < 0 || row >= rows_ || col < 0 || col >= columns_) return {};
   if (col == 0) {
-    if (static_cast<std::size_t>(row) + 1 >= rowStart_.size()) return {};
+    if (static_cast<std::size_t>(row) >= lines_.size()) return {};
     return std::to_string(row);
   }
   return std::string(field(col, row));
@@ -180,12 +192,11 @@ CsvLoader::CsvLoader(const LoadOptions& options, std::string bytes)
   // Beyond a few hundred thousand records the tables just grow.
   const std::size_t records =
       std::min({lineEnds, file_->size() / kMinRecordLength + 1, std::size_t{400000}}) + 1;
-  result_.table.spans_.reserve(records * (kRecordFields + 1));
-  result_.table.rowStart_.reserve(records + 1);
+  result_.table.lines_.reserve(records);
+  result_.table.separator_ = options_.separator;
   const std::size_t plotted = std::min<std::size_t>(records, kLastPlottedRecord);
   for (auto& s : result_.series) s.reserve(plotted);
   result_.labels.reserve(plotted);
-  result_.table.rowStart_.push_back(0);
   result_.table.rows_ = 0;
   result_.table.columns_ = 0;
   fields_.reserve(40);
@@ -196,7 +207,7 @@ CsvLoader::~CsvLoader() = default;
 
 std::string_view CsvLoader::bytes() const { return *file_; }
 
-void CsvLoader::Store(std::string_view line, const std::vector<std::string_view>& fields) {
+void CsvLoader::Store(std::string_view line) {
   CsvTable& t = result_.table;
   std::uint32_t base;
   const auto begin = reinterpret_cast<std::uintptr_t>(file_->data());
@@ -208,11 +219,7 @@ void CsvLoader::Store(std::string_view line, const std::vector<std::string_view>
     base = static_cast<std::uint32_t>(extra_->size()) | kExtraBit;
     extra_->append(line);
   }
-  for (const std::string_view f : fields) {
-    t.spans_.push_back({base + static_cast<std::uint32_t>(f.data() - line.data()),
-                        static_cast<std::uint32_t>(f.size())});
-  }
-  t.rowStart_.push_back(static_cast<std::uint32_t>(t.spans_.size()));
+  t.lines_.push_back({base, static_cast<std::uint32_t>(line.size())});
 }
 
 void CsvLoader::ParseCSVLine(std::string_view line) {
@@ -220,6 +227,17 @@ void CsvLoader::ParseCSVLine(std::string_view line) {
   if (line.size() < kMinRecordLength) return;
   ++csvRow_;
   const int r = csvRow_ - 1;
+  Store(line);
+  if (r > 0 && csvRow_ > kLastPlottedCSVRow) {
+    // Past the plotted records only the field count and the last field matter.
+    ++result_.records;
+    const std::size_t count = static_cast<std::size_t>(std::count(line.begin(), line.end(), options_.separator)) + 1;
+    lastColumns_ = static_cast<int>(count) + 1;
+    const std::size_t sep = line.rfind(options_.separator);
+    const std::string_view last = sep == std::string_view::npos ? line : line.substr(sep + 1);
+    if (count == static_cast<std::size_t>(kRecordFields) && IsFlaggedStatus(last)) result_.table.red_ = true;
+    return;
+  }
   fields_.clear();
   std::size_t pos = 0;
   for (;;) {
@@ -229,7 +247,6 @@ void CsvLoader::ParseCSVLine(std::string_view line) {
     pos = sep + 1;
   }
   fields_.push_back(line.substr(pos));
-  Store(line, fields_);
   lastColumns_ = static_cast<int>(fields_.size()) + 1;
 
   if (r == 0) return;  // the header is neither plotted nor flagged

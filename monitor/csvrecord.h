@@ -96,7 +96,8 @@ struct LoadOptions {
 };
 
 // The table's text: row 0 the header, row r the r-th record, column 0 the row number.
-// Cells point into one shared copy of the file's bytes, so a large file costs little.
+// A row is kept as where its line lies in one shared copy of the file's bytes, and a field
+// is found in its line when asked for, so a large file costs little beyond its bytes.
 class CsvTable {
  public:
   // The table before the first load: 35 columns, 128 rows, every cell empty.
@@ -118,10 +119,11 @@ class CsvTable {
     std::uint32_t offset;  // top bit set: in extra_, else in file_
     std::uint32_t length;
   };
+  std::string_view Line(int row) const;  // empty for rows not stored
   std::shared_ptr<const std::string> file_;
   std::shared_ptr<const std::string> extra_;
-  std::vector<Span> spans_;              // fields of every stored row, in order
-  std::vector<std::uint32_t> rowStart_;  // row r: spans_[rowStart_[r] .. rowStart_[r+1])
+  std::vector<Span> lines_;  // the line of every stored row
+  char separator_ = ',';
   int rows_ = kGridRowsBeforeLoad;
   int columns_ = kGridColumnsBeforeLoad;
   bool red_ = false;
@@ -189,7 +191,7 @@ class CsvLoader {
 
  private:
   void Add(int series, double value, Rgb colour);
-  void Store(std::string_view line, const std::vector<std::string_view>& fields);
+  void Store(std::string_view line);
 
   LoadOptions options_;
   std::shared_ptr<std::string> file_;

@@ -140,6 +140,13 @@ void DirectoryListBox::Enter(QListWidgetItem* item) {
 
 FileListBox::FileListBox(QWidget* parent) : QListWidget(parent) {
   dir_ = Clean(QDir::currentPath());
+  // Items of one height: a long list lays out without measuring every name.
+  setUniformItemSizes(true);
+}
+
+const QIcon& FileListBox::FileIcon() {
+  static const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
+  return icon;
 }
 
 void FileListBox::SetMask(const QString& mask) {
@@ -162,8 +169,23 @@ void FileListBox::Update() {
     addItems(names);
     return;
   }
-  const QIcon icon = QApplication::style()->standardIcon(QStyle::SP_FileIcon);
-  for (const QString& n : names) new QListWidgetItem(icon, n, this);
+  for (const QString& n : names) new QListWidgetItem(FileIcon(), n, this);
+}
+
+void FileListBox::Add(const QString& name) {
+  if (!Matches(mask_, name)) return;
+  int lo = 0, hi = count();
+  while (lo < hi) {
+    const int mid = (lo + hi) / 2;
+    if (NameLess(item(mid)->text(), name))
+      lo = mid + 1;
+    else
+      hi = mid;
+  }
+  if (lo < count() && item(lo)->text() == name) return;  // listed already
+  auto* added = new QListWidgetItem(name);
+  if (glyphs_) added->setIcon(FileIcon());
+  insertItem(lo, added);
 }
 
 QStringList FileListBox::Names() const {

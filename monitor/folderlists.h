@@ -63,6 +63,9 @@ class FileListBox : public QListWidget {
   void SetDirectory(const QString& folder);
   QString Directory() const { return dir_; }
   void Update();  // re-reads the folder
+  // A file of the folder just written: shows `name` in its place when it matches the mask
+  // and is not listed yet, without re-reading the folder.
+  void Add(const QString& name);
   void SetShowGlyphs(bool on) { glyphs_ = on; }  // a file icon before each name
   QStringList Names() const;
   // Full path of a listed name in the list's folder.
@@ -71,6 +74,7 @@ class FileListBox : public QListWidget {
   static bool Matches(const QString& mask, const QString& name);
 
  private:
+  static const QIcon& FileIcon();
   QString dir_;
   QString mask_ = QStringLiteral("*.*");
   bool glyphs_ = false;

@@ -6,11 +6,17 @@
 #include <QFile>
 #include <QHostAddress>
 #include <QHostInfo>
-#include <QSaveFile>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTimer>
+#include <cerrno>
+#include <csignal>
+#include <cstring>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "monitor/ftpparse.h"
 
@@ -25,6 +31,73 @@ bool Preliminary(int code) { return code >= 100 && code < 200; }
 bool HasLineBreak(const std::string& text) {
   return text.find_first_of(std::string("\r\n\0", 3)) != std::string::npos;
 }
+
+// A download's local file: written beside the target under a name of its own, which
+// replaces the target only by Commit, so a failed download leaves the target as it was and
+// no part of it behind. A file that replaces an existing one takes over its permissions.
+class DownloadFile {
+ public:
+  explicit DownloadFile(const std::string& target) : target_(target) {
+    static unsigned serial = 0;
+    for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
+      temp_ = target_ + "." + std::to_string(::getpid()) + "-" + std::to_string(++serial) + ".part";
+      fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+      if (fd_ < 0 && errno != EEXIST) break;
+    }
+    if (fd_ < 0) {
+      error_ = errno;
+      return;
+    }
+    struct stat old {};
+    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
+  }
+  ~DownloadFile() {
+    if (fd_ >= 0) ::close(fd_);
+    if (!committed_ && !temp_.empty()) ::unlink(temp_.c_str());
+  }
+  DownloadFile(const DownloadFile&) = delete;
+  DownloadFile& operator=(const DownloadFile&) = delete;
+
+  bool Opened() const { return fd_ >= 0; }
+  // The system's reason for the first failure.
+  std::string Error() const { return std::strerror(error_ ? error_ : EIO); }
+  std::int64_t Size() const { return size_; }
+  bool Write(const char* data, std::size_t n) {
+    while (n > 0) {
+      const ssize_t w = ::write(fd_, data, n);
+      if (w < 0 && errno == EINTR) continue;
+      if (w <= 0) {
+        error_ = w < 0 ? errno : ENOSPC;
+        return false;
+      }
+      data += w;
+      n -= static_cast<std::size_t>(w);
+      size_ += w;
+    }
+    return true;
+  }
+  // With `sync` the bytes are on the disk before the file takes the target's place.
+  bool Commit(bool sync) {
+    if (sync && ::fdatasync(fd_) != 0) return Failed();
+    const int fd = fd_;
+    fd_ = -1;
+    if (::close(fd) != 0) return Failed();
+    if (::rename(temp_.c_str(), target_.c_str()) != 0) return Failed();
+    committed_ = true;
+    return true;
+  }
+
+ private:
+  bool Failed() {
+    error_ = errno;
+    return false;
+  }
+  std::string target_, temp_;
+  int fd_ = -1;
+  int error_ = 0;
+  std::int64_t size_ = 0;
+  bool committed_ = false;
+};
 
 }  // namespace
 
@@ -42,6 +115,9 @@ class TFTPClient::Operation {
 
 TFTPClient::TFTPClient(QObject* parent)
     : QObject(parent), socket_(new QTcpSocket(this)), reader_(std::make_unique<FtpReplyReader>()) {
+  // A file-size limit (ulimit -f) must make a download's write fail like a full disk, not
+  // end the program: the kernel's signal for it is ignored, so the write returns EFBIG.
+  std::signal(SIGXFSZ, SIG_IGN);
   connect(socket_, &QTcpSocket::readyRead, this, [this] { ReadControl(); });
   connect(socket_, &QTcpSocket::connected, this, [this] { Wake(); });
   connect(socket_, &QTcpSocket::disconnected, this, [this] { Closed(); });
@@ -97,18 +173,20 @@ void TFTPClient::Wake() {
 
 template <class Done>
 void TFTPClient::WaitUntil(Done done, const char* what) {
+  if (done()) return;
   QElapsedTimer idle;
   idle.start();
+  // One loop and one timer for the whole wait: a download wakes it many times.
+  QEventLoop loop;
+  QTimer timer;
+  timer.setSingleShot(true);
+  connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
   while (!done()) {
     const qint64 left = WaitLimit() - idle.elapsed();
     if (left <= 0) {
       Abort();
       throw FtpError(std::string("No answer from the server (") + what + ")");
     }
-    QEventLoop loop;
-    QTimer timer;
-    timer.setSingleShot(true);
-    connect(&timer, &QTimer::timeout, &loop, &QEventLoop::quit);
     timer.start(static_cast<int>(left));
     QEventLoop* outer = loop_;
     loop_ = &loop;
@@ -199,6 +277,8 @@ void TFTPClient::Connect() {
   }
   Operation busy(*this);
   systSent_ = false;
+  sizeInPreliminary_ = false;
+  sizeRefused_ = false;
   systemType_.clear();
   reader_->Clear();
 
@@ -366,30 +446,40 @@ void TFTPClient::List() {
     // A server that will not say what it is still lists.
     if (Positive(r.code)) systemType_ = r.text.size() > 4 ? r.text.substr(4) : std::string();
   }
-  Transfer(ftpList, "LIST", nullptr);
+  Transfer(ftpList, "LIST", nullptr, {}, false);
 }
 
-void TFTPClient::Download(const std::string& remote, const std::string& localPath) {
+void TFTPClient::Download(const std::string& remote, const std::string& localPath, bool syncToDisk) {
   CheckArgument(remote);
-  Transfer(ftpDownload, "RETR " + remote, &localPath);
+  Transfer(ftpDownload, "RETR " + remote, &localPath, remote, syncToDisk);
 }
 
 // ---- data connections -------------------------------------------------------------------
 
-void TFTPClient::Transfer(int op, const std::string& command, const std::string* localPath) {
+void TFTPClient::Transfer(int op, const std::string& command, const std::string* localPath,
+                          const std::string& remote, bool syncToDisk) {
   RequireLive();
   RequireIdle();
   Operation busy(*this);
 
-  // The download goes to a temporary file beside the target, which replaces the target
+  // The size to hold the download against. Servers that announce it in their "150" reply
+  // need no question; for the others "SIZE" asks first (asked before the transfer, a file
+  // that grows meanwhile still arrives whole). A server that refuses SIZE for a file it then
+  // sends refuses it for every file, and is asked no more on this connection.
+  std::int64_t sizeAnswered = -1;
+  bool sizeAsked = false;
+  if (localPath && !sizeInPreliminary_ && !sizeRefused_) {
+    sizeAsked = true;
+    const Reply r = Command("SIZE " + remote);
+    if (r.code == 213) sizeAnswered = SizeAnswer(r.text).value_or(-1);
+  }
+
+  // The download goes to a file of its own beside the target, which replaces the target
   // only once everything arrived.
-  std::unique_ptr<QSaveFile> file;
+  std::unique_ptr<DownloadFile> file;
   if (localPath) {
-    file = std::make_unique<QSaveFile>(QFile::decodeName(QByteArray::fromStdString(*localPath)));
-    // Unbuffered, so that a short write (a full disk) shows in write()'s count: a buffered
-    // QSaveFile can lose it and still commit a cut file.
-    if (!file->open(QIODevice::WriteOnly | QIODevice::Unbuffered))
-      throw FtpError("Cannot create " + *localPath + ": " + file->errorString().toStdString());
+    file = std::make_unique<DownloadFile>(*localPath);
+    if (!file->Opened()) throw FtpError("Cannot create " + *localPath + ": " + file->Error());
   }
 
   const QHostAddress local = socket_->localAddress();
@@ -412,6 +502,8 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
   bool started = false;
   bool dataDone = false;
   bool writeFailed = false;
+  bool binary = false;
+  std::int64_t announced = -1;
   std::optional<Reply> final;
   FtpLineSplitter splitter;
   std::vector<std::string> lines;
@@ -433,7 +525,9 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
       lastReply_ = rr->Text();
       if (!started && Preliminary(rr->code)) {
         started = true;
-        bytesTotal_ = AnnouncedSize(lastReply_).value_or(0);
+        announced = AnnouncedSize(lastReply_).value_or(-1);
+        binary = AnnouncesBinary(lastReply_);
+        bytesTotal_ = announced < 0 ? 0 : announced;
         if (OnTransactionStart) OnTransactionStart();
       } else if (!final) {
         final = Reply{rr->code, lastReply_};
@@ -444,7 +538,8 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
       if (!chunk.isEmpty()) {
         bytesRecvd_ += chunk.size();
         if (file) {
-          if (!writeFailed && file->write(chunk) != chunk.size()) writeFailed = true;
+          if (!writeFailed && !file->Write(chunk.constData(), static_cast<std::size_t>(chunk.size())))
+            writeFailed = true;
           if (OnPacketRecvd) OnPacketRecvd(bytesRecvd_, bytesTotal_);
         } else {
           lines.clear();
@@ -483,8 +578,18 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
     return;
   }
   if (file) {
-    if (writeFailed || file->size() != bytesRecvd_ || !file->commit())
-      throw FtpError("Cannot write " + *localPath + ": " + file->errorString().toStdString());
+    if (announced >= 0) sizeInPreliminary_ = true;
+    else if (sizeAsked && sizeAnswered < 0) sizeRefused_ = true;  // the file was there
+    // A cut transfer (the data connection closed early, then "226") must not replace the
+    // local copy: a move would delete the remote original next.
+    const std::int64_t expected = announced >= 0 ? announced : sizeAnswered;
+    if (!DownloadComplete(bytesRecvd_, expected, binary && announced >= 0)) {
+      Fail(op, Reply{451, "Incomplete download of " + remote + ": " + std::to_string(bytesRecvd_) +
+                              " of " + std::to_string(expected) + " bytes received"});
+      return;
+    }
+    if (writeFailed || file->Size() != bytesRecvd_ || !file->Commit(syncToDisk))
+      throw FtpError("Cannot write " + *localPath + ": " + file->Error());
   }
   if (OnTransactionStop) OnTransactionStop();
   if (OnSuccess) OnSuccess(op);

@@ -90,7 +90,15 @@ class TFTPClient : public QObject {
   // "PORT", "RETR " + remote: the bytes go to localPath as received. The local file is
   // replaced only when the whole download succeeded; a failed download leaves an existing
   // local file as it was. OnPacketRecvd while data arrive.
-  void Download(const std::string& remote, const std::string& localPath);
+  // Whole means as many bytes as the server gave for the file: the size in its "150"
+  // reply, else its answer to "SIZE" (asked first, until the server shows it announces the
+  // size or answers no SIZE); exactly that many in a "BINARY mode" transfer, at least that
+  // many otherwise. Fewer: the failure events and FtpError "Incomplete download of <name>:
+  // <n> of <m> bytes received". A failed local write: FtpError "Cannot write <path>: " and
+  // the system's reason.
+  // With syncToDisk the file is on the disk before it replaces the local one (a move deletes
+  // the remote file next); a copy leaves the original on the server and need not wait.
+  void Download(const std::string& remote, const std::string& localPath, bool syncToDisk = true);
   // "TYPE A" (no operation code, no events; a failure reply raises FtpError).
   void TransferModeAscii();
 
@@ -144,7 +152,8 @@ class TFTPClient : public QObject {
   void Fail(int op, const Reply& reply);
   [[noreturn]] void Lost(const std::string& text);
   void Simple(int op, const std::string& command);
-  void Transfer(int op, const std::string& command, const std::string* localPath);
+  void Transfer(int op, const std::string& command, const std::string* localPath,
+                const std::string& remote, bool syncToDisk);
   void ReadControl();
   void Abort();
   void Closed();
@@ -158,6 +167,8 @@ class TFTPClient : public QObject {
   bool announcedDisconnect_ = true;
   bool waiting_ = false;
   bool systSent_ = false;
+  bool sizeInPreliminary_ = false;  // this server's "150" replies give the file's size
+  bool sizeRefused_ = false;        // this server answers no "SIZE"
   bool progress_ = false;
   QEventLoop* loop_ = nullptr;
   std::string systemType_;

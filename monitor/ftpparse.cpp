@@ -141,12 +141,108 @@ std::optional<std::int64_t> AnnouncedSize(std::string_view text) {
   return size;
 }
 
+bool AnnouncesBinary(std::string_view text) {
+  // "Opening BINARY mode data connection", as vsftpd and proftpd say it.
+  for (std::size_t at = text.find("mode"); at != std::string_view::npos; at = text.find("mode", at + 1)) {
+    if (at >= 7) {
+      std::string word(text.substr(at - 7, 6));
+      for (char& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+      if (word == "BINARY") return true;
+    }
+  }
+  return false;
+}
+
+std::optional<std::int64_t> SizeAnswer(std::string_view text) {
+  if (text.size() < 5 || text.substr(0, 4) != "213 ") return std::nullopt;
+  std::int64_t value = 0;
+  std::size_t i = 4;
+  while (i < text.size() && Digit(text[i]) && i < 4 + 18) value = value * 10 + (text[i++] - '0');
+  if (i == 4 || (i < text.size() && text[i] != ' ')) return std::nullopt;
+  return value;
+}
+
+bool DownloadComplete(std::int64_t received, std::int64_t expected, bool binary) {
+  if (expected < 0) return true;  // nothing to hold it against
+  return binary ? received == expected : received >= expected;
+}
+
+namespace {
+
+struct Field {
+  std::size_t begin, end;
+};
+
+bool AllDigits(std::string_view t) {
+  if (t.empty()) return false;
+  for (char c : t)
+    if (!Digit(c)) return false;
+  return true;
+}
+
+// "drwxr-xr-x": the kind, then nine rights; some servers add one mark ('+', '@', '.').
+bool RightsField(std::string_view t) {
+  if (t.size() != 10 && t.size() != 11) return false;
+  if (std::string_view("-dlbcps").find(t[0]) == std::string_view::npos) return false;
+  for (std::size_t i = 1; i < 10; ++i)
+    if (std::string_view("rwxsStTlL-").find(t[i]) == std::string_view::npos) return false;
+  return true;
+}
+
+bool MonthField(std::string_view t) {
+  static const char* const kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
+                                        "jul", "aug", "sep", "oct", "nov", "dec"};
+  if (t.size() != 3) return false;
+  for (const char* m : kMonths) {
+    bool same = true;
+    for (std::size_t i = 0; i < 3; ++i)
+      if (std::tolower(static_cast<unsigned char>(t[i])) != m[i]) same = false;
+    if (same) return true;
+  }
+  return false;
+}
+
+bool DayField(std::string_view t) {
+  if (!AllDigits(t) || t.size() > 2) return false;
+  const int day = t.size() == 1 ? t[0] - '0' : (t[0] - '0') * 10 + (t[1] - '0');
+  return day >= 1 && day <= 31;
+}
+
+// "13:57", "9:05" or a year "2018".
+bool TimeOrYearField(std::string_view t) {
+  if (t.size() == 4 && AllDigits(t)) return true;
+  const std::size_t colon = t.find(':');
+  if (colon == std::string_view::npos || colon == 0 || colon > 2 || t.size() != colon + 3) return false;
+  return AllDigits(t.substr(0, colon)) && AllDigits(t.substr(colon + 1));
+}
+
+}  // namespace
+
 std::string ListingName(std::string_view line) {
-  constexpr std::size_t kName = 55, kNameAfterBlank = 62;  // characters 56 and 63
-  if (line.size() <= kName) return {};
-  if (line[kName] != ' ') return std::string(line.substr(kName));
-  if (line.size() <= kNameAfterBlank) return {};
-  return std::string(line.substr(kNameAfterBlank));
+  // The fields up to the date: rights, links, owner, [group], size, month, day, time/year.
+  constexpr std::size_t kMostFields = 8;
+  Field f[kMostFields];
+  std::size_t n = 0, i = 0;
+  while (n < kMostFields) {
+    while (i < line.size() && line[i] == ' ') ++i;
+    if (i >= line.size()) break;
+    const std::size_t b = i;
+    while (i < line.size() && line[i] != ' ') ++i;
+    f[n++] = Field{b, i};
+  }
+  auto text = [&](std::size_t k) { return line.substr(f[k].begin, f[k].end - f[k].begin); };
+  if (n < 7 || !RightsField(text(0)) || !AllDigits(text(1))) return {};
+  // With a group the month is the sixth field, without one the fifth.
+  for (std::size_t month : {std::size_t{5}, std::size_t{4}}) {
+    if (month + 2 >= n) continue;
+    if (!AllDigits(text(month - 1)) || !MonthField(text(month)) || !DayField(text(month + 1)) ||
+        !TimeOrYearField(text(month + 2)))
+      continue;
+    const std::size_t name = f[month + 2].end + 1;  // one blank after the time or year
+    if (name >= line.size()) return {};
+    return std::string(line.substr(name));
+  }
+  return {};
 }
 
 bool ListingIsFolder(std::string_view line) { return !line.empty() && line[0] == 'd'; }

@@ -60,13 +60,25 @@ class FtpLineSplitter {
 // The argument of "PORT" for an IPv4 address (host order) and a port: "h1,h2,h3,h4,p1,p2".
 std::string PortArgument(std::uint32_t ipv4, std::uint16_t port);
 
-// The size a "150" reply announces as "(n bytes)", if it does.
+// What a "150" reply says about the transfer: the size it announces as "(n bytes)", and
+// whether the data go as they are stored ("BINARY mode").
 std::optional<std::int64_t> AnnouncedSize(std::string_view replyText);
+bool AnnouncesBinary(std::string_view replyText);
+// The size in a "213 n" answer to "SIZE".
+std::optional<std::int64_t> SizeAnswer(std::string_view replyText);
 
-// ---- the monitor's reading of a listing line (fixed columns) -----------------------------
+// Whether a download brought the whole file: the bytes received against the size the server
+// gave for it (negative: none given). A binary transfer must bring exactly that many bytes;
+// an ASCII transfer may bring more (line ends made CR LF), never fewer.
+bool DownloadComplete(std::int64_t received, std::int64_t expected, bool binary);
 
-// The name in a listing line: from character 56 (counted from 1) to the end, or from
-// character 63 when character 56 is a blank. Empty when the line is too short.
+// ---- the monitor's reading of a listing line --------------------------------------------
+
+// The name in a Unix "ls -l" listing line as FTP servers write it: the kind and rights, the
+// link count, owner, group (some servers leave it out), size, month, day, and time or year,
+// then one blank and the name, which is the rest of the line whatever the column widths.
+// Empty when the line is no such line (a "total" line, another listing format): such a line
+// names nothing.
 std::string ListingName(std::string_view line);
 // A listing line whose first character is 'd' describes a folder.
 bool ListingIsFolder(std::string_view line);

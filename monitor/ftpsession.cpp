@@ -10,6 +10,7 @@
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTimer>
+#include <algorithm>
 #include <initializer_list>
 #include <string>
 #include <vector>
@@ -38,18 +39,30 @@ std::string OperationName(int code) {
   return kNames[code];
 }
 
-// Keeps a remote list in ascending name order, letters compared without regard to case;
-// equal names keep the order they came in.
-void InsertSorted(QListWidget* list, const QString& name) {
-  int lo = 0, hi = list->count();
-  while (lo < hi) {
-    const int mid = (lo + hi) / 2;
-    if (QString::compare(list->item(mid)->text(), name, Qt::CaseInsensitive) <= 0)
-      lo = mid + 1;
-    else
-      hi = mid;
+bool NameBefore(const QString& a, const QString& b) {
+  return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+}
+
+// Adds names to a remote list, keeping it in ascending name order with letters compared
+// without regard to case; equal names keep the order they came in. Into an empty list the
+// names go in one step, so a long listing costs one update of the list, not one per name.
+void AddSorted(QListWidget* list, QStringList names) {
+  std::stable_sort(names.begin(), names.end(), NameBefore);
+  if (list->count() == 0) {
+    list->addItems(names);
+    return;
   }
-  list->insertItem(lo, name);
+  for (const QString& name : names) {
+    int lo = 0, hi = list->count();
+    while (lo < hi) {
+      const int mid = (lo + hi) / 2;
+      if (!NameBefore(name, list->item(mid)->text()))
+        lo = mid + 1;
+      else
+        hi = mid;
+    }
+    list->insertItem(lo, name);
+  }
 }
 
 std::string Bytes(const QString& text) { return platform::ToCp1252(text); }
@@ -112,6 +125,10 @@ void TForm1::ShowConnectionState(bool connected) {
 }
 
 void TForm1::ClearRemoteLists() {
+  // Items of one height: a long list lays out, and scrolls to its current item, without
+  // measuring every name.
+  FileListBoxFTP->setUniformItemSizes(true);
+  FileListBoxFTPdir->setUniformItemSizes(true);
   FileListBoxFTPdir->clear();
   FileListBoxFTP->clear();
   Memo1->clear();
@@ -119,7 +136,22 @@ void TForm1::ClearRemoteLists() {
 
 void TForm1::ClearAndList() {
   ClearRemoteLists();
+  ListRemote();
+}
+
+void TForm1::ListRemote() {
+  // What arrived shows even when the listing fails part-way.
+  AtExit show([this] { ShowListedItems(); });
   FTPClient1->List();
+}
+
+void TForm1::ShowListedItems() {
+  AddSorted(FileListBoxFTP, std::move(listedFiles_));
+  AddSorted(FileListBoxFTPdir, std::move(listedFolders_));
+  if (!listedLines_.isEmpty()) Memo1->appendPlainText(listedLines_.join(QLatin1Char('\n')));
+  listedFiles_.clear();
+  listedFolders_.clear();
+  listedLines_.clear();
 }
 
 void TForm1::StartupConnect() {
@@ -151,7 +183,10 @@ void TForm1::FTPClient1Disconnect() {
 
 void TForm1::FTPClient1TransactionStart() { SetStatusText("Beginning Data Transfer"); }
 
-void TForm1::FTPClient1TransactionStop() { SetStatusText("Data Transfer Complete"); }
+void TForm1::FTPClient1TransactionStop() {
+  ShowListedItems();
+  SetStatusText("Data Transfer Complete");
+}
 
 void TForm1::FTPClient1PacketRecvd(qint64 received, qint64 total) {
   SetStatusText(std::to_string(received) + " of " + std::to_string(total));
@@ -178,13 +213,15 @@ void TForm1::FTPClient1ConnectionFailed() {
   platform::SetBusyCursor(false);
 }
 
+// The lines are collected and shown together when the listing ends (OnTransactionStop):
+// one update of each list, however long the listing.
 void TForm1::FTPClient1ListItem(const std::string& line) {
   if (line.empty()) return;
-  const std::string name = ListingName(line);
+  const std::string name = ListingName(line);  // empty: a line that names nothing
   const bool folder = ListingIsFolder(line);
-  if (!folder && IsCsvName(name)) InsertSorted(FileListBoxFTP, platform::FromCp1252(name));
-  Memo1->appendPlainText(platform::FromCp1252(line));
-  if (folder && !name.empty()) InsertSorted(FileListBoxFTPdir, platform::FromCp1252(name));
+  if (!folder && IsCsvName(name)) listedFiles_ << platform::FromCp1252(name);
+  listedLines_ << platform::FromCp1252(line);
+  if (folder && !name.empty()) listedFolders_ << platform::FromCp1252(name);
 }
 
 void TForm1::FTPClient1Status(const std::string&) {}
@@ -217,7 +254,7 @@ void TForm1::ConnectBtnClick() {
     FTPClient1->Connect();
     ClearRemoteLists();
     FTPClient1->ChangeDir("..");
-    FTPClient1->List();
+    ListRemote();
     FTPConnected = true;
     platform::SetBusyCursor(false);
     ShowConnectionState(true);
@@ -288,7 +325,7 @@ void TForm1::FileListBoxFTPdirDblClick() {
   FTPClient1->ChangeDir(Bytes(name));
   sDirectory->setText(name);
   FileListBoxFTPdir->clear();
-  FTPClient1->List();
+  ListRemote();
   WriteRemoteCount();
 }
 
@@ -305,7 +342,7 @@ void TForm1::sDirectoryDblClick() {
   Memo1->clear();
   FTPClient1->ChangeDir("..");
   FileListBoxFTPdir->clear();
-  FTPClient1->List();
+  ListRemote();
   sDirectory->setText(QStringLiteral("*.*"));
 }
 

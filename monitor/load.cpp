@@ -75,17 +75,10 @@ void TForm1::LoadCSVFile(const std::string& name, char separator) {
   grid_->SetTable(std::move(result.table));
   ApplyColumnWidths();
 
-  static const std::string kNoLabel;
-  for (int id = 0; id < kSeriesCount; ++id) {
-    ChartSeries* s = series_[static_cast<std::size_t>(id)];
-    const auto& points = result.series[static_cast<std::size_t>(id)];
-    s->Reserve(static_cast<int>(points.size()));
-    for (const PlotPoint& p : points) {
-      const bool labelled = p.label >= 0 && static_cast<std::size_t>(p.label) < result.labels.size();
-      s->Add(p.value, labelled ? result.labels[static_cast<std::size_t>(p.label)] : kNoLabel,
-             QColor::fromRgba(p.colour));
-    }
-  }
+  // The series take the load's points over; all of them share its one list of labels.
+  const auto labels = std::make_shared<const std::vector<std::string>>(std::move(result.labels));
+  for (int id = 0; id < kSeriesCount; ++id)
+    series_[static_cast<std::size_t>(id)]->Assign(std::move(result.series[static_cast<std::size_t>(id)]), labels);
   for (Chart* c : {Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2}) c->Repaint();
   for (int n = 1; n <= 8; ++n) ChannelChartA[n]->Repaint();
 }

@@ -10,7 +10,12 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QStandardPaths>
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTimer>
 #include <climits>
+#include <functional>
 #include <initializer_list>
 
 #include "monitor/folderlists.h"
@@ -70,9 +75,75 @@ void TForm1::BeginTransferRun(QPushButton* own, QPushButton* cancel) {
   own->hide();
   cancel->show();
   platform::SetBusyCursor(true);
+  ThrottlePainting(true);
+}
+
+// While a run fetches file after file, the window's lists and status texts change several
+// times per file, and painting each change would cost more than the downloads. During a
+// run the window paints at most ten times a second: an update request that comes sooner
+// is held back (the changed parts stay marked) and sent when the tenth of a second is up.
+class TForm1::PaintThrottle : public QObject {
+ public:
+  // beforePaint runs before each paint that was held back.
+  PaintThrottle(QWidget* window, std::function<void()> beforePaint)
+      : QObject(window), window_(window), beforePaint_(std::move(beforePaint)) {
+    timer_.setInterval(kIntervalMs);
+    connect(&timer_, &QTimer::timeout, this, [this] { Flush(); });
+    window_->installEventFilter(this);
+  }
+  void SetActive(bool on) {
+    active_ = on;
+    if (on) {
+      painted_.start();
+      timer_.start();
+    } else {
+      timer_.stop();
+      Flush();
+    }
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (watched != window_ || event->type() != QEvent::UpdateRequest) return false;
+    if (active_ && painted_.isValid() && painted_.elapsed() < kIntervalMs) {
+      held_ = true;
+      return true;
+    }
+    painted_.start();
+    return false;
+  }
+
+ private:
+  static constexpr int kIntervalMs = 100;
+  void Flush() {
+    if (!held_) return;
+    held_ = false;
+    if (beforePaint_) beforePaint_();
+    painted_.invalidate();
+    QCoreApplication::postEvent(window_, new QEvent(QEvent::UpdateRequest), Qt::LowEventPriority);
+  }
+  QWidget* window_;
+  std::function<void()> beforePaint_;
+  QTimer timer_;
+  QElapsedTimer painted_;
+  bool active_ = false;
+  bool held_ = false;
+};
+
+void TForm1::ThrottlePainting(bool on) {
+  // The remote list follows its current item at the paints, not at every file: scrolling a
+  // long list for each file costs as much as painting it.
+  if (!paintThrottle_)
+    paintThrottle_ = new PaintThrottle(this, [this] {
+      if (QListWidgetItem* current = FileListBoxFTP->currentItem()) FileListBoxFTP->scrollToItem(current);
+    });
+  FileListBoxFTP->setAutoScroll(!on);
+  if (!on && FileListBoxFTP->currentItem()) FileListBoxFTP->scrollToItem(FileListBoxFTP->currentItem());
+  paintThrottle_->SetActive(on);
 }
 
 void TForm1::EndTransferRun() {
+  ThrottlePainting(false);
   platform::SetBusyCursor(false);
   FTPBusy = false;
   CancelRequested = false;
@@ -86,7 +157,18 @@ void TForm1::RunTransfer(Body&& body) {
     body();
   } catch (...) {
     // A failed download, delete or listing ends the run; the window stays usable and the
-    // error box shows what failed.
+    // error box shows what failed. The lists show what is there now: files moved before
+    // the failure are gone from the server, and those fetched are in the working folder.
+    FileListBoxPC->Update();
+    FileListBox1->Update();
+    if (FTPLive()) {
+      try {
+        ClearAndList();
+        WriteRemoteCount();
+      } catch (const std::exception&) {
+        // The first failure is the one to show.
+      }
+    }
     EndTransferRun();
     throw;
   }
@@ -94,8 +176,9 @@ void TForm1::RunTransfer(Body&& body) {
 
 // Walks the remote list from its first item, re-reading its count at each step (a dropped
 // connection may empty it meanwhile). Each item `take` accepts becomes the current item
-// and is handled, then the local list is re-read; a Cancel found set after a file ends
-// the walk. Names that cannot be local file names are left on the server.
+// and is handled, then its name joins the local list; a Cancel found set after a file ends
+// the walk, and the local list is re-read once at its end. Names that cannot be local
+// file names are left on the server.
 template <class Take, class Handle>
 TForm1::TransferWalk TForm1::WalkRemoteFiles(int limit, bool writeLocalCount, Take take,
                                              Handle handle) {
@@ -112,12 +195,19 @@ TForm1::TransferWalk TForm1::WalkRemoteFiles(int limit, bool writeLocalCount, Ta
     }
     FileListBoxFTP->setCurrentItem(item, QItemSelectionModel::NoUpdate);
     handle(name);  // `item` may be gone now: the window's messages ran meanwhile
-    FileListBoxPC->Update();
+    walk.handledAny = true;
+    // The one new file, not a fresh read of the folder: a read per file would make a
+    // long run cost more than its downloads.
+    FileListBoxPC->Add(platform::FromCp1252(name));
     if (writeLocalCount) WriteLocalCount();
     if (CancelRequested) {
       walk.cancelled = true;
       break;
     }
+  }
+  if (walk.handledAny) {
+    FileListBoxPC->Update();
+    if (writeLocalCount) WriteLocalCount();
   }
   return walk;
 }
@@ -126,9 +216,10 @@ QString TForm1::WorkingFolderPath(const std::string& name) const {
   return QDir(DirectoryListBoxPC->Directory()).filePath(platform::FromCp1252(name));
 }
 
-void TForm1::DownloadChecked(const std::string& remote, const QString& localPath) {
+void TForm1::DownloadChecked(const std::string& remote, const QString& localPath, bool forMove) {
   // Remote names are the server's Windows-1252 bytes; local paths are the file system's.
-  FTPClient1->Download(remote, QFile::encodeName(localPath).toStdString());
+  // A move deletes the remote file next: its copy must be on the disk first.
+  FTPClient1->Download(remote, QFile::encodeName(localPath).toStdString(), forMove);
   // A move deletes the remote file next: only after the local copy is really there.
   if (!QFileInfo::exists(localPath))
     throw platform::Error("Cannot write " + platform::ToCp1252(localPath));
@@ -202,8 +293,8 @@ void TForm1::CopyAllClick() {
       walk = WalkRemoteFiles(kWholeList, false, Every,
                              [&](const std::string& name) { DownloadChecked(name, platform::FromCp1252(name)); });
     }
-    // Copy ALL leaves LocalFiles1cnt as it was.
-    FileListBoxPC->Update();
+    // Copy ALL leaves LocalFiles1cnt as it was; the walk has re-read FileListBoxPC.
+    if (!walk.handledAny) FileListBoxPC->Update();
     FileListBox1->Update();
     TellRefusedNames(walk.refused);
     EndTransferRun();
@@ -228,7 +319,7 @@ void TForm1::MoveSelectedClick() {
     } else {
       BeginTransferRun(MoveSelected, MoveSelectedCancel);
       walk = WalkRemoteFiles(kTransferWalkLimit, true, Selected, [&](const std::string& name) {
-        DownloadChecked(name, WorkingFolderPath(name));
+        DownloadChecked(name, WorkingFolderPath(name), true);
         FTPClient1->Delete(name);
       });
       ClearAndList();
@@ -263,10 +354,10 @@ void TForm1::MoveAllClick() {
     BeginTransferRun(MoveAll, MoveAllCancel);
     const TransferWalk walk =
         WalkRemoteFiles(kWholeList, true, Every, [&](const std::string& name) {
-          DownloadChecked(name, platform::FromCp1252(name));
+          DownloadChecked(name, platform::FromCp1252(name), true);
           FTPClient1->Delete(name);
         });
-    FileListBoxPC->Update();
+    if (!walk.handledAny) FileListBoxPC->Update();
     FileListBox1->Update();
     FileListBoxFTP->clear();
     WriteRemoteCount();
@@ -357,7 +448,7 @@ void TForm1::FileListBoxFTPDblClick() {
     FTPClient1->TransferModeAscii();
     DownloadChecked(name, path);
   }
-  platform::OpenInTextEditor(platform::ToCp1252(path));
+  platform::OpenInTextEditor(QFile::encodeName(path).toStdString());
 }
 
 }  // namespace monitor

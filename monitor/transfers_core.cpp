@@ -17,7 +17,8 @@ bool ReachesDateKey(std::string_view name, std::string_view key) {
 
 bool SafeLocalName(std::string_view name) {
   if (name.empty() || name == "." || name == "..") return false;
-  return name.find('/') == std::string_view::npos && name.find('\0') == std::string_view::npos;
+  // A line break would end the command that names the file.
+  return name.find_first_of(std::string_view("/\0\r\n", 4)) == std::string_view::npos;
 }
 
 }  // namespace monitor

@@ -17,8 +17,8 @@ std::string CopyFromDateKey(int year, int month, int day);
 bool ReachesDateKey(std::string_view name, std::string_view key);
 
 // Whether a remote name can be stored in the working folder as it stands: not empty, not
-// "." or "..", and without a folder separator or a zero byte, so a download never lands
-// outside the folder.
+// "." or "..", and without a folder separator, a zero byte or a line break, so a download
+// never lands outside the folder and the name can go into a command.
 bool SafeLocalName(std::string_view name);
 
 }  // namespace monitor

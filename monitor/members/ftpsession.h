@@ -50,6 +50,11 @@
   TFTPClient* CreateFTPClient();
   // Empties the folder list, the remote file list and Memo1.
   void ClearRemoteLists();
+  // Lists the current remote folder into the remote lists and Memo1.
+  void ListRemote();
+  // Puts the listing lines collected so far into the remote lists and Memo1.
+  void ShowListedItems();
+  QStringList listedFiles_, listedFolders_, listedLines_;
   // A remote management command: the hourglass while `command` runs, then clear and list.
   void RunRemoteCommand(const std::function<void()>& command);
   // Make Dir and Rename Dir: a live connection and a usable name in MakeDirFTP, then

@@ -24,10 +24,15 @@
   // One walk over the remote file list (see transfers.cpp).
   struct TransferWalk {
     bool takenAny = false;  // some item was selected (or reached the key)
+    bool handledAny = false;  // some file was fetched
     bool cancelled = false;
     std::string refused;  // names that could not be local file names, ", " between
   };
   void BeginTransferRun(QPushButton* own, QPushButton* cancel);
+  // At most ten paints a second while a run goes on (see transfers.cpp).
+  void ThrottlePainting(bool on);
+  class PaintThrottle;
+  PaintThrottle* paintThrottle_ = nullptr;
   void EndTransferRun();
   // Runs a transfer's body; an error raised inside ends the run (normal cursor, FTPBusy and
   // CancelRequested clear, buttons usable again) before it reaches the error box.
@@ -36,7 +41,8 @@
   template <class Take, class Handle>
   TransferWalk WalkRemoteFiles(int limit, bool writeLocalCount, Take take, Handle handle);
   QString WorkingFolderPath(const std::string& name) const;
-  void DownloadChecked(const std::string& remote, const QString& localPath);
+  // forMove: the remote file is deleted next (see TFTPClient::Download).
+  void DownloadChecked(const std::string& remote, const QString& localPath, bool forMove = false);
   void WriteRemoteCount();
   void ReReadLocalAndCount();
   void TellRefusedNames(const std::string& refused);

@@ -9,6 +9,7 @@
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
+#include <memory>
 #include <string>
 
 namespace {
@@ -133,6 +134,41 @@ TEST(ChartLayer, EveryPointKeepsItsLabelAcrossSeriesAndLoads) {
   // Emptying one series alone leaves the others' labels in place.
   t2->Clear();
   EXPECT_EQ(labels(level), (L{"02.12.2026,10:00:00", "1"}));
+}
+
+// A load hands its points over with one shared list of labels; points added one by one
+// afterwards, or a second list, must leave every point with its own label.
+TEST(ChartLayer, AssignedPointsKeepTheirLabelsBesideAddedOnesAndOtherLists) {
+  Chart chart("ChannelChartA1");
+  ChartSeries* trace = chart.AddSeries("TraceSeries5");
+  ChartSeries* hidden = chart.AddSeries("Series14");
+  hidden->SetHidden();
+  chart.SetMinimumFixed(-1);
+  chart.SetMaximumAutomatic();
+  auto labels = [](const ChartSeries* s) {
+    std::vector<std::string> l;
+    for (int x = 0; x < s->Count(); ++x) l.push_back(s->Label(x));
+    return l;
+  };
+  using L = std::vector<std::string>;
+  const auto load = std::make_shared<const L>(L{"1", "2", "3"});
+  trace->Assign({{4.5, 0xFF000000u, 0}, {6, 0xFF000000u, 2}}, load);
+  hidden->Assign({{9, 0xFF000000u, 1}, {12.5, 0xFF000000u, -1}}, load);
+  EXPECT_EQ(labels(trace), (L{"1", "3"}));
+  EXPECT_EQ(labels(hidden), (L{"2", ""}));
+  EXPECT_DOUBLE_EQ(trace->Y(1), 6);
+  EXPECT_EQ(trace->PointColor(0), QColor(Qt::black));
+  EXPECT_DOUBLE_EQ(chart.AxisMaximum(), 12.5);  // the hidden series lifts it
+
+  trace->Add(7, "4", Qt::black);
+  EXPECT_EQ(labels(trace), (L{"1", "3", "4"}));
+  EXPECT_EQ(labels(hidden), (L{"2", ""}));
+  EXPECT_EQ(*load, (L{"1", "2", "3"}));  // the load's own list is left as it was
+
+  // A second list while the other series still holds points of the first.
+  trace->Assign({{1, 0xFF000000u, 1}}, std::make_shared<const L>(L{"a", "b"}));
+  EXPECT_EQ(labels(trace), L{"b"});
+  EXPECT_EQ(labels(hidden), (L{"2", ""}));
 }
 
 TEST(ChartLayer, LegendListsDrawnSeriesThatShowInItInOrder) {

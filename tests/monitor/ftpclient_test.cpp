@@ -10,6 +10,8 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <cstring>
 #include <fstream>
 #include <functional>
 #include <sstream>
@@ -21,6 +23,7 @@
 #include "support/filesizelimit.h"
 #include "support/ftp_server.h"
 #include "support/pty.h"
+#include "support/scripted_ftp.h"
 
 namespace monitor_test {
 namespace {
@@ -112,29 +115,113 @@ TEST(FtpParse, PortArgumentAndAnnouncedSize) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(monitor::AnnouncedSize(c.text).value_or(-1), c.size) << c.text;
+  // The "150" replies of real servers, and whether they send the bytes as stored.
+  EXPECT_TRUE(monitor::AnnouncesBinary("150 Opening BINARY mode data connection for 190103.csv (9033 bytes)."));
+  EXPECT_FALSE(monitor::AnnouncesBinary("150 Opening ASCII mode data connection for 190103.csv (9033 bytes)"));
+  EXPECT_FALSE(monitor::AnnouncesBinary("150-Connecting to port 33933\r\n150 8.8 kbytes to download"));
+  EXPECT_FALSE(monitor::AnnouncesBinary("125 Data connection already open. Transfer starting."));
+  EXPECT_EQ(monitor::AnnouncedSize("150-Connecting to port 33933\r\n150 8.8 kbytes to download").value_or(-1), -1);
+  EXPECT_EQ(monitor::SizeAnswer("213 9033").value_or(-1), 9033);
+  for (const char* no : {"213 ", "213 12x", "550 SIZE not allowed in ASCII mode.", "213", "2139033"})
+    EXPECT_FALSE(monitor::SizeAnswer(no).has_value()) << no;
+}
+
+TEST(FtpParse, ADownloadIsCompleteOnlyWithTheBytesTheServerGave) {
+  const struct {
+    std::int64_t received, expected;
+    bool binary, complete;
+  } cases[] = {
+      {9033, 9033, true, true},  {4516, 9033, true, false}, {9034, 9033, true, false},
+      {9033, 9033, false, true}, {9500, 9033, false, true},  // ASCII: CR LF line ends may add
+      {4516, 9033, false, false}, {0, 0, true, true},       {0, 1, false, false},
+      {5, -1, true, true},  // no size given: nothing to hold it against
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(monitor::DownloadComplete(c.received, c.expected, c.binary), c.complete)
+        << c.received << " of " << c.expected << (c.binary ? " binary" : " ascii");
 }
 
 // ---- the monitor's reading of listing lines -----------------------------------------------
 
-// A listing line with `name` from character 56 on (the fixed columns of a Unix listing).
+// Listing lines as real servers sent them (LIST in active mode; the line end removed),
+// for one tree: daily and merged files, a folder dated last year, names with blanks, a size
+// wider than the columns, a name in capitals.
+struct ListedLine {
+  const char* server;
+  const char* line;
+  const char* name;
+};
+const ListedLine kRealListings[] = {
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               2 Dec 10 22:00   lead.csv", "  lead.csv"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               3 Dec 10 22:00 -190101-190131.csv", "-190101-190131.csv"},
+    {"vsftpd 3.0.3", "drwxr-xr-x    2 0        0            4096 Dec 10 22:00 -archiv", "-archiv"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0            9033 Jan 05  2026 190103.csv", "190103.csv"},
+    {"vsftpd 3.0.3", "drwxr-xr-x    2 0        0            4096 Mar 01  2018 2019", "2019"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               2 Dec 10 22:00 README.CSV", "README.CSV"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               2 Mar 01  2018 a  b.csv", "a  b.csv"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0        12345678901 Dec 10 22:00 big.csv", "big.csv"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               2 Dec 10 22:00   lead.csv", "  lead.csv"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               3 Dec 10 22:00 -190101-190131.csv", "-190101-190131.csv"},
+    {"proftpd 1.3.8", "drwxr-xr-x   2 0        0            4096 Dec 10 22:00 -archiv", "-archiv"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0            9033 Jan  5  2026 190103.csv", "190103.csv"},
+    {"proftpd 1.3.8", "drwxr-xr-x   2 0        0            4096 Mar  1  2018 2019", "2019"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               2 Dec 10 22:00 README.CSV", "README.CSV"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               2 Mar  1  2018 a  b.csv", "a  b.csv"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0        12345678901 Dec 10 22:00 big.csv", "big.csv"},
+    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   2 Dec 10 22:00   lead.csv", "  lead.csv"},
+    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   3 Dec 10 22:00 -190101-190131.csv", "-190101-190131.csv"},
+    {"pure-ftpd 1.0.50", "drwxr-xr-x    2 0          0                4096 Dec 10 22:00 -archiv", "-archiv"},
+    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                9033 Jan  5  2026 190103.csv", "190103.csv"},
+    {"pure-ftpd 1.0.50", "drwxr-xr-x    2 0          0                4096 Mar  1  2018 2019", "2019"},
+    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   2 Dec 10 22:00 README.CSV", "README.CSV"},
+    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   2 Mar  1  2018 a  b.csv", "a  b.csv"},
+    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                 12345678901 Dec 10 22:00 big.csv", "big.csv"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            2 Dec 10 22:00   lead.csv", "  lead.csv"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            3 Dec 10 22:00 -190101-190131.csv", "-190101-190131.csv"},
+    {"pyftpdlib 1.5.7", "drwxr-xr-x   2 root     root         4096 Dec 10 22:00 -archiv", "-archiv"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root         9033 Jan 05  2026 190103.csv", "190103.csv"},
+    {"pyftpdlib 1.5.7", "drwxr-xr-x   2 root     root         4096 Mar 01  2018 2019", "2019"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            2 Dec 10 22:00 README.CSV", "README.CSV"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            2 Mar 01  2018 a  b.csv", "a  b.csv"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root     12345678901 Dec 10 22:00 big.csv", "big.csv"},
+};
+
+TEST(ListingLine, ReadsTheListingsOfRealServers) {
+  for (const ListedLine& l : kRealListings) {
+    EXPECT_EQ(monitor::ListingName(l.line), l.name) << l.server << ": " << l.line;
+    EXPECT_EQ(monitor::ListingIsFolder(l.line), l.line[0] == 'd') << l.server << ": " << l.line;
+  }
+}
+
+// The logger's own server: the same layout with the name from character 56.
 std::string Line(char kind, const std::string& name) {
   std::string head = std::string(1, kind) + "rw-r--r--   1 owner    group        1234 Dec 10 13:57 ";
   EXPECT_EQ(head.size(), 55u);
   return head + name;
 }
 
-TEST(ListingLine, NameFromCharacter56OrFrom63AfterABlank) {
+TEST(ListingLine, TheNameIsTheRestAfterTheTimeOrYearAndOtherLinesNameNothing) {
   EXPECT_EQ(monitor::ListingName(Line('d', "2019")), "2019");
   EXPECT_TRUE(monitor::ListingIsFolder(Line('d', "2019")));
   EXPECT_FALSE(monitor::ListingIsFolder(Line('-', "2019")));
-  EXPECT_FALSE(monitor::ListingIsFolder(Line('D', "2019")));
-  // A blank at character 56: the name starts at character 63.
-  EXPECT_EQ(monitor::ListingName(Line('d', " 2018  2019")), "2019");
-  EXPECT_EQ(monitor::ListingName(Line('-', "a b.csv")), "a b.csv");  // the rest of the line
-  // Too short for a name.
-  EXPECT_EQ(monitor::ListingName("total 12"), "");
-  EXPECT_EQ(monitor::ListingName(Line('d', " 2018")), "");
-  EXPECT_EQ(monitor::ListingName(""), "");
+  EXPECT_EQ(monitor::ListingName(Line('-', "a b.csv")), "a b.csv");
+  EXPECT_EQ(monitor::ListingName(Line('-', " 2018  2019")), " 2018  2019");  // blanks belong to it
+  EXPECT_EQ(monitor::ListingName("-rw-r--r-- 1 owner 12 Oct 10 2018 nogroup.csv"), "nogroup.csv");
+  EXPECT_EQ(monitor::ListingName("-rw-r--r--+ 1 u g 12 oct 10 9:05 acl.csv"), "acl.csv");
+  // Lines that are no Unix listing lines are read as naming nothing, never guessed at.
+  for (const std::string& unread : {
+           std::string("total 12"), std::string(""), Line('D', "2019"),
+           std::string("12-10-18  01:57PM       <DIR>          2019"),
+           std::string("12-10-18  01:57PM                 1234 181010.csv"),
+           std::string("drwxr-xr-x    2 0        0            4096 Dec 10 22:00"),
+           std::string("drwxr-xr-x    2 0        0            4096 Dec 10 22:00 "),
+           std::string("-rw-r--r--    1 0        0            9033 Foo 05  2026 190103.csv"),
+           std::string("-rw-r--r--    1 0        0            9033 Jan 32  2026 190103.csv"),
+           std::string("-rw-r--r--    1 0        0            9033 Jan 05 26:0 190103.csv"),
+           std::string("-rw-r--r--    1 0        0            90x3 Jan 05  2026 190103.csv"),
+           std::string("type=file;size=9033;modify=20260105080700; 190103.csv"),
+           std::string(200, 'x')})
+    EXPECT_EQ(monitor::ListingName(unread), "") << unread;
 }
 
 TEST(ListingLine, OnlyNamesWithTheExtensionCsvAreDataFiles) {
@@ -258,8 +345,10 @@ TEST_F(FtpClientTest, AFailedDownloadLeavesTheLocalFileAsItWas) {
   Put("big.csv", std::string(5000, 'b'));
   std::ofstream(LocalPath("big.csv")) << "kept too";
   {
-    testsupport::FileSizeLimit full(1000);
-    EXPECT_NE(ErrorOf([&] { c.Download("big.csv", LocalPath("big.csv")); }), "");
+    // The client itself survives the kernel's signal for the limit.
+    testsupport::FileSizeLimit full(1000, /*ignoreSignal=*/false);
+    EXPECT_EQ(ErrorOf([&] { c.Download("big.csv", LocalPath("big.csv")); }),
+              "Cannot write " + LocalPath("big.csv") + ": " + std::strerror(EFBIG));
   }
   EXPECT_EQ(Read(LocalPath("big.csv")), "kept too");
   EXPECT_EQ(QDir(local_.path()).entryList(QDir::Files | QDir::Hidden).size(), 2);
@@ -450,6 +539,81 @@ TEST_F(FtpClientTest, NamesWithALineBreakAreRefusedUnsent) {
   EXPECT_NE(ErrorOf([&] { c.Rename("a", std::string("b\nDELE c")); }), "");
   EXPECT_TRUE(server.Commands().empty());
   EXPECT_TRUE(c.Connected());
+}
+
+// ---- the client against a scripted server: transfers that end too early ----------------
+
+class ScriptedClientTest : public FtpClientTest {
+ protected:
+  void SetUp() override {
+    FtpClientTest::SetUp();
+    c.Host = "127.0.0.1";
+    c.Port = script.Port();
+    c.UserID = "u";
+    c.Password = "p";
+    c.OnFailure = [this](bool&, int code) { events.push_back("failure " + std::to_string(code)); };
+    c.Connect();
+  }
+  testsupport::ScriptedFtpServer script;
+};
+
+// A transfer that the server cuts short and still answers "226" brings no file: the local
+// copy stays, no partial file is left, the connection goes on.
+TEST_F(ScriptedClientTest, ATransferCutShortFailsAndKeepsTheLocalCopy) {
+  const std::string body(9033, 'x');
+  const struct {
+    const char* opening;  // the 150 reply ("": vsftpd's, with the size)
+    const char* size;     // the SIZE answer ("": the true size)
+    long long sent;
+    bool complete;
+  } cases[] = {
+      {"", "", 4516, false},  // the size announced in the 150 reply
+      {"", "", 9033, true},
+      {"150 8.8 kbytes to download", "", 4516, false},  // pure-ftpd: no size there, SIZE says
+      {"150 8.8 kbytes to download", "", 9033, true},
+      {"150 Opening ASCII mode data connection for a.csv (9000 bytes)", "", 9033, true},  // may grow
+      {"150 Opening BINARY mode data connection for a.csv (9000 bytes)", "", 9033, false},  // exact
+      {"125 Transfer starting.", "550 SIZE not allowed in ASCII mode.", 4516, true},  // nothing to hold against
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(std::string(k.opening) + " sent " + std::to_string(k.sent));
+    script.files["a.csv"] = {body, k.sent, k.opening, k.size};
+    std::ofstream(LocalPath("a.csv"), std::ios::binary) << "older copy";
+    events.clear();
+    const std::string error = ErrorOf([&] { c.Download("a.csv", LocalPath("a.csv")); });
+    if (k.complete) {
+      EXPECT_EQ(error, "");
+      EXPECT_EQ(Read(LocalPath("a.csv")), body.substr(0, k.sent));
+    } else {
+      EXPECT_EQ(error, "Incomplete download of a.csv: " + std::to_string(k.sent) + " of " +
+                           (std::string(k.opening).find("9000") != std::string::npos ? "9000" : "9033") +
+                           " bytes received");
+      EXPECT_EQ(events.back(), "failure 8");
+      EXPECT_EQ(Read(LocalPath("a.csv")), "older copy");
+    }
+    EXPECT_EQ(QDir(local_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_TRUE(c.Connected());
+    c.Disconnect();  // each case on a connection of its own: what the server showed is forgotten
+    c.Connect();
+  }
+}
+
+// SIZE is asked only until the server shows that its 150 replies give the size, or that it
+// answers no SIZE for a file it then sends.
+TEST_F(ScriptedClientTest, SizeIsAskedOnlyWhileItIsNeeded) {
+  for (const char* n : {"1.csv", "2.csv", "3.csv"}) script.files[n] = {"data", -1, "", ""};
+  for (const char* n : {"1.csv", "2.csv", "3.csv"}) c.Download(n, LocalPath(n));
+  EXPECT_EQ(script.Commands("SIZE"), std::vector<std::string>{"SIZE 1.csv"});
+
+  c.Disconnect();
+  c.Connect();
+  script.commands.clear();
+  for (const char* n : {"1.csv", "2.csv", "3.csv"})
+    script.files[n] = {"data", -1, "125 Transfer starting.", "550 SIZE not allowed in ASCII mode."};
+  script.files.erase("1.csv");
+  EXPECT_NE(ErrorOf([&] { c.Download("1.csv", LocalPath("1.csv")); }), "");  // vanished: no verdict
+  for (const char* n : {"2.csv", "3.csv"}) c.Download(n, LocalPath(n));
+  EXPECT_EQ(script.Commands("SIZE"), (std::vector<std::string>{"SIZE 1.csv", "SIZE 2.csv"}));
 }
 
 }  // namespace

@@ -50,8 +50,9 @@ TEST_F(FtpSessionTest, ListingLinesFillTheSortedListsAndTheMemo) {
         Line('d', " 2018  zz"), Line('d', "Archive"), std::string("total 7"), std::string(),
         Line('d', "x.csv")})
     f.FTPClient1ListItem(line);
+  f.FTPClient1TransactionStop();  // the listing's end shows what it listed
   EXPECT_EQ(Items(f.FileListBoxFTP), QStringList({"a.csv", "a.csv.bak", "b.csv", "B0.csv", "csvdata"}));
-  EXPECT_EQ(Items(f.FileListBoxFTPdir), QStringList({"2019", "Archive", "x.csv", "zz"}));
+  EXPECT_EQ(Items(f.FileListBoxFTPdir), QStringList({" 2018  zz", "2019", "Archive", "x.csv"}));
   // Every non-empty line shows in the memo as received, short ones included.
   EXPECT_EQ(f.Memo1->blockCount(), 12);
   EXPECT_EQ(f.Memo1->document()->findBlockByNumber(10).text().toStdString(), "total 7");

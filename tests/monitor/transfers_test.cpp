@@ -11,6 +11,8 @@
 #include <QPushButton>
 #include <QTimer>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <cstdlib>
 #include <fstream>
 #include <functional>
@@ -22,6 +24,7 @@
 #include "monitor/ftpclient.h"
 #include "monitor/transfers_core.h"
 #include "support/filesizelimit.h"
+#include "support/scripted_ftp.h"
 
 namespace monitor_test {
 namespace {
@@ -407,6 +410,9 @@ TEST_F(TransfersTest, AFailedDownloadEndsAMoveWithoutDeletingAndLeavesTheWindowU
   EXPECT_TRUE(server.Commands("DELE").empty());
   EXPECT_TRUE(OnServer("181002.csv"));
   EXPECT_TRUE(Local().isEmpty());
+  // The remote list shows what is on the server now.
+  EXPECT_EQ(server.Commands("LIST").size(), 1u);
+  EXPECT_EQ(Remote(), QStringList({"181002.csv"}));
   ExpectIdle();
 }
 
@@ -450,16 +456,44 @@ TEST_F(TransfersTest, AFullDiskEndsAMoveWithoutDeletingAndKeepsTheLocalCopy) {
   Write("181001.csv", "older local copy");
   answer = Answer::Yes;
   {
-    testsupport::FileSizeLimit full(1000);  // the local disk takes 1000 bytes per file
+    // The local disk takes 1000 bytes per file; the window survives the kernel's signal.
+    testsupport::FileSizeLimit full(1000, /*ignoreSignal=*/false);
     f.MoveAll->click();
   }
   ASSERT_EQ(messages.size(), 2u) << ::testing::PrintToString(Texts());  // question, error box
   EXPECT_EQ(messages[1].icon, platform::Icon::Stop);
+  EXPECT_NE(messages[1].text.find("181001.csv: " + std::string(std::strerror(EFBIG))), std::string::npos)
+      << messages[1].text;
   EXPECT_TRUE(server.Commands("DELE").empty());
   EXPECT_EQ(Read(ServerPath("181001.csv")), body);
   EXPECT_TRUE(OnServer("181002.csv"));
   EXPECT_EQ(Read(Path("181001.csv")), "older local copy");
   EXPECT_EQ(QDir(root_).entryList(QDir::Files | QDir::Hidden), QStringList({"181001.csv"}));
+  ExpectIdle();
+}
+
+// During a run the local list takes each fetched name as it arrives, without reading the
+// folder; at the end it is read once, so it shows the folder exactly.
+TEST_F(TransfersTest, TheLocalListTakesEachFetchedNameAndIsReadOnceAtTheEnd) {
+  for (const char* n : {"181001.csv", "181002.csv", "181003.csv"}) Put(n);
+  Write("old.csv", "here before");
+  Connect();
+  monitor::TForm1& f = Form();
+  monitor::TFTPClient& client = *f.FTPClient1;
+  const auto started = client.OnTransactionStart;
+  std::vector<QStringList> seen;  // the local list as each download starts
+  client.OnTransactionStart = [&] {
+    if (started) started();
+    seen.push_back(Items(f.FileListBoxPC));
+    if (seen.size() == 2) Write("zz.csv", "written by someone else meanwhile");
+  };
+  f.CopyAll->click();
+  client.OnTransactionStart = started;
+
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[1], QStringList({"181001.csv", "old.csv"}));
+  EXPECT_EQ(seen[2], QStringList({"181001.csv", "181002.csv", "old.csv"}));  // zz.csv not yet
+  EXPECT_EQ(Items(f.FileListBoxPC), QStringList({"181001.csv", "181002.csv", "181003.csv", "old.csv", "zz.csv"}));
   ExpectIdle();
 }
 
@@ -578,6 +612,90 @@ TEST_F(TransfersTest, ANameThatWouldLeaveTheWorkingFolderIsNotFetched) {
   EXPECT_EQ(texts.back(), "Not copied, file name not allowed: ../181000.csv");
   for (const std::string& retr : server.Commands("RETR"))
     EXPECT_EQ(retr.find(".."), std::string::npos) << retr;
+  ExpectIdle();
+}
+
+// ---- the window against a scripted server: faults real servers rarely show -------------
+
+class ScriptedTransfersTest : public TransfersTest {
+ protected:
+  void ConnectScripted() {
+    monitor::TForm1& f = Form();
+    f.HostTxt->setText(QStringLiteral("127.0.0.1"));
+    f.PortTxt->setText(QString::number(script.Port()));
+    f.ConnectBtn->click();
+    ASSERT_TRUE(f.FTPConnected) << ::testing::PrintToString(Texts());
+    messages.clear();
+    script.commands.clear();
+  }
+  testsupport::ScriptedFtpServer script;
+};
+
+// The server cuts the second of three files short and answers "226": the move stops there,
+// keeps the older local copy, deletes nothing more, says which file and why, and the remote
+// list shows what is left on the server.
+TEST_F(ScriptedTransfersTest, AMoveStopsAtAFileCutShortAndDeletesOnlyWhatArrivedWhole) {
+  const std::string body(9033, 'x');
+  script.files["190101.csv"] = {body};
+  script.files["190102.csv"] = {body, 4516};
+  script.files["190103.csv"] = {body};
+  ConnectScripted();
+  monitor::TForm1& f = Form();
+  ASSERT_EQ(Remote(), QStringList({"190101.csv", "190102.csv", "190103.csv"}));
+  Write("190102.csv", "older local copy");
+  answer = Answer::Yes;
+  f.MoveAll->click();
+
+  ASSERT_EQ(messages.size(), 2u) << ::testing::PrintToString(Texts());
+  EXPECT_EQ(messages[1].icon, platform::Icon::Stop);
+  EXPECT_EQ(messages[1].text, "Incomplete download of 190102.csv: 4516 of 9033 bytes received.");
+  EXPECT_EQ(script.Commands("DELE"), std::vector<std::string>{"DELE 190101.csv"});
+  EXPECT_EQ(Read(Path("190101.csv")), body);
+  EXPECT_EQ(Read(Path("190102.csv")), "older local copy");
+  EXPECT_EQ(Local(), QStringList({"190101.csv", "190102.csv"}));
+  EXPECT_EQ(Items(f.FileListBoxPC), QStringList({"190101.csv", "190102.csv"}));
+  EXPECT_EQ(Remote(), QStringList({"190102.csv", "190103.csv"}));
+  EXPECT_EQ(f.RemoteFiles1cnt->text(), QStringLiteral("2"));
+  ExpectIdle();
+}
+
+// Under a file-size limit the write fails like on a full disk: the window survives the
+// kernel's signal, says which file and the system's reason, and deletes nothing.
+TEST_F(ScriptedTransfersTest, AFileSizeLimitFailsTheWriteWithTheSystemsReason) {
+  script.files["190101.csv"] = {std::string(5000, 'z')};
+  ConnectScripted();
+  monitor::TForm1& f = Form();
+  answer = Answer::Yes;
+  {
+    testsupport::FileSizeLimit limit(1000, /*ignoreSignal=*/false);
+    f.MoveAll->click();
+  }
+  ASSERT_EQ(messages.size(), 2u) << ::testing::PrintToString(Texts());
+  EXPECT_EQ(messages[1].text, "Cannot write 190101.csv: " + std::string(std::strerror(EFBIG)) + ".");
+  EXPECT_TRUE(script.Commands("DELE").empty());
+  EXPECT_TRUE(Local().isEmpty());
+  EXPECT_EQ(Remote(), QStringList({"190101.csv"}));
+  ExpectIdle();
+}
+
+// Names that can't be local file names or can't go into a command are left on the server
+// with one message; the other files are moved.
+TEST_F(ScriptedTransfersTest, UnusableNamesAreSkippedWithOneMessageAndTheRunGoesOn) {
+  for (const char* n : {"190101.csv", "a\rb.csv", "190102.csv", "x\n.csv"}) script.files[n] = {"1;2;3"};
+  ConnectScripted();
+  monitor::TForm1& f = Form();
+  // A listing may name "." and ".." too.
+  f.FileListBoxFTP->insertItem(0, QStringLiteral(".."));
+  f.FileListBoxFTP->insertItem(0, QStringLiteral("."));
+  answer = Answer::Yes;
+  f.MoveAll->click();
+
+  EXPECT_EQ(Texts(), (std::vector<std::string>{
+                         "Move all files ?", "Not copied, file name not allowed: ., .., a\rb.csv"}));
+  EXPECT_EQ(script.Commands("RETR"), (std::vector<std::string>{"RETR 190101.csv", "RETR 190102.csv"}));
+  EXPECT_EQ(script.Commands("DELE"), (std::vector<std::string>{"DELE 190101.csv", "DELE 190102.csv"}));
+  EXPECT_EQ(Local(), QStringList({"190101.csv", "190102.csv"}));
+  EXPECT_EQ(Remote(), QStringList({"a\rb.csv"}));
   ExpectIdle();
 }
 
