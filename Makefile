@@ -7,7 +7,7 @@ FUZZ_SECONDS ?= 60
 
 DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   qt6-base-dev qt6-charts-dev libgl-dev libgtest-dev libgmock-dev googletest \
-  xvfb xauth fonts-dejavu-core python3-pyftpdlib vsftpd curl
+  fonts-dejavu-core python3-pyftpdlib vsftpd curl
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "monitor/csvrecord.h"
+#include "monitor/core/load.h"
 #include "monitor/core/merge.h"
 
 using namespace monitor;

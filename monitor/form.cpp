@@ -31,7 +31,7 @@
 
 #include "monitor/chartlayer.h"
 #include "monitor/csvgrid.h"
-#include "monitor/csvrecord.h"
+#include "monitor/core/load.h"
 #include "monitor/fixedcells.h"
 #include "monitor/folderlists.h"
 #include "monitor/formutil.h"

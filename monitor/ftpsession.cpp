@@ -18,8 +18,8 @@
 #include "monitor/form.h"
 #include "monitor/formutil.h"
 #include "monitor/ftpclient.h"
-#include "monitor/ftpparse.h"
-#include "platform/cp1252.h"
+#include "monitor/core/ftpparse.h"
+#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "monitor/csvrecord.h"
+#include "monitor/core/load.h"
 #include "platform/core/atomicfile.h"
 #include "platform/core/error.h"
 

@@ -19,7 +19,7 @@
 #include <vector>
 
 #include "monitor/ftpclient.h"
-#include "monitor/ftpparse.h"
+#include "monitor/core/ftpparse.h"
 #include "support/filesizelimit.h"
 #include "support/ftp_server.h"
 #include "support/pty.h"

@@ -19,10 +19,10 @@
 #include <sstream>
 
 #include "ftp_form_fixture.h"
-#include "monitor/csvconfig.h"
+#include "monitor/core/csvconfig.h"
 #include "monitor/folderlists.h"
 #include "monitor/ftpclient.h"
-#include "monitor/transfers_core.h"
+#include "monitor/core/transfers.h"
 #include "support/filesizelimit.h"
 #include "support/scripted_ftp.h"
 

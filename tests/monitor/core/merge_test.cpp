@@ -8,7 +8,7 @@
 #include <iterator>
 #include <unistd.h>
 
-#include "monitor/csvrecord.h"
+#include "monitor/core/load.h"
 #include "platform/messagebox.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "monitor/csvrecord.h"
+#include "monitor/core/load.h"
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>

@@ -1,4 +1,4 @@
-#include "monitor/transfers_core.h"
+#include "monitor/core/transfers.h"
 
 #include <cstdio>
 

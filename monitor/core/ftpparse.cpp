@@ -1,4 +1,4 @@
-#include "monitor/ftpparse.h"
+#include "monitor/core/ftpparse.h"
 
 #include <cctype>
 

@@ -1,4 +1,4 @@
-#include "monitor/csvrecord.h"
+#include "monitor/core/load.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -8,7 +8,7 @@
 #include <cerrno>
 #include <cstdint>
 
-#include "platform/messagebox.h"
+#include "platform/core/error.h"
 
 namespace monitor {
 namespace {
