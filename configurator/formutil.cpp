@@ -1,6 +1,5 @@
 #include "configurator/formutil.h"
 
-#include <QPalette>
 #include <QTextBlock>
 #include <QTextDocument>
 
@@ -38,15 +37,6 @@ void SetMemoText(QPlainTextEdit* memo, const std::string& bytes) {
   }
   memo->setPlainText(joined);
 }
-
-void SetColour(QWidget* w, const QColor& c) {
-  if (!w) return;
-  QPalette p = w->palette();
-  p.setColor(QPalette::Base, c);
-  w->setPalette(p);
-}
-
-QColor Colour(const QWidget* w) { return w ? w->palette().color(QPalette::Base) : QColor(); }
 
 std::string Dec(long long v) { return std::to_string(v); }
 

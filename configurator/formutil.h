@@ -1,7 +1,6 @@
 #pragma once
 // Small helpers the window's files share: texts between widgets and Windows-1252 bytes,
-// memo texts and colours.
-#include <QColor>
+// memo texts and decimal numbers.
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QString>
@@ -21,10 +20,6 @@ std::string MemoText(const QPlainTextEdit* memo);
 // Sets a memo's text; CR LF, CR or LF break lines. A zero byte ends the text, as it does in
 // a memo of the original platform.
 void SetMemoText(QPlainTextEdit* memo, const std::string& bytes);
-
-// The base colour of an edit or memo (what the page handlers colour).
-void SetColour(QWidget* w, const QColor& c);
-QColor Colour(const QWidget* w);
 
 // Decimal text of a number.
 std::string Dec(long long v);

@@ -70,7 +70,7 @@ void TForm1::BuildAbonentsPage() {
     for (int n = 1; n <= 7; ++n) {
       const int y = 58 + (n - 1) * kEditPitch;
       auto* label = MakeLabel(numbers, QString("Nr%1").arg(n), x0, y + 2, 26);
-      const QString name = ui::Nr(stem, n);
+      const QString name = platform::Nr(stem, n);
       edits[static_cast<std::size_t>(n)] = ui::MakeTyped(
           numbers, name, QString("%1 Nr%2").arg(title).arg(n), name, 20, x0 + 26, y, 92, 22);
       label->setBuddy(edits[static_cast<std::size_t>(n)]);
@@ -177,18 +177,18 @@ void TForm1::BuildAbonentsPage() {
 }
 
 void TForm1::BindAbonentsHandlers() {
-  ui::OnClick(this, SetNr, [this] { SetNrClick(); });
-  ui::OnClick(this, ClrNr, [this] { ClrNrClick(); });
-  ui::OnClick(this, GetNr, [this] { GetNrClick(); });
-  ui::OnClick(this, ToPhoneBook, [this] { ToPhoneBookClick(); });
-  ui::OnClick(this, ReadPB, [this] { ReadPBClick(); });
-  ui::OnClick(this, SetNfilter1, [this] { SetNfilter1Click(); });
+  platform::OnClick(this, SetNr, [this] { SetNrClick(); });
+  platform::OnClick(this, ClrNr, [this] { ClrNrClick(); });
+  platform::OnClick(this, GetNr, [this] { GetNrClick(); });
+  platform::OnClick(this, ToPhoneBook, [this] { ToPhoneBookClick(); });
+  platform::OnClick(this, ReadPB, [this] { ReadPBClick(); });
+  platform::OnClick(this, SetNfilter1, [this] { SetNfilter1Click(); });
   // A box's handler runs on every real change of its state, by the user or by code.
   for (char letter : {'T', 'A', 'D'}) {
     for (int p = 1; p <= MaskLength(letter); ++p) {
-      ui::OnToggle(this, DisableBox(letter, p), [this, letter, p] { CheckBoxDisClick(letter, p); });
+      platform::OnToggle(this, DisableBox(letter, p), [this, letter, p] { CheckBoxDisClick(letter, p); });
       for (int b = 1; b <= 4; ++b)
-        ui::OnToggle(this, NumberBox(letter, b, p),
+        platform::OnToggle(this, NumberBox(letter, b, p),
                      [this, letter, b, p] { CheckBoxNumberClick(letter, b, p); });
     }
   }

@@ -96,22 +96,22 @@ void TForm1::BuildGprsPage() {
   ui::MakeLabel(files, "1 if HTTP mode", kLabelX, 180, 200, 20);
 
   // Handlers, each inside Guard as every handler of the window.
-  ui::OnClick(this, APNbtn, [this] { APNbtnClick(); });
-  ui::OnClick(this, UIDbtn, [this] { UIDbtnClick(); });
-  ui::OnClick(this, PWbtn, [this] { PWbtnClick(); });
-  ui::OnClick(this, IPbtn, [this] { IPbtnClick(); });
-  ui::OnClick(this, FTPHostNamebtn, [this] { FTPHostNamebtnClick(); });
-  ui::OnClick(this, UNbtn, [this] { UNbtnClick(); });
-  ui::OnClick(this, FPWbtn, [this] { FPWbtnClick(); });
-  ui::OnClick(this, DirNameBtn, [this] { DirNameBtnClick(); });
-  ui::OnClick(this, HTTPhostBtn, [this] { HTTPhostBtnClick(); });
-  ui::OnToggle(this, ReadGPRS1, [this] { ReadGPRS1Click(); });
-  ui::OnClick(this, Button9, [this] { bSRateClick(); });
-  ui::OnClick(this, Button10, [this] { bDLperiodClick(); });
-  ui::OnChange(this, eSRateSB, [this] { eSRateSBChange(); });
-  ui::OnChange(this, eDLoggerTmSB, [this] { eDLoggerTmSBChange(); });
-  ui::OnChange(this, MaxErrorScrollBar, [this] { MaxErrorSB(); });
-  ui::OnClick(this, MaxErrorLevel, [this] { MaxErrorClick(); });
+  platform::OnClick(this, APNbtn, [this] { APNbtnClick(); });
+  platform::OnClick(this, UIDbtn, [this] { UIDbtnClick(); });
+  platform::OnClick(this, PWbtn, [this] { PWbtnClick(); });
+  platform::OnClick(this, IPbtn, [this] { IPbtnClick(); });
+  platform::OnClick(this, FTPHostNamebtn, [this] { FTPHostNamebtnClick(); });
+  platform::OnClick(this, UNbtn, [this] { UNbtnClick(); });
+  platform::OnClick(this, FPWbtn, [this] { FPWbtnClick(); });
+  platform::OnClick(this, DirNameBtn, [this] { DirNameBtnClick(); });
+  platform::OnClick(this, HTTPhostBtn, [this] { HTTPhostBtnClick(); });
+  platform::OnToggle(this, ReadGPRS1, [this] { ReadGPRS1Click(); });
+  platform::OnClick(this, Button9, [this] { bSRateClick(); });
+  platform::OnClick(this, Button10, [this] { bDLperiodClick(); });
+  platform::OnChange(this, eSRateSB, [this] { eSRateSBChange(); });
+  platform::OnChange(this, eDLoggerTmSB, [this] { eDLoggerTmSBChange(); });
+  platform::OnChange(this, MaxErrorScrollBar, [this] { MaxErrorSB(); });
+  platform::OnClick(this, MaxErrorLevel, [this] { MaxErrorClick(); });
 }
 
 // ---- settings -------------------------------------------------------------------------

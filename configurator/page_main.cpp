@@ -139,9 +139,9 @@ void TForm1::BuildMainPage() {
 
 void TForm1::BindMainHandlers() {
   auto bind = [this](QAbstractButton* b, void (TForm1::*handler)()) {
-    ui::OnClick(this, b, [this, handler] { (this->*handler)(); });
+    platform::OnClick(this, b, [this, handler] { (this->*handler)(); });
   };
-  ui::OnToggle(this, SMSmode, [this] { SMSmodeClick(); });
+  platform::OnToggle(this, SMSmode, [this] { SMSmodeClick(); });
   bind(SendSMScommand, &TForm1::SendSMScommandClick);
   bind(ReadState, &TForm1::ReadStateClick);
   bind(ReadTH, &TForm1::ReadTHClick);
@@ -159,7 +159,7 @@ void TForm1::BindMainHandlers() {
   bind(SendAT, &TForm1::SendATClick);
   bind(ctrlZbtn, &TForm1::ctrlZbtnClick);
   for (int n = 0; n < 4; ++n)
-    ui::OnClick(this, band[static_cast<std::size_t>(n)], [this, n] { bandClick(n); });
+    platform::OnClick(this, band[static_cast<std::size_t>(n)], [this, n] { bandClick(n); });
   bind(SupportedBand, &TForm1::SupportedBandClick);
   bind(CurrentBand, &TForm1::CurrentBandClick);
   bind(Squality, &TForm1::SqualityClick);

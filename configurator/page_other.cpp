@@ -60,7 +60,7 @@ void TForm1::BuildOtherPage() {
   auto* options = ui::MakeGroup(page, "GroupOptions", "Options", 6, 4, 474, 370);
   int y = 18;
   for (const OptionBox& o : kOptionBoxes) {
-    auto* box = ui::MakeCheck(options, ui::Nr("oCheckBox", o.n), o.caption,
+    auto* box = ui::MakeCheck(options, platform::Nr("oCheckBox", o.n), o.caption,
                               QString(o.caption).trimmed(), 10, y, 458, 20);
     box->setChecked(o.checked);
     oCheckBox[static_cast<std::size_t>(o.n)] = box;
@@ -115,21 +115,21 @@ void TForm1::BuildOtherPage() {
   Button19->setAccessibleName("Write Restart Enable");
 
   // ---- handlers, each inside Guard -------------------------------------------------------
-  ui::OnClick(this, SetTimeoutFilter, [this] { SetTimeoutFilterClick(); });
-  ui::OnChange(this, TTimeout1SB, [this] { TTimeout1SBChange(); });
-  ui::OnChange(this, ATimeout1SB, [this] { ATimeout1SBChange(); });
-  ui::OnChange(this, DFilterSB, [this] { DFilterSBChange(); });
+  platform::OnClick(this, SetTimeoutFilter, [this] { SetTimeoutFilterClick(); });
+  platform::OnChange(this, TTimeout1SB, [this] { TTimeout1SBChange(); });
+  platform::OnChange(this, ATimeout1SB, [this] { ATimeout1SBChange(); });
+  platform::OnChange(this, DFilterSB, [this] { DFilterSBChange(); });
 
   for (const OptionBox& o : kOptionBoxes) {
     const int n = o.n;
-    ui::OnToggle(this, oCheckBox[static_cast<std::size_t>(n)], [this, n] { oCheckBoxClick(n); });
+    platform::OnToggle(this, oCheckBox[static_cast<std::size_t>(n)], [this, n] { oCheckBoxClick(n); });
   }
-  ui::OnSignal(this, MinusMark, &QLineEdit::textChanged, [this] { MinusMarkChange(); });
-  ui::OnSignal(this, PlusMark, &QLineEdit::textChanged, [this] { PlusMarkChange(); });
-  ui::OnClick(this, SetOther, [this] { SetOtherClick(); });
-  ui::OnClick(this, GetOther, [this] { GetOtherClick(); });
-  ui::OnClick(this, Button1, [this] { Button1Click(); });
-  ui::OnClick(this, Button19, [this] { RestartEnableClick(); });
+  platform::OnSignal(this, MinusMark, &QLineEdit::textChanged, [this] { MinusMarkChange(); });
+  platform::OnSignal(this, PlusMark, &QLineEdit::textChanged, [this] { PlusMarkChange(); });
+  platform::OnClick(this, SetOther, [this] { SetOtherClick(); });
+  platform::OnClick(this, GetOther, [this] { GetOtherClick(); });
+  platform::OnClick(this, Button1, [this] { Button1Click(); });
+  platform::OnClick(this, Button19, [this] { RestartEnableClick(); });
 }
 
 // ---- settings -------------------------------------------------------------------------

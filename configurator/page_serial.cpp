@@ -67,11 +67,11 @@ void TForm1::BuildSerialPortPage() {
   Edit1->setGeometry(448, 198, 81, 24);
   label->setBuddy(TrackBar5);
 
-  ui::OnSignal(this, RadioGroupPort, &platform::RadioGroup::Click, [this] { InitPort(); });
-  ui::OnSignal(this, RadioGroupRate, &platform::RadioGroup::Click, [this] { InitPort(); });
-  ui::OnToggle(this, ParityEven, [this] { ParityEvenClick(); });
-  ui::OnToggle(this, SkipCRLFcb, [this] { SkipCRLFcbClick(); });
-  ui::OnChange(this, TrackBar5, [this] { TrackBar5Change(); });
+  platform::OnSignal(this, RadioGroupPort, &platform::RadioGroup::Click, [this] { InitPort(); });
+  platform::OnSignal(this, RadioGroupRate, &platform::RadioGroup::Click, [this] { InitPort(); });
+  platform::OnToggle(this, ParityEven, [this] { ParityEvenClick(); });
+  platform::OnToggle(this, SkipCRLFcb, [this] { SkipCRLFcbClick(); });
+  platform::OnChange(this, TrackBar5, [this] { TrackBar5Change(); });
 }
 
 // ---- settings ---------------------------------------------------------------------------

@@ -9,6 +9,7 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/core/pdu.h"
+#include "platform/controls.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 #include "serial/displayunit.h"
@@ -57,7 +58,7 @@ class WindowExchangeIO final : public ExchangeIO {
     }
   }
   void PageEdit(const TEditValue& v) override { ui::SetText(f_.ReplyEdit(v), v.value); }
-  void StatusColour(int r, int g, int b) override { ui::SetColour(f_.Status, QColor(r, g, b)); }
+  void StatusColour(int r, int g, int b) override { platform::SetBase(f_.Status, QColor(r, g, b)); }
   void StatusText(const std::string& text) override { ui::SetText(f_.Status, text); }
   void SkipBox(bool checked) override { f_.SkipCRLFcb->setChecked(checked); }
   void BusyCursor(bool busy) override { platform::SetBusyCursor(busy); }

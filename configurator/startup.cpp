@@ -7,6 +7,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
 #include "serial/serialdrv.h"
 
@@ -94,7 +95,7 @@ void TForm1::PageControl1Change() {
   for (int i = 1; i <= 8; ++i) edits.push_back(PulseD[i]);
   for (int i = 1; i <= 7; ++i) edits.push_back(Output[i]);
   const QColor colour(255, 255, 245);
-  for (QWidget* w : edits) ui::SetColour(w, colour);
+  for (QWidget* w : edits) platform::SetBase(w, colour);
 }
 
 void TForm1::ExitBtnClick() {

@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -19,6 +20,7 @@
 #include "monitor/formutil.h"
 #include "monitor/ftpclient.h"
 #include "monitor/core/ftpparse.h"
+#include "platform/controls.h"
 #include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
@@ -120,7 +122,7 @@ void TForm1::ShowConnectionState(bool connected) {
   const QColor colour = connected ? QColor(238, 255, 238) : QColor(255, 255, 238);
   for (QLineEdit* e : {cSTATUS, StatusLine}) {
     e->setText(text);
-    SetBase(e, colour);
+    platform::SetBase(e, colour);
   }
 }
 
@@ -141,7 +143,7 @@ void TForm1::ClearAndList() {
 
 void TForm1::ListRemote() {
   // What arrived shows even when the listing fails part-way.
-  AtExit show([this] { ShowListedItems(); });
+  const auto show = qScopeGuard([this] { ShowListedItems(); });
   FTPClient1->List();
 }
 
@@ -294,7 +296,7 @@ void TForm1::RefreshBtnClick() {
   Enable({RefreshBtn, ExitBtn, ExitButton}, false);
   Enable({CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate}, false);
   platform::SetBusyCursor(true);
-  AtExit done([this] {
+  const auto done = qScopeGuard([this] {
     platform::SetBusyCursor(false);
     Enable({CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate, RefreshBtn, ExitBtn,
             ExitButton},
@@ -313,7 +315,7 @@ void TForm1::FileListBoxFTPdirDblClick() {
   FTPBusy = true;
   platform::SetBusyCursor(true);
   Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, false);
-  AtExit done([this] {
+  const auto done = qScopeGuard([this] {
     Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, true);
     platform::SetBusyCursor(false);
     FTPBusy = false;
@@ -334,7 +336,7 @@ void TForm1::sDirectoryDblClick() {
   sDirectory->setText(QStringLiteral("*.*"));
   FTPBusy = true;
   Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, false);
-  AtExit done([this] {
+  const auto done = qScopeGuard([this] {
     Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, true);
     FTPBusy = false;
   });
@@ -368,7 +370,7 @@ void TForm1::DeleteAllFTPButtonEnableClick() {
 
 void TForm1::RunRemoteCommand(const std::function<void()>& command) {
   platform::SetBusyCursor(true);
-  AtExit done([] { platform::SetBusyCursor(false); });
+  const auto done = qScopeGuard([] { platform::SetBusyCursor(false); });
   command();
   ClearAndList();
 }

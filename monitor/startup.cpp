@@ -14,6 +14,7 @@
 #include "monitor/folderlists.h"
 #include "monitor/form.h"
 #include "monitor/formutil.h"
+#include "platform/controls.h"
 #include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 
@@ -61,9 +62,7 @@ void TForm1::OnCreate() {
   FileListBoxFTP->clear();
   LocalFiles1cnt->setText(QString::number(FileListBoxPC->count()));
   RemoteFiles1cnt->setText(QString::number(FileListBoxFTP->count()));
-  for (QPushButton* b : {CopySelectedCancel, CopyAllCancel, MoveSelectedCancel, MoveAllCancel,
-                         CopyFromDateCancel})
-    b->hide();
+  for (QPushButton* b : CancelButtons()) b->hide();
 }
 
 bool TForm1::ReadCFGFile(const std::string& name) {
@@ -161,12 +160,12 @@ void TForm1::PageControl1Change() {
   for (QWidget* w : std::initializer_list<QWidget*>{FileListBoxFTPdir, FileListBoxFTP, Memo1,
                                                     sDirectory, sFile, LocalDir, HostTxt,
                                                     PortTxt, UserTxt, PassTxt})
-    SetBase(w, light);
+    platform::SetBase(w, light);
   const QColor lighter(255, 255, 241);
   for (QWidget* w : std::initializer_list<QWidget*>{LocalFile, DriveComboBox4, FileListBoxPC,
                                                     DirectoryListBoxPC, DriveComboBox1,
                                                     DirectoryListBox1, FileListBox1, FileListBox8})
-    SetBase(w, lighter);
+    platform::SetBase(w, lighter);
   FileListBox1->Update();
   FileListBoxPC->Update();
 }

@@ -13,6 +13,7 @@
 
 #include "configurator/formutil.h"
 #include "configurator/core/setupconfig.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
 #include "serial/displayunit.h"
 #include "unprivileged.h"
@@ -95,7 +96,7 @@ TEST_F(WindowStartup, NoSettingsFileStartsFromAZeroRecord) {
   EXPECT_FALSE(f.Exchange.ModemInitActive());
   EXPECT_TRUE(f.PanelAT->isHidden());
   EXPECT_TRUE(f.PanelBand->isHidden());
-  EXPECT_EQ(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
+  EXPECT_EQ(platform::Base(f.TKnumber), QColor(255, 255, 245));
   // A later save creates the file.
   EXPECT_TRUE(f.SaveSetting1Click());
   EXPECT_EQ(ReadFile().size(), 4136u);
@@ -116,7 +117,7 @@ TEST_F(WindowStartup, ShortFileEndsTheStartUpWithTheErrorBox) {
   EXPECT_EQ(openings.size(), 1u);
   EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
   EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
-  EXPECT_NE(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
+  EXPECT_NE(platform::Base(f.TKnumber), QColor(255, 255, 245));
   EXPECT_FALSE(f.Exchange.ModemInitActive());
   // The bytes that were there are in the record.
   EXPECT_EQ(f.Config.RadioGroupRate, 2);
@@ -344,12 +345,12 @@ TEST_F(WindowStartup, EmptyMasksAreDecodedFromTheirDefaults) {
 TEST_F(WindowStartup, EveryPageChangeRecoloursTheSettingEdits) {
   WriteZeroFile();
   TForm1& f = Make();
-  configurator::ui::SetColour(f.TKnumber, QColor(255, 0, 0));
-  configurator::ui::SetColour(f.SMScommand, QColor(255, 255, 0));
+  platform::SetBase(f.TKnumber, QColor(255, 0, 0));
+  platform::SetBase(f.SMScommand, QColor(255, 255, 0));
   f.PageControl1->setCurrentIndex(11);
-  EXPECT_EQ(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
-  EXPECT_EQ(configurator::ui::Colour(f.MemoSMSinput), QColor(255, 255, 245));
-  EXPECT_EQ(configurator::ui::Colour(f.SMScommand), QColor(255, 255, 0));  // not in the list
+  EXPECT_EQ(platform::Base(f.TKnumber), QColor(255, 255, 245));
+  EXPECT_EQ(platform::Base(f.MemoSMSinput), QColor(255, 255, 245));
+  EXPECT_EQ(platform::Base(f.SMScommand), QColor(255, 255, 0));  // not in the list
 }
 
 TEST_F(WindowStartup, WindowShape) {

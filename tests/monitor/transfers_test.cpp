@@ -113,13 +113,13 @@ class TransfersTest : public FtpFormTest {
     monitor::TForm1& f = *form;
     EXPECT_FALSE(f.FTPBusy);
     EXPECT_FALSE(f.CancelRequested);
-    for (QPushButton* b : {f.CopySelected, f.CopyAll, f.MoveSelected, f.MoveAll, f.CopyFromDate,
-                           f.DisConnectBtn, f.RefreshBtn})
+    for (QPushButton* b : f.TransferButtons())
       EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-    for (QPushButton* b : {f.CopySelected, f.CopyAll, f.MoveSelected, f.MoveAll, f.CopyFromDate})
+    for (QPushButton* b : {f.DisConnectBtn, f.RefreshBtn})
+      EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+    for (QPushButton* b : f.TransferButtons())
       EXPECT_FALSE(b->isHidden()) << b->objectName().toStdString();
-    for (QPushButton* b : {f.CopySelectedCancel, f.CopyAllCancel, f.MoveSelectedCancel,
-                           f.MoveAllCancel, f.CopyFromDateCancel})
+    for (QPushButton* b : f.CancelButtons())
       EXPECT_TRUE(b->isHidden()) << b->objectName().toStdString();
   }
 
