@@ -69,7 +69,7 @@ void TForm1::BuildAbonentsPage() {
     MakeLabel(numbers, subtitle, x0, 34, 176);
     for (int n = 1; n <= 7; ++n) {
       const int y = 58 + (n - 1) * kEditPitch;
-      auto* label = MakeLabel(numbers, QString("Nr%1").arg(n), x0, y + 2, 26);
+      auto* label = MakeLabel(numbers, platform::Nr("Nr", n), x0, y + 2, 26);
       const QString name = platform::Nr(stem, n);
       edits[static_cast<std::size_t>(n)] = ui::MakeTyped(
           numbers, name, QString("%1 Nr%2").arg(title).arg(n), name, 20, x0 + 26, y, 92, 22);

@@ -43,7 +43,7 @@ void TForm1::BuildAnalogPage() {
   }
   for (int n = 1; n <= 8; ++n) {
     const int y = 50 + 22 * (n - 1);
-    ui::MakeLabel(levels, QString("AN%1").arg(n), 8, y, 26, 20);
+    ui::MakeLabel(levels, platform::Nr("AN", n), 8, y, 26, 20);
     ScrollBarMin[n] = ui::MakeBar(levels, platform::Nr("ScrollBarMin", n),
                                   QString("Minimum level %1").arg(n), kLevelRange, 34, y + 2, 100,
                                   18);
@@ -82,7 +82,7 @@ void TForm1::BuildAnalogPage() {
   for (int n = 1; n <= 8; ++n) {
     const int col = (n - 1) / 4, row = (n - 1) % 4;
     const int x = 10 + 166 * col, y = 20 + 24 * row;
-    auto* l = ui::MakeLabel(mux, QString("AN%1").arg(n), x, y + 1, 30, 20);
+    auto* l = ui::MakeLabel(mux, platform::Nr("AN", n), x, y + 1, 30, 20);
     MUX[n] = ui::MakeTyped(mux, platform::Nr("MUX", n),
                            QString("AN%1 multiplier for 20mA correction").arg(n), "100", 8, x + 30,
                            y, 50, 22);

@@ -96,7 +96,7 @@ void TForm1::BuildSchedulePage() {
   for (int n = 1; n <= 4; ++n) {
     const int y = 52 + (n - 1) * 68;
     auto* bar = new QSlider(Qt::Horizontal, hours);
-    bar->setObjectName(QString("TrackBar%1").arg(n));
+    bar->setObjectName(platform::Nr("TrackBar", n));
     bar->setAccessibleName(QString("Hour %1").arg(n));
     bar->setRange(0, 23);
     bar->setPageStep(1);
@@ -106,7 +106,7 @@ void TForm1::BuildSchedulePage() {
     platform::SetTrackPosition(bar, 0);
     TrackBar[static_cast<std::size_t>(n)] = bar;
     CheckBoxS[static_cast<std::size_t>(n)] =
-        ui::MakeCheck(hours, QString("CheckBoxS%1").arg(n), "Enable",
+        ui::MakeCheck(hours, platform::Nr("CheckBoxS", n), "Enable",
                       QString("Enable hour %1").arg(n), 10, y + 6, 72, 22);
   }
   auto* scale = new QWidget(hours);

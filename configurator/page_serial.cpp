@@ -30,7 +30,7 @@ void TForm1::BuildSerialPortPage() {
   RadioGroupPort = new platform::RadioGroup("Com Port ", page);
   RadioGroupPort->setObjectName("RadioGroupPort");
   QStringList ports;
-  for (int n = 1; n <= 16; ++n) ports << QString("Com%1").arg(n);
+  for (int n = 1; n <= 16; ++n) ports << platform::Nr("Com", n);
   RadioGroupPort->SetItems(ports, 4);
   RadioGroupPort->setGeometry(16, 16, 337, 137);
   RadioGroupPort->SetItemIndex(0);

@@ -48,7 +48,7 @@ void TForm1::BuildTempCounterPage() {
       "TEMPERATURE INPUT 2 (Smartec SMT160-30 / SMT172) - DI11",
       "TEMPERATURE INPUT 3 (Smartec SMT160-30 / SMT172) - DI12"};
   for (int n = 1; n <= 3; ++n) {
-    auto* box = ui::MakeGroup(page, QString("GroupTemperature%1").arg(n), kTempTitles[n], 6,
+    auto* box = ui::MakeGroup(page, platform::Nr("GroupTemperature", n), kTempTitles[n], 6,
                               4 + (n - 1) * 86, 430, 82);
     const auto i = static_cast<std::size_t>(n);
     for (const bool max : {true, false}) {
@@ -107,13 +107,13 @@ void TForm1::BuildTempCounterPage() {
   PanelRT = panel;
   for (int n = 1; n <= 2; ++n) {
     const int y = 22 + (n - 1) * 30;
-    const QString caption = QString("RUNTIME%1").arg(n);
+    const QString caption = platform::Nr("RUNTIME", n);
     auto* label = Label(panel, caption, 10, y, 70);
-    auto* bar = ui::MakeBar(panel, QString("ScrollBarRT%1").arg(n), caption, {0, 32000, 0, 10}, 84,
+    auto* bar = ui::MakeBar(panel, platform::Nr("ScrollBarRT", n), caption, {0, 32000, 0, 10}, 84,
                             y + 1, 210, 20);
     ScrollBarRT[static_cast<std::size_t>(n)] = bar;
     RT[static_cast<std::size_t>(n)] =
-        ui::MakeShown(panel, QString("RT%1").arg(n), caption, "", 300, y - 1, 56, 24);
+        ui::MakeShown(panel, platform::Nr("RT", n), caption, "", 300, y - 1, 56, 24);
     label->setBuddy(bar);
     platform::OnChange(this, bar, [this, n] { ScrollBarRTChange(n); });
   }

@@ -65,17 +65,15 @@ void TForm1::RunStartupSteps() {
   StoreTemperatureLevels(c);
   StoreAnalogLevels(c);
 
-  // 31. Reply and modem state.
+  // Reply and modem state, the normal cursor, then the first read of every setting (in SMS
+  // mode this arms the modem start-up sequence).
   Exchange.Reset();
-  // 32.
   platform::SetBusyCursor(false);
-  // 33. In SMS mode this arms the modem start-up sequence.
   ReadAllParameterClick();
-  // 34.
+  // No raw AT mode and no reply waiting; the colours of the page shown.
   RawATMode = false;
   ReplyText.clear();
   ReplyReady = false;
-  // 35.
   PageControl1Change();
 }
 

@@ -1,5 +1,5 @@
 #pragma once
-// The termios form of a driver's line settings (kept out of SerialDrv.h so that the
+// The termios form of a driver's line settings (kept out of serialdrv.h so that the
 // termios macros stay out of every file that uses the driver).
 #include <termios.h>
 

@@ -1,5 +1,5 @@
-// The platform layer: tick counter, device paths, Windows-1252, fixed texts, radio groups,
-// length-limited edits, captions and accessible names.
+// The platform's widgets: radio groups, length-limited edits, captions and accessible
+// names.
 #include <gtest/gtest.h>
 
 #include <QAccessible>
@@ -11,160 +11,11 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <functional>
-#include <chrono>
-#include <cstdlib>
-#include <filesystem>
-#include <optional>
 #include <string>
-#include <unistd.h>
 
-#include "platform/core/cp1252.h"
-#include "platform/core/devicepath.h"
-#include "platform/core/fixedtext.h"
-#include "platform/core/tick.h"
 #include "platform/widgets.h"
 
-namespace fs = std::filesystem;
-
 namespace {
-
-// --- tick counter ---------------------------------------------------------------------
-
-TEST(TickCount, IsTheSteadyClockInMillisecondsCutTo32Bits) {
-  using namespace std::chrono;
-  const auto before = static_cast<std::uint64_t>(
-      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-  const std::uint32_t tick = platform::TickCount();
-  const auto after = static_cast<std::uint64_t>(
-      duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count());
-  // The counter is the low 32 bits, so it wraps after about 49.7 days of uptime.
-  EXPECT_LE(static_cast<std::uint32_t>(tick - static_cast<std::uint32_t>(before)),
-            static_cast<std::uint32_t>(after - before));
-}
-
-TEST(TickCount, SourceCanBeReplacedAndRestored) {
-  std::uint32_t fake = 0xFFFFFFF0u;
-  platform::SetTickSource([&] { return fake; });
-  const std::uint32_t mark = platform::TickCount();
-  fake += 0x20;  // wraps past zero
-  EXPECT_EQ(platform::TickCount(), 0x10u);
-  EXPECT_EQ(platform::TickCount() - mark, 0x20u);  // elapsed time survives the wrap
-  platform::SetTickSource({});
-  const std::uint32_t a = platform::TickCount();
-  usleep(20000);
-  const std::uint32_t b = platform::TickCount();
-  EXPECT_GE(b - a, 15u);
-  EXPECT_LT(b - a, 5000u);
-}
-
-// --- device paths ---------------------------------------------------------------------
-
-class DevicePath : public ::testing::Test {
- protected:
-  void SetUp() override {
-    char tmpl[] = "/tmp/tk5063-ports-XXXXXX";
-    ASSERT_NE(mkdtemp(tmpl), nullptr);
-    root_ = tmpl;
-    if (const char* old = std::getenv("XDG_CONFIG_HOME")) oldXdg_ = old;
-    setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
-  }
-  void TearDown() override {
-    if (oldXdg_) setenv("XDG_CONFIG_HOME", oldXdg_->c_str(), 1);
-    else unsetenv("XDG_CONFIG_HOME");
-    fs::remove_all(root_);
-  }
-  std::string root_;
-  std::optional<std::string> oldXdg_;
-};
-
-TEST_F(DevicePath, ComNamesMapToLinksOrSerialDevices) {
-  EXPECT_EQ(platform::PortFolder(), root_ + "/tk5063/ports");
-  fs::create_directories(platform::PortFolder());
-  fs::create_symlink("/dev/ttyUSB0", platform::PortFolder() + "/com3");  // dangling is fine
-  struct Case {
-    const char* name;
-    std::string want;
-  };
-  const Case cases[] = {
-      {"\\\\.\\COM1", "/dev/ttyS0"},
-      {"COM2", "/dev/ttyS1"},
-      {"\\\\.\\com16", "/dev/ttyS15"},
-      {"\\\\.\\COM3", root_ + "/tk5063/ports/com3"},
-      {"com3", root_ + "/tk5063/ports/com3"},
-      {"\\\\.\\COM0", "\\\\.\\COM0"},
-      {"COM", "COM"},
-      {"COM3x", "COM3x"},
-      {"\\\\.\\COM-1", "\\\\.\\COM-1"},
-      {"/dev/ttyACM0", "/dev/ttyACM0"},
-      {"/tmp/COM3", "/tmp/COM3"},
-      {"", ""},
-  };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(platform::ResolveDevicePath(c.name), c.want);
-  }
-}
-
-TEST_F(DevicePath, PortFolderFallsBackToHome) {
-  setenv("XDG_CONFIG_HOME", "", 1);
-  const char* home = std::getenv("HOME");
-  ASSERT_NE(home, nullptr);
-  EXPECT_EQ(platform::PortFolder(), std::string(home) + "/.config/tk5063/ports");
-}
-
-// --- Windows-1252 ---------------------------------------------------------------------
-
-TEST(Cp1252, EveryByteRoundTrips) {
-  std::string all;
-  for (int i = 0; i < 256; ++i) all.push_back(static_cast<char>(i));
-  const QString text = platform::FromCp1252(all);
-  EXPECT_EQ(text.size(), 256);
-  EXPECT_EQ(platform::ToCp1252(text), all);
-}
-
-TEST(Cp1252, EuroAndOtherSpecialCharacters) {
-  EXPECT_EQ(platform::FromCp1252("\x80"), QString(QChar(0x20AC)));
-  EXPECT_EQ(platform::ToCp1252(QString(QChar(0x20AC))), "\x80");
-  EXPECT_EQ(platform::FromCp1252("\xE4\xF6\xFC\xDF"), QString::fromUtf8("äöüß"));
-  EXPECT_EQ(platform::ToCp1252(QString::fromUtf8("Grüße €5")), "Gr\xFC\xDF" "e \x80" "5");
-  // Characters the code page lacks become '?', one per character (a pair counts as one).
-  EXPECT_EQ(platform::ToCp1252(QString::fromUtf8("a\u4E2Db")), "a?b");
-}
-
-// --- fixed texts ----------------------------------------------------------------------
-
-TEST(FixedText, CutsToCapacityAndStoresInPlace) {
-  platform::FixedText<5> f;
-  f.set("abcdefgh");
-  EXPECT_EQ(f.get(), "abcde");
-  unsigned char rec[6];
-  f.store(rec);
-  EXPECT_EQ(rec[0], 5);
-  f.set("xy");
-  EXPECT_EQ(f.get(), "xy");
-  platform::FixedText<5> g;
-  g.load(rec);
-  EXPECT_EQ(g.get(), "abcde");
-}
-
-TEST(FixedText, DamagedLengthByteStaysInsideTheField) {
-  // Field of 4 at offset 1, a sentinel byte after it; length bytes 4..255 read 4 characters.
-  for (int len : {4, 5, 200, 255}) {
-    SCOPED_TRACE(len);
-    unsigned char rec[] = {'#', static_cast<unsigned char>(len), 'a', 'b', 'c', 'd', 'X'};
-    EXPECT_EQ(platform::ReadFixedText(rec, 1, 4), "abcd");
-    platform::FixedText<4> f;
-    f.load(rec + 1);
-    EXPECT_EQ(f.get(), "abcd");
-  }
-  unsigned char rec[] = {0, 9, 'p', 'q', 'r', 's', 'X'};
-  platform::WriteFixedText(rec, 0, 4, "longer text");
-  EXPECT_EQ(rec[0], 4);
-  EXPECT_EQ(std::string(reinterpret_cast<char*>(rec + 1), 4), "long");
-  EXPECT_EQ(rec[5], 's');  // the byte after the field is untouched
-  platform::WriteFixedText(rec, 0, 4, "z");
-  EXPECT_EQ(platform::ReadFixedText(rec, 0, 4), "z");
-}
 
 // --- radio group ----------------------------------------------------------------------
 
