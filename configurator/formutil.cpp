@@ -7,14 +7,6 @@
 
 namespace configurator::ui {
 
-std::string Text(const QLineEdit* edit) {
-  return edit ? platform::ToCp1252(edit->text()) : std::string();
-}
-
-void SetText(QLineEdit* edit, const std::string& bytes) {
-  if (edit) edit->setText(platform::FromCp1252(bytes));
-}
-
 std::string MemoText(const QPlainTextEdit* memo) {
   std::string out;
   if (!memo) return out;

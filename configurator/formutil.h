@@ -1,7 +1,6 @@
 #pragma once
-// Small helpers the window's files share: texts between widgets and Windows-1252 bytes,
-// memo texts and decimal numbers.
-#include <QLineEdit>
+// Small helpers the window's files share: memo texts as Windows-1252 bytes and decimal
+// numbers.
 #include <QPlainTextEdit>
 #include <QString>
 #include <string>
@@ -10,10 +9,6 @@
 #include "platform/widgets.h"
 
 namespace configurator::ui {
-
-// The text of an edit as Windows-1252 bytes; empty for a missing edit.
-std::string Text(const QLineEdit* edit);
-void SetText(QLineEdit* edit, const std::string& bytes);
 
 // A memo's text as the lines joined by CR LF (no line break after the last line).
 std::string MemoText(const QPlainTextEdit* memo);

@@ -5,6 +5,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
 #include "serial/displayunit.h"
 #include "serial/serialdrv.h"
@@ -72,7 +73,7 @@ void TForm1::SendATClick() {
   MemoSMSinput->clear();
   SkipCRLFState = SkipCRLFcb->isChecked();
   RawATMode = true;
-  SendSMS("  " + ui::Text(ATcmd));
+  SendSMS("  " + platform::Text(ATcmd));
 }
 
 }  // namespace configurator

@@ -144,12 +144,12 @@ void TForm1::RestoreAnalogModes(const TSetupConfig& c) {
 }
 
 void TForm1::RestoreAnalogCorrection(const TSetupConfig& c) {
-  for (int n = 1; n <= 8; ++n) ui::SetText(MUX[n], GetText(c.MUX[static_cast<std::size_t>(n - 1)]));
+  for (int n = 1; n <= 8; ++n) platform::SetText(MUX[n], GetText(c.MUX[static_cast<std::size_t>(n - 1)]));
 }
 
 void TForm1::RestoreAnalogDigits(const TSetupConfig& c) {
-  ui::SetText(AkoeffStr, GetText(c.AkoeffStr));
-  ui::SetText(ADividerStr, GetText(c.ADividerStr));
+  platform::SetText(AkoeffStr, GetText(c.AkoeffStr));
+  platform::SetText(ADividerStr, GetText(c.ADividerStr));
 }
 
 void TForm1::RestoreAnalogLevels(const TSetupConfig& c) {
@@ -158,8 +158,8 @@ void TForm1::RestoreAnalogLevels(const TSetupConfig& c) {
     const auto i = static_cast<std::size_t>(2 * (n - 1));
     ScrollBarMin[n]->setValue(c.AnalogLevels[i]);
     ScrollBarMax[n]->setValue(c.AnalogLevels[i + 1]);
-    ui::SetText(MaxLv[n], ioanalog::LevelText(ScrollBarMax[n]->value()));
-    ui::SetText(MinLv[n], ioanalog::LevelText(ScrollBarMin[n]->value()));
+    platform::SetText(MaxLv[n], ioanalog::LevelText(ScrollBarMax[n]->value()));
+    platform::SetText(MinLv[n], ioanalog::LevelText(ScrollBarMin[n]->value()));
   }
 }
 
@@ -176,22 +176,22 @@ void TForm1::StoreAnalogPage(TSetupConfig& c) const {
   for (int n = 1; n <= 8; ++n) {
     const auto k = static_cast<std::size_t>(n - 1);
     c.AMode[k] = AMode[n]->ItemIndex();
-    PutText(c.MUX[k], ui::Text(MUX[n]));
+    PutText(c.MUX[k], platform::Text(MUX[n]));
   }
-  PutText(c.AkoeffStr, ui::Text(AkoeffStr));
-  PutText(c.ADividerStr, ui::Text(ADividerStr));
+  PutText(c.AkoeffStr, platform::Text(AkoeffStr));
+  PutText(c.ADividerStr, platform::Text(ADividerStr));
 }
 
 // ---- alarm levels ---------------------------------------------------------------------
 
 void TForm1::ScrollBarMinChange(int n) {
-  ui::SetText(MinLv[n], ioanalog::LevelText(ScrollBarMin[n]->value()));
+  platform::SetText(MinLv[n], ioanalog::LevelText(ScrollBarMin[n]->value()));
 }
 void TForm1::ScrollBarMaxChange(int n) {
-  ui::SetText(MaxLv[n], ioanalog::LevelText(ScrollBarMax[n]->value()));
+  platform::SetText(MaxLv[n], ioanalog::LevelText(ScrollBarMax[n]->value()));
 }
 void TForm1::LevelCmdClick(int n) {
-  RunCommand(ioanalog::LevelCommand(n, ui::Text(MinLv[n]), ui::Text(MaxLv[n])));
+  RunCommand(ioanalog::LevelCommand(n, platform::Text(MinLv[n]), platform::Text(MaxLv[n])));
 }
 
 // ---- modes and correction -----------------------------------------------------------
@@ -202,13 +202,13 @@ void TForm1::WriteAMode1Click() {
   std::array<int, 8> items{};
   for (int n = 1; n <= 8; ++n) items[static_cast<std::size_t>(n - 1)] = AMode[n]->ItemIndex();
   const std::string cmd =
-      ioanalog::ModeCommand(items, ui::Text(AkoeffStr), ui::Text(ADividerStr));
+      ioanalog::ModeCommand(items, platform::Text(AkoeffStr), platform::Text(ADividerStr));
   DisplayOnMemo(cmd);
   SendSMS(cmd);
 }
 
 void TForm1::MuxButtonClick(int n) {
-  RunCommand(ioanalog::CorrectionCommand(n, ui::Text(MUX[n])));
+  RunCommand(ioanalog::CorrectionCommand(n, platform::Text(MUX[n])));
 }
 
 // These two leave the reply and raw-line state as they find them.

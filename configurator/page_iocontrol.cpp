@@ -148,13 +148,13 @@ void TForm1::SetPulseClick() {
 
 void TForm1::SRateSBChange() {
   const int pos = SRateSB->value();
-  ui::SetText(SRate, ui::Dec(pos));
+  platform::SetText(SRate, ui::Dec(pos));
   eSRateSB->setValue(pos);
-  ui::SetText(eSRate, ui::Text(SRate));
+  platform::SetText(eSRate, platform::Text(SRate));
 }
 
 void TForm1::PulseDsbChange(int n) {
-  ui::SetText(PulseD[n], ioanalog::PulseText(PulseDsb[n]->value()));
+  platform::SetText(PulseD[n], ioanalog::PulseText(PulseDsb[n]->value()));
 }
 
 // ---- outputs ------------------------------------------------------------------------
@@ -164,7 +164,7 @@ void TForm1::SetOutClick(int n) {
   Clear();
   const std::string cmd = ioanalog::OutputCommand(true, n);
   SendSMS(cmd);
-  ui::SetText(Output[n], "ON ");
+  platform::SetText(Output[n], "ON ");
   DisplayOnMemo(cmd);
 }
 
@@ -172,7 +172,7 @@ void TForm1::ResetOutClick(int n) {
   Clear();
   const std::string cmd = ioanalog::OutputCommand(false, n);
   SendSMS(cmd);
-  ui::SetText(Output[n], "OFF");
+  platform::SetText(Output[n], "OFF");
   DisplayOnMemo(cmd);
 }
 
@@ -181,13 +181,13 @@ void TForm1::GetOutStateClick() { RunCommand(ioanalog::OutputStateCommand(0)); }
 
 void TForm1::SetOutBinClick() {
   Clear();
-  const std::string bits = ui::Text(OutputBin);
+  const std::string bits = platform::Text(OutputBin);
   const std::string cmd = "OUTP " + bits;
   SendSMS(cmd);
   const auto states = ioanalog::OutputsAfterParallel(bits);
   for (int n = 1; n <= 8; ++n)
     if (!states[static_cast<std::size_t>(n - 1)].empty())
-      ui::SetText(Output[n], states[static_cast<std::size_t>(n - 1)]);
+      platform::SetText(Output[n], states[static_cast<std::size_t>(n - 1)]);
   DisplayOnMemo(cmd);
 }
 
@@ -199,9 +199,9 @@ void TForm1::GetAllInputClick() { RunCommand(ioanalog::InputStateCommand(0)); }
 // ---- long filter: these three leave the reply and raw-line state as they find them ----
 
 void TForm1::LFilterSBChange() {
-  ui::SetText(LFilter, ioanalog::LongFilterText(LFilterSB->value()));
+  platform::SetText(LFilter, ioanalog::LongFilterText(LFilterSB->value()));
 }
-void TForm1::Button42Click() { RunCommandNoClear("CNTMX," + ui::Text(LFilter)); }
+void TForm1::Button42Click() { RunCommandNoClear("CNTMX," + platform::Text(LFilter)); }
 void TForm1::Button43Click() { RunCommandNoClear("LONGF1"); }
 void TForm1::Button44Click() { RunCommandNoClear("LONGF0"); }
 

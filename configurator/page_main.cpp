@@ -171,8 +171,8 @@ void TForm1::BindMainHandlers() {
 
 void TForm1::RestoreMainNumber(const TSetupConfig& c) {
   // The second copy wins.
-  ui::SetText(TKnumber, GetText(c.TKnumber));
-  ui::SetText(TKnumber, GetText(c.TKnumber2));
+  platform::SetText(TKnumber, GetText(c.TKnumber));
+  platform::SetText(TKnumber, GetText(c.TKnumber2));
 }
 
 void TForm1::RestoreMainSmsMode(const TSetupConfig& c) {
@@ -183,8 +183,8 @@ void TForm1::RestoreMainSmsMode(const TSetupConfig& c) {
 }
 
 void TForm1::StoreMainPage(TSetupConfig& c) const {
-  PutText(c.TKnumber, ui::Text(TKnumber));
-  PutText(c.TKnumber2, ui::Text(TKnumber));
+  PutText(c.TKnumber, platform::Text(TKnumber));
+  PutText(c.TKnumber2, platform::Text(TKnumber));
   c.DeleteSMS = FromBool(DeleteSMS->isChecked());
   c.SMSmode = FromBool(SMSmode->isChecked());
 }
@@ -226,7 +226,7 @@ void TForm1::SetDTClick() {
   auto command = [this] {
     std::string date, time;
     BuildDateTimeStrings(Now(), date, time);
-    return "SETTM " + date + time + ui::Text(TimeZone).substr(0, 3);
+    return "SETTM " + date + time + platform::Text(TimeZone).substr(0, 3);
   };
   if (!SMSModeOn) {
     const std::string cmd = command();
@@ -249,7 +249,7 @@ void TForm1::SMSmodeClick() {
 }
 
 void TForm1::SendSMScommandClick() {
-  const std::string text = ui::Text(SMScommand);
+  const std::string text = platform::Text(SMScommand);
   RunCommand(text, text);
 }
 

@@ -171,11 +171,11 @@ void TForm1::RestoreTemperatureLevels(const TSetupConfig& c) {
     ScrollBarTmax[i]->setValue(c.TempLevels[2 * (i - 1) + 1]);
   }
   // The edits in the order T1min, T1max, T2max, T2min, T3max, T3min.
-  ui::SetText(Tmin[1], ui::Dec(ScrollBarTmin[1]->value()));
+  platform::SetText(Tmin[1], ui::Dec(ScrollBarTmin[1]->value()));
   for (int n = 1; n <= 3; ++n) {
     const auto i = static_cast<std::size_t>(n);
-    ui::SetText(Tmax[i], ui::Dec(ScrollBarTmax[i]->value()));
-    if (n > 1) ui::SetText(Tmin[i], ui::Dec(ScrollBarTmin[i]->value()));
+    platform::SetText(Tmax[i], ui::Dec(ScrollBarTmax[i]->value()));
+    if (n > 1) platform::SetText(Tmin[i], ui::Dec(ScrollBarTmin[i]->value()));
   }
 }
 
@@ -200,12 +200,12 @@ void TForm1::TlevelCmdClick(int input) {
 
 void TForm1::ScrollBarTmaxChange(int input) {
   const auto i = static_cast<std::size_t>(input);
-  ui::SetText(Tmax[i], ui::Dec(ScrollBarTmax[i]->value()));
+  platform::SetText(Tmax[i], ui::Dec(ScrollBarTmax[i]->value()));
 }
 
 void TForm1::ScrollBarTminChange(int input) {
   const auto i = static_cast<std::size_t>(input);
-  ui::SetText(Tmin[i], ui::Dec(ScrollBarTmin[i]->value()));
+  platform::SetText(Tmin[i], ui::Dec(ScrollBarTmin[i]->value()));
 }
 
 // ---- counters -----------------------------------------------------------------------------
@@ -226,16 +226,16 @@ void TForm1::RTlevelSendClick() {
 
 void TForm1::ScrollBarRTChange(int level) {
   const auto i = static_cast<std::size_t>(level);
-  ui::SetText(RT[i], ui::Dec(ScrollBarRT[i]->value()));
+  platform::SetText(RT[i], ui::Dec(ScrollBarRT[i]->value()));
 }
 
 void TForm1::ScrollBar1Change() {
-  ui::SetText(RTdivider, tempcounter::RunTimeDividerText(ScrollBar1->value()));
+  platform::SetText(RTdivider, tempcounter::RunTimeDividerText(ScrollBar1->value()));
 }
 
 void TForm1::SetRTsourceClick() {
   // The divider may have been typed over; the device reads it as four digits.
-  const std::string divider = tempcounter::RunTimeDividerField(ui::Text(RTdivider));
+  const std::string divider = tempcounter::RunTimeDividerField(platform::Text(RTdivider));
   if (divider.empty()) {
     platform::MessageBox("The run-time divider must be a number of up to four digits "
                          "(0000..9999).\r\nNothing was sent.",
@@ -245,7 +245,7 @@ void TForm1::SetRTsourceClick() {
   const std::string command = tempcounter::RunTimeSourceCommand(
       RTinputSource->ItemIndex(), RTsource->ItemIndex(), divider);
   if (command.empty()) return;  // no item chosen: the groups always hold one
-  ui::SetText(RTdivider, divider);
+  platform::SetText(RTdivider, divider);
   RunCommandNoClear(command);
 }
 

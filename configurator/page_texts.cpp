@@ -217,16 +217,16 @@ void TForm1::BuildTextPages() {
 
 void TForm1::RestoreTextPages(const TSetupConfig& c) {
   for (int n = 1; n <= kLongTextSlots; ++n)
-    ui::SetText(TXTSMS[static_cast<std::size_t>(n)], GetText(c.TXTSMS[static_cast<std::size_t>(n - 1)]));
+    platform::SetText(TXTSMS[static_cast<std::size_t>(n)], GetText(c.TXTSMS[static_cast<std::size_t>(n - 1)]));
   for (int n = 1; n <= kShortTextSlots; ++n)
-    ui::SetText(iTXTSMS[static_cast<std::size_t>(n)], GetText(c.iTXTSMS[static_cast<std::size_t>(n - 1)]));
+    platform::SetText(iTXTSMS[static_cast<std::size_t>(n)], GetText(c.iTXTSMS[static_cast<std::size_t>(n - 1)]));
 }
 
 void TForm1::StoreTextPages(TSetupConfig& c) const {
   for (int n = 1; n <= kLongTextSlots; ++n)
-    PutText(c.TXTSMS[static_cast<std::size_t>(n - 1)], ui::Text(TXTSMS[static_cast<std::size_t>(n)]));
+    PutText(c.TXTSMS[static_cast<std::size_t>(n - 1)], platform::Text(TXTSMS[static_cast<std::size_t>(n)]));
   for (int n = 1; n <= kShortTextSlots; ++n)
-    PutText(c.iTXTSMS[static_cast<std::size_t>(n - 1)], ui::Text(iTXTSMS[static_cast<std::size_t>(n)]));
+    PutText(c.iTXTSMS[static_cast<std::size_t>(n - 1)], platform::Text(iTXTSMS[static_cast<std::size_t>(n)]));
 }
 
 void TForm1::TXTSMSbClick(int n) {
@@ -238,7 +238,7 @@ void TForm1::TXTSMSbClick(int n) {
                                      : TXTSMS[static_cast<std::size_t>(n)];
   const bool read = readBox && readBox->isChecked();
   const TTextCommand c = TextButtonCommand(names ? TextTable::Short : TextTable::Long, n, read,
-                                           read ? std::string() : ui::Text(edit));
+                                           read ? std::string() : platform::Text(edit));
   RunCommand(c.command, c.echo);
 }
 
@@ -247,7 +247,7 @@ void TForm1::iTXTSMSbClick(int n) {
   const bool read = iGetText && iGetText->isChecked();
   const TTextCommand c = TextButtonCommand(TextTable::Short, n, read,
                                            read ? std::string()
-                                                : ui::Text(iTXTSMS[static_cast<std::size_t>(n)]));
+                                                : platform::Text(iTXTSMS[static_cast<std::size_t>(n)]));
   RunCommand(c.command, c.echo);
 }
 

@@ -68,7 +68,7 @@ void AddSorted(QListWidget* list, QStringList names) {
 }
 
 std::string Bytes(const QString& text) { return platform::ToCp1252(text); }
-std::string Bytes(const QLineEdit* edit) { return platform::ToCp1252(edit->text()); }
+std::string Bytes(const QLineEdit* edit) { return platform::Text(edit); }
 
 // A port number as the user typed it; anything else stops Connect with a conversion error.
 int PortNumber(const QLineEdit* edit) {

@@ -2,6 +2,7 @@
 
 #include <QPalette>
 
+#include "platform/core/cp1252.h"
 #include "platform/widgets.h"
 
 namespace platform {
@@ -29,6 +30,14 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
   auto* l = new QLabel(text, parent);
   if (buddy) l->setBuddy(buddy);
   return l;
+}
+
+std::string Text(const QLineEdit* edit) {
+  return edit ? ToCp1252(edit->text()) : std::string();
+}
+
+void SetText(QLineEdit* edit, const std::string& bytes) {
+  if (edit) edit->setText(FromCp1252(bytes));
 }
 
 void SetBase(QWidget* w, const QColor& colour) {

@@ -2,7 +2,7 @@
 // Makers of the controls both windows are built of, the binders that run a control's
 // handler inside Guard, and an edit's base colour. A maker names the control for tests
 // (object name) and for screen readers (accessible name); where a control goes is the
-// caller's: a geometry or a layout.
+// caller's: a geometry or a layout. Texts cross between widgets and Windows-1252 bytes here.
 #include <QAbstractButton>
 #include <QAbstractSlider>
 #include <QCheckBox>
@@ -14,6 +14,7 @@
 #include <QString>
 
 #include <functional>
+#include <string>
 #include <utility>
 
 #include "platform/messagebox.h"
@@ -40,6 +41,10 @@ QLineEdit* MakeEdit(QWidget* parent, const QString& name, const QString& accessi
                     const QString& text);
 // A label, the caption of `buddy` when there is one.
 QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy = nullptr);
+
+// The text of an edit as Windows-1252 bytes; empty for a missing edit.
+std::string Text(const QLineEdit* edit);
+void SetText(QLineEdit* edit, const std::string& bytes);
 
 // The background colour of an edit, memo or list.
 void SetBase(QWidget* w, const QColor& colour);

@@ -85,7 +85,7 @@ TEST_F(WindowStartup, NoSettingsFileStartsFromAZeroRecord) {
   EXPECT_EQ(openings[0].rate, 2400u);
   EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
   EXPECT_EQ(f.RadioGroupPort->ItemIndex(), 0);
-  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
+  EXPECT_EQ(platform::Text(f.TKnumber), "");
   EXPECT_EQ(f.TrackBar5->value(), 0);
   EXPECT_EQ(f.Edit1->text(), "0");
   for (QCheckBox* b : {f.SMSmode, f.ParityEven, f.SkipCRLFcb, f.SaveSettingAfterExitCB, f.DeleteSMS})
@@ -116,7 +116,7 @@ TEST_F(WindowStartup, ShortFileEndsTheStartUpWithTheErrorBox) {
   // The steps after the read did not run: design values everywhere.
   EXPECT_EQ(openings.size(), 1u);
   EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
-  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
+  EXPECT_EQ(platform::Text(f.TKnumber), "");
   EXPECT_NE(platform::Base(f.TKnumber), QColor(255, 255, 245));
   EXPECT_FALSE(f.Exchange.ModemInitActive());
   // The bytes that were there are in the record.
@@ -157,7 +157,7 @@ TEST_F(WindowStartup, ReadOnlyFileAtStartAndOnSaveAndExit) {
   EXPECT_EQ(boxes[0].text, "TK5063.cfg access error");
   EXPECT_EQ(boxes[0].caption, "Warning");
   EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
-  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
+  EXPECT_EQ(platform::Text(f.TKnumber), "");
   EXPECT_EQ(f.Config.RadioGroupRate, 0);
 
   boxes.clear();
@@ -277,7 +277,7 @@ TEST_F(WindowStartup, LongerFileIsCutToOneRecordOnSave) {
   WriteFile(Encode(c) + std::string(100, 'x'));
   TForm1& f = Make();
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "+42");
+  EXPECT_EQ(platform::Text(f.TKnumber), "+42");
   ASSERT_TRUE(f.SaveSetting1Click());
   EXPECT_EQ(ReadFile().size(), 4136u);
 }
