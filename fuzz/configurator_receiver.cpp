@@ -20,7 +20,7 @@ class Sink final : public ExchangeIO {
   void InputTimeout(unsigned) override {}
   void MemoOut(Memo, const std::string& text) override { shown += text.size(); }
   void FieldText(Field, const std::string&) override {}
-  void PageEdit(const TEditValue&) override {}
+  void PageEdit(const configurator::TEditValue&) override {}
   void StatusColour(int, int, int) override {}
   void StatusText(const std::string&) override {}
   void SkipBox(bool) override {}
