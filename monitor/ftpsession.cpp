@@ -294,13 +294,12 @@ void TForm1::RefreshBtnClick() {
   sDirectory->setText(QStringLiteral("*.*"));
   FTPBusy = true;
   Enable({RefreshBtn, ExitBtn, ExitButton}, false);
-  Enable({CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate}, false);
+  for (QPushButton* b : TransferButtons()) b->setEnabled(false);
   platform::SetBusyCursor(true);
   const auto done = qScopeGuard([this] {
     platform::SetBusyCursor(false);
-    Enable({CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate, RefreshBtn, ExitBtn,
-            ExitButton},
-           true);
+    for (QPushButton* b : TransferButtons()) b->setEnabled(true);
+    Enable({RefreshBtn, ExitBtn, ExitButton}, true);
     FTPBusy = false;
   });
   FTPClient1->ChangeDir("..");
