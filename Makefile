@@ -5,14 +5,16 @@ BUILD := build
 ASAN_BUILD := build-asan
 FUZZ_SECONDS ?= 60
 
+# What the build and the tests use: the toolchain, Qt, GoogleTest, a font for the offscreen
+# windows' text, and the tests' FTP servers (pyftpdlib, vsftpd).
 DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
   qt6-base-dev qt6-charts-dev libgl-dev libgtest-dev libgmock-dev googletest \
-  xvfb xauth fonts-dejavu-core python3-pyftpdlib vsftpd curl
+  fonts-dejavu-core python3-pyftpdlib vsftpd
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
 # What only the benchmarks need: the peers and the X server they draw on.
-BENCH_PACKAGES := python3-pandas python3-matplotlib python3-pyftpdlib xvfb xauth at-spi2-core
+BENCH_PACKAGES := python3-pandas python3-matplotlib python3-pyftpdlib curl xvfb xauth at-spi2-core
 
 .PHONY: deps bench-deps configure build test asan-build test-asan fuzz bench bench-ftp run run-monitor clean
 

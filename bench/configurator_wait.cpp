@@ -7,7 +7,7 @@
 #include <string>
 
 #include "configurator/form.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/setupconfig.h"
 #include "paintclock.h"
 #include "platform/messagebox.h"
 

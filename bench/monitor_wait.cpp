@@ -24,7 +24,7 @@
 #include <string>
 
 #include "monitor/chartlayer.h"
-#include "monitor/csvconfig.h"
+#include "monitor/core/csvconfig.h"
 #include "monitor/form.h"
 #include "paintclock.h"
 #include "platform/messagebox.h"

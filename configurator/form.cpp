@@ -15,10 +15,11 @@
 #include <QTimer>
 
 #include "configurator/formutil.h"
+#include "platform/controls.h"
 #include "platform/memolines.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
-#include "serial/SerialDrv.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 
@@ -189,7 +190,7 @@ void TForm1::BuildBottomArea(QWidget* central) {
   Status->setReadOnly(true);
   platform::ShowBeginningOfSetTexts(Status);
   Status->setGeometry(776, 418, 89, 22);
-  ui::SetColour(Status, buttonFace.color(QPalette::Button));
+  platform::SetBase(Status, buttonFace.color(QPalette::Button));
 
   auto button = [central](QPushButton*& b, const char* name, const char* caption, int y) {
     b = new QPushButton(caption, central);

@@ -16,7 +16,7 @@
 #include <string>
 #include <vector>
 
-#include "configurator/exchange.h"
+#include "configurator/core/exchange.h"
 #include "configurator/members/abonents.h"
 #include "configurator/members/analog.h"
 #include "configurator/members/gprs.h"
@@ -28,9 +28,9 @@
 #include "configurator/members/serial.h"
 #include "configurator/members/tempcounter.h"
 #include "configurator/members/texts.h"
-#include "configurator/pages.h"
-#include "configurator/replyparse.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/pages.h"
+#include "configurator/core/replyparse.h"
+#include "configurator/core/setupconfig.h"
 
 class QAction;
 class QCheckBox;

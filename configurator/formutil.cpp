@@ -1,20 +1,11 @@
 #include "configurator/formutil.h"
 
-#include <QPalette>
 #include <QTextBlock>
 #include <QTextDocument>
 
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 
 namespace configurator::ui {
-
-std::string Text(const QLineEdit* edit) {
-  return edit ? platform::ToCp1252(edit->text()) : std::string();
-}
-
-void SetText(QLineEdit* edit, const std::string& bytes) {
-  if (edit) edit->setText(platform::FromCp1252(bytes));
-}
 
 std::string MemoText(const QPlainTextEdit* memo) {
   std::string out;
@@ -38,15 +29,6 @@ void SetMemoText(QPlainTextEdit* memo, const std::string& bytes) {
   }
   memo->setPlainText(joined);
 }
-
-void SetColour(QWidget* w, const QColor& c) {
-  if (!w) return;
-  QPalette p = w->palette();
-  p.setColor(QPalette::Base, c);
-  w->setPalette(p);
-}
-
-QColor Colour(const QWidget* w) { return w ? w->palette().color(QPalette::Base) : QColor(); }
 
 std::string Dec(long long v) { return std::to_string(v); }
 

@@ -1,8 +1,6 @@
 #pragma once
-// Small helpers the window's files share: texts between widgets and Windows-1252 bytes,
-// memo texts and colours.
-#include <QColor>
-#include <QLineEdit>
+// Small helpers the window's files share: memo texts as Windows-1252 bytes and decimal
+// numbers.
 #include <QPlainTextEdit>
 #include <QString>
 #include <string>
@@ -12,19 +10,11 @@
 
 namespace configurator::ui {
 
-// The text of an edit as Windows-1252 bytes; empty for a missing edit.
-std::string Text(const QLineEdit* edit);
-void SetText(QLineEdit* edit, const std::string& bytes);
-
 // A memo's text as the lines joined by CR LF (no line break after the last line).
 std::string MemoText(const QPlainTextEdit* memo);
 // Sets a memo's text; CR LF, CR or LF break lines. A zero byte ends the text, as it does in
 // a memo of the original platform.
 void SetMemoText(QPlainTextEdit* memo, const std::string& bytes);
-
-// The base colour of an edit or memo (what the page handlers colour).
-void SetColour(QWidget* w, const QColor& c);
-QColor Colour(const QWidget* w);
 
 // Decimal text of a number.
 std::string Dec(long long v);

@@ -5,9 +5,10 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
-#include "serial/SerialDrv.h"
+#include "serial/displayunit.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 
@@ -72,7 +73,7 @@ void TForm1::SendATClick() {
   MemoSMSinput->clear();
   SkipCRLFState = SkipCRLFcb->isChecked();
   RawATMode = true;
-  SendSMS("  " + ui::Text(ATcmd));
+  SendSMS("  " + platform::Text(ATcmd));
 }
 
 }  // namespace configurator

@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "configurator/abonents_core.h"
+#include "configurator/core/abonents.h"
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
@@ -69,8 +69,8 @@ void TForm1::BuildAbonentsPage() {
     MakeLabel(numbers, subtitle, x0, 34, 176);
     for (int n = 1; n <= 7; ++n) {
       const int y = 58 + (n - 1) * kEditPitch;
-      auto* label = MakeLabel(numbers, QString("Nr%1").arg(n), x0, y + 2, 26);
-      const QString name = ui::Nr(stem, n);
+      auto* label = MakeLabel(numbers, platform::Nr("Nr", n), x0, y + 2, 26);
+      const QString name = platform::Nr(stem, n);
       edits[static_cast<std::size_t>(n)] = ui::MakeTyped(
           numbers, name, QString("%1 Nr%2").arg(title).arg(n), name, 20, x0 + 26, y, 92, 22);
       label->setBuddy(edits[static_cast<std::size_t>(n)]);
@@ -177,18 +177,18 @@ void TForm1::BuildAbonentsPage() {
 }
 
 void TForm1::BindAbonentsHandlers() {
-  ui::OnClick(this, SetNr, [this] { SetNrClick(); });
-  ui::OnClick(this, ClrNr, [this] { ClrNrClick(); });
-  ui::OnClick(this, GetNr, [this] { GetNrClick(); });
-  ui::OnClick(this, ToPhoneBook, [this] { ToPhoneBookClick(); });
-  ui::OnClick(this, ReadPB, [this] { ReadPBClick(); });
-  ui::OnClick(this, SetNfilter1, [this] { SetNfilter1Click(); });
+  platform::OnClick(this, SetNr, [this] { SetNrClick(); });
+  platform::OnClick(this, ClrNr, [this] { ClrNrClick(); });
+  platform::OnClick(this, GetNr, [this] { GetNrClick(); });
+  platform::OnClick(this, ToPhoneBook, [this] { ToPhoneBookClick(); });
+  platform::OnClick(this, ReadPB, [this] { ReadPBClick(); });
+  platform::OnClick(this, SetNfilter1, [this] { SetNfilter1Click(); });
   // A box's handler runs on every real change of its state, by the user or by code.
   for (char letter : {'T', 'A', 'D'}) {
     for (int p = 1; p <= MaskLength(letter); ++p) {
-      ui::OnToggle(this, DisableBox(letter, p), [this, letter, p] { CheckBoxDisClick(letter, p); });
+      platform::OnToggle(this, DisableBox(letter, p), [this, letter, p] { CheckBoxDisClick(letter, p); });
       for (int b = 1; b <= 4; ++b)
-        ui::OnToggle(this, NumberBox(letter, b, p),
+        platform::OnToggle(this, NumberBox(letter, b, p),
                      [this, letter, b, p] { CheckBoxNumberClick(letter, b, p); });
     }
   }
@@ -199,11 +199,11 @@ void TForm1::BindAbonentsHandlers() {
 void TForm1::RestoreAbonentsNumbers(const TSetupConfig& c) {
   for (int n = 1; n <= 7; ++n) {
     const auto i = static_cast<std::size_t>(n);
-    ui::SetText(NNumber[i], GetText(c.NNumber[i - 1]));
+    platform::SetText(NNumber[i], GetText(c.NNumber[i - 1]));
   }
   for (int n = 1; n <= 7; ++n) {
     const auto i = static_cast<std::size_t>(n);
-    ui::SetText(PBnr[i], GetText(c.PBnr[i - 1]));
+    platform::SetText(PBnr[i], GetText(c.PBnr[i - 1]));
   }
 }
 
@@ -214,9 +214,9 @@ void TForm1::RestoreNumberMasks(TSetupConfig& c) {
   if (t.empty()) PutText(c.TNrFilter, t = "---");
   if (a.empty()) PutText(c.ANrFilter, a = "--------");
   if (d.empty()) PutText(c.DNrFilter, d = "000000000000");
-  ui::SetText(TNrFilter, t);
-  ui::SetText(ANrFilter, a);
-  ui::SetText(DNrFilter, d);
+  platform::SetText(TNrFilter, t);
+  platform::SetText(ANrFilter, a);
+  platform::SetText(DNrFilter, d);
   // The characters as they lie in the record (a short text leaves what follows it).
   auto raw = [](const auto& field, int count) { return std::string(field.chars, field.chars + count); };
   const std::string masks[3] = {raw(c.TNrFilter, ab::kTMaskLength), raw(c.ANrFilter, ab::kAMaskLength),
@@ -240,12 +240,12 @@ void TForm1::RestoreNumberMasks(TSetupConfig& c) {
 void TForm1::StoreAbonentsPage(TSetupConfig& c) const {
   for (int n = 1; n <= 7; ++n) {
     const auto i = static_cast<std::size_t>(n);
-    PutText(c.NNumber[i - 1], ui::Text(NNumber[i]));
-    PutText(c.PBnr[i - 1], ui::Text(PBnr[i]));
+    PutText(c.NNumber[i - 1], platform::Text(NNumber[i]));
+    PutText(c.PBnr[i - 1], platform::Text(PBnr[i]));
   }
-  PutText(c.TNrFilter, ui::Text(TNrFilter));
-  PutText(c.ANrFilter, ui::Text(ANrFilter));
-  PutText(c.DNrFilter, ui::Text(DNrFilter));
+  PutText(c.TNrFilter, platform::Text(TNrFilter));
+  PutText(c.ANrFilter, platform::Text(ANrFilter));
+  PutText(c.DNrFilter, platform::Text(DNrFilter));
 }
 
 // ---- Numbers ------------------------------------------------------------------------------
@@ -254,7 +254,7 @@ void TForm1::SetNrClick() {
   Clear();
   const int k = RadioGroupNR->ItemIndex() + 1;
   if (k < 1 || k > 7) return;
-  const std::string command = ab::SetNumberCommand(k, ui::Text(NNumber[static_cast<std::size_t>(k)]));
+  const std::string command = ab::SetNumberCommand(k, platform::Text(NNumber[static_cast<std::size_t>(k)]));
   if (command.empty()) return;  // not a number: nothing goes out
   RunCommandNoClear(command);
 }
@@ -279,15 +279,15 @@ void TForm1::ToPhoneBookClick() {
   const int k = RadioGroupPB->ItemIndex() + 1;
   if (PollPending || k < 1 || k > 7) return;
   platform::Edit* edit = PBnr[static_cast<std::size_t>(k)];
-  const std::string entry = ab::PhoneBookEntry(ui::Text(edit));
-  if (entry != ui::Text(edit)) ui::SetText(edit, entry);
-  RunCommandNoClear(ab::PhoneBookCommand(k, ui::Text(edit)));
+  const std::string entry = ab::PhoneBookEntry(platform::Text(edit));
+  if (entry != platform::Text(edit)) platform::SetText(edit, entry);
+  RunCommandNoClear(ab::PhoneBookCommand(k, platform::Text(edit)));
 }
 
 void TForm1::ReadPBClick() { RunCommand("  GETPB", "GETPB"); }
 
 void TForm1::SetNfilter1Click() {
-  RunCommand(ab::MaskCommand(ui::Text(TNrFilter), ui::Text(ANrFilter), ui::Text(DNrFilter)));
+  RunCommand(ab::MaskCommand(platform::Text(TNrFilter), platform::Text(ANrFilter), platform::Text(DNrFilter)));
 }
 
 // ---- Number Mask --------------------------------------------------------------------------
@@ -335,7 +335,7 @@ char TForm1::BoxesDigit(char letter, int p) const {
 
 std::string TForm1::FullMask(char letter) const {
   int length = 0, offset = 0;
-  std::string text = ui::Text(MaskEdit(letter, &length, &offset));
+  std::string text = platform::Text(MaskEdit(letter, &length, &offset));
   for (int q = static_cast<int>(text.size()) + 1; q <= length; ++q)
     text += DisableBox(letter, q)->isChecked() ? '-' : BoxesDigit(letter, q);
   return text;
@@ -368,7 +368,7 @@ void TForm1::CheckBoxNumberClick(char letter, int b, int p) {
   }
   std::string text = FullMask(letter);
   apply(text[static_cast<std::size_t>(p - 1)]);
-  ui::SetText(edit, text);
+  platform::SetText(edit, text);
 }
 
 void TForm1::CheckBoxDisClick(char letter, int p) {
@@ -377,7 +377,7 @@ void TForm1::CheckBoxDisClick(char letter, int p) {
   if (!edit || p < 1 || p > length) return;
   EnsureStash();
   char& stash = MaskStash[static_cast<std::size_t>(offset + p - 1)];
-  const std::string shown = ui::Text(edit);
+  const std::string shown = platform::Text(edit);
   std::string text;
   if (DisableBox(letter, p)->isChecked()) {
     // The channel's digit goes aside (from its boxes when the text is too short to hold it).
@@ -389,7 +389,7 @@ void TForm1::CheckBoxDisClick(char letter, int p) {
     text = FullMask(letter);
     text[static_cast<std::size_t>(p - 1)] = stash;
   }
-  ui::SetText(edit, text);
+  platform::SetText(edit, text);
 }
 
 }  // namespace configurator

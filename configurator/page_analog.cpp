@@ -11,7 +11,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/ioanalog_core.h"
+#include "configurator/core/ioanalog.h"
 #include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
@@ -29,8 +29,8 @@ void TForm1::BuildAnalogPage() {
   // The Main page's "Read Analog" and "Analog Level", with their handlers.
   Button3 = ui::MakeButton(page, "Button3", "Read Analog", "Read Analog", 712, 300, 130, 27);
   Button4 = ui::MakeButton(page, "Button4", "Analog Level", "Analog Level", 712, 334, 130, 27);
-  ui::OnClick(this, Button3, [this] { ReadAnalogClick(); });
-  ui::OnClick(this, Button4, [this] { ReadAlevelBtnClick(); });
+  platform::OnClick(this, Button3, [this] { ReadAnalogClick(); });
+  platform::OnClick(this, Button4, [this] { ReadAlevelBtnClick(); });
 
   // ---- alarm levels: headings over each column of bars, the end labels under them
   auto* levels = ui::MakeGroup(page, "GroupAnalogLevels", "Alarm levels", 6, 4, 340, 236);
@@ -43,22 +43,22 @@ void TForm1::BuildAnalogPage() {
   }
   for (int n = 1; n <= 8; ++n) {
     const int y = 50 + 22 * (n - 1);
-    ui::MakeLabel(levels, QString("AN%1").arg(n), 8, y, 26, 20);
-    ScrollBarMin[n] = ui::MakeBar(levels, ui::Nr("ScrollBarMin", n),
+    ui::MakeLabel(levels, platform::Nr("AN", n), 8, y, 26, 20);
+    ScrollBarMin[n] = ui::MakeBar(levels, platform::Nr("ScrollBarMin", n),
                                   QString("Minimum level %1").arg(n), kLevelRange, 34, y + 2, 100,
                                   18);
-    MinLv[n] = ui::MakeShown(levels, n == 1 ? QString("Minlv1") : ui::Nr("MinLv", n),
+    MinLv[n] = ui::MakeShown(levels, n == 1 ? QString("Minlv1") : platform::Nr("MinLv", n),
                              QString("Minimum level %1 value").arg(n), "0", 136, y, 26, 22);
-    ScrollBarMax[n] = ui::MakeBar(levels, ui::Nr("ScrollBarMax", n),
+    ScrollBarMax[n] = ui::MakeBar(levels, platform::Nr("ScrollBarMax", n),
                                   QString("Maximum level %1").arg(n), kLevelRange, 166, y + 2, 100,
                                   18);
-    MaxLv[n] = ui::MakeShown(levels, n == 1 ? QString("Maxlv1") : ui::Nr("MaxLv", n),
+    MaxLv[n] = ui::MakeShown(levels, n == 1 ? QString("Maxlv1") : platform::Nr("MaxLv", n),
                              QString("Maximum level %1 value").arg(n), "0", 268, y, 26, 22);
     LevelCmd[n] = ui::MakeButton(levels, QString("Level%1Cmd").arg(n), "WR",
                                  QString("Write levels %1").arg(n), 298, y, 34, 22);
-    ui::OnChange(this, ScrollBarMin[n], [this, n] { ScrollBarMinChange(n); });
-    ui::OnChange(this, ScrollBarMax[n], [this, n] { ScrollBarMaxChange(n); });
-    ui::OnClick(this, LevelCmd[n], [this, n] { LevelCmdClick(n); });
+    platform::OnChange(this, ScrollBarMin[n], [this, n] { ScrollBarMinChange(n); });
+    platform::OnChange(this, ScrollBarMax[n], [this, n] { ScrollBarMaxChange(n); });
+    platform::OnClick(this, LevelCmd[n], [this, n] { LevelCmdClick(n); });
   }
   // Panel1: an empty panel over the level rows of inputs 5 to 8, across the group's width,
   // which hides them in the run-time variant (the model variant shows it). It starts at their
@@ -82,15 +82,15 @@ void TForm1::BuildAnalogPage() {
   for (int n = 1; n <= 8; ++n) {
     const int col = (n - 1) / 4, row = (n - 1) % 4;
     const int x = 10 + 166 * col, y = 20 + 24 * row;
-    auto* l = ui::MakeLabel(mux, QString("AN%1").arg(n), x, y + 1, 30, 20);
-    MUX[n] = ui::MakeTyped(mux, ui::Nr("MUX", n),
+    auto* l = ui::MakeLabel(mux, platform::Nr("AN", n), x, y + 1, 30, 20);
+    MUX[n] = ui::MakeTyped(mux, platform::Nr("MUX", n),
                            QString("AN%1 multiplier for 20mA correction").arg(n), "100", 8, x + 30,
                            y, 50, 22);
     l->setBuddy(MUX[n]);
     ui::MakeLabel(mux, "/ 100", x + 84, y + 1, 34, 20);
-    MuxButton[n] = ui::MakeButton(mux, ui::Nr("Button", 10 + n), "WR",
+    MuxButton[n] = ui::MakeButton(mux, platform::Nr("Button", 10 + n), "WR",
                                   QString("Write AN%1 correction").arg(n), x + 120, y - 1, 34, 24);
-    ui::OnClick(this, MuxButton[n], [this, n] { MuxButtonClick(n); });
+    platform::OnClick(this, MuxButton[n], [this, n] { MuxButtonClick(n); });
   }
 
   // ---- input modes
@@ -99,7 +99,7 @@ void TForm1::BuildAnalogPage() {
   for (int n = 1; n <= 8; ++n) {
     const int col = (n - 1) % 4, row = (n - 1) / 4;
     AMode[n] = new platform::RadioGroup(QString("Analog %1").arg(n), modes);
-    AMode[n]->setObjectName(ui::Nr("AMode", n));
+    AMode[n]->setObjectName(platform::Nr("AMode", n));
     AMode[n]->setAccessibleName(QString("Analog %1").arg(n));
     AMode[n]->SetItems({"5,10V,20mA", "4-20mA"});
     AMode[n]->SetItemIndex(0);
@@ -115,19 +115,19 @@ void TForm1::BuildAnalogPage() {
   dividerLabel->setBuddy(ADividerStr);
   WriteAMode1 =
       ui::MakeButton(modes, "WriteAMode1", "WR", "Write analog input modes", 380, 151, 40, 24);
-  ui::OnClick(this, WriteAMode1, [this] { WriteAMode1Click(); });
+  platform::OnClick(this, WriteAMode1, [this] { WriteAMode1Click(); });
 
   // ---- 200 ohm load of inputs 1 and 2
   auto* load = ui::MakeGroup(page, "GroupR200", "AN1,AN2 200 Om", 360, 194, 150, 58);
   Button37 = ui::MakeButton(load, "Button37", "ON", "AN1,AN2 200 Om ON", 10, 24, 60, 24);
   Button38 = ui::MakeButton(load, "Button38", "OFF", "AN1,AN2 200 Om OFF", 78, 24, 60, 24);
-  ui::OnClick(this, Button37, [this] { Button37Click(); });
-  ui::OnClick(this, Button38, [this] { Button38Click(); });
+  platform::OnClick(this, Button37, [this] { Button37Click(); });
+  platform::OnClick(this, Button38, [this] { Button38Click(); });
 
   // ---- analog parameters, over "Read Analog" and "Analog Level"
   RefLevel = ui::MakeButton(page, "RefLevel", "Analog parameters", "Analog parameters", 712, 266,
                             130, 27);
-  ui::OnClick(this, RefLevel, [this] { RefLevelClick(); });
+  platform::OnClick(this, RefLevel, [this] { RefLevelClick(); });
 
   // ---- the analog time-out filter alone
   ui::MakeFilterTwin(this, page, "GroupATimeoutFilter", 360, 284, "Analog Timeout Filter ",
@@ -144,12 +144,12 @@ void TForm1::RestoreAnalogModes(const TSetupConfig& c) {
 }
 
 void TForm1::RestoreAnalogCorrection(const TSetupConfig& c) {
-  for (int n = 1; n <= 8; ++n) ui::SetText(MUX[n], GetText(c.MUX[static_cast<std::size_t>(n - 1)]));
+  for (int n = 1; n <= 8; ++n) platform::SetText(MUX[n], GetText(c.MUX[static_cast<std::size_t>(n - 1)]));
 }
 
 void TForm1::RestoreAnalogDigits(const TSetupConfig& c) {
-  ui::SetText(AkoeffStr, GetText(c.AkoeffStr));
-  ui::SetText(ADividerStr, GetText(c.ADividerStr));
+  platform::SetText(AkoeffStr, GetText(c.AkoeffStr));
+  platform::SetText(ADividerStr, GetText(c.ADividerStr));
 }
 
 void TForm1::RestoreAnalogLevels(const TSetupConfig& c) {
@@ -158,8 +158,8 @@ void TForm1::RestoreAnalogLevels(const TSetupConfig& c) {
     const auto i = static_cast<std::size_t>(2 * (n - 1));
     ScrollBarMin[n]->setValue(c.AnalogLevels[i]);
     ScrollBarMax[n]->setValue(c.AnalogLevels[i + 1]);
-    ui::SetText(MaxLv[n], ioanalog::LevelText(ScrollBarMax[n]->value()));
-    ui::SetText(MinLv[n], ioanalog::LevelText(ScrollBarMin[n]->value()));
+    platform::SetText(MaxLv[n], ioanalog::LevelText(ScrollBarMax[n]->value()));
+    platform::SetText(MinLv[n], ioanalog::LevelText(ScrollBarMin[n]->value()));
   }
 }
 
@@ -176,22 +176,22 @@ void TForm1::StoreAnalogPage(TSetupConfig& c) const {
   for (int n = 1; n <= 8; ++n) {
     const auto k = static_cast<std::size_t>(n - 1);
     c.AMode[k] = AMode[n]->ItemIndex();
-    PutText(c.MUX[k], ui::Text(MUX[n]));
+    PutText(c.MUX[k], platform::Text(MUX[n]));
   }
-  PutText(c.AkoeffStr, ui::Text(AkoeffStr));
-  PutText(c.ADividerStr, ui::Text(ADividerStr));
+  PutText(c.AkoeffStr, platform::Text(AkoeffStr));
+  PutText(c.ADividerStr, platform::Text(ADividerStr));
 }
 
 // ---- alarm levels ---------------------------------------------------------------------
 
 void TForm1::ScrollBarMinChange(int n) {
-  ui::SetText(MinLv[n], ioanalog::LevelText(ScrollBarMin[n]->value()));
+  platform::SetText(MinLv[n], ioanalog::LevelText(ScrollBarMin[n]->value()));
 }
 void TForm1::ScrollBarMaxChange(int n) {
-  ui::SetText(MaxLv[n], ioanalog::LevelText(ScrollBarMax[n]->value()));
+  platform::SetText(MaxLv[n], ioanalog::LevelText(ScrollBarMax[n]->value()));
 }
 void TForm1::LevelCmdClick(int n) {
-  RunCommand(ioanalog::LevelCommand(n, ui::Text(MinLv[n]), ui::Text(MaxLv[n])));
+  RunCommand(ioanalog::LevelCommand(n, platform::Text(MinLv[n]), platform::Text(MaxLv[n])));
 }
 
 // ---- modes and correction -----------------------------------------------------------
@@ -202,13 +202,13 @@ void TForm1::WriteAMode1Click() {
   std::array<int, 8> items{};
   for (int n = 1; n <= 8; ++n) items[static_cast<std::size_t>(n - 1)] = AMode[n]->ItemIndex();
   const std::string cmd =
-      ioanalog::ModeCommand(items, ui::Text(AkoeffStr), ui::Text(ADividerStr));
+      ioanalog::ModeCommand(items, platform::Text(AkoeffStr), platform::Text(ADividerStr));
   DisplayOnMemo(cmd);
   SendSMS(cmd);
 }
 
 void TForm1::MuxButtonClick(int n) {
-  RunCommand(ioanalog::CorrectionCommand(n, ui::Text(MUX[n])));
+  RunCommand(ioanalog::CorrectionCommand(n, platform::Text(MUX[n])));
 }
 
 // These two leave the reply and raw-line state as they find them.

@@ -11,7 +11,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/gprs_core.h"
+#include "configurator/core/gprs.h"
 #include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
@@ -96,22 +96,22 @@ void TForm1::BuildGprsPage() {
   ui::MakeLabel(files, "1 if HTTP mode", kLabelX, 180, 200, 20);
 
   // Handlers, each inside Guard as every handler of the window.
-  ui::OnClick(this, APNbtn, [this] { APNbtnClick(); });
-  ui::OnClick(this, UIDbtn, [this] { UIDbtnClick(); });
-  ui::OnClick(this, PWbtn, [this] { PWbtnClick(); });
-  ui::OnClick(this, IPbtn, [this] { IPbtnClick(); });
-  ui::OnClick(this, FTPHostNamebtn, [this] { FTPHostNamebtnClick(); });
-  ui::OnClick(this, UNbtn, [this] { UNbtnClick(); });
-  ui::OnClick(this, FPWbtn, [this] { FPWbtnClick(); });
-  ui::OnClick(this, DirNameBtn, [this] { DirNameBtnClick(); });
-  ui::OnClick(this, HTTPhostBtn, [this] { HTTPhostBtnClick(); });
-  ui::OnToggle(this, ReadGPRS1, [this] { ReadGPRS1Click(); });
-  ui::OnClick(this, Button9, [this] { bSRateClick(); });
-  ui::OnClick(this, Button10, [this] { bDLperiodClick(); });
-  ui::OnChange(this, eSRateSB, [this] { eSRateSBChange(); });
-  ui::OnChange(this, eDLoggerTmSB, [this] { eDLoggerTmSBChange(); });
-  ui::OnChange(this, MaxErrorScrollBar, [this] { MaxErrorSB(); });
-  ui::OnClick(this, MaxErrorLevel, [this] { MaxErrorClick(); });
+  platform::OnClick(this, APNbtn, [this] { APNbtnClick(); });
+  platform::OnClick(this, UIDbtn, [this] { UIDbtnClick(); });
+  platform::OnClick(this, PWbtn, [this] { PWbtnClick(); });
+  platform::OnClick(this, IPbtn, [this] { IPbtnClick(); });
+  platform::OnClick(this, FTPHostNamebtn, [this] { FTPHostNamebtnClick(); });
+  platform::OnClick(this, UNbtn, [this] { UNbtnClick(); });
+  platform::OnClick(this, FPWbtn, [this] { FPWbtnClick(); });
+  platform::OnClick(this, DirNameBtn, [this] { DirNameBtnClick(); });
+  platform::OnClick(this, HTTPhostBtn, [this] { HTTPhostBtnClick(); });
+  platform::OnToggle(this, ReadGPRS1, [this] { ReadGPRS1Click(); });
+  platform::OnClick(this, Button9, [this] { bSRateClick(); });
+  platform::OnClick(this, Button10, [this] { bDLperiodClick(); });
+  platform::OnChange(this, eSRateSB, [this] { eSRateSBChange(); });
+  platform::OnChange(this, eDLoggerTmSB, [this] { eDLoggerTmSBChange(); });
+  platform::OnChange(this, MaxErrorScrollBar, [this] { MaxErrorSB(); });
+  platform::OnClick(this, MaxErrorLevel, [this] { MaxErrorClick(); });
 }
 
 // ---- settings -------------------------------------------------------------------------
@@ -120,41 +120,41 @@ void TForm1::RestoreFileParameters(const TSetupConfig& c) {
   SRateSB->setValue(c.eSRateSB);
   eSRateSB->setValue(c.eSRateSB);
   const std::string rate = ui::Dec(eSRateSB->value());
-  ui::SetText(eSRate, rate);
-  ui::SetText(SRate, rate);
+  platform::SetText(eSRate, rate);
+  platform::SetText(SRate, rate);
   DLoggerTmSB->setValue(c.eDLoggerTmSB);
   eDLoggerTmSB->setValue(c.eDLoggerTmSB);
   const std::string lines = ui::Dec(eDLoggerTmSB->value());
-  ui::SetText(DLoggerTm, lines);
-  ui::SetText(eDLoggerTm, lines);
+  platform::SetText(DLoggerTm, lines);
+  platform::SetText(eDLoggerTm, lines);
 }
 
 void TForm1::RestoreGprsTexts(const TSetupConfig& c) {
-  ui::SetText(APN, GetText(c.APN));
-  ui::SetText(UserID, GetText(c.UserID));
-  ui::SetText(Password, GetText(c.Password));
-  ui::SetText(IPaddress, GetText(c.IPaddress));
-  ui::SetText(FTPHostName, GetText(c.FTPHostName));
-  ui::SetText(UserNameFTP, GetText(c.UserNameFTP));
-  ui::SetText(PasswordFTP, GetText(c.PasswordFTP));
-  ui::SetText(DirName, GetText(c.DirName));
-  ui::SetText(HTTPhostName, GetText(c.HTTPhostName));
+  platform::SetText(APN, GetText(c.APN));
+  platform::SetText(UserID, GetText(c.UserID));
+  platform::SetText(Password, GetText(c.Password));
+  platform::SetText(IPaddress, GetText(c.IPaddress));
+  platform::SetText(FTPHostName, GetText(c.FTPHostName));
+  platform::SetText(UserNameFTP, GetText(c.UserNameFTP));
+  platform::SetText(PasswordFTP, GetText(c.PasswordFTP));
+  platform::SetText(DirName, GetText(c.DirName));
+  platform::SetText(HTTPhostName, GetText(c.HTTPhostName));
   // The error limit is not kept: its edit shows the bar's own position.
-  ui::SetText(MaxError, ui::Dec(MaxErrorScrollBar->value()));
+  platform::SetText(MaxError, ui::Dec(MaxErrorScrollBar->value()));
 }
 
 void TForm1::StoreGprsPage(TSetupConfig& c) const {
   c.eSRateSB = eSRateSB->value();
   c.eDLoggerTmSB = eDLoggerTmSB->value();
-  PutText(c.APN, ui::Text(APN));
-  PutText(c.UserID, ui::Text(UserID));
-  PutText(c.Password, ui::Text(Password));
-  PutText(c.IPaddress, ui::Text(IPaddress));
-  PutText(c.FTPHostName, ui::Text(FTPHostName));
-  PutText(c.UserNameFTP, ui::Text(UserNameFTP));
-  PutText(c.PasswordFTP, ui::Text(PasswordFTP));
-  PutText(c.DirName, ui::Text(DirName));
-  PutText(c.HTTPhostName, ui::Text(HTTPhostName));
+  PutText(c.APN, platform::Text(APN));
+  PutText(c.UserID, platform::Text(UserID));
+  PutText(c.Password, platform::Text(Password));
+  PutText(c.IPaddress, platform::Text(IPaddress));
+  PutText(c.FTPHostName, platform::Text(FTPHostName));
+  PutText(c.UserNameFTP, platform::Text(UserNameFTP));
+  PutText(c.PasswordFTP, platform::Text(PasswordFTP));
+  PutText(c.DirName, platform::Text(DirName));
+  PutText(c.HTTPhostName, platform::Text(HTTPhostName));
 }
 
 namespace {
@@ -167,8 +167,8 @@ void TextSettingClick(TForm1& f, const char* readWord, platform::Edit* edit, Wri
     f.RunCommandNoClear(readWord);
     return;
   }
-  const TGprsCommand c = write(ui::Text(edit));
-  if (c.edit != ui::Text(edit)) ui::SetText(edit, c.edit);
+  const TGprsCommand c = write(platform::Text(edit));
+  if (c.edit != platform::Text(edit)) platform::SetText(edit, c.edit);
   f.RunCommandNoClear(c.command, c.echo);
 }
 }  // namespace
@@ -205,24 +205,24 @@ void TForm1::bSRateClick() { RunCommand(DigitCommand("SRATE", SRateSB->value()))
 void TForm1::bDLperiodClick() { RunCommand(DigitCommand("DLPER", DLoggerTmSB->value())); }
 
 void TForm1::eSRateSBChange() {
-  ui::SetText(eSRate, ui::Dec(eSRateSB->value()));
+  platform::SetText(eSRate, ui::Dec(eSRateSB->value()));
   SRateSB->setValue(eSRateSB->value());
-  ui::SetText(SRate, ui::Text(eSRate));
+  platform::SetText(SRate, platform::Text(eSRate));
 }
 
 void TForm1::eDLoggerTmSBChange() {
-  ui::SetText(eDLoggerTm, ui::Dec(eDLoggerTmSB->value()));
+  platform::SetText(eDLoggerTm, ui::Dec(eDLoggerTmSB->value()));
   DLoggerTmSB->setValue(eDLoggerTmSB->value());
-  ui::SetText(DLoggerTm, ui::Text(eDLoggerTm));
+  platform::SetText(DLoggerTm, platform::Text(eDLoggerTm));
 }
 
 void TForm1::DLoggerTmSBChange() {
-  ui::SetText(DLoggerTm, ui::Dec(DLoggerTmSB->value()));
+  platform::SetText(DLoggerTm, ui::Dec(DLoggerTmSB->value()));
   eDLoggerTmSB->setValue(DLoggerTmSB->value());
-  ui::SetText(eDLoggerTm, ui::Text(DLoggerTm));
+  platform::SetText(eDLoggerTm, platform::Text(DLoggerTm));
 }
 
-void TForm1::MaxErrorSB() { ui::SetText(MaxError, ui::Dec(MaxErrorScrollBar->value())); }
+void TForm1::MaxErrorSB() { platform::SetText(MaxError, ui::Dec(MaxErrorScrollBar->value())); }
 
 void TForm1::MaxErrorClick() {
   RunCommandNoClear(MaxErrorCommand(MaxErrorScrollBar->value()));

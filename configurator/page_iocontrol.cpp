@@ -10,7 +10,7 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/ioanalog_core.h"
+#include "configurator/core/ioanalog.h"
 #include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
@@ -32,24 +32,24 @@ void TForm1::BuildIOControlPage() {
   auto* outputs = ui::MakeGroup(page, "GroupOutputsControl", "Outputs Control", 6, 4, 264, 362);
   for (int n = 1; n <= 8; ++n) {
     const int y = 22 + 26 * (n - 1);
-    SetOut[n] = Button(outputs, ui::Nr("SetOut", n), QString("Out%1 ON").arg(n), 10, y, 64);
-    ResetOut[n] = Button(outputs, ui::Nr("ResetOut", n), QString("Out%1 OFF").arg(n), 78, y, 68);
-    Output[n] = ui::MakeShown(outputs, ui::Nr("Output", n), QString("Output %1 state").arg(n),
+    SetOut[n] = Button(outputs, platform::Nr("SetOut", n), QString("Out%1 ON").arg(n), 10, y, 64);
+    ResetOut[n] = Button(outputs, platform::Nr("ResetOut", n), QString("Out%1 OFF").arg(n), 78, y, 68);
+    Output[n] = ui::MakeShown(outputs, platform::Nr("Output", n), QString("Output %1 state").arg(n),
                               "OFF", 150, y + 1, 38, 22);
-    GetOut[n] = Button(outputs, ui::Nr("GetOut", n), QString("Get Out%1").arg(n), 190, y, 64);
-    ui::OnClick(this, SetOut[n], [this, n] { SetOutClick(n); });
-    ui::OnClick(this, ResetOut[n], [this, n] { ResetOutClick(n); });
-    ui::OnClick(this, GetOut[n], [this, n] { GetOutClick(n); });
+    GetOut[n] = Button(outputs, platform::Nr("GetOut", n), QString("Get Out%1").arg(n), 190, y, 64);
+    platform::OnClick(this, SetOut[n], [this, n] { SetOutClick(n); });
+    platform::OnClick(this, ResetOut[n], [this, n] { ResetOutClick(n); });
+    platform::OnClick(this, GetOut[n], [this, n] { GetOutClick(n); });
   }
   GetOutState = Button(outputs, "GetOutState", "Get All Output Text State", 10, 240, 244, 26);
-  ui::OnClick(this, GetOutState, [this] { GetOutStateClick(); });
+  platform::OnClick(this, GetOutState, [this] { GetOutStateClick(); });
   auto* binLabel = ui::MakeLabel(outputs, "1............8", 148, 282, 90, 20);
   SetOutBin = Button(outputs, "SetOutBin", "OUTPUT parallel =", 10, 302, 132, 26);
   OutputBin =
       ui::MakeTyped(outputs, "OutputBin", "OUTPUT parallel", "00000000", 8, 148, 304, 90, 22);
-  ui::SetColour(OutputBin, QColor(255, 255, 0));
+  platform::SetBase(OutputBin, QColor(255, 255, 0));
   binLabel->setBuddy(OutputBin);
-  ui::OnClick(this, SetOutBin, [this] { SetOutBinClick(); });
+  platform::OnClick(this, SetOutBin, [this] { SetOutBinClick(); });
 
   // ---- data-logger parameters
   auto* logger = ui::MakeGroup(page, "GroupDataLogger", "Data Logger parameter", 276, 4, 218, 86);
@@ -65,12 +65,12 @@ void TForm1::BuildIOControlPage() {
   DLoggerTm = ui::MakeShown(logger, "DLoggerTm", "Data Logger Period value", "1", 156, 53, 24, 22);
   bDLperiod = Button(logger, "bDLperiod", "WR", 182, 52, 30);
   bDLperiod->setAccessibleName("Write Data Logger Period");
-  ui::OnChange(this, SRateSB, [this] { SRateSBChange(); });
+  platform::OnChange(this, SRateSB, [this] { SRateSBChange(); });
   // DLoggerTmSB's change handler and the two "WR" handlers belong to the "GPRS, FTP" page,
   // which mirrors these bars.
-  ui::OnChange(this, DLoggerTmSB, [this] { DLoggerTmSBChange(); });
-  ui::OnClick(this, bSRate, [this] { bSRateClick(); });
-  ui::OnClick(this, bDLperiod, [this] { bDLperiodClick(); });
+  platform::OnChange(this, DLoggerTmSB, [this] { DLoggerTmSBChange(); });
+  platform::OnClick(this, bSRate, [this] { bSRateClick(); });
+  platform::OnClick(this, bDLperiod, [this] { bDLperiodClick(); });
 
   // ---- pulses
   auto* pulses =
@@ -78,26 +78,26 @@ void TForm1::BuildIOControlPage() {
   for (int n = 1; n <= 8; ++n) {
     const int y = 22 + 25 * (n - 1);
     auto* l = ui::MakeLabel(pulses, QString("Output %1 pulse ").arg(n), 8, y, 94, 20);
-    PulseDsb[n] = ui::MakeBar(pulses, ui::Nr("PulseDsb", n), QString("Output %1 pulse").arg(n),
+    PulseDsb[n] = ui::MakeBar(pulses, platform::Nr("PulseDsb", n), QString("Output %1 pulse").arg(n),
                               {0, 9, 0, 1}, 104, y + 2, 70, 18);
-    PulseD[n] = ui::MakeShown(pulses, ui::Nr("PulseD", n), QString("Output %1 pulse value").arg(n),
+    PulseD[n] = ui::MakeShown(pulses, platform::Nr("PulseD", n), QString("Output %1 pulse value").arg(n),
                               "0", 178, y, 30, 22);
     l->setBuddy(PulseDsb[n]);
-    ui::OnChange(this, PulseDsb[n], [this, n] { PulseDsbChange(n); });
+    platform::OnChange(this, PulseDsb[n], [this, n] { PulseDsbChange(n); });
   }
   SetPulse = Button(pulses, "SetPulse", "Set  Parameter", 8, 230, 200, 28);
-  ui::OnClick(this, SetPulse, [this] { SetPulseClick(); });
+  platform::OnClick(this, SetPulse, [this] { SetPulseClick(); });
 
   // ---- inputs
   auto* inputs = ui::MakeGroup(page, "GroupInputsState", "Inputs State", 500, 4, 346, 166);
   for (int n = 1; n <= 12; ++n) {
     const int col = (n - 1) / 4, row = (n - 1) % 4;
-    GetInp[n] = Button(inputs, ui::Nr("GetInp", n), QString("Get Inp%1").arg(n), 10 + 110 * col,
+    GetInp[n] = Button(inputs, platform::Nr("GetInp", n), QString("Get Inp%1").arg(n), 10 + 110 * col,
                        22 + 26 * row, 104);
-    ui::OnClick(this, GetInp[n], [this, n] { GetInpClick(n); });
+    platform::OnClick(this, GetInp[n], [this, n] { GetInpClick(n); });
   }
   GetAllInput = Button(inputs, "GetAllInput", "Get All Input Text State", 10, 130, 324, 26);
-  ui::OnClick(this, GetAllInput, [this] { GetAllInputClick(); });
+  platform::OnClick(this, GetAllInput, [this] { GetAllInputClick(); });
 
   // ---- long filter
   auto* longFilter = ui::MakeGroup(page, "GroupLongFilter", "Long Filter", 500, 174, 346, 90);
@@ -111,10 +111,10 @@ void TForm1::BuildIOControlPage() {
       ui::MakeTyped(longFilter, "LFilter", "Long filter delay value", "000", 0, 280, 23, 56, 22);
   Button42 = Button(longFilter, "Button42", "DInputs Filter Delay for Long Filter", 10, 54, 326,
                     26);
-  ui::OnClick(this, Button43, [this] { Button43Click(); });
-  ui::OnClick(this, Button44, [this] { Button44Click(); });
-  ui::OnClick(this, Button42, [this] { Button42Click(); });
-  ui::OnChange(this, LFilterSB, [this] { LFilterSBChange(); });
+  platform::OnClick(this, Button43, [this] { Button43Click(); });
+  platform::OnClick(this, Button44, [this] { Button44Click(); });
+  platform::OnClick(this, Button42, [this] { Button42Click(); });
+  platform::OnChange(this, LFilterSB, [this] { LFilterSBChange(); });
 
   // ---- the digital input filter alone
   ui::MakeFilterTwin(this, page, "GroupDTimeoutFilter", 500, 284, "Digital Input Signal Filter",
@@ -148,13 +148,13 @@ void TForm1::SetPulseClick() {
 
 void TForm1::SRateSBChange() {
   const int pos = SRateSB->value();
-  ui::SetText(SRate, ui::Dec(pos));
+  platform::SetText(SRate, ui::Dec(pos));
   eSRateSB->setValue(pos);
-  ui::SetText(eSRate, ui::Text(SRate));
+  platform::SetText(eSRate, platform::Text(SRate));
 }
 
 void TForm1::PulseDsbChange(int n) {
-  ui::SetText(PulseD[n], ioanalog::PulseText(PulseDsb[n]->value()));
+  platform::SetText(PulseD[n], ioanalog::PulseText(PulseDsb[n]->value()));
 }
 
 // ---- outputs ------------------------------------------------------------------------
@@ -164,7 +164,7 @@ void TForm1::SetOutClick(int n) {
   Clear();
   const std::string cmd = ioanalog::OutputCommand(true, n);
   SendSMS(cmd);
-  ui::SetText(Output[n], "ON ");
+  platform::SetText(Output[n], "ON ");
   DisplayOnMemo(cmd);
 }
 
@@ -172,7 +172,7 @@ void TForm1::ResetOutClick(int n) {
   Clear();
   const std::string cmd = ioanalog::OutputCommand(false, n);
   SendSMS(cmd);
-  ui::SetText(Output[n], "OFF");
+  platform::SetText(Output[n], "OFF");
   DisplayOnMemo(cmd);
 }
 
@@ -181,13 +181,13 @@ void TForm1::GetOutStateClick() { RunCommand(ioanalog::OutputStateCommand(0)); }
 
 void TForm1::SetOutBinClick() {
   Clear();
-  const std::string bits = ui::Text(OutputBin);
+  const std::string bits = platform::Text(OutputBin);
   const std::string cmd = "OUTP " + bits;
   SendSMS(cmd);
   const auto states = ioanalog::OutputsAfterParallel(bits);
   for (int n = 1; n <= 8; ++n)
     if (!states[static_cast<std::size_t>(n - 1)].empty())
-      ui::SetText(Output[n], states[static_cast<std::size_t>(n - 1)]);
+      platform::SetText(Output[n], states[static_cast<std::size_t>(n - 1)]);
   DisplayOnMemo(cmd);
 }
 
@@ -199,9 +199,9 @@ void TForm1::GetAllInputClick() { RunCommand(ioanalog::InputStateCommand(0)); }
 // ---- long filter: these three leave the reply and raw-line state as they find them ----
 
 void TForm1::LFilterSBChange() {
-  ui::SetText(LFilter, ioanalog::LongFilterText(LFilterSB->value()));
+  platform::SetText(LFilter, ioanalog::LongFilterText(LFilterSB->value()));
 }
-void TForm1::Button42Click() { RunCommandNoClear("CNTMX," + ui::Text(LFilter)); }
+void TForm1::Button42Click() { RunCommandNoClear("CNTMX," + platform::Text(LFilter)); }
 void TForm1::Button43Click() { RunCommandNoClear("LONGF1"); }
 void TForm1::Button44Click() { RunCommandNoClear("LONGF0"); }
 

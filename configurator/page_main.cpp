@@ -13,8 +13,8 @@
 #include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
-#include "serial/SerialDrv.h"
+#include "serial/displayunit.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 
@@ -139,9 +139,9 @@ void TForm1::BuildMainPage() {
 
 void TForm1::BindMainHandlers() {
   auto bind = [this](QAbstractButton* b, void (TForm1::*handler)()) {
-    ui::OnClick(this, b, [this, handler] { (this->*handler)(); });
+    platform::OnClick(this, b, [this, handler] { (this->*handler)(); });
   };
-  ui::OnToggle(this, SMSmode, [this] { SMSmodeClick(); });
+  platform::OnToggle(this, SMSmode, [this] { SMSmodeClick(); });
   bind(SendSMScommand, &TForm1::SendSMScommandClick);
   bind(ReadState, &TForm1::ReadStateClick);
   bind(ReadTH, &TForm1::ReadTHClick);
@@ -159,7 +159,7 @@ void TForm1::BindMainHandlers() {
   bind(SendAT, &TForm1::SendATClick);
   bind(ctrlZbtn, &TForm1::ctrlZbtnClick);
   for (int n = 0; n < 4; ++n)
-    ui::OnClick(this, band[static_cast<std::size_t>(n)], [this, n] { bandClick(n); });
+    platform::OnClick(this, band[static_cast<std::size_t>(n)], [this, n] { bandClick(n); });
   bind(SupportedBand, &TForm1::SupportedBandClick);
   bind(CurrentBand, &TForm1::CurrentBandClick);
   bind(Squality, &TForm1::SqualityClick);
@@ -171,8 +171,8 @@ void TForm1::BindMainHandlers() {
 
 void TForm1::RestoreMainNumber(const TSetupConfig& c) {
   // The second copy wins.
-  ui::SetText(TKnumber, GetText(c.TKnumber));
-  ui::SetText(TKnumber, GetText(c.TKnumber2));
+  platform::SetText(TKnumber, GetText(c.TKnumber));
+  platform::SetText(TKnumber, GetText(c.TKnumber2));
 }
 
 void TForm1::RestoreMainSmsMode(const TSetupConfig& c) {
@@ -183,8 +183,8 @@ void TForm1::RestoreMainSmsMode(const TSetupConfig& c) {
 }
 
 void TForm1::StoreMainPage(TSetupConfig& c) const {
-  PutText(c.TKnumber, ui::Text(TKnumber));
-  PutText(c.TKnumber2, ui::Text(TKnumber));
+  PutText(c.TKnumber, platform::Text(TKnumber));
+  PutText(c.TKnumber2, platform::Text(TKnumber));
   c.DeleteSMS = FromBool(DeleteSMS->isChecked());
   c.SMSmode = FromBool(SMSmode->isChecked());
 }
@@ -226,7 +226,7 @@ void TForm1::SetDTClick() {
   auto command = [this] {
     std::string date, time;
     BuildDateTimeStrings(Now(), date, time);
-    return "SETTM " + date + time + ui::Text(TimeZone).substr(0, 3);
+    return "SETTM " + date + time + platform::Text(TimeZone).substr(0, 3);
   };
   if (!SMSModeOn) {
     const std::string cmd = command();
@@ -249,7 +249,7 @@ void TForm1::SMSmodeClick() {
 }
 
 void TForm1::SendSMScommandClick() {
-  const std::string text = ui::Text(SMScommand);
+  const std::string text = platform::Text(SMScommand);
   RunCommand(text, text);
 }
 

@@ -13,11 +13,11 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/other_core.h"
+#include "configurator/core/other.h"
 #include "configurator/pagebuild.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
+#include "serial/displayunit.h"
 
 namespace configurator {
 
@@ -60,7 +60,7 @@ void TForm1::BuildOtherPage() {
   auto* options = ui::MakeGroup(page, "GroupOptions", "Options", 6, 4, 474, 370);
   int y = 18;
   for (const OptionBox& o : kOptionBoxes) {
-    auto* box = ui::MakeCheck(options, ui::Nr("oCheckBox", o.n), o.caption,
+    auto* box = ui::MakeCheck(options, platform::Nr("oCheckBox", o.n), o.caption,
                               QString(o.caption).trimmed(), 10, y, 458, 20);
     box->setChecked(o.checked);
     oCheckBox[static_cast<std::size_t>(o.n)] = box;
@@ -115,21 +115,21 @@ void TForm1::BuildOtherPage() {
   Button19->setAccessibleName("Write Restart Enable");
 
   // ---- handlers, each inside Guard -------------------------------------------------------
-  ui::OnClick(this, SetTimeoutFilter, [this] { SetTimeoutFilterClick(); });
-  ui::OnChange(this, TTimeout1SB, [this] { TTimeout1SBChange(); });
-  ui::OnChange(this, ATimeout1SB, [this] { ATimeout1SBChange(); });
-  ui::OnChange(this, DFilterSB, [this] { DFilterSBChange(); });
+  platform::OnClick(this, SetTimeoutFilter, [this] { SetTimeoutFilterClick(); });
+  platform::OnChange(this, TTimeout1SB, [this] { TTimeout1SBChange(); });
+  platform::OnChange(this, ATimeout1SB, [this] { ATimeout1SBChange(); });
+  platform::OnChange(this, DFilterSB, [this] { DFilterSBChange(); });
 
   for (const OptionBox& o : kOptionBoxes) {
     const int n = o.n;
-    ui::OnToggle(this, oCheckBox[static_cast<std::size_t>(n)], [this, n] { oCheckBoxClick(n); });
+    platform::OnToggle(this, oCheckBox[static_cast<std::size_t>(n)], [this, n] { oCheckBoxClick(n); });
   }
-  ui::OnSignal(this, MinusMark, &QLineEdit::textChanged, [this] { MinusMarkChange(); });
-  ui::OnSignal(this, PlusMark, &QLineEdit::textChanged, [this] { PlusMarkChange(); });
-  ui::OnClick(this, SetOther, [this] { SetOtherClick(); });
-  ui::OnClick(this, GetOther, [this] { GetOtherClick(); });
-  ui::OnClick(this, Button1, [this] { Button1Click(); });
-  ui::OnClick(this, Button19, [this] { RestartEnableClick(); });
+  platform::OnSignal(this, MinusMark, &QLineEdit::textChanged, [this] { MinusMarkChange(); });
+  platform::OnSignal(this, PlusMark, &QLineEdit::textChanged, [this] { PlusMarkChange(); });
+  platform::OnClick(this, SetOther, [this] { SetOtherClick(); });
+  platform::OnClick(this, GetOther, [this] { GetOtherClick(); });
+  platform::OnClick(this, Button1, [this] { Button1Click(); });
+  platform::OnClick(this, Button19, [this] { RestartEnableClick(); });
 }
 
 // ---- settings -------------------------------------------------------------------------
@@ -163,15 +163,15 @@ void TForm1::SetTimeoutFilterClick() {
 }
 
 void TForm1::SetTtimeoutFilterClick() {
-  RunCommand(other::TemperatureFilterCommand(ui::Text(TTimeout1t)));
+  RunCommand(other::TemperatureFilterCommand(platform::Text(TTimeout1t)));
 }
 
 void TForm1::SetTimeoutAnalogFilterClick() {
-  RunCommand(other::AnalogFilterCommand(ui::Text(ATimeout1a)));
+  RunCommand(other::AnalogFilterCommand(platform::Text(ATimeout1a)));
 }
 
 void TForm1::SetDtimeoutFilterClick() {
-  RunCommand(other::DigitalFilterCommand(ui::Text(DFilterD)));
+  RunCommand(other::DigitalFilterCommand(platform::Text(DFilterD)));
 }
 
 // Each bar sets its twin on the other page; the exchange stops because setting a bar to the
@@ -183,8 +183,8 @@ void MirrorTimeout(const QScrollBar* bar, QScrollBar* twinBar, QLineEdit* edit,
   const int pos = bar->value();
   twinBar->setValue(pos);
   const std::string text = other::TwoDigitText(pos);
-  ui::SetText(edit, text);
-  ui::SetText(twinEdit, text);
+  platform::SetText(edit, text);
+  platform::SetText(twinEdit, text);
 }
 }  // namespace
 
@@ -195,16 +195,16 @@ void TForm1::ATimeout1SBaChange() { MirrorTimeout(ATimeout1SBa, ATimeout1SB, ATi
 
 void TForm1::DFilterSBChange() {
   const int pos = DFilterSB->value();
-  ui::SetText(DFilter, ui::Dec(pos));
+  platform::SetText(DFilter, ui::Dec(pos));
   DFilterSBd->setValue(pos);
-  ui::SetText(DFilterD, ui::Dec(DFilterSBd->value()));
+  platform::SetText(DFilterD, ui::Dec(DFilterSBd->value()));
 }
 
 void TForm1::DFilterSBdChange() {
   const int pos = DFilterSBd->value();
-  ui::SetText(DFilterD, ui::Dec(pos));
+  platform::SetText(DFilterD, ui::Dec(pos));
   DFilterSB->setValue(pos);
-  ui::SetText(DFilter, ui::Dec(DFilterSB->value()));
+  platform::SetText(DFilter, ui::Dec(DFilterSB->value()));
 }
 
 // ---- option text ---------------------------------------------------------------------
@@ -212,28 +212,28 @@ void TForm1::DFilterSBdChange() {
 void TForm1::oCheckBoxClick(int n) {
   if (n < 3 || n > 15) return;
   const bool on = oCheckBox[static_cast<std::size_t>(n)]->isChecked();
-  ui::SetText(StringStr1, other::WithOptionChar(ui::Text(StringStr1), n, on ? 'E' : 'D'));
+  platform::SetText(StringStr1, other::WithOptionChar(platform::Text(StringStr1), n, on ? 'E' : 'D'));
 }
 
 // An emptied mark edit leaves its character as it was until a new mark is typed.
 void TForm1::MinusMarkChange() {
-  const std::string mark = ui::Text(MinusMark);
+  const std::string mark = platform::Text(MinusMark);
   if (mark.empty()) return;
-  ui::SetText(StringStr1, other::WithOptionChar(ui::Text(StringStr1), 1, mark[0]));
+  platform::SetText(StringStr1, other::WithOptionChar(platform::Text(StringStr1), 1, mark[0]));
 }
 
 void TForm1::PlusMarkChange() {
-  const std::string mark = ui::Text(PlusMark);
+  const std::string mark = platform::Text(PlusMark);
   if (mark.empty()) return;
-  ui::SetText(StringStr1, other::WithOptionChar(ui::Text(StringStr1), 2, mark[0]));
+  platform::SetText(StringStr1, other::WithOptionChar(platform::Text(StringStr1), 2, mark[0]));
 }
 
 void TForm1::SetOtherClick() {
   Clear();
-  const std::string current = ui::Text(StringStr1);
+  const std::string current = platform::Text(StringStr1);
   if (current.size() < other::kOptionTextLength)
-    ui::SetText(StringStr1, other::PaddedOptionText(current));
-  OptionString = other::PaddedOptionText(ui::Text(StringStr1));
+    platform::SetText(StringStr1, other::PaddedOptionText(current));
+  OptionString = other::PaddedOptionText(platform::Text(StringStr1));
   const std::string command = "SETMP " + OptionString;
   SendSMS(command);
   ui::SetMemoText(MemoS, command);

@@ -6,7 +6,7 @@
 
 #include "configurator/form.h"
 #include "configurator/pagebuild.h"
-#include "configurator/tempcounter_core.h"
+#include "configurator/core/tempcounter.h"
 
 namespace configurator {
 
@@ -29,10 +29,10 @@ void TForm1::BuildRunTimePage() {
         ui::MakeLabel(frame, text, 8, 2 + (counter - 1) * 17, 190, 22);
       }
       const int number = level == 0 ? 27 - mask : 28 + mask;
-      auto* write = ui::MakeButton(frame, ui::Nr("Button", number), "Write", "Write", 8, 56, 80, 26);
+      auto* write = ui::MakeButton(frame, platform::Nr("Button", number), "Write", "Write", 8, 56, 80, 26);
       write->setAccessibleDescription(lines.join(", "));
       RunTimeWrite[static_cast<std::size_t>(level)][static_cast<std::size_t>(mask)] = write;
-      ui::OnClick(this, write, [this, level, mask] { RunTimeWriteClick(level, mask); });
+      platform::OnClick(this, write, [this, level, mask] { RunTimeWriteClick(level, mask); });
     }
   }
 }

@@ -16,7 +16,7 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
-#include "configurator/schedule_core.h"
+#include "configurator/core/schedule.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 
@@ -96,7 +96,7 @@ void TForm1::BuildSchedulePage() {
   for (int n = 1; n <= 4; ++n) {
     const int y = 52 + (n - 1) * 68;
     auto* bar = new QSlider(Qt::Horizontal, hours);
-    bar->setObjectName(QString("TrackBar%1").arg(n));
+    bar->setObjectName(platform::Nr("TrackBar", n));
     bar->setAccessibleName(QString("Hour %1").arg(n));
     bar->setRange(0, 23);
     bar->setPageStep(1);
@@ -106,7 +106,7 @@ void TForm1::BuildSchedulePage() {
     platform::SetTrackPosition(bar, 0);
     TrackBar[static_cast<std::size_t>(n)] = bar;
     CheckBoxS[static_cast<std::size_t>(n)] =
-        ui::MakeCheck(hours, QString("CheckBoxS%1").arg(n), "Enable",
+        ui::MakeCheck(hours, platform::Nr("CheckBoxS", n), "Enable",
                       QString("Enable hour %1").arg(n), 10, y + 6, 72, 22);
   }
   auto* scale = new QWidget(hours);
@@ -137,18 +137,18 @@ void TForm1::BuildSchedulePage() {
   }
 
   // Handlers, each inside Guard as every handler of the window.
-  ui::OnSignal(this, SMSShed, &platform::RadioGroup::Click, [this] { SMSShedClick(); });
-  ui::OnSignal(this, RadioGroup1, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
+  platform::OnSignal(this, SMSShed, &platform::RadioGroup::Click, [this] { SMSShedClick(); });
+  platform::OnSignal(this, RadioGroup1, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
   for (int n = 1; n <= 4; ++n) {
-    ui::OnChange(this, TrackBar[static_cast<std::size_t>(n)], [this, n] { TrackBarChange(n); });
-    ui::OnToggle(this, CheckBoxS[static_cast<std::size_t>(n)], [this, n] { CheckBoxSClick(n); });
+    platform::OnChange(this, TrackBar[static_cast<std::size_t>(n)], [this, n] { TrackBarChange(n); });
+    platform::OnToggle(this, CheckBoxS[static_cast<std::size_t>(n)], [this, n] { CheckBoxSClick(n); });
   }
-  ui::OnClick(this, GetShedule, [this] { GetSheduleClick(); });
-  ui::OnClick(this, SetShedule, [this] { SetSheduleClick(); });
-  ui::OnToggle(this, CheckBox2, [this] { CheckBox2Click(); });
-  ui::OnToggle(this, CheckBox3, [this] { CheckBox3Click(); });
-  ui::OnToggle(this, CheckBox4, [this] { CheckBox4Click(); });
-  ui::OnClick(this, Button36, [this] { Button36Click(); });
+  platform::OnClick(this, GetShedule, [this] { GetSheduleClick(); });
+  platform::OnClick(this, SetShedule, [this] { SetSheduleClick(); });
+  platform::OnToggle(this, CheckBox2, [this] { CheckBox2Click(); });
+  platform::OnToggle(this, CheckBox3, [this] { CheckBox3Click(); });
+  platform::OnToggle(this, CheckBox4, [this] { CheckBox4Click(); });
+  platform::OnClick(this, Button36, [this] { Button36Click(); });
 }
 
 void TForm1::SMSShedClick() {

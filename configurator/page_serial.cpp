@@ -8,7 +8,7 @@
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
 #include "platform/widgets.h"
-#include "serial/SerialDrv.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 
@@ -30,7 +30,7 @@ void TForm1::BuildSerialPortPage() {
   RadioGroupPort = new platform::RadioGroup("Com Port ", page);
   RadioGroupPort->setObjectName("RadioGroupPort");
   QStringList ports;
-  for (int n = 1; n <= 16; ++n) ports << QString("Com%1").arg(n);
+  for (int n = 1; n <= 16; ++n) ports << platform::Nr("Com", n);
   RadioGroupPort->SetItems(ports, 4);
   RadioGroupPort->setGeometry(16, 16, 337, 137);
   RadioGroupPort->SetItemIndex(0);
@@ -67,11 +67,11 @@ void TForm1::BuildSerialPortPage() {
   Edit1->setGeometry(448, 198, 81, 24);
   label->setBuddy(TrackBar5);
 
-  ui::OnSignal(this, RadioGroupPort, &platform::RadioGroup::Click, [this] { InitPort(); });
-  ui::OnSignal(this, RadioGroupRate, &platform::RadioGroup::Click, [this] { InitPort(); });
-  ui::OnToggle(this, ParityEven, [this] { ParityEvenClick(); });
-  ui::OnToggle(this, SkipCRLFcb, [this] { SkipCRLFcbClick(); });
-  ui::OnChange(this, TrackBar5, [this] { TrackBar5Change(); });
+  platform::OnSignal(this, RadioGroupPort, &platform::RadioGroup::Click, [this] { InitPort(); });
+  platform::OnSignal(this, RadioGroupRate, &platform::RadioGroup::Click, [this] { InitPort(); });
+  platform::OnToggle(this, ParityEven, [this] { ParityEvenClick(); });
+  platform::OnToggle(this, SkipCRLFcb, [this] { SkipCRLFcbClick(); });
+  platform::OnChange(this, TrackBar5, [this] { TrackBar5Change(); });
 }
 
 // ---- settings ---------------------------------------------------------------------------

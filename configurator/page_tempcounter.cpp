@@ -11,7 +11,7 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
-#include "configurator/tempcounter_core.h"
+#include "configurator/core/tempcounter.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 
@@ -39,8 +39,8 @@ void TForm1::BuildTempCounterPage() {
   // The Main page's "Temperature" and "Temp.Level", with their handlers.
   Button5 = Button(page, "Button5", "Temperature", 712, 300, 130);
   Button6 = Button(page, "Button6", "Temp.Level", 712, 334, 130);
-  ui::OnClick(this, Button5, [this] { ReadTemperatureClick(); });
-  ui::OnClick(this, Button6, [this] { TemperatureLevelBtnClick(); });
+  platform::OnClick(this, Button5, [this] { ReadTemperatureClick(); });
+  platform::OnClick(this, Button6, [this] { TemperatureLevelBtnClick(); });
 
   // ---- temperature levels, one group per input -------------------------------------------
   static const char* const kTempTitles[4] = {
@@ -48,7 +48,7 @@ void TForm1::BuildTempCounterPage() {
       "TEMPERATURE INPUT 2 (Smartec SMT160-30 / SMT172) - DI11",
       "TEMPERATURE INPUT 3 (Smartec SMT160-30 / SMT172) - DI12"};
   for (int n = 1; n <= 3; ++n) {
-    auto* box = ui::MakeGroup(page, QString("GroupTemperature%1").arg(n), kTempTitles[n], 6,
+    auto* box = ui::MakeGroup(page, platform::Nr("GroupTemperature", n), kTempTitles[n], 6,
                               4 + (n - 1) * 86, 430, 82);
     const auto i = static_cast<std::size_t>(n);
     for (const bool max : {true, false}) {
@@ -66,17 +66,17 @@ void TForm1::BuildTempCounterPage() {
       (max ? Tmax : Tmin)[i] = edit;
       (max ? ScrollBarTmax : ScrollBarTmin)[i] = bar;
       caption->setBuddy(bar);
-      ui::OnChange(this, bar, [this, n, max] {
+      platform::OnChange(this, bar, [this, n, max] {
         if (max)
           ScrollBarTmaxChange(n);
         else
           ScrollBarTminChange(n);
       });
     }
-    TlevelCmd[i] = Button(box, n == 1 ? QString("TlevelCmd") : ui::Nr("TlevelCmd", n), "OK", 390,
+    TlevelCmd[i] = Button(box, n == 1 ? QString("TlevelCmd") : platform::Nr("TlevelCmd", n), "OK", 390,
                           36, 32);
     TlevelCmd[i]->setAccessibleName(QString("Send levels of temperature %1").arg(n));
-    ui::OnClick(this, TlevelCmd[i], [this, n] { TlevelCmdClick(n); });
+    platform::OnClick(this, TlevelCmd[i], [this, n] { TlevelCmdClick(n); });
   }
 
   // ---- counters ---------------------------------------------------------------------------
@@ -89,7 +89,7 @@ void TForm1::BuildTempCounterPage() {
     auto& b = ClearCounter[static_cast<std::size_t>(n)];
     b = Button(counters, kClearNames[n], QString("Clear Counter %1").arg(n), 10 + (n - 1) * 112,
                46, 108, 25);
-    ui::OnClick(this, b, [this, n] { ClearCounterClick(n); });
+    platform::OnClick(this, b, [this, n] { ClearCounterClick(n); });
   }
   auto* formatLabel = Label(counters, "Counter SMS format F", 10, 75, 150);
   Button45 = Button(counters, "Button45", "OFF", 178, 74, 52, 25);
@@ -97,29 +97,29 @@ void TForm1::BuildTempCounterPage() {
   Button45->setAccessibleName("Counter SMS format OFF");
   Button46->setAccessibleName("Counter SMS format ON");
   formatLabel->setBuddy(Button45);
-  ui::OnClick(this, Button7, [this] { COUNTERSClick(); });
-  ui::OnClick(this, Button8, [this] { Button8Click(); });
-  ui::OnClick(this, Button45, [this] { Button45Click(); });
-  ui::OnClick(this, Button46, [this] { Button46Click(); });
+  platform::OnClick(this, Button7, [this] { COUNTERSClick(); });
+  platform::OnClick(this, Button8, [this] { Button8Click(); });
+  platform::OnClick(this, Button45, [this] { Button45Click(); });
+  platform::OnClick(this, Button46, [this] { Button46Click(); });
 
   // ---- run-time panel (run-time variant only) ----------------------------------------------
   auto* panel = ui::MakeGroup(page, "PanelRT", "RUNTIME", 442, 4, 403, 252);
   PanelRT = panel;
   for (int n = 1; n <= 2; ++n) {
     const int y = 22 + (n - 1) * 30;
-    const QString caption = QString("RUNTIME%1").arg(n);
+    const QString caption = platform::Nr("RUNTIME", n);
     auto* label = Label(panel, caption, 10, y, 70);
-    auto* bar = ui::MakeBar(panel, QString("ScrollBarRT%1").arg(n), caption, {0, 32000, 0, 10}, 84,
+    auto* bar = ui::MakeBar(panel, platform::Nr("ScrollBarRT", n), caption, {0, 32000, 0, 10}, 84,
                             y + 1, 210, 20);
     ScrollBarRT[static_cast<std::size_t>(n)] = bar;
     RT[static_cast<std::size_t>(n)] =
-        ui::MakeShown(panel, QString("RT%1").arg(n), caption, "", 300, y - 1, 56, 24);
+        ui::MakeShown(panel, platform::Nr("RT", n), caption, "", 300, y - 1, 56, 24);
     label->setBuddy(bar);
-    ui::OnChange(this, bar, [this, n] { ScrollBarRTChange(n); });
+    platform::OnChange(this, bar, [this, n] { ScrollBarRTChange(n); });
   }
   RTlevelSend = Button(panel, "RTlevelSend", "OK", 362, 36, 32);
   RTlevelSend->setAccessibleName("Send run-time levels");
-  ui::OnClick(this, RTlevelSend, [this] { RTlevelSendClick(); });
+  platform::OnClick(this, RTlevelSend, [this] { RTlevelSendClick(); });
 
   RTsource = new platform::RadioGroup("RT source", panel);
   RTsource->setObjectName("RTsource");
@@ -136,10 +136,10 @@ void TForm1::BuildTempCounterPage() {
   Button2 = Button(panel, "Button2", "RD", 340, 150, 54);
   Button2->setAccessibleName("Read RT source");
   // A click on either group runs the SMS schedule's RadioGroup1Click.
-  ui::OnSignal(this, RTsource, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
-  ui::OnSignal(this, RTinputSource, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
-  ui::OnClick(this, SetRTsource, [this] { SetRTsourceClick(); });
-  ui::OnClick(this, Button2, [this] { Button2Click(); });
+  platform::OnSignal(this, RTsource, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
+  platform::OnSignal(this, RTinputSource, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
+  platform::OnClick(this, SetRTsource, [this] { SetRTsourceClick(); });
+  platform::OnClick(this, Button2, [this] { Button2Click(); });
 
   auto* dividerLabel = Label(panel, "Divider", 10, 196, 70);
   auto* divider =
@@ -150,7 +150,7 @@ void TForm1::BuildTempCounterPage() {
   Label(panel, "0004: 1 min", 84, 222, 90);
   Label(panel, "0240: 1 hour", 174, 222, 90);
   Label(panel, "2400: 10 hour", 264, 222, 100);
-  ui::OnChange(this, divider, [this] { ScrollBar1Change(); });
+  platform::OnChange(this, divider, [this] { ScrollBar1Change(); });
   PanelRT->setVisible(false);
 
 
@@ -171,11 +171,11 @@ void TForm1::RestoreTemperatureLevels(const TSetupConfig& c) {
     ScrollBarTmax[i]->setValue(c.TempLevels[2 * (i - 1) + 1]);
   }
   // The edits in the order T1min, T1max, T2max, T2min, T3max, T3min.
-  ui::SetText(Tmin[1], ui::Dec(ScrollBarTmin[1]->value()));
+  platform::SetText(Tmin[1], ui::Dec(ScrollBarTmin[1]->value()));
   for (int n = 1; n <= 3; ++n) {
     const auto i = static_cast<std::size_t>(n);
-    ui::SetText(Tmax[i], ui::Dec(ScrollBarTmax[i]->value()));
-    if (n > 1) ui::SetText(Tmin[i], ui::Dec(ScrollBarTmin[i]->value()));
+    platform::SetText(Tmax[i], ui::Dec(ScrollBarTmax[i]->value()));
+    if (n > 1) platform::SetText(Tmin[i], ui::Dec(ScrollBarTmin[i]->value()));
   }
 }
 
@@ -194,18 +194,18 @@ void TForm1::TlevelCmdClick(int input) {
   RunCommand(tempcounter::TemperatureLevelCommand(input, ScrollBarTmin.at(i)->value(),
                                                   ScrollBarTmax.at(i)->value()));
   // The colours mark the levels last sent until the next change of page.
-  ui::SetColour(Tmax[i], QColor(0, 255, 0));
-  ui::SetColour(Tmin[i], QColor(0, 255, 255));
+  platform::SetBase(Tmax[i], QColor(0, 255, 0));
+  platform::SetBase(Tmin[i], QColor(0, 255, 255));
 }
 
 void TForm1::ScrollBarTmaxChange(int input) {
   const auto i = static_cast<std::size_t>(input);
-  ui::SetText(Tmax[i], ui::Dec(ScrollBarTmax[i]->value()));
+  platform::SetText(Tmax[i], ui::Dec(ScrollBarTmax[i]->value()));
 }
 
 void TForm1::ScrollBarTminChange(int input) {
   const auto i = static_cast<std::size_t>(input);
-  ui::SetText(Tmin[i], ui::Dec(ScrollBarTmin[i]->value()));
+  platform::SetText(Tmin[i], ui::Dec(ScrollBarTmin[i]->value()));
 }
 
 // ---- counters -----------------------------------------------------------------------------
@@ -226,16 +226,16 @@ void TForm1::RTlevelSendClick() {
 
 void TForm1::ScrollBarRTChange(int level) {
   const auto i = static_cast<std::size_t>(level);
-  ui::SetText(RT[i], ui::Dec(ScrollBarRT[i]->value()));
+  platform::SetText(RT[i], ui::Dec(ScrollBarRT[i]->value()));
 }
 
 void TForm1::ScrollBar1Change() {
-  ui::SetText(RTdivider, tempcounter::RunTimeDividerText(ScrollBar1->value()));
+  platform::SetText(RTdivider, tempcounter::RunTimeDividerText(ScrollBar1->value()));
 }
 
 void TForm1::SetRTsourceClick() {
   // The divider may have been typed over; the device reads it as four digits.
-  const std::string divider = tempcounter::RunTimeDividerField(ui::Text(RTdivider));
+  const std::string divider = tempcounter::RunTimeDividerField(platform::Text(RTdivider));
   if (divider.empty()) {
     platform::MessageBox("The run-time divider must be a number of up to four digits "
                          "(0000..9999).\r\nNothing was sent.",
@@ -245,7 +245,7 @@ void TForm1::SetRTsourceClick() {
   const std::string command = tempcounter::RunTimeSourceCommand(
       RTinputSource->ItemIndex(), RTsource->ItemIndex(), divider);
   if (command.empty()) return;  // no item chosen: the groups always hold one
-  ui::SetText(RTdivider, divider);
+  platform::SetText(RTdivider, divider);
   RunCommandNoClear(command);
 }
 

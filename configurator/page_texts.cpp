@@ -15,8 +15,8 @@
 #include "platform/messagebox.h"
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
-#include "configurator/texts_core.h"
-#include "platform/cp1252.h"
+#include "configurator/core/texts.h"
+#include "platform/core/cp1252.h"
 #include "platform/widgets.h"
 
 namespace configurator {
@@ -89,17 +89,17 @@ void TForm1::BuildTextPages() {
     auto cell = [&](int slot, const QString& what, int x, int y) {
       const std::string text = shortTexts ? DefaultShortText(slot) : DefaultLongText(slot);
       platform::Edit* e =
-          MakeTextEdit(page, ui::Nr(editStem, slot), what, maxLength, text, x, y, kEditWidth);
-      QPushButton* b = MakeTextButton(page, ui::Nr(buttonStem, slot), what, x + kEditWidth + 2, y);
+          MakeTextEdit(page, platform::Nr(editStem, slot), what, maxLength, text, x, y, kEditWidth);
+      QPushButton* b = MakeTextButton(page, platform::Nr(buttonStem, slot), what, x + kEditWidth + 2, y);
       const auto i = static_cast<std::size_t>(slot);
       if (shortTexts) {
         iTXTSMS[i] = e;
         iTXTSMSb[i] = b;
-        ui::OnClick(this, b, [this, slot] { iTXTSMSbClick(slot); });
+        platform::OnClick(this, b, [this, slot] { iTXTSMSbClick(slot); });
       } else {
         TXTSMS[i] = e;
         TXTSMSb[i] = b;
-        ui::OnClick(this, b, [this, slot] { TXTSMSbClick(slot); });
+        platform::OnClick(this, b, [this, slot] { TXTSMSbClick(slot); });
       }
     };
 
@@ -115,12 +115,12 @@ void TForm1::BuildTextPages() {
                                                                  : AnalogRowCaption(input));
       QLabel* label = MakeLabel(page, caption, kLeftLabelX, y, kRowLabelWidth);
       if (temperature && input > 1) {
-        label->setObjectName(prefix + ui::Nr("LabelT", input));
+        label->setObjectName(prefix + platform::Nr("LabelT", input));
         // The run-time meter's caption lies at the same place; the model variant shows
         // one of the two.
-        QLabel* rt = MakeLabel(page, ui::Nr("RUNTIME", input - 1), kLeftLabelX, y,
+        QLabel* rt = MakeLabel(page, platform::Nr("RUNTIME", input - 1), kLeftLabelX, y,
                                kRowLabelWidth);
-        rt->setObjectName(prefix + ui::Nr("LabelRT", input - 1));
+        rt->setObjectName(prefix + platform::Nr("LabelRT", input - 1));
         rt->setVisible(false);
         QLabel*& t = input == 2 ? (shortTexts ? iLabelT2 : LabelT2) : (shortTexts ? iLabelT3 : LabelT3);
         QLabel*& r = input == 2 ? (shortTexts ? iLabelRT1 : LabelRT1) : (shortTexts ? iLabelRT2 : LabelRT2);
@@ -139,7 +139,7 @@ void TForm1::BuildTextPages() {
                     kRightFirstCellX + ev * kCellWidth, kHeaderY);
     for (int input = 1; input <= 12; ++input) {
       const int y = kFirstRowY + (input - 1) * kRowPitch;
-      const QString caption = ui::Nr("Input ", input);
+      const QString caption = platform::Nr("Input ", input);
       MakeLabel(page, caption, kRightLabelX, y, kRightFirstCellX - kRightLabelX - 4);
       for (int ev = 0; ev < 2; ++ev)
         cell(DigitalEventSlot(input, ev),
@@ -155,7 +155,7 @@ void TForm1::BuildTextPages() {
   QWidget* external = PageOf(Page::ExternalSMS);
   buildAlarmGrid(external, false);
   GetTextBox = MakeReadBox(external, "GetText", readBoxX, readBoxY);
-  ui::OnToggle(this, GetTextBox, [this] { GetTextClick(); });
+  platform::OnToggle(this, GetTextBox, [this] { GetTextClick(); });
 
   // "Int/Ext SMS": short texts 1..57 and how such a text is formed.
   QWidget* internal = PageOf(Page::IntExtSMS);
@@ -173,7 +173,7 @@ void TForm1::BuildTextPages() {
     line("7 - send SMS to  Nr5, Nr6, Nr7", 150, y + 2 * lineHeight, 340);
   }
   iGetText = MakeReadBox(internal, "iGetText", readBoxX, readBoxY);
-  ui::OnToggle(this, iGetText, [this] { iGetTextClick(); });
+  platform::OnToggle(this, iGetText, [this] { iGetTextClick(); });
 
   // "IOname": short texts 58..97, the names of the input and output states.
   QWidget* names = PageOf(Page::IOname);
@@ -191,18 +191,18 @@ void TForm1::BuildTextPages() {
     ColumnCaption(group, col0, firstCell + kNameCellWidth, 18);
     for (int k = 1; k <= rows; ++k) {
       const int y = 40 + (k - 1) * kRowPitch;
-      const QString caption = ui::Nr(rowStem, k);
+      const QString caption = platform::Nr(rowStem, k);
       MakeLabel(group, caption, 10, y, kNameLabelWidth - 4);
       for (int col = 0; col < 2; ++col) {
         const int slot = slotOf(k, col == 0);
         const QString what = caption + " " + (col == 0 ? col1 : col0);
         const int cx = firstCell + col * kNameCellWidth;
         const auto i = static_cast<std::size_t>(slot);
-        iTXTSMS[i] = MakeTextEdit(group, ui::Nr("iTXTSMS", slot), what, kShortTextMaxLength,
+        iTXTSMS[i] = MakeTextEdit(group, platform::Nr("iTXTSMS", slot), what, kShortTextMaxLength,
                                   DefaultShortText(slot), cx, y, kNameEditWidth);
-        TXTSMSb[i] = MakeTextButton(group, ui::Nr("TXTSMSb", slot), what,
+        TXTSMSb[i] = MakeTextButton(group, platform::Nr("TXTSMSb", slot), what,
                                     cx + kNameEditWidth + 2, y);
-        ui::OnClick(this, TXTSMSb[i], [this, slot] { TXTSMSbClick(slot); });
+        platform::OnClick(this, TXTSMSb[i], [this, slot] { TXTSMSbClick(slot); });
       }
     }
     return group;
@@ -212,21 +212,21 @@ void TForm1::BuildTextPages() {
   DOname = nameGroup("DOname", "Digital Outputs Name", 8 + DIname->width() + 14, 8, "ON", "OFF",
                      "Output ", [](int k, bool first) { return OutputNameSlot(k, first); });
   nGetText = MakeReadBox(names, "nGetText", DOname->geometry().right() - 70, readBoxY);
-  ui::OnToggle(this, nGetText, [this] { nGetTextClick(); });
+  platform::OnToggle(this, nGetText, [this] { nGetTextClick(); });
 }
 
 void TForm1::RestoreTextPages(const TSetupConfig& c) {
   for (int n = 1; n <= kLongTextSlots; ++n)
-    ui::SetText(TXTSMS[static_cast<std::size_t>(n)], GetText(c.TXTSMS[static_cast<std::size_t>(n - 1)]));
+    platform::SetText(TXTSMS[static_cast<std::size_t>(n)], GetText(c.TXTSMS[static_cast<std::size_t>(n - 1)]));
   for (int n = 1; n <= kShortTextSlots; ++n)
-    ui::SetText(iTXTSMS[static_cast<std::size_t>(n)], GetText(c.iTXTSMS[static_cast<std::size_t>(n - 1)]));
+    platform::SetText(iTXTSMS[static_cast<std::size_t>(n)], GetText(c.iTXTSMS[static_cast<std::size_t>(n - 1)]));
 }
 
 void TForm1::StoreTextPages(TSetupConfig& c) const {
   for (int n = 1; n <= kLongTextSlots; ++n)
-    PutText(c.TXTSMS[static_cast<std::size_t>(n - 1)], ui::Text(TXTSMS[static_cast<std::size_t>(n)]));
+    PutText(c.TXTSMS[static_cast<std::size_t>(n - 1)], platform::Text(TXTSMS[static_cast<std::size_t>(n)]));
   for (int n = 1; n <= kShortTextSlots; ++n)
-    PutText(c.iTXTSMS[static_cast<std::size_t>(n - 1)], ui::Text(iTXTSMS[static_cast<std::size_t>(n)]));
+    PutText(c.iTXTSMS[static_cast<std::size_t>(n - 1)], platform::Text(iTXTSMS[static_cast<std::size_t>(n)]));
 }
 
 void TForm1::TXTSMSbClick(int n) {
@@ -238,7 +238,7 @@ void TForm1::TXTSMSbClick(int n) {
                                      : TXTSMS[static_cast<std::size_t>(n)];
   const bool read = readBox && readBox->isChecked();
   const TTextCommand c = TextButtonCommand(names ? TextTable::Short : TextTable::Long, n, read,
-                                           read ? std::string() : ui::Text(edit));
+                                           read ? std::string() : platform::Text(edit));
   RunCommand(c.command, c.echo);
 }
 
@@ -247,7 +247,7 @@ void TForm1::iTXTSMSbClick(int n) {
   const bool read = iGetText && iGetText->isChecked();
   const TTextCommand c = TextButtonCommand(TextTable::Short, n, read,
                                            read ? std::string()
-                                                : ui::Text(iTXTSMS[static_cast<std::size_t>(n)]));
+                                                : platform::Text(iTXTSMS[static_cast<std::size_t>(n)]));
   RunCommand(c.command, c.echo);
 }
 

@@ -26,7 +26,7 @@ void SetPairsEnabled(const std::array<platform::Edit*, E>& edits,
 }  // namespace
 
 void TForm1::BindVariantMenu() {
-  ui::OnSignal(this, TKM506GM1, &QAction::triggered, [this] { TKM506GM1Click(); });
+  platform::OnSignal(this, TKM506GM1, &QAction::triggered, [this] { TKM506GM1Click(); });
 }
 
 void TForm1::TKM506GM1Click() {

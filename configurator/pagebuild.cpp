@@ -3,27 +3,22 @@
 namespace configurator::ui {
 
 namespace {
-// Names a new control for tests and screen readers and puts it in place.
+// Puts a new control in place.
 template <class W>
-W* Place(W* w, const QString& name, const QString& accessible, int x, int y, int width,
-         int height) {
-  w->setObjectName(name);
-  w->setAccessibleName(accessible);
+W* Place(W* w, int x, int y, int width, int height) {
   w->setGeometry(x, y, width, height);
   return w;
 }
 }  // namespace
 
-QString Nr(const char* stem, int n) { return QString("%1%2").arg(stem).arg(n); }
-
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& accessible, int x, int y, int w, int h) {
-  return Place(new QPushButton(caption, parent), name, accessible, x, y, w, h);
+  return Place(platform::MakeButton(parent, name, caption, accessible), x, y, w, h);
 }
 
 QCheckBox* MakeCheck(QWidget* parent, const QString& name, const QString& caption,
                      const QString& accessible, int x, int y, int w, int h) {
-  return Place(new QCheckBox(caption, parent), name, accessible, x, y, w, h);
+  return Place(platform::MakeCheck(parent, name, caption, accessible), x, y, w, h);
 }
 
 QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& caption, int x, int y,
@@ -36,24 +31,22 @@ QGroupBox* MakeGroup(QWidget* parent, const QString& name, const QString& captio
 
 QLabel* MakeLabel(QWidget* parent, const QString& text, int x, int y, int w, int h,
                   Qt::Alignment align) {
-  auto* l = new QLabel(text, parent);
+  auto* l = platform::MakeLabel(parent, text);
   l->setAlignment(align);
-  l->setGeometry(x, y, w, h);
-  return l;
+  return Place(l, x, y, w, h);
 }
 
 QLineEdit* MakeShown(QWidget* parent, const QString& name, const QString& accessible,
                      const QString& text, int x, int y, int w, int h, Qt::Alignment align) {
-  auto* e = Place(new QLineEdit(text, parent), name, accessible, x, y, w, h);
+  auto* e = Place(platform::MakeEdit(parent, name, accessible, text), x, y, w, h);
   e->setReadOnly(true);
   e->setAlignment(align);
-  platform::ShowBeginningOfSetTexts(e);
   return e;
 }
 
 platform::Edit* MakeTyped(QWidget* parent, const QString& name, const QString& accessible,
                           const QString& text, int maxLength, int x, int y, int w, int h) {
-  auto* e = Place(new platform::Edit(parent), name, accessible, x, y, w, h);
+  auto* e = Place(platform::Named(new platform::Edit(parent), name, accessible), x, y, w, h);
   e->SetMaxLength(maxLength);
   e->setText(text);
   return e;
@@ -61,7 +54,8 @@ platform::Edit* MakeTyped(QWidget* parent, const QString& name, const QString& a
 
 QScrollBar* MakeBar(QWidget* parent, const QString& name, const QString& accessible,
                     const BarRange& range, int x, int y, int w, int h) {
-  auto* b = Place(new QScrollBar(Qt::Horizontal, parent), name, accessible, x, y, w, h);
+  auto* b = Place(platform::Named(new QScrollBar(Qt::Horizontal, parent), name, accessible), x, y, w,
+                  h);
   b->setRange(range.min, range.max);
   b->setSingleStep(1);
   b->setPageStep(range.pageStep);
@@ -90,20 +84,8 @@ void MakeFilterTwin(QObject* context, QWidget* page, const char* group, int x, i
   bar = MakeFilterRow(box, caption, barName, editName, edit, max, 20, 170, 110);
   button = MakeButton(box, buttonName, buttonCaption, QString(buttonCaption).trimmed(), 180, 50,
                       150, 27);
-  OnChange(context, bar, std::move(onChange));
-  OnClick(context, button, std::move(onClick));
-}
-
-void OnClick(QObject* context, QAbstractButton* button, std::function<void()> handler) {
-  OnSignal(context, button, &QAbstractButton::clicked, std::move(handler));
-}
-
-void OnToggle(QObject* context, QAbstractButton* box, std::function<void()> handler) {
-  OnSignal(context, box, &QAbstractButton::toggled, std::move(handler));
-}
-
-void OnChange(QObject* context, QAbstractSlider* bar, std::function<void()> handler) {
-  OnSignal(context, bar, &QAbstractSlider::valueChanged, std::move(handler));
+  platform::OnChange(context, bar, std::move(onChange));
+  platform::OnClick(context, button, std::move(onClick));
 }
 
 }  // namespace configurator::ui

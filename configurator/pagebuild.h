@@ -1,9 +1,6 @@
 #pragma once
-// Makers of the small controls the pages are built of, and binders that run a control's
-// handler inside platform::Guard. Each page passes its own sizes, names and accessible
-// names, so that one maker serves pages whose controls differ in those.
-#include <QAbstractButton>
-#include <QAbstractSlider>
+// The platform's control makers with the geometry the pages place their controls at, and
+// the rows the pages share. Each page passes its own sizes, names and accessible names.
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
@@ -16,13 +13,10 @@
 #include <functional>
 #include <utility>
 
-#include "platform/messagebox.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
 
 namespace configurator::ui {
-
-// Name of member n of a numbered family: the stem and the number ("SetOut3").
-QString Nr(const char* stem, int n);
 
 // A push button with its object name, caption, accessible name and geometry.
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
@@ -72,19 +66,5 @@ void MakeFilterTwin(QObject* context, QWidget* page, const char* group, int x, i
                     const char* buttonName, const char* buttonCaption, QScrollBar*& bar,
                     QLineEdit*& edit, QPushButton*& button, std::function<void()> onChange,
                     std::function<void()> onClick);
-
-// Runs `handler` inside platform::Guard on each `signal` of `sender`; `context` ends the
-// connection when it goes.
-template <class Sender, class Signal>
-void OnSignal(QObject* context, Sender* sender, Signal signal, std::function<void()> handler) {
-  QObject::connect(sender, signal, context,
-                   [handler = std::move(handler)] { platform::Guard([&] { handler(); }); });
-}
-
-// The same for a button's click, a box's real change of state and a bar's real change of
-// position.
-void OnClick(QObject* context, QAbstractButton* button, std::function<void()> handler);
-void OnToggle(QObject* context, QAbstractButton* box, std::function<void()> handler);
-void OnChange(QObject* context, QAbstractSlider* bar, std::function<void()> handler);
 
 }  // namespace configurator::ui

@@ -8,11 +8,12 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/pdu.h"
+#include "configurator/core/pdu.h"
+#include "platform/controls.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
-#include "serial/SerialDrv.h"
+#include "serial/displayunit.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 
@@ -51,14 +52,14 @@ class WindowExchangeIO final : public ExchangeIO {
   }
   void FieldText(Field field, const std::string& text) override {
     switch (field) {
-      case Field::Manufacturer: ui::SetText(f_.Hersteller, text); break;
-      case Field::Model: ui::SetText(f_.ModelIDCode, text); break;
-      case Field::Clock: ui::SetText(f_.DateTime, text); break;
+      case Field::Manufacturer: platform::SetText(f_.Hersteller, text); break;
+      case Field::Model: platform::SetText(f_.ModelIDCode, text); break;
+      case Field::Clock: platform::SetText(f_.DateTime, text); break;
     }
   }
-  void PageEdit(const TEditValue& v) override { ui::SetText(f_.ReplyEdit(v), v.value); }
-  void StatusColour(int r, int g, int b) override { ui::SetColour(f_.Status, QColor(r, g, b)); }
-  void StatusText(const std::string& text) override { ui::SetText(f_.Status, text); }
+  void PageEdit(const TEditValue& v) override { platform::SetText(f_.ReplyEdit(v), v.value); }
+  void StatusColour(int r, int g, int b) override { platform::SetBase(f_.Status, QColor(r, g, b)); }
+  void StatusText(const std::string& text) override { platform::SetText(f_.Status, text); }
   void SkipBox(bool checked) override { f_.SkipCRLFcb->setChecked(checked); }
   void BusyCursor(bool busy) override { platform::SetBusyCursor(busy); }
   void Message(Box box) override {
@@ -93,9 +94,9 @@ ExchangeContext TForm1::Context() const {
   c.skipCRLF = SkipCRLFcb && SkipCRLFcb->isChecked();
   c.page = PageControl1 ? PageControl1->currentIndex() : 0;
   c.now = Now();
-  if (TKnumber) c.tkNumber = ui::Text(TKnumber);
-  if (Hersteller) c.manufacturer = ui::Text(Hersteller);
-  if (TimeZone) c.timeZone = ui::Text(TimeZone);
+  if (TKnumber) c.tkNumber = platform::Text(TKnumber);
+  if (Hersteller) c.manufacturer = platform::Text(Hersteller);
+  if (TimeZone) c.timeZone = platform::Text(TimeZone);
   return c;
 }
 

@@ -7,8 +7,9 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
-#include "serial/SerialDrv.h"
+#include "serial/serialdrv.h"
 
 namespace configurator {
 
@@ -64,17 +65,15 @@ void TForm1::RunStartupSteps() {
   StoreTemperatureLevels(c);
   StoreAnalogLevels(c);
 
-  // 31. Reply and modem state.
+  // Reply and modem state, the normal cursor, then the first read of every setting (in SMS
+  // mode this arms the modem start-up sequence).
   Exchange.Reset();
-  // 32.
   platform::SetBusyCursor(false);
-  // 33. In SMS mode this arms the modem start-up sequence.
   ReadAllParameterClick();
-  // 34.
+  // No raw AT mode and no reply waiting; the colours of the page shown.
   RawATMode = false;
   ReplyText.clear();
   ReplyReady = false;
-  // 35.
   PageControl1Change();
 }
 
@@ -94,7 +93,7 @@ void TForm1::PageControl1Change() {
   for (int i = 1; i <= 8; ++i) edits.push_back(PulseD[i]);
   for (int i = 1; i <= 7; ++i) edits.push_back(Output[i]);
   const QColor colour(255, 255, 245);
-  for (QWidget* w : edits) ui::SetColour(w, colour);
+  for (QWidget* w : edits) platform::SetBase(w, colour);
 }
 
 void TForm1::ExitBtnClick() {

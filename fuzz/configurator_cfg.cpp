@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "configurator/setupconfig.h"
+#include "configurator/core/setupconfig.h"
 
 using namespace configurator;
 

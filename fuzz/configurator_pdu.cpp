@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "configurator/pdu.h"
-#include "configurator/replyparse.h"
+#include "configurator/core/pdu.h"
+#include "configurator/core/replyparse.h"
 
 using namespace configurator;
 

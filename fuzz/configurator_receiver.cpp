@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string>
 
-#include "configurator/exchange.h"
+#include "configurator/core/exchange.h"
 
 namespace {
 

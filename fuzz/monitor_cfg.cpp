@@ -7,8 +7,8 @@
 #include <cstring>
 #include <string>
 
-#include "monitor/csvconfig.h"
-#include "platform/messagebox.h"
+#include "monitor/core/csvconfig.h"
+#include "platform/core/error.h"
 
 using namespace monitor;
 

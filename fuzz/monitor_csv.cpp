@@ -3,8 +3,8 @@
 #include <cstdint>
 #include <string>
 
-#include "monitor/csvrecord.h"
-#include "monitor/merge.h"
+#include "monitor/core/load.h"
+#include "monitor/core/merge.h"
 
 using namespace monitor;
 

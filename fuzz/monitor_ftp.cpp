@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "monitor/ftpparse.h"
+#include "monitor/core/ftpparse.h"
 
 using namespace monitor;
 

@@ -6,7 +6,7 @@
 
 #include "monitor/chartlayer.h"
 #include "monitor/form.h"
-#include "platform/cp1252.h"
+#include "platform/controls.h"
 
 namespace monitor {
 
@@ -39,7 +39,7 @@ void TForm1::RefreshA(int) { FileListBox8DblClick(); }
 namespace {
 void Rename(QTabWidget* pages, QWidget* page, Chart* chart, const QLineEdit* edit) {
   pages->setTabText(pages->indexOf(page), edit->text());
-  chart->SetTitleText(platform::ToCp1252(edit->text()));
+  chart->SetTitleText(platform::Text(edit));
   chart->Repaint();
 }
 }  // namespace

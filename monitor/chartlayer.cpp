@@ -15,7 +15,7 @@
 #include <cmath>
 #include <limits>
 
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 #include "platform/textprinter.h"
 
 namespace monitor {

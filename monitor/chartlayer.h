@@ -17,7 +17,7 @@
 #include <string>
 #include <vector>
 
-#include "monitor/csvrecord.h"
+#include "monitor/core/load.h"
 
 class QLineSeries;
 class QValueAxis;

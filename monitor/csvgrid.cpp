@@ -12,7 +12,7 @@
 #include <QStyleOptionHeader>
 #include <QTableView>
 
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 
 namespace monitor {
 

@@ -9,7 +9,7 @@
 
 class QTableView;
 
-#include "monitor/csvrecord.h"
+#include "monitor/core/load.h"
 
 namespace monitor {
 

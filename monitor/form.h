@@ -9,8 +9,8 @@
 #include <string>
 #include <string_view>
 
-#include "monitor/csvconfig.h"
-#include "monitor/merge.h"
+#include "monitor/core/csvconfig.h"
+#include "monitor/core/merge.h"
 
 class QAction;
 class QCalendarWidget;
@@ -199,6 +199,14 @@ class TForm1 : public QMainWindow {
   QPushButton* MoveSelectedCancel = nullptr;
   QPushButton* MoveAllCancel = nullptr;
   QPushButton* CopyFromDateCancel = nullptr;
+  // The five transfer buttons, and the Cancel button on top of each, in the page's order.
+  std::array<QPushButton*, 5> TransferButtons() const {
+    return {CopySelected, CopyAll, MoveSelected, MoveAll, CopyFromDate};
+  }
+  std::array<QPushButton*, 5> CancelButtons() const {
+    return {CopySelectedCancel, CopyAllCancel, MoveSelectedCancel, MoveAllCancel,
+            CopyFromDateCancel};
+  }
   QCalendarWidget* MonthCalendar1 = nullptr;
   QCalendarWidget* MonthCalendar2 = nullptr;
   QLabel* FromDateTime = nullptr;
@@ -275,12 +283,16 @@ class TForm1 : public QMainWindow {
 
  private:
   void BuildMenus();
+  void BuildCharts();
   QWidget* BuildTransferPage();
   QWidget* BuildCSVPage();
+  void BuildChannelPages();
   QWidget* BuildChannelPage(const QString& name, const QString& caption, Chart* chart,
                             QLineEdit* nameEdit, QPushButton* print, int analog);
-  void BuildCharts();
   void BindHandlers();
+  void BindTransferPage();
+  void BindCSVPage();
+  void BindChannelPages();
   void AttachPopup(QWidget* widget, QMenu* menu);
   void ReReadLocalLists();
   void WriteLocalCount();

@@ -18,7 +18,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include "monitor/ftpparse.h"
+#include "monitor/core/ftpparse.h"
 
 namespace monitor {
 

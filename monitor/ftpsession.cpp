@@ -8,6 +8,7 @@
 #include <QListWidget>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStatusBar>
 #include <QTimer>
 #include <algorithm>
@@ -18,8 +19,9 @@
 #include "monitor/form.h"
 #include "monitor/formutil.h"
 #include "monitor/ftpclient.h"
-#include "monitor/ftpparse.h"
-#include "platform/cp1252.h"
+#include "monitor/core/ftpparse.h"
+#include "platform/controls.h"
+#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 
@@ -66,7 +68,7 @@ void AddSorted(QListWidget* list, QStringList names) {
 }
 
 std::string Bytes(const QString& text) { return platform::ToCp1252(text); }
-std::string Bytes(const QLineEdit* edit) { return platform::ToCp1252(edit->text()); }
+std::string Bytes(const QLineEdit* edit) { return platform::Text(edit); }
 
 // A port number as the user typed it; anything else stops Connect with a conversion error.
 int PortNumber(const QLineEdit* edit) {
@@ -120,7 +122,7 @@ void TForm1::ShowConnectionState(bool connected) {
   const QColor colour = connected ? QColor(238, 255, 238) : QColor(255, 255, 238);
   for (QLineEdit* e : {cSTATUS, StatusLine}) {
     e->setText(text);
-    SetBase(e, colour);
+    platform::SetBase(e, colour);
   }
 }
 
@@ -141,7 +143,7 @@ void TForm1::ClearAndList() {
 
 void TForm1::ListRemote() {
   // What arrived shows even when the listing fails part-way.
-  AtExit show([this] { ShowListedItems(); });
+  const auto show = qScopeGuard([this] { ShowListedItems(); });
   FTPClient1->List();
 }
 
@@ -292,13 +294,12 @@ void TForm1::RefreshBtnClick() {
   sDirectory->setText(QStringLiteral("*.*"));
   FTPBusy = true;
   Enable({RefreshBtn, ExitBtn, ExitButton}, false);
-  Enable({CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate}, false);
+  for (QPushButton* b : TransferButtons()) b->setEnabled(false);
   platform::SetBusyCursor(true);
-  AtExit done([this] {
+  const auto done = qScopeGuard([this] {
     platform::SetBusyCursor(false);
-    Enable({CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate, RefreshBtn, ExitBtn,
-            ExitButton},
-           true);
+    for (QPushButton* b : TransferButtons()) b->setEnabled(true);
+    Enable({RefreshBtn, ExitBtn, ExitButton}, true);
     FTPBusy = false;
   });
   FTPClient1->ChangeDir("..");
@@ -313,7 +314,7 @@ void TForm1::FileListBoxFTPdirDblClick() {
   FTPBusy = true;
   platform::SetBusyCursor(true);
   Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, false);
-  AtExit done([this] {
+  const auto done = qScopeGuard([this] {
     Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, true);
     platform::SetBusyCursor(false);
     FTPBusy = false;
@@ -334,7 +335,7 @@ void TForm1::sDirectoryDblClick() {
   sDirectory->setText(QStringLiteral("*.*"));
   FTPBusy = true;
   Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, false);
-  AtExit done([this] {
+  const auto done = qScopeGuard([this] {
     Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, true);
     FTPBusy = false;
   });
@@ -368,7 +369,7 @@ void TForm1::DeleteAllFTPButtonEnableClick() {
 
 void TForm1::RunRemoteCommand(const std::function<void()>& command) {
   platform::SetBusyCursor(true);
-  AtExit done([] { platform::SetBusyCursor(false); });
+  const auto done = qScopeGuard([] { platform::SetBusyCursor(false); });
   command();
   ClearAndList();
 }

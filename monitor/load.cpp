@@ -9,7 +9,7 @@
 
 #include "monitor/chartlayer.h"
 #include "monitor/csvgrid.h"
-#include "monitor/csvrecord.h"
+#include "monitor/core/load.h"
 #include "monitor/folderlists.h"
 #include "monitor/form.h"
 #include "platform/widgets.h"

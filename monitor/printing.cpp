@@ -1,6 +1,8 @@
 #include "monitor/printing.h"
 
 #include "monitor/chartlayer.h"
+#include "monitor/csvgrid.h"
+#include "monitor/form.h"
 #include "platform/messagebox.h"
 #include "platform/textprinter.h"
 
@@ -52,5 +54,20 @@ void PrintChart(Chart& chart) {
   std::unique_ptr<platform::TextPrinter> printer = platform::TextPrinter::Default();
   PrintChart(chart, *printer);
 }
+
+// The table print and the eleven chart prints of the window, all on the default printer.
+
+void TForm1::Print1Click() {
+  const CsvGrid* grid = grid_;
+  PrintTable(grid->ColCount(), grid->RowCount(),
+             [grid](int col, int row) { return grid->cell(col, row); });
+}
+
+void TForm1::PrintChannelChart(Chart* chart) { PrintChart(*chart); }
+
+void TForm1::PrintTClick() { PrintChannelChart(ChannelChartT1); }
+void TForm1::PrintC1() { PrintChannelChart(ChannelChartC1); }
+void TForm1::PrintC2() { PrintChannelChart(ChannelChartC2); }
+void TForm1::PrintA(int n) { PrintChannelChart(ChannelChartA[n]); }
 
 }  // namespace monitor

@@ -14,7 +14,8 @@
 #include "monitor/folderlists.h"
 #include "monitor/form.h"
 #include "monitor/formutil.h"
-#include "platform/cp1252.h"
+#include "platform/controls.h"
+#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 
 namespace monitor {
@@ -61,9 +62,7 @@ void TForm1::OnCreate() {
   FileListBoxFTP->clear();
   LocalFiles1cnt->setText(QString::number(FileListBoxPC->count()));
   RemoteFiles1cnt->setText(QString::number(FileListBoxFTP->count()));
-  for (QPushButton* b : {CopySelectedCancel, CopyAllCancel, MoveSelectedCancel, MoveAllCancel,
-                         CopyFromDateCancel})
-    b->hide();
+  for (QPushButton* b : CancelButtons()) b->hide();
 }
 
 bool TForm1::ReadCFGFile(const std::string& name) {
@@ -86,9 +85,9 @@ void TForm1::RestoreCSVPage(const TCSVConfig& c) {
 }
 
 void TForm1::RestoreFTPAccount(const TCSVConfig& c) {
-  HostTxt->setText(platform::FromCp1252(c.Host.get()));
-  UserTxt->setText(platform::FromCp1252(c.UserID.get()));
-  PassTxt->setText(platform::FromCp1252(c.Password.get()));
+  platform::SetText(HostTxt, c.Host.get());
+  platform::SetText(UserTxt, c.UserID.get());
+  platform::SetText(PassTxt, c.Password.get());
 }
 
 void TForm1::RestoreChannelPages(const TCSVConfig& c) {
@@ -97,7 +96,7 @@ void TForm1::RestoreChannelPages(const TCSVConfig& c) {
     ScrollBarA0[n]->setValue(c.Fine[static_cast<std::size_t>(n - 1)]);
   }
   auto restoreName = [](QLineEdit* edit, Chart* chart, const std::string& name) {
-    edit->setText(platform::FromCp1252(name));
+    platform::SetText(edit, name);
     chart->SetTitleLine(name);
   };
   restoreName(T1Name, ChannelChartT1, c.T1Name.get());
@@ -108,9 +107,9 @@ void TForm1::RestoreChannelPages(const TCSVConfig& c) {
 }
 
 void TForm1::StoreTransferPage(TCSVConfig& c) const {
-  c.Host.set(platform::ToCp1252(HostTxt->text()));
-  c.UserID.set(platform::ToCp1252(UserTxt->text()));
-  c.Password.set(platform::ToCp1252(PassTxt->text()));
+  c.Host.set(platform::Text(HostTxt));
+  c.UserID.set(platform::Text(UserTxt));
+  c.Password.set(platform::Text(PassTxt));
   c.SetCopyFromDay(MonthCalendar2->selectedDate());
 }
 
@@ -126,11 +125,11 @@ void TForm1::StoreChannelPages(TCSVConfig& c) const {
     const auto k = static_cast<std::size_t>(n - 1);
     c.Coarse[k] = ScrollBarA[n]->value();
     c.Fine[k] = ScrollBarA0[n]->value();
-    c.AName[k].set(platform::ToCp1252(AName[n]->text()));
+    c.AName[k].set(platform::Text(AName[n]));
   }
-  c.C1Name.set(platform::ToCp1252(C1Name->text()));
-  c.C2Name.set(platform::ToCp1252(C2Name->text()));
-  c.T1Name.set(platform::ToCp1252(T1Name->text()));
+  c.C1Name.set(platform::Text(C1Name));
+  c.C2Name.set(platform::Text(C2Name));
+  c.T1Name.set(platform::Text(T1Name));
 }
 
 void TForm1::SaveCFGFile(const std::string& name) {
@@ -161,12 +160,12 @@ void TForm1::PageControl1Change() {
   for (QWidget* w : std::initializer_list<QWidget*>{FileListBoxFTPdir, FileListBoxFTP, Memo1,
                                                     sDirectory, sFile, LocalDir, HostTxt,
                                                     PortTxt, UserTxt, PassTxt})
-    SetBase(w, light);
+    platform::SetBase(w, light);
   const QColor lighter(255, 255, 241);
   for (QWidget* w : std::initializer_list<QWidget*>{LocalFile, DriveComboBox4, FileListBoxPC,
                                                     DirectoryListBoxPC, DriveComboBox1,
                                                     DirectoryListBox1, FileListBox1, FileListBox8})
-    SetBase(w, lighter);
+    platform::SetBase(w, lighter);
   FileListBox1->Update();
   FileListBoxPC->Update();
 }

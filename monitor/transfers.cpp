@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -22,8 +23,8 @@
 #include "monitor/form.h"
 #include "monitor/formutil.h"
 #include "monitor/ftpclient.h"
-#include "monitor/transfers_core.h"
-#include "platform/cp1252.h"
+#include "monitor/core/transfers.h"
+#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 #include "platform/texteditor.h"
 #include "platform/widgets.h"
@@ -44,22 +45,18 @@ bool Every(const QListWidgetItem*, const std::string&) { return true; }
 // ---- button groups ----------------------------------------------------------------------
 
 void TForm1::AllButtonsFalse() {
-  for (QPushButton* b : {CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate,
-                         DisConnectBtn, RefreshBtn})
-    b->setEnabled(false);
+  for (QPushButton* b : TransferButtons()) b->setEnabled(false);
+  for (QPushButton* b : {DisConnectBtn, RefreshBtn}) b->setEnabled(false);
 }
 
 void TForm1::AllButtonsTrue() {
-  for (QPushButton* b : {CopyAll, MoveAll, CopySelected, MoveSelected, CopyFromDate,
-                         DisConnectBtn, RefreshBtn})
-    b->setEnabled(true);
+  for (QPushButton* b : TransferButtons()) b->setEnabled(true);
+  for (QPushButton* b : {DisConnectBtn, RefreshBtn}) b->setEnabled(true);
 }
 
 void TForm1::RestoreButtons() {
-  for (QPushButton* b : {CopySelectedCancel, CopyAllCancel, MoveSelectedCancel, MoveAllCancel,
-                         CopyFromDateCancel})
-    b->hide();
-  for (QPushButton* b : {CopySelected, CopyAll, MoveSelected, MoveAll, CopyFromDate}) b->show();
+  for (QPushButton* b : CancelButtons()) b->hide();
+  for (QPushButton* b : TransferButtons()) b->show();
 }
 
 void TForm1::CancelBtn() {
@@ -444,7 +441,7 @@ void TForm1::FileListBoxFTPDblClick() {
   const QString path = QDir(folder).filePath(item->text());
   {
     FTPBusy = true;
-    AtExit done([this] { FTPBusy = false; });
+    const auto done = qScopeGuard([this] { FTPBusy = false; });
     FTPClient1->TransferModeAscii();
     DownloadChecked(name, path);
   }

@@ -5,7 +5,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 
 namespace platform {
 

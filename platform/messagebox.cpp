@@ -3,7 +3,7 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 
 namespace platform {
 namespace {

@@ -6,6 +6,8 @@
 
 #include <QPoint>
 
+#include "platform/core/error.h"
+
 namespace platform {
 
 enum class Icon { None, Information, Warning, Stop, Question };
@@ -36,12 +38,6 @@ void SetMessageHook(MessageHook hook);
 // The application title, the caption of the error box.
 void SetApplicationTitle(const std::string& title);
 std::string ApplicationTitle();
-
-// An error that a handler raises; the application's error box shows it.
-class Error : public std::runtime_error {
- public:
-  using std::runtime_error::runtime_error;
-};
 
 // The application's error box: the message with a full stop appended, the title as
 // caption, the stop icon and OK.

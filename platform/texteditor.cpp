@@ -5,7 +5,7 @@
 #include <QProcess>
 #include <QStandardPaths>
 
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 
 namespace platform {

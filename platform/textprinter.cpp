@@ -13,7 +13,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "platform/cp1252.h"
+#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 
 namespace platform {

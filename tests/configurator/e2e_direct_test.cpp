@@ -18,11 +18,11 @@
 #include <memory>
 
 #include "configurator/form.h"
-#include "platform/devicepath.h"
+#include "platform/core/devicepath.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
-#include "serial/SerialDrv.h"
+#include "serial/displayunit.h"
+#include "serial/serialdrv.h"
 #include "support/device_sim.h"
 #include "e2e_fixture.h"
 

@@ -15,10 +15,10 @@
 #include <vector>
 
 #include "configurator/form.h"
-#include "platform/devicepath.h"
+#include "platform/core/devicepath.h"
 #include "platform/messagebox.h"
-#include "serial/DisplayUnit.h"
-#include "serial/SerialDrv.h"
+#include "serial/displayunit.h"
+#include "serial/serialdrv.h"
 #include "support/lockfolder.h"
 #include "support/pty.h"
 

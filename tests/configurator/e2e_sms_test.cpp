@@ -18,11 +18,11 @@
 #include <memory>
 
 #include "configurator/form.h"
-#include "configurator/setupconfig.h"
-#include "platform/devicepath.h"
+#include "configurator/core/setupconfig.h"
+#include "platform/core/devicepath.h"
 #include "platform/messagebox.h"
-#include "serial/DisplayUnit.h"
-#include "serial/SerialDrv.h"
+#include "serial/displayunit.h"
+#include "serial/serialdrv.h"
 #include "support/device_sim.h"
 #include "support/modem_sim.h"
 #include "support/sms_pdu.h"

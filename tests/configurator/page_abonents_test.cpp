@@ -7,9 +7,9 @@
 #include <QPushButton>
 #include <QRegularExpression>
 
-#include "configurator/abonents_core.h"
+#include "configurator/core/abonents.h"
 #include "configurator/formutil.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/setupconfig.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
 

@@ -6,9 +6,9 @@
 #include <QScrollBar>
 
 #include "configurator/formutil.h"
-#include "configurator/ioanalog_core.h"
+#include "configurator/core/ioanalog.h"
 #include "configurator/pagebuild.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/setupconfig.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
 

@@ -6,12 +6,13 @@
 #include <QScrollBar>
 
 #include "configurator/formutil.h"
-#include "configurator/gprs_core.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/gprs.h"
+#include "configurator/core/setupconfig.h"
 #include <QAbstractButton>
 #include <QLabel>
 
 #include "window_fixture.h"
+#include "platform/controls.h"
 
 namespace {
 using cfgtest::LayoutFaults;
@@ -67,7 +68,7 @@ class GprsPage : public WindowTest {
     EXPECT_NE(b, nullptr) << name;
     return b;
   }
-  std::string Text(const char* name) { return ui::Text(form->findChild<QLineEdit*>(name)); }
+  std::string Text(const char* name) { return platform::Text(form->findChild<QLineEdit*>(name)); }
 };
 
 TEST_F(GprsPage, ControlsStartAtTheirDefaults) {
@@ -135,7 +136,7 @@ TEST_F(GprsPage, WriteButtonsApplyTheBlankRules) {
     c.button->click();
     EXPECT_EQ(Wire(), Frame(c.command)) << c.command;
     EXPECT_EQ(ui::MemoText(f.MemoS), c.echo) << c.command;
-    EXPECT_EQ(ui::Text(c.edit), c.after) << c.command;
+    EXPECT_EQ(platform::Text(c.edit), c.after) << c.command;
   }
 }
 

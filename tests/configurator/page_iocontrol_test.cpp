@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "configurator/formutil.h"
-#include "configurator/ioanalog_core.h"
+#include "configurator/core/ioanalog.h"
 #include "configurator/pagebuild.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/setupconfig.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
 

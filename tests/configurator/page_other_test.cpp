@@ -12,8 +12,9 @@
 #include <cstring>
 
 #include "configurator/formutil.h"
-#include "configurator/other_core.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/other.h"
+#include "configurator/core/setupconfig.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
 
@@ -55,7 +56,7 @@ class OtherPage : public WindowTest {
  protected:
   QScrollBar* Bar(const char* name) { return form->findChild<QScrollBar*>(name); }
   std::string EditText(const char* name) {
-    return ui::Text(form->findChild<QLineEdit*>(name));
+    return platform::Text(form->findChild<QLineEdit*>(name));
   }
   QPushButton* Button(const char* name) { return form->findChild<QPushButton*>(name); }
   // A key typed into an edit as the user types it.
@@ -95,13 +96,13 @@ TEST_F(OtherPage, ControlsStartAtTheirDefaults) {
     EXPECT_EQ(Bar(name)->maximum(), max) << name;
     EXPECT_EQ(Bar(name)->value(), 0) << name;
   }
-  EXPECT_EQ(ui::Text(f.StringStr1), "MPEDEEDDDEEDDDE");
+  EXPECT_EQ(platform::Text(f.StringStr1), "MPEDEEDDDEEDDDE");
   EXPECT_TRUE(f.StringStr1->isReadOnly());
   EXPECT_EQ(f.RadioGroup2->ItemIndex(), 2);
   EXPECT_FALSE(f.RestartEnable->isChecked());
   std::string fromBoxes = "MP";
   for (int n = 3; n <= 15; ++n) fromBoxes += f.oCheckBox[n]->isChecked() ? 'E' : 'D';
-  EXPECT_EQ(fromBoxes, ui::Text(f.StringStr1));
+  EXPECT_EQ(fromBoxes, platform::Text(f.StringStr1));
 }
 
 TEST_F(OtherPage, CommandsOnTheWire) {
@@ -197,28 +198,28 @@ TEST_F(OtherPage, OptionTextFollowsBoxesAndMarksAndSetPadsIt) {
   TForm1& f = Start();
   // A box changes its character at once; nothing goes to the device.
   f.oCheckBox[4]->setChecked(true);
-  EXPECT_EQ(ui::Text(f.StringStr1), "MPEEEEDDDEEDDDE");
+  EXPECT_EQ(platform::Text(f.StringStr1), "MPEEEEDDDEEDDDE");
   f.oCheckBox[15]->setChecked(false);
-  EXPECT_EQ(ui::Text(f.StringStr1), "MPEEEEDDDEEDDDD");
+  EXPECT_EQ(platform::Text(f.StringStr1), "MPEEEEDDDEEDDDD");
   EXPECT_EQ(Wire(), "");
 
   // The minus mark typed over its selected character; a second one is refused.
   f.MinusMark->selectAll();
   Type(f.MinusMark, Qt::Key_X, "X");
-  EXPECT_EQ(ui::Text(f.MinusMark), "X");
+  EXPECT_EQ(platform::Text(f.MinusMark), "X");
   Type(f.MinusMark, Qt::Key_Y, "Y");
-  EXPECT_EQ(ui::Text(f.MinusMark), "X");
-  EXPECT_EQ(ui::Text(f.StringStr1), "XPEEEEDDDEEDDDD");
+  EXPECT_EQ(platform::Text(f.MinusMark), "X");
+  EXPECT_EQ(platform::Text(f.StringStr1), "XPEEEEDDDEEDDDD");
   // An emptied mark leaves the character until a new one is typed.
   f.PlusMark->setText("");
-  EXPECT_EQ(ui::Text(f.StringStr1), "XPEEEEDDDEEDDDD");
+  EXPECT_EQ(platform::Text(f.StringStr1), "XPEEEEDDDEEDDDD");
   f.PlusMark->setText("+");
-  EXPECT_EQ(ui::Text(f.StringStr1), "X+EEEEDDDEEDDDD");
+  EXPECT_EQ(platform::Text(f.StringStr1), "X+EEEEDDDEEDDDD");
 
   f.MemoSMSinput->setPlainText("old answer");
   f.SetOther->click();
   EXPECT_EQ(Wire(), Frame("SETMP X+EEEEDDDEEDDDD "));
-  EXPECT_EQ(ui::Text(f.StringStr1), "X+EEEEDDDEEDDDD ");
+  EXPECT_EQ(platform::Text(f.StringStr1), "X+EEEEDDDEEDDDD ");
   EXPECT_EQ(f.OptionString, "X+EEEEDDDEEDDDD ");
   EXPECT_EQ(ui::MemoText(f.MemoS), "SETMP X+EEEEDDDEEDDDD ");
   EXPECT_EQ(ui::MemoText(f.MemoSMSinput), "");
@@ -226,13 +227,13 @@ TEST_F(OtherPage, OptionTextFollowsBoxesAndMarksAndSetPadsIt) {
 
   // After SET the sixteenth character stays through later changes.
   f.oCheckBox[3]->setChecked(false);
-  EXPECT_EQ(ui::Text(f.StringStr1), "X+DEEEDDDEEDDDD ");
+  EXPECT_EQ(platform::Text(f.StringStr1), "X+DEEEDDDEEDDDD ");
   // GET only asks; the answer changes neither the text nor the boxes.
   f.GetOther->click();
   EXPECT_EQ(Wire(), Frame("GETMP"));
   Chunk("MPEEEEEEEEEEEEE \r\n");
   f.Timer1Timer();
-  EXPECT_EQ(ui::Text(f.StringStr1), "X+DEEEDDDEEDDDD ");
+  EXPECT_EQ(platform::Text(f.StringStr1), "X+DEEEDDDEEDDDD ");
   EXPECT_FALSE(f.oCheckBox[3]->isChecked());
   EXPECT_NE(ui::MemoText(f.MemoSMSinput).find("MPEEEEEEEEEEEEE"), std::string::npos);
 }
@@ -290,7 +291,7 @@ TEST_F(OtherPage, FiltersAndOptionTextLiveInTheSettingsFile) {
   EXPECT_EQ(EditText("ATimeout1a"), "61");
   EXPECT_EQ(EditText("DFilterD"), "9");
   EXPECT_EQ(g.OptionString, "MPEDEEDDDEEDDEE ");
-  EXPECT_EQ(ui::Text(g.StringStr1), "MPEDEEDDDEEDDDE");
+  EXPECT_EQ(platform::Text(g.StringStr1), "MPEDEEDDDEEDDDE");
   EXPECT_FALSE(g.oCheckBox[14]->isChecked());
 }
 

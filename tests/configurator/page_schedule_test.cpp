@@ -5,8 +5,8 @@
 #include <QSlider>
 
 #include "configurator/formutil.h"
-#include "configurator/schedule_core.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/schedule.h"
+#include "configurator/core/setupconfig.h"
 #include "platform/widgets.h"
 #include <QAbstractButton>
 #include <QLabel>

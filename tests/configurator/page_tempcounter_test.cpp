@@ -10,8 +10,9 @@
 #include <cstring>
 
 #include "configurator/formutil.h"
-#include "configurator/setupconfig.h"
-#include "configurator/tempcounter_core.h"
+#include "configurator/core/setupconfig.h"
+#include "configurator/core/tempcounter.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
 
@@ -154,9 +155,9 @@ TEST_F(TempCounterPage, TemperatureLevelsShowSendAndMarkTheLevels) {
   Edit("T2max")->setText("99");
   Click("TlevelCmd2");
   EXPECT_EQ(Wire(), Frame("TCLEV2-005+045"));
-  EXPECT_EQ(configurator::ui::Colour(Edit("T2max")), QColor(0, 255, 0));
-  EXPECT_EQ(configurator::ui::Colour(Edit("T2min")), QColor(0, 255, 255));
-  EXPECT_EQ(configurator::ui::Colour(Edit("T1max")), QColor(255, 255, 245));
+  EXPECT_EQ(platform::Base(Edit("T2max")), QColor(0, 255, 0));
+  EXPECT_EQ(platform::Base(Edit("T2min")), QColor(0, 255, 255));
+  EXPECT_EQ(platform::Base(Edit("T1max")), QColor(255, 255, 245));
 
   // The bars clamp at their ends.
   Bar("ScrollBarT3min")->setValue(-500);
@@ -170,7 +171,7 @@ TEST_F(TempCounterPage, TemperatureLevelsShowSendAndMarkTheLevels) {
   f.PageControl1->setCurrentIndex(6);
   f.PageControl1->setCurrentIndex(12);
   for (const char* name : {"T2max", "T2min", "T3max", "T3min"})
-    EXPECT_EQ(configurator::ui::Colour(Edit(name)), QColor(255, 255, 245)) << name;
+    EXPECT_EQ(platform::Base(Edit(name)), QColor(255, 255, 245)) << name;
 }
 
 TEST_F(TempCounterPage, RunTimeLevelsAndSource) {

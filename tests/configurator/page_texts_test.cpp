@@ -8,8 +8,9 @@
 #include <QTabWidget>
 
 #include "configurator/formutil.h"
-#include "configurator/pdu.h"
-#include "configurator/texts_core.h"
+#include "configurator/core/pdu.h"
+#include "configurator/core/texts.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
 #include "window_fixture.h"
 
@@ -189,7 +190,7 @@ TEST_F(PageTexts, ButtonsPutTheirCommandOnTheWire) {
     SCOPED_TRACE(c.button);
     for (const char* box : {"GetText", "iGetText", "nGetText"})
       Box(box)->setChecked(c.readBox && std::string(box) == c.readBox);
-    ui::SetText(Edit(c.edit), c.text);
+    platform::SetText(Edit(c.edit), c.text);
     f.SMSmode->setChecked(false);
     ui::SetMemoText(f.MemoSMSinput, "old answer");
     f.RawATMode = true;  // the click's Clear frames the line again
@@ -199,7 +200,7 @@ TEST_F(PageTexts, ButtonsPutTheirCommandOnTheWire) {
     // The old answer is gone; the echo leaves one line end in the input memo.
     EXPECT_EQ(ui::MemoText(f.MemoSMSinput), "\r\n");
     EXPECT_TRUE(f.ReplyReady);
-    EXPECT_EQ(ui::Text(Edit(c.edit)), c.text);  // a read leaves the edit alone
+    EXPECT_EQ(platform::Text(Edit(c.edit)), c.text);  // a read leaves the edit alone
   }
 }
 
@@ -280,7 +281,7 @@ TEST_F(PageTexts, InSmsModeTheCommandGoesAsAnSmsAndAnswersLeaveTheEdits) {
   TForm1& f = Start();
   f.TKnumber->setText("+1234567");
   f.SMSmode->setChecked(true);
-  ui::SetText(Edit("iTXTSMS58"), "Pump on");
+  platform::SetText(Edit("iTXTSMS58"), "Pump on");
   Button("TXTSMSb58")->click();
   std::string pdu;
   ASSERT_TRUE(configurator::TextToPDU(Padded("SETTI58 Pump on", 23) + "\r", "+1234567", pdu));

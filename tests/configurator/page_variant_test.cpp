@@ -7,7 +7,7 @@
 #include <QPushButton>
 
 #include "configurator/formutil.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/setupconfig.h"
 #include "window_fixture.h"
 
 namespace {

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/controls.h"
 #include "platform/widgets.h"
 #include "support/layout_record.h"
 #include "window_fixture.h"
@@ -27,7 +28,7 @@ constexpr std::size_t kSize = 4136;
 using testsupport::Field;
 using Record = testsupport::LayoutRecord;
 
-std::string N(const char* stem, int n) { return stem + std::to_string(n); }
+std::string N(const char* stem, int n) { return platform::Nr(stem, n).toStdString(); }
 
 // Every field of TK5063.cfg with a value of its own that the controls can hold. Where the
 // start-up ties two fields to one control (the two copies of TKnumber, SRateSB and

@@ -12,8 +12,8 @@
 #include <fstream>
 #include <unistd.h>
 
-#include "configurator/pdu.h"
-#include "platform/devicepath.h"
+#include "configurator/core/pdu.h"
+#include "platform/core/devicepath.h"
 #include "support/device_sim.h"
 #include "support/modem_sim.h"
 #include "support/sms_pdu.h"

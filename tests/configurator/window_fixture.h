@@ -25,12 +25,12 @@
 
 #include "configurator/form.h"
 #include "configurator/formutil.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/setupconfig.h"
 #include "platform/messagebox.h"
 #include "support/lockfolder.h"
 #include "support/pty.h"
-#include "serial/DisplayUnit.h"
-#include "serial/SerialDrv.h"
+#include "serial/displayunit.h"
+#include "serial/serialdrv.h"
 
 namespace cfgtest {
 

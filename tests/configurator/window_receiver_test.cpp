@@ -7,9 +7,10 @@
 #include <QTabWidget>
 
 #include "configurator/formutil.h"
-#include "configurator/pdu.h"
+#include "configurator/core/pdu.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
+#include "serial/displayunit.h"
 #include "window_fixture.h"
 
 namespace {
@@ -135,7 +136,7 @@ TEST_F(WindowReceiver, ListedSmsIsShownAndDeleted) {
   const std::string memo = ui::MemoText(f.MemoSMSinput);
   EXPECT_NE(memo.find("VERSION 1.2"), std::string::npos);
   EXPECT_EQ(memo.find("SECOND"), std::string::npos);
-  EXPECT_EQ(ui::Colour(f.Status), QColor(255, 0, 0));
+  EXPECT_EQ(platform::Base(f.Status), QColor(255, 0, 0));
   // An index above 255 is deleted as listed.
   Chunk("\r\n+CMGL: 300,1,,26\r\n" + DeliverPdu("X") + "\r\nOK\r\n");
   EXPECT_EQ(Wire(), "AT+CMGD=300\r");
@@ -162,7 +163,7 @@ TEST_F(WindowReceiver, ModemStartUpSequenceOneStepPerAnsweredTick) {
   EXPECT_EQ(f.Status->text(), " ");
   EXPECT_EQ(f.Hersteller->text(), "SIEMENS");
   EXPECT_EQ(f.ModelIDCode->text(), "MC35i");
-  EXPECT_EQ(ui::Colour(f.Status), QColor(0, 255, 0));
+  EXPECT_EQ(platform::Base(f.Status), QColor(0, 255, 0));
 }
 
 TEST_F(WindowReceiver, SilentPhoneTimesOutOnceAfter99Ticks) {
@@ -176,12 +177,12 @@ TEST_F(WindowReceiver, SilentPhoneTimesOutOnceAfter99Ticks) {
   EXPECT_EQ(boxes[0].caption, "Error");
   EXPECT_FALSE(f.Exchange.ModemInitActive());
   EXPECT_TRUE(f.Exchange.PhoneNotConnected());
-  EXPECT_EQ(ui::Colour(f.Status), QColor(0, 0, 0));
+  EXPECT_EQ(platform::Base(f.Status), QColor(0, 0, 0));
   for (int i = 0; i < 200; ++i) f.Timer1Timer();
   EXPECT_EQ(boxes.size(), 1u);
   Chunk("\r\nOK\r\n");
   f.Timer1Timer();
-  EXPECT_EQ(ui::Colour(f.Status), QColor(0, 255, 0));
+  EXPECT_EQ(platform::Base(f.Status), QColor(0, 255, 0));
 }
 
 // A port that can't be opened: the first routine says so once, every routine sends nothing

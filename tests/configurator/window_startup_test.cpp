@@ -12,9 +12,10 @@
 #include <map>
 
 #include "configurator/formutil.h"
-#include "configurator/setupconfig.h"
+#include "configurator/core/setupconfig.h"
+#include "platform/controls.h"
 #include "platform/widgets.h"
-#include "serial/DisplayUnit.h"
+#include "serial/displayunit.h"
 #include "unprivileged.h"
 #include "window_fixture.h"
 #include "support/filesizelimit.h"
@@ -84,7 +85,7 @@ TEST_F(WindowStartup, NoSettingsFileStartsFromAZeroRecord) {
   EXPECT_EQ(openings[0].rate, 2400u);
   EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
   EXPECT_EQ(f.RadioGroupPort->ItemIndex(), 0);
-  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
+  EXPECT_EQ(platform::Text(f.TKnumber), "");
   EXPECT_EQ(f.TrackBar5->value(), 0);
   EXPECT_EQ(f.Edit1->text(), "0");
   for (QCheckBox* b : {f.SMSmode, f.ParityEven, f.SkipCRLFcb, f.SaveSettingAfterExitCB, f.DeleteSMS})
@@ -95,7 +96,7 @@ TEST_F(WindowStartup, NoSettingsFileStartsFromAZeroRecord) {
   EXPECT_FALSE(f.Exchange.ModemInitActive());
   EXPECT_TRUE(f.PanelAT->isHidden());
   EXPECT_TRUE(f.PanelBand->isHidden());
-  EXPECT_EQ(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
+  EXPECT_EQ(platform::Base(f.TKnumber), QColor(255, 255, 245));
   // A later save creates the file.
   EXPECT_TRUE(f.SaveSetting1Click());
   EXPECT_EQ(ReadFile().size(), 4136u);
@@ -115,8 +116,8 @@ TEST_F(WindowStartup, ShortFileEndsTheStartUpWithTheErrorBox) {
   // The steps after the read did not run: design values everywhere.
   EXPECT_EQ(openings.size(), 1u);
   EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
-  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
-  EXPECT_NE(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
+  EXPECT_EQ(platform::Text(f.TKnumber), "");
+  EXPECT_NE(platform::Base(f.TKnumber), QColor(255, 255, 245));
   EXPECT_FALSE(f.Exchange.ModemInitActive());
   // The bytes that were there are in the record.
   EXPECT_EQ(f.Config.RadioGroupRate, 2);
@@ -156,7 +157,7 @@ TEST_F(WindowStartup, ReadOnlyFileAtStartAndOnSaveAndExit) {
   EXPECT_EQ(boxes[0].text, "TK5063.cfg access error");
   EXPECT_EQ(boxes[0].caption, "Warning");
   EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
-  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "");
+  EXPECT_EQ(platform::Text(f.TKnumber), "");
   EXPECT_EQ(f.Config.RadioGroupRate, 0);
 
   boxes.clear();
@@ -276,7 +277,7 @@ TEST_F(WindowStartup, LongerFileIsCutToOneRecordOnSave) {
   WriteFile(Encode(c) + std::string(100, 'x'));
   TForm1& f = Make();
   EXPECT_TRUE(boxes.empty());
-  EXPECT_EQ(configurator::ui::Text(f.TKnumber), "+42");
+  EXPECT_EQ(platform::Text(f.TKnumber), "+42");
   ASSERT_TRUE(f.SaveSetting1Click());
   EXPECT_EQ(ReadFile().size(), 4136u);
 }
@@ -344,12 +345,12 @@ TEST_F(WindowStartup, EmptyMasksAreDecodedFromTheirDefaults) {
 TEST_F(WindowStartup, EveryPageChangeRecoloursTheSettingEdits) {
   WriteZeroFile();
   TForm1& f = Make();
-  configurator::ui::SetColour(f.TKnumber, QColor(255, 0, 0));
-  configurator::ui::SetColour(f.SMScommand, QColor(255, 255, 0));
+  platform::SetBase(f.TKnumber, QColor(255, 0, 0));
+  platform::SetBase(f.SMScommand, QColor(255, 255, 0));
   f.PageControl1->setCurrentIndex(11);
-  EXPECT_EQ(configurator::ui::Colour(f.TKnumber), QColor(255, 255, 245));
-  EXPECT_EQ(configurator::ui::Colour(f.MemoSMSinput), QColor(255, 255, 245));
-  EXPECT_EQ(configurator::ui::Colour(f.SMScommand), QColor(255, 255, 0));  // not in the list
+  EXPECT_EQ(platform::Base(f.TKnumber), QColor(255, 255, 245));
+  EXPECT_EQ(platform::Base(f.MemoSMSinput), QColor(255, 255, 245));
+  EXPECT_EQ(platform::Base(f.SMScommand), QColor(255, 255, 0));  // not in the list
 }
 
 TEST_F(WindowStartup, WindowShape) {

@@ -15,7 +15,7 @@
 #include "support/ftp_server.h"
 #include "support/pty.h"
 #include "monitor/chartlayer.h"
-#include "monitor/csvconfig.h"
+#include "monitor/core/csvconfig.h"
 #include "monitor/folderlists.h"
 
 namespace monitor_test {

@@ -1,6 +1,5 @@
 // Transfers from a real FTP server on 127.0.0.1 into the working folder: the five
-// transfers, Cancel, the button groups, the remote file's double click, and the rules of
-// the copy-from-date key.
+// transfers, Cancel, the button groups and the remote file's double click.
 #include <QCalendarWidget>
 #include <QCoreApplication>
 #include <QDate>
@@ -19,10 +18,10 @@
 #include <sstream>
 
 #include "ftp_form_fixture.h"
-#include "monitor/csvconfig.h"
+#include "monitor/core/csvconfig.h"
 #include "monitor/folderlists.h"
 #include "monitor/ftpclient.h"
-#include "monitor/transfers_core.h"
+#include "monitor/core/transfers.h"
 #include "support/filesizelimit.h"
 #include "support/scripted_ftp.h"
 
@@ -30,45 +29,6 @@ namespace monitor_test {
 namespace {
 
 using platform::Answer;
-
-// ---- the copy-from-date key and local names ----------------------------------------------
-
-TEST(CopyFromDateKey, IsTheDayAsYYMMDD) {
-  EXPECT_EQ(monitor::CopyFromDateKey(2018, 10, 10), "181010");
-  EXPECT_EQ(monitor::CopyFromDateKey(2019, 1, 5), "190105");
-  EXPECT_EQ(monitor::CopyFromDateKey(2100, 12, 31), "001231");
-}
-
-TEST(CopyFromDateKey, NamesThatReachTheKey) {
-  const struct {
-    const char* name;
-    bool reaches;
-  } cases[] = {
-      {"181010.csv", true},          // the day itself
-      {"181010", true},              // exactly six characters
-      {"181011_0800.csv", true},     // a later day
-      {"190101.csv", true},          // a later year
-      {"181009.csv", false},         // the day before
-      {"180930.csv", false},         // an earlier month
-      {"-181001_181031.csv", false}, // merged files start with '-'
-      {"18101.csv", false},          // '.' sorts before the digits
-      {"1810", false},               // a leading part of the key is the smaller
-      {"", false},
-      {"\xE9xport.csv", true},       // compared by code: 0xE9 is above every digit
-      {"README.csv", true},          // letters sort after digits
-  };
-  for (const auto& c : cases)
-    EXPECT_EQ(monitor::ReachesDateKey(c.name, "181010"), c.reaches) << c.name;
-}
-
-TEST(SafeLocalName, RefusesNamesThatLeaveTheFolder) {
-  for (const char* good : {"181010.csv", "a b.csv", "-181001_181031.csv", "..a.csv", "x\\y.csv"})
-    EXPECT_TRUE(monitor::SafeLocalName(good)) << good;
-  for (const std::string& bad : {std::string(), std::string("."), std::string(".."),
-                                std::string("../x.csv"), std::string("a.csv/../../b"),
-                                std::string("/etc/x.csv"), std::string("a\0b.csv", 7)})
-    EXPECT_FALSE(monitor::SafeLocalName(bad)) << bad;
-}
 
 // ---- the window against a server ------------------------------------------------------------
 
@@ -113,13 +73,13 @@ class TransfersTest : public FtpFormTest {
     monitor::TForm1& f = *form;
     EXPECT_FALSE(f.FTPBusy);
     EXPECT_FALSE(f.CancelRequested);
-    for (QPushButton* b : {f.CopySelected, f.CopyAll, f.MoveSelected, f.MoveAll, f.CopyFromDate,
-                           f.DisConnectBtn, f.RefreshBtn})
+    for (QPushButton* b : f.TransferButtons())
       EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
-    for (QPushButton* b : {f.CopySelected, f.CopyAll, f.MoveSelected, f.MoveAll, f.CopyFromDate})
+    for (QPushButton* b : {f.DisConnectBtn, f.RefreshBtn})
+      EXPECT_TRUE(b->isEnabled()) << b->objectName().toStdString();
+    for (QPushButton* b : f.TransferButtons())
       EXPECT_FALSE(b->isHidden()) << b->objectName().toStdString();
-    for (QPushButton* b : {f.CopySelectedCancel, f.CopyAllCancel, f.MoveSelectedCancel,
-                           f.MoveAllCancel, f.CopyFromDateCancel})
+    for (QPushButton* b : f.CancelButtons())
       EXPECT_TRUE(b->isHidden()) << b->objectName().toStdString();
   }
 

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <system_error>
 
-#include "platform/devicepath.h"
+#include "platform/core/devicepath.h"
 #include <poll.h>
 #include <sys/ioctl.h>
 #include <unistd.h>

@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <string>
 
-#include "serial/SerialDrv.h"
+#include "serial/serialdrv.h"
 
 namespace testsupport {
 

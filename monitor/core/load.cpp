@@ -1,0 +1,370 @@
+#include "monitor/core/load.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstdint>
+
+#include "platform/core/error.h"
+
+namespace monitor {
+namespace {
+
+constexpr int kGridColWidths[35] = {
+    52, 52, 52, 46, 46, 46,                  // row number, Date, Time, T1, T2, T3
+    36, 36, 36, 36, 36, 36, 36, 36,          // A1..A8
+    26, 17, 17, 12, 12, 12, 12, 12, 12, 12, 12, 12,  // D12..D1
+    18, 12, 12, 12, 12, 12, 12, 12,          // O8..O1
+    48};                                     // Status
+
+using namespace colour;
+constexpr SeriesInfo kSeriesInfo[kSeriesCount] = {
+    {"Series1", "Chart1", "T1", kRed, false, true},
+    {"Series2", "Chart1", "T2", kGreen, false, true},
+    {"Series3", "Chart1", "T3", kYellow, false, true},
+    {"Series4", "Chart1", "Level", kWhite, false, true},
+    {"Series5", "Chart2", "A1", kRed, false, true},
+    {"Series6", "Chart2", "A2", kGreen, false, true},
+    {"Series7", "Chart2", "A3", kYellow, false, true},
+    {"Series8", "Chart2", "A4", kPurple, false, true},
+    {"Series9", "Chart2", "A5", kSkyBlue, false, true},
+    {"Series10", "Chart2", "A6", kGray, false, true},
+    {"Series11", "Chart2", "A7", kFuchsia, false, true},
+    {"Series12", "Chart2", "A8", kBlack, false, true},
+    {"Series13", "Chart2", "Level", kWhite, false, true},
+    {"Series14", "ChannelChartA1", " ", kBlack, true, false},
+    {"Series15", "ChannelChartA2", " ", kBlack, true, false},
+    {"Series16", "ChannelChartA3", " ", kBlack, true, false},
+    {"Series17", "ChannelChartA4", " ", kBlack, true, false},
+    {"Series18", "ChannelChartA5", " ", kBlack, true, false},
+    {"Series19", "ChannelChartA6", " ", kBlack, true, false},
+    {"Series20", "ChannelChartA7", " ", kBlack, true, false},
+    {"Series21", "ChannelChartA8", " ", kBlack, true, false},
+    {"TraceSeries1", "ChannelChartT1", "T1", kDarkPurple, false, true},
+    {"TraceSeries2", "ChannelChartT1", "T2", kOrange, false, true},
+    {"TraceSeries3", "ChannelChartT1", "T3", kYellow, false, true},
+    {"TraceSeries4", "ChannelChartT1", "Level", kWhite, false, true},
+    {"TraceSeries5", "ChannelChartA1", "A1", kDarkPurple, false, true},
+    {"TraceSeries6", "ChannelChartA2", "A2", kDarkPurple, false, true},
+    {"TraceSeries7", "ChannelChartA3", "A3", kDarkPurple, false, true},
+    {"TraceSeries8", "ChannelChartA4", "A4", kDarkPurple, false, true},
+    {"TraceSeries9", "ChannelChartA5", "A5", kDarkPurple, false, true},
+    {"TraceSeries10", "ChannelChartA6", "A6", kDarkPurple, false, true},
+    {"TraceSeries11", "ChannelChartA7", "A7", kDarkPurple, false, true},
+    {"TraceSeries12", "ChannelChartA8", "A8", kDarkPurple, false, true},
+    {"TraceSeries13", "ChannelChartA1", "Level", kWhite, false, false},
+    {"TraceSeries14", "ChannelChartC1", "C1", kDarkPurple, false, true},
+    {"TraceSeries15", "ChannelChartC2", "C2", kDarkPurple, false, true},
+    {"LineSeries1", "ChannelChartC1", " ", kBlack, true, false},
+    {"LineSeries2", "ChannelChartC2", " ", kBlack, true, false},
+};
+
+// Point colours of the analog values on the CSV page's chart, A1..A8.
+constexpr Rgb kAnalogPointColours[8] = {kRed, kGreen, kYellow, kPurple,
+                                        kBlue, kOlive, kMaroon, kBlack};
+
+// The header is taken by the same rule as every line, so it must count as a record.
+static_assert(std::string_view(kCSVHeader).size() >= kMinRecordLength);
+
+constexpr std::uint32_t kExtraBit = 0x80000000u;
+
+// The value of position i of a field: its character code minus that of '0', whatever the
+// character (a blank gives -16); none beyond the field's end.
+inline std::optional<int> DigitAt(std::string_view field, std::size_t i) {
+  if (i >= field.size()) return std::nullopt;
+  return static_cast<unsigned char>(field[i]) - '0';
+}
+
+}  // namespace
+
+int GridColWidth(int col) {
+  if (col < 0) return kGridColWidths[0];
+  if (col > 34) return kGridColWidths[34];
+  return kGridColWidths[col];
+}
+
+const SeriesInfo& SeriesInfoOf(int id) { return kSeriesInfo[id]; }
+
+std::optional<Temperature> ReadTemperature(std::string_view f) {
+  if (f.empty() || (f[0] != '+' && f[0] != '-')) return std::nullopt;
+  const auto p2 = DigitAt(f, 1), p3 = DigitAt(f, 2), p4 = DigitAt(f, 3), p6 = DigitAt(f, 5);
+  if (!p2 || !p3 || !p4 || !p6) return std::nullopt;
+  const int d2 = *p2, d3 = *p3, d4 = *p4, d6 = *p6;
+  const bool negative = f[0] == '-';
+  int level = 100 * d2 + 10 * d3 + d4 + (d6 > 5 ? 1 : 0);
+  double value = (1000 * d2 + 100 * d3 + 10 * d4 + d6) / 10.0;
+  if (negative) {
+    level = -level;
+    value = -value;
+  }
+  return Temperature{value, level};
+}
+
+std::optional<std::int32_t> ReadCounter(std::string_view f) {
+  std::int32_t v = 0;
+  for (std::size_t i = 0; i < 6; ++i) {
+    const auto d = DigitAt(f, i);
+    if (!d) return std::nullopt;
+    v = v * 10 + *d;
+  }
+  return v;
+}
+
+std::optional<Analog> ReadAnalog(std::string_view f) {
+  const auto d1 = DigitAt(f, 0), d2 = DigitAt(f, 1), d4 = DigitAt(f, 3);
+  if (!d1 || !d2 || !d4) return std::nullopt;
+  const int whole = 10 * *d1 + *d2;
+  return Analog{whole + 0.1 * *d4, whole};
+}
+
+bool IsFlaggedStatus(std::string_view status) {
+  return status.size() >= 3 && (status[2] == 'T' || status[2] == 'A');
+}
+
+std::vector<std::string_view> SplitLines(std::string_view bytes) {
+  std::vector<std::string_view> lines;
+  ForEachLine(bytes, [&](std::string_view line) { lines.push_back(line); });
+  return lines;
+}
+
+std::vector<std::string_view> SplitFields(std::string_view line, char separator) {
+  std::vector<std::string_view> fields;
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t sep = line.find(separator, pos);
+    if (sep == std::string_view::npos) {
+      fields.push_back(line.substr(pos));
+      return fields;
+    }
+    fields.push_back(line.substr(pos, sep - pos));
+    pos = sep + 1;
+  }
+}
+
+// ---------------------------------------------------------------------------------------
+CsvTable::CsvTable() = default;
+
+std::string_view CsvTable::Line(int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= lines_.size()) return {};
+  const Span s = lines_[static_cast<std::size_t>(row)];
+  const std::string& text = (s.offset & kExtraBit) ? *extra_ : *file_;
+  return std::string_view(text).substr(s.offset & ~kExtraBit, s.length);
+}
+
+int CsvTable::fieldCount(int row) const {
+  if (row < 0 || static_cast<std::size_t>(row) >= lines_.size()) return 0;
+  const std::string_view line = Line(row);
+  return static_cast<int>(std::count(line.begin(), line.end(), separator_)) + 1;
+}
+
+std::string_view CsvTable::field(int col, int row) const {
+  if (col < 1 || row < 0 || static_cast<std::size_t>(row) >= lines_.size()) return {};
+  std::string_view rest = Line(row);
+  for (int c = 1; c < col; ++c) {
+    const std::size_t sep = rest.find(separator_);
+    if (sep == std::string_view::npos) return {};
+    rest.remove_prefix(sep + 1);
+  }
+  return rest.substr(0, rest.find(separator_));
+}
+
+std::string CsvTable::cell(int col, int row) const {
+  if (row < 0 || row >= rows_ || col < 0 || col >= columns_) return {};
+  if (col == 0) {
+    if (static_cast<std::size_t>(row) >= lines_.size()) return {};
+    return std::to_string(row);
+  }
+  return std::string(field(col, row));
+}
+
+// ---------------------------------------------------------------------------------------
+CsvLoader::CsvLoader(const LoadOptions& options, std::string bytes)
+    : options_(options),
+      file_(std::make_shared<std::string>(std::move(bytes))),
+      extra_(std::make_shared<std::string>()) {
+  // Offsets of cells are 31 bits wide.
+  if (file_->size() >= kExtraBit) throw platform::Error("File too large");
+  // Room for every record the bytes can hold, so that the tables never move while growing.
+  const std::size_t lineEnds = static_cast<std::size_t>(std::count(file_->begin(), file_->end(), '\r')) + 1;
+  // Beyond a few hundred thousand records the tables just grow.
+  const std::size_t records =
+      std::min({lineEnds, file_->size() / kMinRecordLength + 1, std::size_t{400000}}) + 1;
+  result_.table.lines_.reserve(records);
+  result_.table.separator_ = options_.separator;
+  const std::size_t plotted = std::min<std::size_t>(records, kLastPlottedRecord);
+  for (auto& s : result_.series) s.reserve(plotted);
+  result_.labels.reserve(plotted);
+  result_.table.rows_ = 0;
+  result_.table.columns_ = 0;
+  fields_.reserve(40);
+  ParseCSVLine(kCSVHeader);
+}
+
+CsvLoader::~CsvLoader() = default;
+
+std::string_view CsvLoader::bytes() const { return *file_; }
+
+void CsvLoader::Store(std::string_view line) {
+  CsvTable& t = result_.table;
+  std::uint32_t base;
+  const auto begin = reinterpret_cast<std::uintptr_t>(file_->data());
+  const auto at = reinterpret_cast<std::uintptr_t>(line.data());
+  if (at >= begin && at + line.size() <= begin + file_->size()) {
+    base = static_cast<std::uint32_t>(at - begin);
+  } else {
+    if (extra_->size() + line.size() >= kExtraBit) throw platform::Error("File too large");
+    base = static_cast<std::uint32_t>(extra_->size()) | kExtraBit;
+    extra_->append(line);
+  }
+  t.lines_.push_back({base, static_cast<std::uint32_t>(line.size())});
+}
+
+void CsvLoader::ParseCSVLine(std::string_view line) {
+  label_ = -1;
+  if (line.size() < kMinRecordLength) return;
+  ++csvRow_;
+  const int r = csvRow_ - 1;
+  Store(line);
+  if (r > 0 && csvRow_ > kLastPlottedCSVRow) {
+    // Past the plotted records only the field count and the last field matter.
+    ++result_.records;
+    const std::size_t count = static_cast<std::size_t>(std::count(line.begin(), line.end(), options_.separator)) + 1;
+    lastColumns_ = static_cast<int>(count) + 1;
+    const std::size_t sep = line.rfind(options_.separator);
+    const std::string_view last = sep == std::string_view::npos ? line : line.substr(sep + 1);
+    if (count == static_cast<std::size_t>(kRecordFields) && IsFlaggedStatus(last)) result_.table.red_ = true;
+    return;
+  }
+  fields_.clear();
+  std::size_t pos = 0;
+  for (;;) {
+    const std::size_t sep = line.find(options_.separator, pos);
+    if (sep == std::string_view::npos) break;
+    fields_.push_back(line.substr(pos, sep - pos));
+    pos = sep + 1;
+  }
+  fields_.push_back(line.substr(pos));
+  lastColumns_ = static_cast<int>(fields_.size()) + 1;
+
+  if (r == 0) return;  // the header is neither plotted nor flagged
+  ++result_.records;
+  const std::size_t plotted = fields_.size() - 1;  // the last field is not plotted
+  if (csvRow_ <= kLastPlottedCSVRow && plotted > 0) {
+    if (options_.xmode) {
+      std::string label(fields_[0]);
+      label += ',';
+      label += fields_[1];
+      result_.labels.push_back(std::move(label));
+    } else {
+      result_.labels.push_back(std::to_string(r));
+    }
+    label_ = static_cast<std::int32_t>(result_.labels.size() - 1);
+    for (std::size_t i = 0; i < plotted; ++i) PlotCell(static_cast<int>(i) + 1, fields_[i]);
+  }
+  if (fields_.size() == static_cast<std::size_t>(kRecordFields) && IsFlaggedStatus(fields_.back()))
+    result_.table.red_ = true;
+}
+
+void CsvLoader::Add(int series, double value, Rgb colour) {
+  result_.series[series].push_back(PlotPoint{value, colour, label_});
+}
+
+void CsvLoader::PlotCell(int column, std::string_view field) {
+  if (csvRow_ < 2 || csvRow_ > kLastPlottedCSVRow || label_ < 0) return;
+  if (column == 1) {
+    Add(kSeries4, options_.tLevel, kWhite);
+    Add(kTraceSeries4, options_.tLevel, kWhite);
+    Add(kSeries13, options_.aLevel, kWhite);
+    Add(kTraceSeries13, options_.aLevel, kWhite);
+    return;
+  }
+  if (column >= 3 && column <= 5) {
+    const int t = column - 3;  // T1..T3
+    if (!field.empty() && (field[0] == '+' || field[0] == '-')) {
+      const auto temp = ReadTemperature(field);
+      if (!temp) return;
+      if (temp->level > options_.tLevel) ++result_.beeps;
+      static constexpr Rgb kColours[3] = {kBlue, kGreen, kYellow};
+      Add(kSeries1 + t, temp->value, kColours[t]);
+      Add(kTraceSeries1 + t, temp->value, kColours[t]);
+      return;
+    }
+    if (t == 0) return;  // T1 never carries a counter
+    const auto count = ReadCounter(field);
+    if (!count) return;
+    Add(t == 1 ? kTraceSeries14 : kTraceSeries15, *count, kBlack);
+    Add(t == 1 ? kLineSeries1 : kLineSeries2, *count + 10.0, kWhite);
+    return;
+  }
+  if (column >= 6 && column <= 13) {
+    const int k = column - 6;  // A1..A8
+    const auto a = ReadAnalog(field);
+    if (!a) return;
+    if (a->whole > options_.aLevel) ++result_.beeps;
+    Add(kSeries5 + k, a->value, kAnalogPointColours[k]);
+    const double scaled = a->value * options_.Multiplier(k);
+    Add(kTraceSeries5 + k, scaled, kBlack);
+    Add(kSeries14 + k, scaled * 1.1 + 1, kBlack);
+  }
+}
+
+LoadResult CsvLoader::Finish() {
+  CsvTable& t = result_.table;
+  t.file_ = file_;
+  t.extra_ = extra_;
+  t.rows_ = csvRow_;
+  t.columns_ = lastColumns_;
+  return std::move(result_);
+}
+
+LoadResult LoadCSV(std::string bytes, const LoadOptions& options) {
+  CsvLoader loader(options, std::move(bytes));
+  ForEachLine(loader.bytes(), [&](std::string_view line) { loader.ParseCSVLine(line); });
+  return loader.Finish();
+}
+
+int ReadRegularFile(const std::string& path, std::string& bytes, struct stat* opened) {
+  bytes.clear();
+  // Non-blocking, so that a pipe or device of that name cannot hang the window.
+  const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return errno;
+  struct stat st;
+  if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {  // a folder, pipe or device is no data file
+    ::close(fd);
+    return EISDIR;
+  }
+  if (opened) *opened = st;
+  if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
+  char buf[1 << 16];
+  for (;;) {
+    const ssize_t n = ::read(fd, buf, sizeof buf);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      const int err = errno;
+      ::close(fd);
+      return err;
+    }
+    if (n == 0) break;
+    bytes.append(buf, static_cast<std::size_t>(n));
+  }
+  ::close(fd);
+  return 0;
+}
+
+std::string ReadFileBytes(const std::string& path) {
+  std::string bytes;
+  switch (const int err = ReadRegularFile(path, bytes)) {
+    case 0: return bytes;
+    case ENOENT:
+    case ENOTDIR: throw platform::Error("File not found");
+    case EACCES:
+    case EPERM:
+    case EISDIR: throw platform::Error("File access denied");
+    default: throw platform::Error("I/O error " + std::to_string(err));
+  }
+}
+
+}  // namespace monitor

@@ -1,0 +1,100 @@
+// Main page readings repeated on other pages, and the modem routines and start-up sequence
+// with a port that cannot be opened.
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+
+#include "configurator/formutil.h"
+#include "configurator/core/setupconfig.h"
+#include "window_fixture.h"
+
+namespace {
+
+using cfgtest::Frame;
+
+using cfgtest::WindowTest;
+using configurator::TForm1;
+
+class MainPageAndModem : public WindowTest {};
+
+TEST_F(MainPageAndModem, ReadingButtonsOnOtherPagesSendWhatTheirTwinsSend) {
+  WriteZeroFile();
+  TForm1& f = Make();
+  Wire();
+  const struct {
+    const char* name;
+    int page;
+    const char* caption;
+    QPushButton* TForm1::*twin;
+  } cases[] = {
+      {"Button3", 5, "Read Analog", &TForm1::ReadAnalog},
+      {"Button4", 5, "Analog Level", &TForm1::ReadAlevelBtn},
+      {"Button5", 6, "Temperature", &TForm1::ReadTemperature},
+      {"Button6", 6, "Temp.Level", &TForm1::TemperatureLevelBtn},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto* b = f.PageControl1->widget(c.page)->findChild<QPushButton*>(c.name);
+    ASSERT_NE(b, nullptr);
+    EXPECT_EQ(b->text(), c.caption);
+    (f.*c.twin)->click();
+    const std::string fromMain = Wire();
+    const std::string echo = configurator::ui::MemoText(f.MemoS);
+    f.PageControl1->setCurrentIndex(c.page);
+    b->click();
+    EXPECT_EQ(Wire(), fromMain);
+    EXPECT_EQ(configurator::ui::MemoText(f.MemoS), echo);
+    f.PageControl1->setCurrentIndex(0);
+  }
+  // One case spelled out, so the shared road is not only compared with itself.
+  f.findChild<QPushButton*>("Button3")->click();
+  EXPECT_EQ(Wire(), Frame("GETAN"));
+}
+
+TEST_F(MainPageAndModem, ClockFieldKeepsItsTextWhenThePortErrorIsFirstShown) {
+  WriteZeroFile();
+  TForm1& f = Make();
+  f.SerialPort1->Disconnect();
+  KillCom1();
+  f.Exchange.Restore([](auto& s) {
+    s.ClockQueryPending = true;
+    s.ClockText = "26/01/05,12:00:30+02";
+  });
+  f.GetDateTime();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(f.DateTime->text().toStdString(), "SIM status");
+  EXPECT_TRUE(f.Exchange.ClockQueryPending());
+  // After the message has been shown once, the routine refreshes its field and sends nothing.
+  f.GetDateTime();
+  EXPECT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(f.DateTime->text().toStdString(), "26/01/05,12:00:30+02");
+  EXPECT_TRUE(f.Exchange.ClockQueryPending());
+  EXPECT_FALSE(f.Exchange.Awaiting(configurator::Answer::CCLK));
+}
+
+// In SMS mode with a port that cannot be opened, each start-up routine sends nothing and leaves
+// the modem free: the sequence runs through on successive ticks, with one port message and
+// no "Cell Phone not connected" afterwards.
+TEST_F(MainPageAndModem, StartUpSequenceRunsThroughWithTheDeadPort) {
+  configurator::TSetupConfig c;
+  c.SMSmode = 1;
+  const auto bytes = configurator::EncodeSetupConfig(c);
+  WriteFile(std::string(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  KillCom1();
+  TForm1& f = Make();
+  ASSERT_TRUE(f.Exchange.ModemInitActive());
+  for (int t = 1; t <= 6; ++t) {
+    f.Timer1Timer();
+    EXPECT_TRUE(f.Exchange.ModemInitActive()) << t;
+    EXPECT_FALSE(f.Exchange.ModemBusy()) << t;
+  }
+  f.Timer1Timer();
+  EXPECT_FALSE(f.Exchange.ModemInitActive());
+  EXPECT_EQ(f.Status->text().toStdString(), " ");
+  for (int t = 0; t < 120; ++t) f.Timer1Timer();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "Could not connect to serial port.\r\nPlease, check settings and try again.");
+  EXPECT_FALSE(f.Exchange.PhoneNotConnected());
+}
+
+}  // namespace
