@@ -78,8 +78,10 @@ void TForm1::BuildWindow() {
   PageControl1->setObjectName("PageControl1");
   PageControl1->setAccessibleName("Pages");
   PageControl1->setGeometry(8, 4, 857, 409);
-  // Tabs drawn with a frame so that the page shown stands out, with narrow padding.
-  PageControl1->setStyleSheet(
+  // Tabs drawn with a frame so that the page shown stands out, with narrow padding. The style
+  // sheet is the tab bar's alone: on the page control it would restyle every control of the
+  // thirteen pages, which draw the same without it but cost a third of the start.
+  PageControl1->tabBar()->setStyleSheet(
       "QTabBar::tab { padding: 3px 3px; border: 1px solid palette(mid); border-bottom: none;"
       " border-top-left-radius: 3px; border-top-right-radius: 3px;"
       " background: palette(button); }"
