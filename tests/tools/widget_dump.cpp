@@ -3,11 +3,12 @@
 // state. Two dumps of the same build and folder compare line by line; a restructuring of the
 // window code must leave them identical.
 //
-//   widget_dump configurator|monitor [--variant]
+//   widget_dump configurator|monitor [--variant] [--grab FOLDER]
 //
 // Runs in the current folder (so a TK5063.cfg or csv.cfg there is restored) on the offscreen
 // platform; message boxes are answered OK and printed. --variant switches the configurator to
-// the other model variant before the dump.
+// the other model variant before the dump; --grab saves each page of the window as
+// FOLDER/page<n>.png.
 #include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
@@ -100,7 +101,7 @@ void Dump(QObject* o, const QString& path) {
 int main(int argc, char** argv) {
   setenv("QT_QPA_PLATFORM", "offscreen", 0);
   if (argc < 2 || (std::strcmp(argv[1], "configurator") && std::strcmp(argv[1], "monitor"))) {
-    std::fprintf(stderr, "usage: widget_dump configurator|monitor [--variant]\n");
+    std::fprintf(stderr, "usage: widget_dump configurator|monitor [--variant] [--grab FOLDER]\n");
     return 2;
   }
   QApplication app(argc, argv);
@@ -113,7 +114,8 @@ int main(int argc, char** argv) {
   if (!std::strcmp(argv[1], "configurator")) {
     platform::SetApplicationTitle("TK5063SM");
     auto f = std::make_unique<configurator::TForm1>();
-    if (argc > 2 && !std::strcmp(argv[2], "--variant")) f->TKM506GM1->trigger();
+    for (int i = 2; i < argc; ++i)
+      if (!std::strcmp(argv[i], "--variant")) f->TKM506GM1->trigger();
     form = std::move(f);
   } else {
     platform::SetApplicationTitle("Fernlog");
@@ -122,6 +124,15 @@ int main(int argc, char** argv) {
   form->show();
   QCoreApplication::processEvents();
   Dump(form.get(), {});
+  for (int i = 2; i + 1 < argc; ++i) {
+    if (std::strcmp(argv[i], "--grab")) continue;
+    auto* pages = form->findChild<QTabWidget*>("PageControl1");
+    for (int p = 0; pages && p < pages->count(); ++p) {
+      pages->setCurrentIndex(p);
+      QCoreApplication::processEvents();
+      form->grab().save(QString("%1/page%2.png").arg(argv[i + 1]).arg(p));
+    }
+  }
   platform::SetMessageHook(nullptr);
   return 0;
 }
