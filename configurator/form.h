@@ -112,8 +112,6 @@ class TForm1 : public QMainWindow,
 
   // ---- framing and sending -----------------------------------------------------------
   void SendSMS(const std::string& command);
-  void SendStrings(const std::string& text, int count);
-  void SendCR();
   void SerialTimeSetting();
   void Clear();
   void DisplayOnMemo(const std::string& echo);

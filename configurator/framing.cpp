@@ -1,4 +1,4 @@
-// The command road out (framed by the exchange), the sending routines, the memo echo and the
+// The command road out (framed and sent by the exchange), the memo echo and the
 // buttons below the pages.
 #include <QCheckBox>
 #include <QPlainTextEdit>
@@ -11,16 +11,6 @@
 #include "serial/serialdrv.h"
 
 namespace configurator {
-
-void TForm1::SendStrings(const std::string& text, int count) {
-  const std::size_t n = std::min<std::size_t>(text.size(), count < 0 ? 0 : count);
-  for (std::size_t i = 0; i < n; ++i) SerialPort1->SendByte(static_cast<std::uint8_t>(text[i]));
-}
-
-void TForm1::SendCR() {
-  const char cr = '\r';
-  SerialPort1->SendData(&cr, 1);
-}
 
 void TForm1::SerialTimeSetting() {
   SerialPort1->SetPollingDelay(4000);

@@ -19,6 +19,7 @@
 #include <unistd.h>
 
 #include "monitor/core/ftpparse.h"
+#include "platform/core/atomicfile.h"
 
 namespace monitor {
 
@@ -63,17 +64,11 @@ class DownloadFile {
   std::string Error() const { return std::strerror(error_ ? error_ : EIO); }
   std::int64_t Size() const { return size_; }
   bool Write(const char* data, std::size_t n) {
-    while (n > 0) {
-      const ssize_t w = ::write(fd_, data, n);
-      if (w < 0 && errno == EINTR) continue;
-      if (w <= 0) {
-        error_ = w < 0 ? errno : ENOSPC;
-        return false;
-      }
-      data += w;
-      n -= static_cast<std::size_t>(w);
-      size_ += w;
+    if (const int err = platform::WriteAll(fd_, std::string_view(data, n))) {
+      error_ = err;
+      return false;
     }
+    size_ += static_cast<std::int64_t>(n);
     return true;
   }
   // With `sync` the bytes are on the disk before the file takes the target's place.

@@ -29,14 +29,18 @@ std::string Filled(std::string command) {
 
 bool StartsWith(const std::string& s, const char* p) { return s.rfind(p, 0) == 0; }
 
-// The first line of `t` that is a final result, or empty.
+// A final result line that reports an error.
+bool ErrorResultLine(const std::string& line) {
+  return line == "ERROR" || StartsWith(line, "+CMS ERROR") || StartsWith(line, "+CME ERROR");
+}
+
+// The first line of `t` that is an error result, or empty.
 std::string ErrorLineOf(const std::string& t) {
   std::size_t i = 0;
   while (i < t.size()) {
     const std::size_t e = std::min(t.find_first_of("\r\n", i), t.size());
     const std::string line = t.substr(i, e - i);
-    if (line == "ERROR" || StartsWith(line, "+CMS ERROR") || StartsWith(line, "+CME ERROR"))
-      return line;
+    if (ErrorResultLine(line)) return line;
     i = e + 1;
   }
   return {};
@@ -80,8 +84,7 @@ bool ValidPhoneNumber(const std::string& number) {
 }
 
 bool FinalResultLine(const std::string& line) {
-  return line == "OK" || line == "ERROR" || StartsWith(line, "+CMS ERROR") ||
-         StartsWith(line, "+CME ERROR");
+  return line == "OK" || ErrorResultLine(line);
 }
 
 // ---- the one place where the state changes ------------------------------------------
@@ -319,7 +322,7 @@ void SerialExchange::Run(Routine r) {
     SendCR();
     SetAwaited(row.answer, true);
     if (r == Routine::GetDateTime) Set(ClockQueryPending_, false, "ClockQueryPending");
-    if (r == Routine::SetCMGL1) OpenListing();
+    if (r == Routine::SetCMGL1) SetListing(true);
   }
   refresh();
 }
@@ -333,20 +336,14 @@ void SerialExchange::SendCMGL(const std::string& command) {
   io_.SerialTimeSetting();
   io_.BusyCursor(false);
   // The modem stays busy until the listing's final result line.
-  OpenListing();
+  SetListing(true);
 }
 
 // ---- the listing of the message store ------------------------------------------------
 
-void SerialExchange::OpenListing() {
-  Set(ListingOpen_, true, "ListingOpen");
-  Set(AnswerTicks_, 0, "AnswerTicks");
-  listingHead_.clear();
-  listingLine_.clear();
-}
-
-void SerialExchange::CloseListing() {
-  Set(ListingOpen_, false, "ListingOpen");
+// Opens or closes the listing of a poll; either way it starts with nothing gathered.
+void SerialExchange::SetListing(bool open) {
+  Set(ListingOpen_, open, "ListingOpen");
   Set(AnswerTicks_, 0, "AnswerTicks");
   listingHead_.clear();
   listingLine_.clear();
@@ -370,7 +367,7 @@ void SerialExchange::FeedListing(const std::string& raw, const std::string& text
   final = final || FinalResultLine(listingLine_);
   if (!final) return;
   const std::string listing = listingHead_;
-  CloseListing();
+  SetListing(false);
   ProcessSMSListing(listing);
 }
 
@@ -511,7 +508,7 @@ void SerialExchange::AnswerTimeOut() {
   if (Submit_ == SubmitPhase::WaitingForPrompt)
     io_.MemoOut(ExchangeIO::Memo::InputAppend, std::string(kNoPromptText) + "\r\n");
   if (Submit_ != SubmitPhase::Idle) EndSubmit();
-  if (ListingOpen_) CloseListing();  // the messages stay in the phone for a later poll
+  if (ListingOpen_) SetListing(false);  // the messages stay in the phone for a later poll
   Set(ModemBusy_, false, "ModemBusy");
   io_.BusyCursor(false);
 }
@@ -551,7 +548,7 @@ void SerialExchange::SmsModeTick(const ExchangeContext& c) {
       // The state is settled before the box opens: ticks keep running inside it.
       Set(PhoneNotConnected_, true, "PhoneNotConnected");
       if (Submit_ != SubmitPhase::Idle) EndSubmit();
-      if (ListingOpen_) CloseListing();
+      if (ListingOpen_) SetListing(false);
       Set(ModemBusy_, false, "ModemBusy");
       io_.BusyCursor(false);
       io_.StatusColour(0, 0, 0);

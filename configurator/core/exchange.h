@@ -202,9 +202,8 @@ class SerialExchange {
   void EndSubmit();
   void SendLine(const WaitingCommand& w);
   void ReleaseWaiting();
-  void OpenListing();
+  void SetListing(bool open);
   void FeedListing(const std::string& raw, const std::string& text);
-  void CloseListing();
   void ProcessSMSListing(const std::string& raw);
   void RunAnswerParsers(const std::string& raw);
   void SmsModeTick(const ExchangeContext& c);

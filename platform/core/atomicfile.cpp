@@ -34,27 +34,24 @@ void SyncFolder(const std::string& folder) {
 
 // Writes all bytes, flushes and closes; 0 or the error number.
 int WriteFlushClose(int fd, std::string_view bytes) {
-  std::size_t put = 0;
-  int err = 0;
-  while (put < bytes.size()) {
-    const ssize_t n = ::write(fd, bytes.data() + put, bytes.size() - put);
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      err = errno;
-      break;
-    }
-    if (n == 0) {
-      err = ENOSPC;
-      break;
-    }
-    put += static_cast<std::size_t>(n);
-  }
+  int err = WriteAll(fd, bytes);
   if (err == 0 && ::fsync(fd) != 0) err = errno;
   if (::close(fd) != 0 && err == 0) err = errno;
   return err;
 }
 
 }  // namespace
+
+int WriteAll(int fd, std::string_view bytes) {
+  std::size_t put = 0;
+  while (put < bytes.size()) {
+    const ssize_t n = ::write(fd, bytes.data() + put, bytes.size() - put);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return n < 0 ? errno : ENOSPC;
+    put += static_cast<std::size_t>(n);
+  }
+  return 0;
+}
 
 std::string WriteErrorText(const char* what, int error) {
   if (error == ENOSPC

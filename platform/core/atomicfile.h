@@ -25,6 +25,10 @@ inline bool WriteFileAtomically(const std::string& path, std::string_view bytes,
   return WriteFileAtomically(path, bytes, AtomicWriteOptions{mode, false});
 }
 
+// Writes every byte to `fd`, again after an interruption; 0, or the error number of the
+// failure (ENOSPC when the system takes no byte).
+int WriteAll(int fd, std::string_view bytes);
+
 // The message of a failed write: "Disk full" for a full disk or quota, else
 // "<what> (<system text>)".
 std::string WriteErrorText(const char* what, int error);
