@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QCoreApplication>
+#include <QDateTime>
 #include <QDir>
 #include <QFrame>
 #include <QLineEdit>
@@ -113,6 +114,8 @@ class WindowTest : public ::testing::Test {
   configurator::TForm1& Make() {
     form = std::make_unique<configurator::TForm1>();
     form->Timer1->stop();  // the tests run the ticks themselves
+    // Midday, away from the midnight window of the polls, whenever the tests run.
+    form->Now = [] { return QDateTime(QDate(2026, 1, 5), QTime(12, 0, 30)); };
     return *form;
   }
   // Starts the window on a settings file made from the record (the default record is a zero
