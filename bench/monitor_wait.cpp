@@ -77,7 +77,7 @@ void WriteSettings(const std::string& folder) {
   c.Host.set("127.0.0.1");
   c.UserID.set("bench");
   c.Password.set("bench");
-  c.TLevel = 30;
+  c.TLevel = 100;
   c.ALevel = 100;
   c.Coarse.fill(1);
   monitor::SaveCSVConfig(folder + "/csv.cfg", c);

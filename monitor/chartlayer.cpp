@@ -191,7 +191,7 @@ void ChartSeries::Reserve(int n) {
   if (n > 0) points_.reserve(static_cast<std::size_t>(n));
 }
 
-void ChartSeries::Assign(std::vector<PlotPoint> points,
+void ChartSeries::Assign(PlotSeries points,
                          std::shared_ptr<const std::vector<std::string>> labels) {
   Clear();
   bool others = false;  // points of other series that index the chart's present labels
@@ -209,17 +209,18 @@ void ChartSeries::Assign(std::vector<PlotPoint> points,
   chart_->pool_ = std::move(labels);
   chart_->ownPool_ = nullptr;
   points_ = std::move(points);
-  for (const PlotPoint& p : points_) {
-    if (!std::isfinite(p.value)) continue;
+  for (std::size_t i = 0, n = points_.size(); i < n; ++i) {
+    const double y = points_.value(i);
+    if (!std::isfinite(y)) continue;
     if (finite_ == 0) {
-      low_ = high_ = p.value;
+      low_ = high_ = y;
     } else {
-      low_ = std::min(low_, p.value);
-      high_ = std::max(high_, p.value);
+      low_ = std::min(low_, y);
+      high_ = std::max(high_, y);
     }
     ++finite_;
   }
-  labelHint_ = points_.empty() ? 0 : static_cast<std::size_t>(points_.back().label) + 1;
+  labelHint_ = points_.empty() ? 0 : static_cast<std::size_t>(points_.label(points_.size() - 1)) + 1;
   dirty_ = true;
   chart_->MarkDirty();
 }
@@ -436,7 +437,7 @@ namespace {
 // Appends the points of `pts` that a line drawn `buckets` columns wide can show: per
 // column its first, lowest, highest and last point, in order. The drawn line is the same
 // as with every point, at a fraction of the work.
-void AppendDecimated(const std::vector<PlotPoint>& pts, int buckets, QList<QPointF>& out) {
+void AppendDecimated(const PlotSeries& pts, int buckets, QList<QPointF>& out) {
   const long long n = static_cast<long long>(pts.size());
   long long i = 0;
   while (i < n) {
@@ -445,20 +446,30 @@ void AppendDecimated(const std::vector<PlotPoint>& pts, int buckets, QList<QPoin
     if (end <= i) end = i + 1;
     if (end > n) end = n;
     long long first = -1, last = -1, lo = -1, hi = -1;
+    double loY = 0, hiY = 0;
     for (long long k = i; k < end; ++k) {
-      const double y = pts[static_cast<std::size_t>(k)].value;
+      const double y = pts.value(static_cast<std::size_t>(k));
       if (!std::isfinite(y)) continue;
-      if (first < 0) first = lo = hi = k;
+      if (first < 0) {
+        first = lo = hi = k;
+        loY = hiY = y;
+      }
       last = k;
-      if (y < pts[static_cast<std::size_t>(lo)].value) lo = k;
-      if (y > pts[static_cast<std::size_t>(hi)].value) hi = k;
+      if (y < loY) {
+        lo = k;
+        loY = y;
+      }
+      if (y > hiY) {
+        hi = k;
+        hiY = y;
+      }
     }
     if (first >= 0) {
       long long pick[4] = {first, std::min(lo, hi), std::max(lo, hi), last};
       long long prev = -1;
       for (long long k : pick) {
         if (k == prev) continue;
-        out.append(QPointF(static_cast<double>(k), pts[static_cast<std::size_t>(k)].value));
+        out.append(QPointF(static_cast<double>(k), pts.value(static_cast<std::size_t>(k))));
         prev = k;
       }
     }
@@ -490,8 +501,9 @@ void Chart::HandOver(int buckets) {
       } else {
         pts.reserve(static_cast<qsizetype>(n));
         for (std::size_t i = 0; i < n; ++i) {
-          if (std::isfinite(s->points_[i].value)) {
-            pts.append(QPointF(static_cast<double>(i), s->points_[i].value));
+          const double y = s->points_.value(i);
+          if (std::isfinite(y)) {
+            pts.append(QPointF(static_cast<double>(i), y));
           }
         }
       }
@@ -500,10 +512,10 @@ void Chart::HandOver(int buckets) {
     if (s->marks_) {
       QHash<int, QHash<QXYSeries::PointConfiguration, QVariant>> conf;
       for (qsizetype q = 0; q < pts.size(); ++q) {
-        const auto& p = s->points_[static_cast<std::size_t>(pts[q].x())];
-        if (p.colour != s->color_.rgba()) {
+        const Rgb colour = s->points_.colour(static_cast<std::size_t>(pts[q].x()));
+        if (colour != s->color_.rgba()) {
           conf[static_cast<int>(q)][QXYSeries::PointConfiguration::Color] =
-              QColor::fromRgba(p.colour);
+              QColor::fromRgba(colour);
         }
       }
       s->qt_->setPointsConfiguration(conf);
@@ -517,9 +529,13 @@ void Chart::Synchronise() {
 }
 
 void Chart::Repaint() {
-  // A chart out of sight gets its points when it is shown: a load then costs only the
-  // charts on the page in view.
-  if (isVisible()) {
+  // A chart out of sight gets its points and its scales when it is shown: a load then
+  // costs only the charts on the page in view.
+  if (!isVisible()) {
+    dirty_ = true;
+    return;
+  }
+  {
     // Qt lays a series out again on every change of its points or of the axis ranges, so
     // the points go to Qt once: the old ones are dropped, the ranges set and the layout
     // settled first, so the points are thinned for the plot area's final width.
@@ -628,7 +644,7 @@ std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, double leftRoom,
     const int i =
         samples == 1 ? 0 : static_cast<int>(static_cast<long long>(k) * (n - 1) / (samples - 1));
     widest = std::max(widest, fm.horizontalAdvance(platform::FromCp1252(
-                                  PooledLabel(src->points_[static_cast<std::size_t>(i)].label))));
+                                  PooledLabel(src->points_.label(static_cast<std::size_t>(i))))));
   }
   const double span = std::max(1, n - 1);
   const double perPoint = plotWidth / span;
@@ -645,7 +661,7 @@ std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, double leftRoom,
   double lastRight = -std::numeric_limits<double>::infinity();
   for (long long i = 0; i < n; i += step) {
     const QString text =
-        platform::FromCp1252(PooledLabel(src->points_[static_cast<std::size_t>(i)].label));
+        platform::FromCp1252(PooledLabel(src->points_.label(static_cast<std::size_t>(i))));
     const double x = static_cast<double>(i) * perPoint;
     const double w = fm.horizontalAdvance(text);
     // Centred under its point, but kept within reach of the plot area's ends.

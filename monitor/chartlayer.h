@@ -75,7 +75,10 @@ class ChartSeries {
   // Replaces the points by a load's, as if each had been added in order: a point's label
   // is labels[point.label] (none when out of range). The chart's series share `labels`,
   // so a load keeps one copy of its labels and its points are taken over, not copied.
-  void Assign(std::vector<PlotPoint> points, std::shared_ptr<const std::vector<std::string>> labels);
+  void Assign(PlotSeries points, std::shared_ptr<const std::vector<std::string>> labels);
+  void Assign(std::vector<PlotPoint> points, std::shared_ptr<const std::vector<std::string>> labels) {
+    Assign(PlotSeries(std::move(points)), std::move(labels));
+  }
 
   // The Qt series behind it (for tests and printing only).
   QLineSeries* QtSeries() const { return qt_; }
@@ -95,7 +98,7 @@ class ChartSeries {
   bool legend_ = true;
   // Points as kept: the label is an index into the chart's label pool, since every series
   // of a record carries the same label.
-  std::vector<PlotPoint> points_;
+  PlotSeries points_;
   double low_ = 0;
   double high_ = 0;  // smallest and largest finite Y, valid while `finite_` > 0
   std::size_t finite_ = 0;

@@ -7,6 +7,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
+#include <stdexcept>
 
 #include "platform/core/error.h"
 
@@ -78,6 +79,18 @@ inline std::optional<int> DigitAt(std::string_view field, std::size_t i) {
   return static_cast<unsigned char>(field[i]) - '0';
 }
 
+// The values of the readings, worked out in one place for the load and its series.
+inline double TemperatureValue(int tenths, bool negative) {
+  const double value = tenths / 10.0;
+  return negative ? -value : value;
+}
+inline double AnalogValue(int whole, int tenth) { return whole + 0.1 * tenth; }
+
+// A temperature's code: its tenths twice, plus 1 when negative; an analog reading's: the
+// two digits' value and, in the low byte, the tenths position's.
+std::int32_t TemperatureCode(const Temperature& t) { return t.tenths * 2 + (t.negative ? 1 : 0); }
+std::int32_t AnalogCode(const Analog& a) { return a.whole * 256 + (a.tenth + 48); }
+
 }  // namespace
 
 int GridColWidth(int col) {
@@ -95,12 +108,10 @@ std::optional<Temperature> ReadTemperature(std::string_view f) {
   const int d2 = *p2, d3 = *p3, d4 = *p4, d6 = *p6;
   const bool negative = f[0] == '-';
   int level = 100 * d2 + 10 * d3 + d4 + (d6 > 5 ? 1 : 0);
-  double value = (1000 * d2 + 100 * d3 + 10 * d4 + d6) / 10.0;
-  if (negative) {
-    level = -level;
-    value = -value;
-  }
-  return Temperature{value, level};
+  const int tenths = 1000 * d2 + 100 * d3 + 10 * d4 + d6;
+  double value = TemperatureValue(tenths, negative);
+  if (negative) level = -level;
+  return Temperature{value, level, tenths, negative};
 }
 
 std::optional<std::int32_t> ReadCounter(std::string_view f) {
@@ -117,7 +128,7 @@ std::optional<Analog> ReadAnalog(std::string_view f) {
   const auto d1 = DigitAt(f, 0), d2 = DigitAt(f, 1), d4 = DigitAt(f, 3);
   if (!d1 || !d2 || !d4) return std::nullopt;
   const int whole = 10 * *d1 + *d2;
-  return Analog{whole + 0.1 * *d4, whole};
+  return Analog{AnalogValue(whole, *d4), whole, *d4};
 }
 
 bool IsFlaggedStatus(std::string_view status) {
@@ -142,6 +153,64 @@ std::vector<std::string_view> SplitFields(std::string_view line, char separator)
     fields.push_back(line.substr(pos, sep - pos));
     pos = sep + 1;
   }
+}
+
+// ---------------------------------------------------------------------------------------
+double PlotSeries::value(std::size_t i) const {
+  switch (form_) {
+    case Form::kOwn: return own_[i].value;
+    case Form::kLevel: return factor_;
+    default: break;
+  }
+  const std::int32_t code = column_->codes[i];
+  switch (form_) {
+    case Form::kTemperature: return TemperatureValue((code - (code & 1)) / 2, (code & 1) != 0);
+    case Form::kCounter: return code;
+    case Form::kCounterLine: return code + 10.0;
+    default: break;
+  }
+  const int low = code & 0xFF;
+  const double analog = AnalogValue((code - low) / 256, low - 48);
+  if (form_ == Form::kAnalog) return analog;
+  const double scaled = analog * factor_;
+  if (form_ == Form::kScaled) return scaled;
+  return scaled * 1.1 + 1;
+}
+
+std::int32_t PlotSeries::label(std::size_t i) const {
+  if (form_ == Form::kOwn) return own_[i].label;
+  return column_->labels.empty() ? static_cast<std::int32_t>(i) : column_->labels[i];
+}
+
+PlotPoint PlotSeries::at(std::size_t i) const {
+  if (i >= size()) throw std::out_of_range("PlotSeries::at");
+  return (*this)[i];
+}
+
+void PlotSeries::MakeOwn() {
+  if (form_ == Form::kOwn) return;
+  std::vector<PlotPoint> points;
+  points.reserve(size());
+  for (std::size_t i = 0; i < size(); ++i) points.push_back((*this)[i]);
+  column_.reset();
+  form_ = Form::kOwn;
+  own_ = std::move(points);
+}
+
+void PlotSeries::push_back(const PlotPoint& point) {
+  MakeOwn();
+  own_.push_back(point);
+}
+
+void PlotSeries::clear() {
+  column_.reset();
+  form_ = Form::kOwn;
+  own_.clear();
+}
+
+void PlotSeries::reserve(std::size_t n) {
+  MakeOwn();
+  own_.reserve(n);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -195,7 +264,10 @@ CsvLoader::CsvLoader(const LoadOptions& options, std::string bytes)
   result_.table.lines_.reserve(records);
   result_.table.separator_ = options_.separator;
   const std::size_t plotted = std::min<std::size_t>(records, kLastPlottedRecord);
-  for (auto& s : result_.series) s.reserve(plotted);
+  for (auto& c : columns_) {
+    c = std::make_shared<PlotSeries::Column>();
+    c->codes.reserve(plotted);
+  }
   result_.labels.reserve(plotted);
   result_.table.rows_ = 0;
   result_.table.columns_ = 0;
@@ -268,17 +340,24 @@ void CsvLoader::ParseCSVLine(std::string_view line) {
     result_.table.red_ = true;
 }
 
-void CsvLoader::Add(int series, double value, Rgb colour) {
-  result_.series[series].push_back(PlotPoint{value, colour, label_});
+void CsvLoader::Add(int column, std::int32_t code) {
+  PlotSeries::Column& c = *columns_[static_cast<std::size_t>(column)];
+  if (!c.labels.empty()) {
+    c.labels.push_back(label_);
+  } else if (label_ != static_cast<std::int32_t>(c.count)) {
+    // A record without a reading here: from now on the labels are kept one by one.
+    c.labels.reserve(c.codes.capacity());
+    for (std::size_t i = 0; i < c.count; ++i) c.labels.push_back(static_cast<std::int32_t>(i));
+    c.labels.push_back(label_);
+  }
+  if (column != kLevels) c.codes.push_back(code);
+  ++c.count;
 }
 
 void CsvLoader::PlotCell(int column, std::string_view field) {
   if (csvRow_ < 2 || csvRow_ > kLastPlottedCSVRow || label_ < 0) return;
   if (column == 1) {
-    Add(kSeries4, options_.tLevel, kWhite);
-    Add(kTraceSeries4, options_.tLevel, kWhite);
-    Add(kSeries13, options_.aLevel, kWhite);
-    Add(kTraceSeries13, options_.aLevel, kWhite);
+    Add(kLevels, 0);  // the T and A levels of Series4, Series13 and their channel twins
     return;
   }
   if (column >= 3 && column <= 5) {
@@ -287,16 +366,13 @@ void CsvLoader::PlotCell(int column, std::string_view field) {
       const auto temp = ReadTemperature(field);
       if (!temp) return;
       if (temp->level > options_.tLevel) ++result_.beeps;
-      static constexpr Rgb kColours[3] = {kBlue, kGreen, kYellow};
-      Add(kSeries1 + t, temp->value, kColours[t]);
-      Add(kTraceSeries1 + t, temp->value, kColours[t]);
+      Add(kT1 + t, TemperatureCode(*temp));
       return;
     }
     if (t == 0) return;  // T1 never carries a counter
     const auto count = ReadCounter(field);
     if (!count) return;
-    Add(t == 1 ? kTraceSeries14 : kTraceSeries15, *count, kBlack);
-    Add(t == 1 ? kLineSeries1 : kLineSeries2, *count + 10.0, kWhite);
+    Add(t == 1 ? kC2 : kC3, *count);
     return;
   }
   if (column >= 6 && column <= 13) {
@@ -304,14 +380,36 @@ void CsvLoader::PlotCell(int column, std::string_view field) {
     const auto a = ReadAnalog(field);
     if (!a) return;
     if (a->whole > options_.aLevel) ++result_.beeps;
-    Add(kSeries5 + k, a->value, kAnalogPointColours[k]);
-    const double scaled = a->value * options_.Multiplier(k);
-    Add(kTraceSeries5 + k, scaled, kBlack);
-    Add(kSeries14 + k, scaled * 1.1 + 1, kBlack);
+    Add(kA1 + k, AnalogCode(*a));
   }
 }
 
 LoadResult CsvLoader::Finish() {
+  using Form = PlotSeries::Form;
+  auto& out = result_.series;
+  const auto series = [&](int id, int column, Form form, Rgb colour, double factor = 0) {
+    out[static_cast<std::size_t>(id)] =
+        PlotSeries(columns_[static_cast<std::size_t>(column)], form, colour, factor);
+  };
+  series(kSeries4, kLevels, Form::kLevel, kWhite, options_.tLevel);
+  series(kTraceSeries4, kLevels, Form::kLevel, kWhite, options_.tLevel);
+  series(kSeries13, kLevels, Form::kLevel, kWhite, options_.aLevel);
+  series(kTraceSeries13, kLevels, Form::kLevel, kWhite, options_.aLevel);
+  static constexpr Rgb kTemperatureColours[3] = {kBlue, kGreen, kYellow};
+  for (int t = 0; t < 3; ++t) {
+    series(kSeries1 + t, kT1 + t, Form::kTemperature, kTemperatureColours[t]);
+    series(kTraceSeries1 + t, kT1 + t, Form::kTemperature, kTemperatureColours[t]);
+  }
+  series(kTraceSeries14, kC2, Form::kCounter, kBlack);
+  series(kLineSeries1, kC2, Form::kCounterLine, kWhite);
+  series(kTraceSeries15, kC3, Form::kCounter, kBlack);
+  series(kLineSeries2, kC3, Form::kCounterLine, kWhite);
+  for (int k = 0; k < 8; ++k) {
+    const double m = options_.Multiplier(k);
+    series(kSeries5 + k, kA1 + k, Form::kAnalog, kAnalogPointColours[k]);
+    series(kTraceSeries5 + k, kA1 + k, Form::kScaled, kBlack, m);
+    series(kSeries14 + k, kA1 + k, Form::kLifted, kBlack, m);
+  }
   CsvTable& t = result_.table;
   t.file_ = file_;
   t.extra_ = extra_;

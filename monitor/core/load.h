@@ -10,7 +10,9 @@
 #include <sys/stat.h>
 
 #include <array>
+#include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <memory>
 #include <optional>
 #include <string>
@@ -84,6 +86,80 @@ struct PlotPoint {
   std::int32_t label;
 };
 
+// The points of one series. A load's series keep only the readings of their field, shared
+// by the series drawn from the same field (the CSV page's, the channel page's, the hidden
+// one that lifts an axis), and work a point's value out of its reading, by the load's own
+// arithmetic, when it is asked for; a level series keeps only its count. Points added one
+// by one, or given as a list, are kept as they are.
+class PlotSeries {
+ public:
+  PlotSeries() = default;
+  explicit PlotSeries(std::vector<PlotPoint> points) : own_(std::move(points)) {}
+
+  std::size_t size() const { return form_ == Form::kOwn ? own_.size() : column_->count; }
+  bool empty() const { return size() == 0; }
+  double value(std::size_t i) const;
+  Rgb colour(std::size_t i) const { return form_ == Form::kOwn ? own_[i].colour : colour_; }
+  std::int32_t label(std::size_t i) const;
+  PlotPoint operator[](std::size_t i) const { return PlotPoint{value(i), colour(i), label(i)}; }
+  PlotPoint at(std::size_t i) const;  // throws std::out_of_range past the end
+  PlotPoint back() const { return (*this)[size() - 1]; }
+
+  // A load's series becomes a list of its own on the first change.
+  void push_back(const PlotPoint& point);
+  void clear();
+  void reserve(std::size_t n);
+  std::size_t capacity() const { return form_ == Form::kOwn ? own_.capacity() : size(); }
+
+  class const_iterator {
+   public:
+    using value_type = PlotPoint;
+    using difference_type = std::ptrdiff_t;
+    using reference = PlotPoint;
+    using pointer = void;
+    using iterator_category = std::input_iterator_tag;
+    const_iterator(const PlotSeries* s, std::size_t i) : s_(s), i_(i) {}
+    PlotPoint operator*() const { return (*s_)[i_]; }
+    const_iterator& operator++() { ++i_; return *this; }
+    const_iterator operator++(int) { const_iterator c = *this; ++i_; return c; }
+    bool operator==(const const_iterator& o) const { return i_ == o.i_; }
+    bool operator!=(const const_iterator& o) const { return i_ != o.i_; }
+   private:
+    const PlotSeries* s_;
+    std::size_t i_;
+  };
+  const_iterator begin() const { return {this, 0}; }
+  const_iterator end() const { return {this, size()}; }
+
+ private:
+  friend class CsvLoader;
+  // How a point's value follows from its reading's code.
+  enum class Form : std::uint8_t {
+    kOwn,          // own_ holds the points
+    kLevel,        // factor_, at every point
+    kTemperature,  // ReadTemperature's value
+    kCounter,      // the counter
+    kCounterLine,  // the counter + 10
+    kAnalog,       // ReadAnalog's value
+    kScaled,       // the analog value times factor_
+    kLifted,       // the scaled value * 1.1 + 1
+  };
+  struct Column {
+    std::vector<std::int32_t> codes;   // one per point; none for a level column
+    std::vector<std::int32_t> labels;  // one per point; none while each label is its index
+    std::size_t count = 0;
+  };
+  PlotSeries(std::shared_ptr<const Column> column, Form form, Rgb colour, double factor)
+      : column_(std::move(column)), form_(form), colour_(colour), factor_(factor) {}
+  void MakeOwn();
+
+  std::shared_ptr<const Column> column_;
+  Form form_ = Form::kOwn;
+  Rgb colour_ = 0;
+  double factor_ = 0;
+  std::vector<PlotPoint> own_;
+};
+
 // What a load reads from the window, once, before it starts.
 struct LoadOptions {
   int tLevel = 0;                     // TLevelValue
@@ -132,7 +208,7 @@ class CsvTable {
 // Everything one load produces.
 struct LoadResult {
   CsvTable table;
-  std::array<std::vector<PlotPoint>, kSeriesCount> series;
+  std::array<PlotSeries, kSeriesCount> series;
   std::vector<std::string> labels;  // X labels of the plotted records, in order
   int records = 0;                  // records taken (table rows below the header)
   int beeps = 0;                    // readings above their level, one beep each
@@ -146,6 +222,8 @@ struct LoadResult {
 struct Temperature {
   double value;  // signed, in tenths resolution
   int level;     // the value rounded for the level test (tenths of 6 to 9 round up), signed
+  int tenths;    // the four positions as one number, unsigned: value is +-tenths / 10.0
+  bool negative;
 };
 std::optional<Temperature> ReadTemperature(std::string_view field);
 // DDDDDD: six digits.
@@ -154,6 +232,7 @@ std::optional<std::int32_t> ReadCounter(std::string_view field);
 struct Analog {
   double value;  // 0.0 .. 99.9
   int whole;     // the two digits, used for the level test
+  int tenth;     // the tenths position: value is whole + 0.1 * tenth
 };
 std::optional<Analog> ReadAnalog(std::string_view field);
 
@@ -190,7 +269,9 @@ class CsvLoader {
   LoadResult Finish();
 
  private:
-  void Add(int series, double value, Rgb colour);
+  // The readings of one field; each is the source of one to three series.
+  enum ColumnId { kLevels, kT1, kT2, kT3, kC2, kC3, kA1, kColumnCount = kA1 + 8 };
+  void Add(int column, std::int32_t code);
   void Store(std::string_view line);
 
   LoadOptions options_;
@@ -201,6 +282,7 @@ class CsvLoader {
   int lastColumns_ = 0;
   std::int32_t label_ = -1;  // label index of the record in hand
   std::vector<std::string_view> fields_;
+  std::array<std::shared_ptr<PlotSeries::Column>, kColumnCount> columns_;
 };
 
 // The whole load of a file's bytes.

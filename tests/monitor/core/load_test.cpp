@@ -6,6 +6,7 @@
 #include <QColor>
 #include <QSize>
 #include <QTemporaryDir>
+#include <cstring>
 #include <functional>
 #include <map>
 
@@ -237,6 +238,54 @@ TEST(CsvLoad, ABadFieldKeepsEveryPointAtItsRecord) {
   EXPECT_DOUBLE_EQ(r.series[kSeries5][2].value, 30.0);
   EXPECT_DOUBLE_EQ(r.series[kSeries5][1].value, 10 + ('x' - '0') + 0.5);
   EXPECT_DOUBLE_EQ(r.series[kSeries1][1].value, 10 * ('?' - '0'));
+}
+
+// A series' point has exactly the value its field's reading gives, worked out as the load
+// does (down to the sign of a zero), whatever characters stand at the digit positions.
+TEST(CsvLoad, PointsHoldTheReadingsValuesExactly) {
+  const char* temperatures[] = {"+000.0", "-000.0", "-123.9", "+999.9", "+0?0.5", "-1x2.~", "+\xff\xff\xff.\xff"};
+  const char* analogs[] = {"00.0", "99.9", "1x.5", " 3.~", "\xff\xff.\xff", "-.-1"};
+  LoadOptions o;
+  o.coarse[0] = 3;
+  o.fine[0] = 217;
+  std::string bytes;
+  for (const char* t : temperatures)
+    for (const char* a : analogs) bytes += Record({{3, t}, {6, a}}) + "\r\n";
+  const LoadResult r = LoadCSV(bytes, o);
+  const auto same = [](double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+  std::size_t i = 0;
+  for (const char* t : temperatures) {
+    for (const char* a : analogs) {
+      const double temperature = ReadTemperature(t)->value;
+      EXPECT_TRUE(same(r.series[kSeries1][i].value, temperature)) << t;
+      EXPECT_TRUE(same(r.series[kTraceSeries1][i].value, temperature)) << t;
+      const double analog = ReadAnalog(a)->value;
+      const double scaled = analog * o.Multiplier(0);
+      EXPECT_TRUE(same(r.series[kSeries5][i].value, analog)) << a;
+      EXPECT_TRUE(same(r.series[kTraceSeries5][i].value, scaled)) << a;
+      EXPECT_TRUE(same(r.series[kSeries14][i].value, scaled * 1.1 + 1)) << a;
+      ++i;
+    }
+  }
+  EXPECT_EQ(i, r.series[kSeries1].size());
+}
+
+// A load's series share their field's readings; changing one of them leaves the rest alone.
+TEST(CsvLoad, AChangedSeriesLeavesTheOthersOfItsFieldAlone) {
+  const std::string bytes = Record({{6, "10.0"}}) + "\r\n" + Record({{6, "20.0"}}) + "\r\n";
+  LoadResult r = LoadCSV(bytes, LoadOptions{});
+  PlotSeries changed = r.series[kSeries5];
+  changed.push_back(PlotPoint{7.5, colour::kRed, 9});
+  ASSERT_EQ(changed.size(), 3u);
+  EXPECT_EQ(changed[2].label, 9);
+  EXPECT_DOUBLE_EQ(changed[1].value, 20.0);
+  EXPECT_EQ(changed[1].colour, colour::kRed);
+  EXPECT_EQ(Values(r, kSeries5), (std::vector<double>{10.0, 20.0}));
+  EXPECT_EQ(r.series[kTraceSeries5].size(), 2u);
+  changed.clear();
+  EXPECT_TRUE(changed.empty());
+  EXPECT_EQ(r.series[kSeries14].size(), 2u);
+  EXPECT_THROW(r.series[kSeries5].at(2), std::out_of_range);
 }
 
 TEST(CsvLoad, PointColoursAndLabels) {
