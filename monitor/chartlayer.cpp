@@ -209,17 +209,10 @@ void ChartSeries::Assign(PlotSeries points,
   chart_->pool_ = std::move(labels);
   chart_->ownPool_ = nullptr;
   points_ = std::move(points);
-  for (std::size_t i = 0, n = points_.size(); i < n; ++i) {
-    const double y = points_.value(i);
-    if (!std::isfinite(y)) continue;
-    if (finite_ == 0) {
-      low_ = high_ = y;
-    } else {
-      low_ = std::min(low_, y);
-      high_ = std::max(high_, y);
-    }
-    ++finite_;
-  }
+  const PlotSeries::Range range = points_.FiniteRange();
+  low_ = range.low;
+  high_ = range.high;
+  finite_ = range.finite;
   labelHint_ = points_.empty() ? 0 : static_cast<std::size_t>(points_.label(points_.size() - 1)) + 1;
   dirty_ = true;
   chart_->MarkDirty();

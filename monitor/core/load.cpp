@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cmath>
 #include <cstdint>
 #include <stdexcept>
 
@@ -156,25 +157,74 @@ std::vector<std::string_view> SplitFields(std::string_view line, char separator)
 }
 
 // ---------------------------------------------------------------------------------------
+template <PlotSeries::Form F>
+double PlotSeries::Decode(std::int32_t code, double factor) {
+  if constexpr (F == Form::kTemperature) {
+    return TemperatureValue((code - (code & 1)) / 2, (code & 1) != 0);
+  } else if constexpr (F == Form::kCounter) {
+    return code;
+  } else if constexpr (F == Form::kCounterLine) {
+    return code + 10.0;
+  } else {
+    const int low = code & 0xFF;
+    const double analog = AnalogValue((code - low) / 256, low - 48);
+    if constexpr (F == Form::kAnalog) return analog;
+    const double scaled = analog * factor;
+    if constexpr (F == Form::kScaled) return scaled;
+    return scaled * 1.1 + 1;
+  }
+}
+
 double PlotSeries::value(std::size_t i) const {
   switch (form_) {
     case Form::kOwn: return own_[i].value;
     case Form::kLevel: return factor_;
-    default: break;
+    case Form::kTemperature: return Decode<Form::kTemperature>(column_->codes[i], factor_);
+    case Form::kCounter: return Decode<Form::kCounter>(column_->codes[i], factor_);
+    case Form::kCounterLine: return Decode<Form::kCounterLine>(column_->codes[i], factor_);
+    case Form::kAnalog: return Decode<Form::kAnalog>(column_->codes[i], factor_);
+    case Form::kScaled: return Decode<Form::kScaled>(column_->codes[i], factor_);
+    case Form::kLifted: return Decode<Form::kLifted>(column_->codes[i], factor_);
   }
-  const std::int32_t code = column_->codes[i];
+  return 0;
+}
+
+namespace {
+void TakeFinite(PlotSeries::Range& r, double y) {
+  if (!std::isfinite(y)) return;
+  if (r.finite++ == 0) {
+    r.low = r.high = y;
+  } else {
+    r.low = std::min(r.low, y);
+    r.high = std::max(r.high, y);
+  }
+}
+}  // namespace
+
+template <PlotSeries::Form F>
+PlotSeries::Range PlotSeries::CodesRange() const {
+  Range r;
+  for (const std::int32_t code : column_->codes) TakeFinite(r, Decode<F>(code, factor_));
+  return r;
+}
+
+PlotSeries::Range PlotSeries::FiniteRange() const {
+  Range r;
   switch (form_) {
-    case Form::kTemperature: return TemperatureValue((code - (code & 1)) / 2, (code & 1) != 0);
-    case Form::kCounter: return code;
-    case Form::kCounterLine: return code + 10.0;
-    default: break;
+    case Form::kOwn:
+      for (const PlotPoint& p : own_) TakeFinite(r, p.value);
+      return r;
+    case Form::kLevel:
+      if (column_->count > 0 && std::isfinite(factor_)) r = Range{factor_, factor_, column_->count};
+      return r;
+    case Form::kTemperature: return CodesRange<Form::kTemperature>();
+    case Form::kCounter: return CodesRange<Form::kCounter>();
+    case Form::kCounterLine: return CodesRange<Form::kCounterLine>();
+    case Form::kAnalog: return CodesRange<Form::kAnalog>();
+    case Form::kScaled: return CodesRange<Form::kScaled>();
+    case Form::kLifted: return CodesRange<Form::kLifted>();
   }
-  const int low = code & 0xFF;
-  const double analog = AnalogValue((code - low) / 256, low - 48);
-  if (form_ == Form::kAnalog) return analog;
-  const double scaled = analog * factor_;
-  if (form_ == Form::kScaled) return scaled;
-  return scaled * 1.1 + 1;
+  return r;
 }
 
 std::int32_t PlotSeries::label(std::size_t i) const {

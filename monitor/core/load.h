@@ -104,6 +104,13 @@ class PlotSeries {
   PlotPoint operator[](std::size_t i) const { return PlotPoint{value(i), colour(i), label(i)}; }
   PlotPoint at(std::size_t i) const;  // throws std::out_of_range past the end
   PlotPoint back() const { return (*this)[size() - 1]; }
+  // The smallest and largest finite value and how many values are finite.
+  struct Range {
+    double low = 0;
+    double high = 0;
+    std::size_t finite = 0;
+  };
+  Range FiniteRange() const;
 
   // A load's series becomes a list of its own on the first change.
   void push_back(const PlotPoint& point);
@@ -152,6 +159,11 @@ class PlotSeries {
   PlotSeries(std::shared_ptr<const Column> column, Form form, Rgb colour, double factor)
       : column_(std::move(column)), form_(form), colour_(colour), factor_(factor) {}
   void MakeOwn();
+  // The value of a reading's code in a series of form F (a form with codes).
+  template <Form F>
+  static double Decode(std::int32_t code, double factor);
+  template <Form F>
+  Range CodesRange() const;
 
   std::shared_ptr<const Column> column_;
   Form form_ = Form::kOwn;
