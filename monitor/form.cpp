@@ -10,6 +10,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWindow>
 
 #include "monitor/chartlayer.h"
 #include "platform/controls.h"
@@ -207,6 +208,12 @@ std::string TForm1::DayText(const QDate& day) {
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  // The first exposure of the window is watched: what waits for the first paint runs
+  // right after it.
+  if (!painted_ && !awaitingPaint_ && windowHandle()) {
+    awaitingPaint_ = true;
+    windowHandle()->installEventFilter(this);
+  }
   // The start-up runs when the page control first takes the focus. Without a window
   // manager to give the window the focus, it runs as soon as the window is up.
   if (!started_)
@@ -215,6 +222,25 @@ void TForm1::showEvent(QShowEvent* event) {
       PageControl1->setFocus();
       if (!started_) PageControl1Enter();
     });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+    watched->removeEventFilter(this);
+    QCoreApplication::sendEvent(watched, event);  // the window paints itself first
+    FirstPainted();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::FirstPainted() {
+  painted_ = true;
+  awaitingPaint_ = false;
+  if (connectWaiting_) {
+    connectWaiting_ = false;
+    StartupConnect();
+  }
 }
 
 }  // namespace monitor
