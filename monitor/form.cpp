@@ -10,6 +10,9 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QLegend>
 #include <QWindow>
 
 #include "monitor/chartlayer.h"
@@ -213,6 +216,7 @@ void TForm1::showEvent(QShowEvent* event) {
   if (!painted_ && !awaitingPaint_ && windowHandle()) {
     awaitingPaint_ = true;
     windowHandle()->installEventFilter(this);
+    HoldHiddenChartLayouts();
   }
   // The start-up runs when the page control first takes the focus. Without a window
   // manager to give the window the focus, it runs as soon as the window is up.
@@ -225,7 +229,13 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::GraphicsSceneResize || type == QEvent::LayoutRequest) {
+    for (Chart* c : heldCharts_)
+      if ((watched == c->chart() || watched == c->chart()->legend()) && !c->isVisible())
+        return true;  // laid out after the paint
+  }
+  if (type == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
     watched->removeEventFilter(this);
     QCoreApplication::sendEvent(watched, event);  // the window paints itself first
     FirstPainted();
@@ -237,9 +247,39 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::FirstPainted() {
   painted_ = true;
   awaitingPaint_ = false;
+  ReleaseChartLayouts();
   if (connectWaiting_) {
     connectWaiting_ = false;
     StartupConnect();
+  }
+}
+
+// Every chart sits on a page out of sight at the start. Qt Charts lays each out as its
+// scene is first polished, at a size it is never shown at; that waits until the window is
+// on the screen. A chart shown meanwhile lays out as always.
+void TForm1::HoldHiddenChartLayouts() {
+  std::vector<Chart*> all{Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2};
+  for (int n = 1; n <= 8; ++n) all.push_back(ChannelChartA[n]);
+  for (Chart* c : all) {
+    if (c->isVisible()) continue;
+    c->chart()->installEventFilter(this);
+    c->chart()->legend()->installEventFilter(this);
+    heldCharts_.push_back(c);
+  }
+}
+
+// The held charts lay out at the size they have now, as a resize or layout request would
+// have laid them out.
+void TForm1::ReleaseChartLayouts() {
+  const std::vector<Chart*> held = std::move(heldCharts_);
+  heldCharts_.clear();
+  for (Chart* c : held) {
+    for (QGraphicsWidget* w : {static_cast<QGraphicsWidget*>(c->chart()),
+                               static_cast<QGraphicsWidget*>(c->chart()->legend())}) {
+      w->removeEventFilter(this);
+      if (QGraphicsLayout* layout = w->layout()) layout->invalidate();
+      QCoreApplication::postEvent(w, new QEvent(QEvent::LayoutRequest));
+    }
   }
 }
 
