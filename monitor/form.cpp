@@ -4,15 +4,15 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QLegend>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
-#include <QChart>
-#include <QGraphicsLayout>
-#include <QLegend>
 #include <QWindow>
 
 #include "monitor/chartlayer.h"
@@ -60,6 +60,12 @@ TForm1::~TForm1() {
   if (qApp) QObject::disconnect(qApp, nullptr, this, nullptr);
   for (QObject* child : findChildren<QObject*>())
     QObject::disconnect(child, nullptr, this, nullptr);
+  // Nor their events this window's filter.
+  if (windowHandle()) windowHandle()->removeEventFilter(this);
+  for (Chart* c : heldCharts_) {
+    c->chart()->removeEventFilter(this);
+    c->chart()->legend()->removeEventFilter(this);
+  }
 }
 
 // ---- menus ----------------------------------------------------------------------------
@@ -155,8 +161,7 @@ void TForm1::BuildCharts() {
     c->SetMaximumAutomatic();
   }
 
-  std::vector<Chart*> all{Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2};
-  for (int n = 1; n <= 8; ++n) all.push_back(ChannelChartA[n]);
+  const std::vector<Chart*> all = Charts();
   for (int id = 0; id < kSeriesCount; ++id) {
     const SeriesInfo& info = SeriesInfoOf(id);
     Chart* owner = nullptr;
@@ -172,6 +177,12 @@ void TForm1::BuildCharts() {
     series_[static_cast<std::size_t>(id)] = s;
   }
 }
+std::vector<Chart*> TForm1::Charts() const {
+  std::vector<Chart*> all{Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2};
+  for (int n = 1; n <= 8; ++n) all.push_back(ChannelChartA[n]);
+  return all;
+}
+
 // ---- binding --------------------------------------------------------------------------
 
 void TForm1::BindHandlers() {
@@ -258,9 +269,7 @@ void TForm1::FirstPainted() {
 // scene is first polished, at a size it is never shown at; that waits until the window is
 // on the screen. A chart shown meanwhile lays out as always.
 void TForm1::HoldHiddenChartLayouts() {
-  std::vector<Chart*> all{Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2};
-  for (int n = 1; n <= 8; ++n) all.push_back(ChannelChartA[n]);
-  for (Chart* c : all) {
+  for (Chart* c : Charts()) {
     if (c->isVisible()) continue;
     c->chart()->installEventFilter(this);
     c->chart()->legend()->installEventFilter(this);

@@ -287,6 +287,8 @@ class TForm1 : public QMainWindow {
  private:
   void BuildMenus();
   void BuildCharts();
+  // The CSV page's two charts, then the channel pages' in their order.
+  std::vector<Chart*> Charts() const;
   QWidget* BuildTransferPage();
   QWidget* BuildCSVPage();
   void BuildChannelPages();
