@@ -4,12 +4,16 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QChart>
+#include <QGraphicsLayout>
+#include <QLegend>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShowEvent>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QTimer>
+#include <QWindow>
 
 #include "monitor/chartlayer.h"
 #include "platform/controls.h"
@@ -56,6 +60,12 @@ TForm1::~TForm1() {
   if (qApp) QObject::disconnect(qApp, nullptr, this, nullptr);
   for (QObject* child : findChildren<QObject*>())
     QObject::disconnect(child, nullptr, this, nullptr);
+  // Nor their events this window's filter.
+  if (windowHandle()) windowHandle()->removeEventFilter(this);
+  for (Chart* c : heldCharts_) {
+    c->chart()->removeEventFilter(this);
+    c->chart()->legend()->removeEventFilter(this);
+  }
 }
 
 // ---- menus ----------------------------------------------------------------------------
@@ -151,8 +161,7 @@ void TForm1::BuildCharts() {
     c->SetMaximumAutomatic();
   }
 
-  std::vector<Chart*> all{Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2};
-  for (int n = 1; n <= 8; ++n) all.push_back(ChannelChartA[n]);
+  const std::vector<Chart*> all = Charts();
   for (int id = 0; id < kSeriesCount; ++id) {
     const SeriesInfo& info = SeriesInfoOf(id);
     Chart* owner = nullptr;
@@ -168,6 +177,12 @@ void TForm1::BuildCharts() {
     series_[static_cast<std::size_t>(id)] = s;
   }
 }
+std::vector<Chart*> TForm1::Charts() const {
+  std::vector<Chart*> all{Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2};
+  for (int n = 1; n <= 8; ++n) all.push_back(ChannelChartA[n]);
+  return all;
+}
+
 // ---- binding --------------------------------------------------------------------------
 
 void TForm1::BindHandlers() {
@@ -207,6 +222,13 @@ std::string TForm1::DayText(const QDate& day) {
 
 void TForm1::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
+  // The first exposure of the window is watched: what waits for the first paint runs
+  // right after it.
+  if (!painted_ && !awaitingPaint_ && windowHandle()) {
+    awaitingPaint_ = true;
+    windowHandle()->installEventFilter(this);
+    HoldHiddenChartLayouts();
+  }
   // The start-up runs when the page control first takes the focus. Without a window
   // manager to give the window the focus, it runs as soon as the window is up.
   if (!started_)
@@ -215,6 +237,59 @@ void TForm1::showEvent(QShowEvent* event) {
       PageControl1->setFocus();
       if (!started_) PageControl1Enter();
     });
+}
+
+bool TForm1::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type == QEvent::GraphicsSceneResize || type == QEvent::LayoutRequest) {
+    for (Chart* c : heldCharts_)
+      if ((watched == c->chart() || watched == c->chart()->legend()) && !c->isVisible())
+        return true;  // laid out after the paint
+  }
+  if (type == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+    watched->removeEventFilter(this);
+    QCoreApplication::sendEvent(watched, event);  // the window paints itself first
+    FirstPainted();
+    return true;
+  }
+  return QMainWindow::eventFilter(watched, event);
+}
+
+void TForm1::FirstPainted() {
+  painted_ = true;
+  awaitingPaint_ = false;
+  ReleaseChartLayouts();
+  if (connectWaiting_) {
+    connectWaiting_ = false;
+    StartupConnect();
+  }
+}
+
+// Every chart sits on a page out of sight at the start. Qt Charts lays each out as its
+// scene is first polished, at a size it is never shown at; that waits until the window is
+// on the screen. A chart shown meanwhile lays out as always.
+void TForm1::HoldHiddenChartLayouts() {
+  for (Chart* c : Charts()) {
+    if (c->isVisible()) continue;
+    c->chart()->installEventFilter(this);
+    c->chart()->legend()->installEventFilter(this);
+    heldCharts_.push_back(c);
+  }
+}
+
+// The held charts lay out at the size they have now, as a resize or layout request would
+// have laid them out.
+void TForm1::ReleaseChartLayouts() {
+  const std::vector<Chart*> held = std::move(heldCharts_);
+  heldCharts_.clear();
+  for (Chart* c : held) {
+    for (QGraphicsWidget* w : {static_cast<QGraphicsWidget*>(c->chart()),
+                               static_cast<QGraphicsWidget*>(c->chart()->legend())}) {
+      w->removeEventFilter(this);
+      if (QGraphicsLayout* layout = w->layout()) layout->invalidate();
+      QCoreApplication::postEvent(w, new QEvent(QEvent::LayoutRequest));
+    }
+  }
 }
 
 }  // namespace monitor

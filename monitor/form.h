@@ -8,6 +8,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "monitor/core/csvconfig.h"
 #include "monitor/core/merge.h"
@@ -52,7 +53,8 @@ class TForm1 : public QMainWindow {
 
   // ---- start-up, exit, settings file -------------------------------------------------
   // The page control's first focus: the start-up, then the FTP session's Connect step.
-  // Runs once per window.
+  // Runs once per window. A window on its way to the screen connects once it has been
+  // painted, so it shows before the server answers.
   void PageControl1Enter();
   // The start-up restore of the window from "csv.cfg" (tests call it directly).
   void OnCreate();
@@ -276,6 +278,7 @@ class TForm1 : public QMainWindow {
 
  protected:
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
   // ---- the FTP half's own members, one file each -----------------------------------
 #include "monitor/members/ftpsession.h"
@@ -284,6 +287,8 @@ class TForm1 : public QMainWindow {
  private:
   void BuildMenus();
   void BuildCharts();
+  // The CSV page's two charts, then the channel pages' in their order.
+  std::vector<Chart*> Charts() const;
   QWidget* BuildTransferPage();
   QWidget* BuildCSVPage();
   void BuildChannelPages();
@@ -299,11 +304,20 @@ class TForm1 : public QMainWindow {
   void DeleteLocal(const QString& path);
   void ClampedBar(QScrollBar* bar, int value);
   void PrintChannelChart(Chart* chart);
+  // The window's first exposure: it paints, then what waited for it runs.
+  void FirstPainted();
+  // The charts out of sight at the first show lay out once the window has been painted.
+  void HoldHiddenChartLayouts();
+  void ReleaseChartLayouts();
 
   CsvGrid* grid_ = nullptr;
   std::array<ChartSeries*, 38> series_{};
   std::unique_ptr<CsvLoader> loader_;
   bool started_ = false;
+  bool painted_ = false;         // the window has been on the screen
+  bool awaitingPaint_ = false;   // shown, its first exposure still to come
+  bool connectWaiting_ = false;  // the start-up's Connect waits for the first paint
+  std::vector<Chart*> heldCharts_;
 };
 
 }  // namespace monitor

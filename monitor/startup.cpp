@@ -27,7 +27,10 @@ const QDate kEarliestDay(2018, 9, 1);  // the calendars offer no earlier day
 void TForm1::PageControl1Enter() {
   if (started_) return;
   OnCreate();
-  StartupConnect();
+  if (awaitingPaint_)
+    connectWaiting_ = true;  // FirstPainted connects
+  else
+    StartupConnect();
 }
 
 void TForm1::OnCreate() {
