@@ -21,9 +21,9 @@ class ScriptedFtpServer : public QObject {
     // How many of the bytes go out before the data connection closes (-1: all).
     long long sent = -1;
     // The "150" reply; empty: "150 Opening BINARY mode data connection for <name> (<n> bytes)."
-    std::string opening;
+    std::string opening{};
     // The answer to "SIZE <name>"; empty: "213 <n>".
-    std::string size;
+    std::string size{};
   };
 
   ScriptedFtpServer();
