@@ -350,31 +350,29 @@ void CsvLoader::ParseCSVLine(std::string_view line) {
   ++csvRow_;
   const int r = csvRow_ - 1;
   Store(line);
-  if (r > 0 && csvRow_ > kLastPlottedCSVRow) {
-    // Past the plotted records only the field count and the last field matter.
-    ++result_.records;
-    const std::size_t count = static_cast<std::size_t>(std::count(line.begin(), line.end(), options_.separator)) + 1;
-    lastColumns_ = static_cast<int>(count) + 1;
-    const std::size_t sep = line.rfind(options_.separator);
-    const std::string_view last = sep == std::string_view::npos ? line : line.substr(sep + 1);
-    if (count == static_cast<std::size_t>(kRecordFields) && IsFlaggedStatus(last)) result_.table.red_ = true;
-    return;
-  }
+  const bool plotting = r == 0 || csvRow_ <= kLastPlottedCSVRow;
+  // The fields up to A8 are taken one by one while records plot; of the rest only their
+  // number and the last one (Status) matter.
+  constexpr std::size_t kReadFields = 13;
   fields_.clear();
   std::size_t pos = 0;
-  for (;;) {
+  while (plotting && fields_.size() < kReadFields) {
     const std::size_t sep = line.find(options_.separator, pos);
     if (sep == std::string_view::npos) break;
     fields_.push_back(line.substr(pos, sep - pos));
     pos = sep + 1;
   }
-  fields_.push_back(line.substr(pos));
-  lastColumns_ = static_cast<int>(fields_.size()) + 1;
+  const std::string_view rest = line.substr(pos);
+  const std::size_t more = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), options_.separator));
+  const std::size_t count = fields_.size() + more + 1;
+  const std::string_view last = more == 0 ? rest : rest.substr(rest.rfind(options_.separator) + 1);
+  if (more == 0) fields_.push_back(rest);
+  lastColumns_ = static_cast<int>(count) + 1;
 
   if (r == 0) return;  // the header is neither plotted nor flagged
   ++result_.records;
-  const std::size_t plotted = fields_.size() - 1;  // the last field is not plotted
-  if (csvRow_ <= kLastPlottedCSVRow && plotted > 0) {
+  const std::size_t plotted = count - 1;  // the last field is not plotted
+  if (plotting && plotted > 0) {
     if (options_.xmode) {
       std::string label(fields_[0]);
       label += ',';
@@ -384,10 +382,10 @@ void CsvLoader::ParseCSVLine(std::string_view line) {
       result_.labels.push_back(std::to_string(r));
     }
     label_ = static_cast<std::int32_t>(result_.labels.size() - 1);
-    for (std::size_t i = 0; i < plotted; ++i) PlotCell(static_cast<int>(i) + 1, fields_[i]);
+    const std::size_t read = std::min(plotted, fields_.size());
+    for (std::size_t i = 0; i < read; ++i) PlotCell(static_cast<int>(i) + 1, fields_[i]);
   }
-  if (fields_.size() == static_cast<std::size_t>(kRecordFields) && IsFlaggedStatus(fields_.back()))
-    result_.table.red_ = true;
+  if (count == static_cast<std::size_t>(kRecordFields) && IsFlaggedStatus(last)) result_.table.red_ = true;
 }
 
 void CsvLoader::Add(int column, std::int32_t code) {
