@@ -49,6 +49,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   BuildWindow();
   // An error in the start-up ends it; the steps after the failing one do not run.
   platform::Guard([this] { FormCreate(); });
+  // The text slots are built empty, so that each edit lays out only the text it shows: the
+  // design texts go in only where the start-up ended before it restored the saved ones.
+  if (!textPagesRestored_) SetDesignTexts();
   platform::NameByCaptions(this);
 }
 
