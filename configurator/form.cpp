@@ -49,6 +49,9 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   BuildWindow();
   // An error in the start-up ends it; the steps after the failing one do not run.
   platform::Guard([this] { FormCreate(); });
+  // The text slots are built empty, so that each edit lays out only the text it shows: the
+  // design texts go in only where the start-up ended before it restored the saved ones.
+  if (!textPagesRestored_) SetDesignTexts();
   platform::NameByCaptions(this);
 }
 
@@ -78,15 +81,6 @@ void TForm1::BuildWindow() {
   PageControl1->setObjectName("PageControl1");
   PageControl1->setAccessibleName("Pages");
   PageControl1->setGeometry(8, 4, 857, 409);
-  // Tabs drawn with a frame so that the page shown stands out, with narrow padding. The style
-  // sheet is the tab bar's alone: on the page control it would restyle every control of the
-  // thirteen pages, which draw the same without it but cost a third of the start.
-  PageControl1->tabBar()->setStyleSheet(
-      "QTabBar::tab { padding: 3px 3px; border: 1px solid palette(mid); border-bottom: none;"
-      " border-top-left-radius: 3px; border-top-right-radius: 3px;"
-      " background: palette(button); }"
-      "QTabBar::tab:selected { background: palette(base); }"
-      "QTabBar::tab:!selected { margin-top: 2px; }");
   for (int i = 0; i < kPageCount; ++i) {
     auto* page = new QWidget;
     page->setObjectName(kPages[i].name);
@@ -94,6 +88,16 @@ void TForm1::BuildWindow() {
     PageControl1->addTab(page, kPages[i].caption);
     Pages[static_cast<std::size_t>(i)] = page;
   }
+  // Tabs drawn with a frame so that the page shown stands out, with narrow padding. The style
+  // sheet is the tab bar's alone: on the page control it would restyle every control of the
+  // thirteen pages, which draw the same without it but cost a third of the start. It comes
+  // after the tabs: each tab added lays out the tabs before it, dearer under a style sheet.
+  PageControl1->tabBar()->setStyleSheet(
+      "QTabBar::tab { padding: 3px 3px; border: 1px solid palette(mid); border-bottom: none;"
+      " border-top-left-radius: 3px; border-top-right-radius: 3px;"
+      " background: palette(button); }"
+      "QTabBar::tab:selected { background: palette(base); }"
+      "QTabBar::tab:!selected { margin-top: 2px; }");
   // All thirteen captions in one row within the page control's width: the tab font gets
   // smaller until they fit (the fonts a system has differ in width).
   QTabBar* tabs = PageControl1->tabBar();

@@ -265,6 +265,8 @@ class TForm1 : public QMainWindow,
   // page_texts.cpp: "External SMS", "Int/Ext SMS", "IOname"
   void BuildTextPages();
   void RestoreTextPages(const TSetupConfig& c);
+  // The design texts of the text slots, for a start-up that ended before RestoreTextPages.
+  void SetDesignTexts();
   void StoreTextPages(TSetupConfig& c) const;
   // TXTSMSb1Click..TXTSMSb97Click: slots 1..57 write or read a long text, 58..97 a state name.
   void TXTSMSbClick(int n);
@@ -450,6 +452,7 @@ class TForm1 : public QMainWindow,
 
 
   std::vector<QWidget*> modemInfo_;  // what Memo5 lies over
+  bool textPagesRestored_ = false;
   platform::PlainTextMemo* inputMemo_ = nullptr;
   platform::PlainTextMemo* sentMemo_ = nullptr;
 };

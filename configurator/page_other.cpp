@@ -79,11 +79,11 @@ void TForm1::BuildOtherPage() {
       ui::MakeTyped(options, "StringStr1", "Option string", other::kDefaultOptionText, 16, 10, y,
                     200, 24);
   StringStr1->setReadOnly(true);
-  {
+  platform::OnFirstShow(StringStr1, [e = StringStr1] {
     QFont mono("Monospace");
     mono.setStyleHint(QFont::TypeWriter);
-    StringStr1->setFont(mono);
-  }
+    e->setFont(mono);
+  });
   GetOther = MakeButton(options, "GetOther", "GET", 224, y - 1, 100);
   SetOther = MakeButton(options, "SetOther", "SET", 334, y - 1, 100);
 

@@ -48,11 +48,10 @@ void ColumnCaption(QWidget* parent, const QString& text, int cellX, int y) {
   MakeLabel(parent, text, cellX, y, kEditWidth + 2 + kButtonWidth, Qt::AlignCenter);
 }
 
-// The edit of a text slot, holding the text's Windows-1252 bytes.
+// The edit of a text slot, empty until the start-up puts its text in.
 platform::Edit* MakeTextEdit(QWidget* parent, const QString& name, const QString& accessible,
-                             int maxLength, const std::string& text, int x, int y, int w) {
-  return ui::MakeTyped(parent, name, accessible, platform::FromCp1252(text), maxLength, x, y, w,
-                       kEditHeight);
+                             int maxLength, int x, int y, int w) {
+  return ui::MakeTyped(parent, name, accessible, QString(), maxLength, x, y, w, kEditHeight);
 }
 
 // The bold "WR" button of a text slot; its description says which text it writes.
@@ -87,9 +86,8 @@ void TForm1::BuildTextPages() {
     const char* buttonStem = shortTexts ? "iTXTSMSb" : "TXTSMSb";
     const int maxLength = shortTexts ? kShortTextMaxLength : kLongTextMaxLength;
     auto cell = [&](int slot, const QString& what, int x, int y) {
-      const std::string text = shortTexts ? DefaultShortText(slot) : DefaultLongText(slot);
       platform::Edit* e =
-          MakeTextEdit(page, platform::Nr(editStem, slot), what, maxLength, text, x, y, kEditWidth);
+          MakeTextEdit(page, platform::Nr(editStem, slot), what, maxLength, x, y, kEditWidth);
       QPushButton* b = MakeTextButton(page, platform::Nr(buttonStem, slot), what, x + kEditWidth + 2, y);
       const auto i = static_cast<std::size_t>(slot);
       if (shortTexts) {
@@ -199,7 +197,7 @@ void TForm1::BuildTextPages() {
         const int cx = firstCell + col * kNameCellWidth;
         const auto i = static_cast<std::size_t>(slot);
         iTXTSMS[i] = MakeTextEdit(group, platform::Nr("iTXTSMS", slot), what, kShortTextMaxLength,
-                                  DefaultShortText(slot), cx, y, kNameEditWidth);
+                                  cx, y, kNameEditWidth);
         TXTSMSb[i] = MakeTextButton(group, platform::Nr("TXTSMSb", slot), what,
                                     cx + kNameEditWidth + 2, y);
         platform::OnClick(this, TXTSMSb[i], [this, slot] { TXTSMSbClick(slot); });
@@ -216,10 +214,18 @@ void TForm1::BuildTextPages() {
 }
 
 void TForm1::RestoreTextPages(const TSetupConfig& c) {
+  textPagesRestored_ = true;
   for (int n = 1; n <= kLongTextSlots; ++n)
     platform::SetText(TXTSMS[static_cast<std::size_t>(n)], GetText(c.TXTSMS[static_cast<std::size_t>(n - 1)]));
   for (int n = 1; n <= kShortTextSlots; ++n)
     platform::SetText(iTXTSMS[static_cast<std::size_t>(n)], GetText(c.iTXTSMS[static_cast<std::size_t>(n - 1)]));
+}
+
+void TForm1::SetDesignTexts() {
+  for (int n = 1; n <= kLongTextSlots; ++n)
+    platform::SetText(TXTSMS[static_cast<std::size_t>(n)], DefaultLongText(n));
+  for (int n = 1; n <= kShortTextSlots; ++n)
+    platform::SetText(iTXTSMS[static_cast<std::size_t>(n)], DefaultShortText(n));
 }
 
 void TForm1::StoreTextPages(TSetupConfig& c) const {

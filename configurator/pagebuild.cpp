@@ -48,7 +48,7 @@ platform::Edit* MakeTyped(QWidget* parent, const QString& name, const QString& a
                           const QString& text, int maxLength, int x, int y, int w, int h) {
   auto* e = Place(platform::Named(new platform::Edit(parent), name, accessible), x, y, w, h);
   e->SetMaxLength(maxLength);
-  e->setText(text);
+  if (!text.isEmpty()) e->setText(text);  // a new edit is empty already
   return e;
 }
 

@@ -7,7 +7,7 @@
 
 namespace platform {
 
-QString Nr(const char* stem, int n) { return QString("%1%2").arg(stem).arg(n); }
+QString Nr(const char* stem, int n) { return QString::fromUtf8(stem) + QString::number(n); }
 
 QPushButton* MakeButton(QWidget* parent, const QString& name, const QString& caption,
                         const QString& accessible) {

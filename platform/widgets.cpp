@@ -3,6 +3,7 @@
 #include <QAbstractButton>
 #include <QApplication>
 #include <QButtonGroup>
+#include <QEvent>
 #include <QGridLayout>
 #include <QLabel>
 #include <QPointer>
@@ -172,6 +173,31 @@ void NameByCaptions(QWidget* root) {
     w->setAccessibleName(caption);
   }
 }
+
+namespace {
+// Watches its widget for the first Show event, then runs its function and goes.
+class FirstShow : public QObject {
+ public:
+  FirstShow(QWidget* w, std::function<void()> apply) : QObject(w), apply_(std::move(apply)) {
+    w->installEventFilter(this);
+  }
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Show && apply_) {
+      watched->removeEventFilter(this);
+      const auto apply = std::move(apply_);
+      apply_ = nullptr;
+      deleteLater();
+      apply();
+    }
+    return false;
+  }
+
+ private:
+  std::function<void()> apply_;
+};
+}  // namespace
+
+void OnFirstShow(QWidget* w, std::function<void()> apply) { new FirstShow(w, std::move(apply)); }
 
 void SetTrackPosition(QSlider* slider, int position) {
   QSignalBlocker block(slider);

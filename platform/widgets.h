@@ -88,6 +88,10 @@ void NameAfter(QWidget* control, QLabel* label, const QString& suffix = {});
 // description, so nothing a reader said before is lost. Run once the window is built.
 void NameByCaptions(QWidget* root);
 
+// Runs `apply` once, when `w` is first shown, before it is painted: for what only the eye
+// needs (a font of a page not opened yet), so that a start does not pay for it.
+void OnFirstShow(QWidget* w, std::function<void()> apply);
+
 // Sets a track bar's position without raising its change event.
 void SetTrackPosition(QSlider* slider, int position);
 
