@@ -1,7 +1,6 @@
 // Page "SMS Shedule": the scheduled report SMS. Its controls edit ScheduleString character by
 // character; "SET" sends the whole text, "Write" the numbers that receive it.
 #include <algorithm>
-#include <vector>
 
 #include <QCheckBox>
 #include <QFont>
@@ -119,16 +118,14 @@ void TForm1::BuildSchedulePage() {
   int pitch = 1 << 16;
   for (int h = 0; h < 23; ++h)
     pitch = std::min(pitch, HandleCentre(TrackBar[1], h + 1) - HandleCentre(TrackBar[1], h));
-  std::vector<QLabel*> hourLabels;
   for (int h = 0; h <= 23; ++h) {
     auto* l = new QLabel(QString::number(h), scale);
     l->setAlignment(Qt::AlignHCenter | Qt::AlignVCenter);
     const int x = HandleCentre(TrackBar[1], h);
     l->setGeometry(x - pitch / 2, 0, pitch, 18);
-    hourLabels.push_back(l);
   }
   // The fitting measures a font of its own: done when the page is first shown.
-  platform::OnFirstShow(scale, [scale, pitch, hourLabels] {
+  platform::OnFirstShow(scale, [scale, pitch] {
     QFont scaleFont = scale->font();
     scaleFont.setPointSizeF(scaleFont.pointSizeF() * 0.85);
     for (;;) {
@@ -139,7 +136,8 @@ void TForm1::BuildSchedulePage() {
       scaleFont.setPointSizeF(scaleFont.pointSizeF() - 0.25);
     }
     scale->setFont(scaleFont);
-    for (QLabel* l : hourLabels) l->setFont(scaleFont);
+    // Each hour its own: the pages' style sheet gives children the page font.
+    for (QLabel* l : scale->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) l->setFont(scaleFont);
   });
 
   // Handlers, each inside Guard as every handler of the window.

@@ -1,6 +1,8 @@
 #include "monitor/chartlayer.h"
 
 #include <QChart>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFontMetricsF>
 #include <QGraphicsItem>
 #include <QGraphicsLayout>
@@ -548,6 +550,33 @@ void Chart::Repaint() {
   labels_->Changed();
   chart_->update();
   viewport()->update();
+}
+
+void Chart::HoldLayout() {
+  if (layoutHeld_) return;
+  layoutHeld_ = true;
+  chart_->installEventFilter(this);
+  chart_->legend()->installEventFilter(this);
+}
+
+void Chart::ReleaseLayout() {
+  if (!layoutHeld_) return;
+  layoutHeld_ = false;
+  // Laid out at the size it has now, as a resize or layout request would have laid it out.
+  for (QGraphicsWidget* w : {static_cast<QGraphicsWidget*>(chart_),
+                             static_cast<QGraphicsWidget*>(chart_->legend())}) {
+    w->removeEventFilter(this);
+    if (QGraphicsLayout* layout = w->layout()) layout->invalidate();
+    QCoreApplication::postEvent(w, new QEvent(QEvent::LayoutRequest));
+  }
+}
+
+bool Chart::eventFilter(QObject* watched, QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (layoutHeld_ && (type == QEvent::GraphicsSceneResize || type == QEvent::LayoutRequest) &&
+      (watched == chart_ || watched == chart_->legend()) && !isVisible())
+    return true;  // laid out on release
+  return QChartView::eventFilter(watched, event);
 }
 
 void Chart::showEvent(QShowEvent* event) {

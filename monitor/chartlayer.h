@@ -168,6 +168,12 @@ class Chart : public QChartView {
   // raises platform::Error.
   void Print(platform::TextPrinter& printer);
 
+  // Holds back Qt's layout of the chart while it is out of sight, until ReleaseLayout():
+  // a window's charts on pages not shown at its start lay out once it has been painted,
+  // at the size they have then. A chart shown meanwhile lays out as always.
+  void HoldLayout();
+  void ReleaseLayout();
+
   // Draws the chart as it would look at `layoutSize` logical pixels, scaled into `target`
   // of the painter (aspect kept). Printing uses it; the widget on screen is not touched.
   void RenderTo(QPainter& painter, const QRectF& target, const QSizeF& layoutSize);
@@ -175,6 +181,7 @@ class Chart : public QChartView {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   friend class ChartSeries;
@@ -219,6 +226,7 @@ class Chart : public QChartView {
   bool dirty_ = false;
   int handedBuckets_ = 0;  // the width the Qt series were last thinned for
   int printBuckets_ = 0;   // while printing: the target's width
+  bool layoutHeld_ = false;
 };
 
 }  // namespace monitor

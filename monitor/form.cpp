@@ -4,9 +4,6 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QChart>
-#include <QGraphicsLayout>
-#include <QLegend>
 #include <QMenu>
 #include <QMenuBar>
 #include <QShowEvent>
@@ -60,12 +57,8 @@ TForm1::~TForm1() {
   if (qApp) QObject::disconnect(qApp, nullptr, this, nullptr);
   for (QObject* child : findChildren<QObject*>())
     QObject::disconnect(child, nullptr, this, nullptr);
-  // Nor their events this window's filter.
+  // Nor its native window's events this window's filter.
   if (windowHandle()) windowHandle()->removeEventFilter(this);
-  for (Chart* c : heldCharts_) {
-    c->chart()->removeEventFilter(this);
-    c->chart()->legend()->removeEventFilter(this);
-  }
 }
 
 // ---- menus ----------------------------------------------------------------------------
@@ -227,7 +220,10 @@ void TForm1::showEvent(QShowEvent* event) {
   if (!painted_ && !awaitingPaint_ && windowHandle()) {
     awaitingPaint_ = true;
     windowHandle()->installEventFilter(this);
-    HoldHiddenChartLayouts();
+    // Every chart sits on a page out of sight at the start: Qt would lay each out as its
+    // scene is first polished, at a size it is never shown at.
+    for (Chart* c : Charts())
+      if (!c->isVisible()) c->HoldLayout();
   }
   // The start-up runs when the page control first takes the focus. Without a window
   // manager to give the window the focus, it runs as soon as the window is up.
@@ -240,13 +236,7 @@ void TForm1::showEvent(QShowEvent* event) {
 }
 
 bool TForm1::eventFilter(QObject* watched, QEvent* event) {
-  const QEvent::Type type = event->type();
-  if (type == QEvent::GraphicsSceneResize || type == QEvent::LayoutRequest) {
-    for (Chart* c : heldCharts_)
-      if ((watched == c->chart() || watched == c->chart()->legend()) && !c->isVisible())
-        return true;  // laid out after the paint
-  }
-  if (type == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
+  if (event->type() == QEvent::Expose && watched == windowHandle() && windowHandle()->isExposed()) {
     watched->removeEventFilter(this);
     QCoreApplication::sendEvent(watched, event);  // the window paints itself first
     FirstPainted();
@@ -258,37 +248,10 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::FirstPainted() {
   painted_ = true;
   awaitingPaint_ = false;
-  ReleaseChartLayouts();
+  for (Chart* c : Charts()) c->ReleaseLayout();
   if (connectWaiting_) {
     connectWaiting_ = false;
     StartupConnect();
-  }
-}
-
-// Every chart sits on a page out of sight at the start. Qt Charts lays each out as its
-// scene is first polished, at a size it is never shown at; that waits until the window is
-// on the screen. A chart shown meanwhile lays out as always.
-void TForm1::HoldHiddenChartLayouts() {
-  for (Chart* c : Charts()) {
-    if (c->isVisible()) continue;
-    c->chart()->installEventFilter(this);
-    c->chart()->legend()->installEventFilter(this);
-    heldCharts_.push_back(c);
-  }
-}
-
-// The held charts lay out at the size they have now, as a resize or layout request would
-// have laid them out.
-void TForm1::ReleaseChartLayouts() {
-  const std::vector<Chart*> held = std::move(heldCharts_);
-  heldCharts_.clear();
-  for (Chart* c : held) {
-    for (QGraphicsWidget* w : {static_cast<QGraphicsWidget*>(c->chart()),
-                               static_cast<QGraphicsWidget*>(c->chart()->legend())}) {
-      w->removeEventFilter(this);
-      if (QGraphicsLayout* layout = w->layout()) layout->invalidate();
-      QCoreApplication::postEvent(w, new QEvent(QEvent::LayoutRequest));
-    }
   }
 }
 

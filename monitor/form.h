@@ -306,9 +306,6 @@ class TForm1 : public QMainWindow {
   void PrintChannelChart(Chart* chart);
   // The window's first exposure: it paints, then what waited for it runs.
   void FirstPainted();
-  // The charts out of sight at the first show lay out once the window has been painted.
-  void HoldHiddenChartLayouts();
-  void ReleaseChartLayouts();
 
   CsvGrid* grid_ = nullptr;
   std::array<ChartSeries*, 38> series_{};
@@ -317,7 +314,6 @@ class TForm1 : public QMainWindow {
   bool painted_ = false;         // the window has been on the screen
   bool awaitingPaint_ = false;   // shown, its first exposure still to come
   bool connectWaiting_ = false;  // the start-up's Connect waits for the first paint
-  std::vector<Chart*> heldCharts_;
 };
 
 }  // namespace monitor

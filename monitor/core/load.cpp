@@ -175,18 +175,22 @@ double PlotSeries::Decode(std::int32_t code, double factor) {
   }
 }
 
-double PlotSeries::value(std::size_t i) const {
+template <class G>
+decltype(auto) PlotSeries::WithForm(G&& g) const {
   switch (form_) {
-    case Form::kOwn: return own_[i].value;
-    case Form::kLevel: return factor_;
-    case Form::kTemperature: return Decode<Form::kTemperature>(column_->codes[i], factor_);
-    case Form::kCounter: return Decode<Form::kCounter>(column_->codes[i], factor_);
-    case Form::kCounterLine: return Decode<Form::kCounterLine>(column_->codes[i], factor_);
-    case Form::kAnalog: return Decode<Form::kAnalog>(column_->codes[i], factor_);
-    case Form::kScaled: return Decode<Form::kScaled>(column_->codes[i], factor_);
-    case Form::kLifted: return Decode<Form::kLifted>(column_->codes[i], factor_);
+    case Form::kTemperature: return g.template operator()<Form::kTemperature>();
+    case Form::kCounter: return g.template operator()<Form::kCounter>();
+    case Form::kCounterLine: return g.template operator()<Form::kCounterLine>();
+    case Form::kAnalog: return g.template operator()<Form::kAnalog>();
+    case Form::kScaled: return g.template operator()<Form::kScaled>();
+    default: return g.template operator()<Form::kLifted>();
   }
-  return 0;
+}
+
+double PlotSeries::value(std::size_t i) const {
+  if (form_ == Form::kOwn) return own_[i].value;
+  if (form_ == Form::kLevel) return factor_;
+  return WithForm([&]<Form F>() { return Decode<F>(column_->codes[i], factor_); });
 }
 
 namespace {
@@ -201,28 +205,17 @@ void TakeFinite(PlotSeries::Range& r, double y) {
 }
 }  // namespace
 
-template <PlotSeries::Form F>
-PlotSeries::Range PlotSeries::CodesRange() const {
-  Range r;
-  for (const std::int32_t code : column_->codes) TakeFinite(r, Decode<F>(code, factor_));
-  return r;
-}
-
 PlotSeries::Range PlotSeries::FiniteRange() const {
   Range r;
-  switch (form_) {
-    case Form::kOwn:
-      for (const PlotPoint& p : own_) TakeFinite(r, p.value);
-      return r;
-    case Form::kLevel:
-      if (column_->count > 0 && std::isfinite(factor_)) r = Range{factor_, factor_, column_->count};
-      return r;
-    case Form::kTemperature: return CodesRange<Form::kTemperature>();
-    case Form::kCounter: return CodesRange<Form::kCounter>();
-    case Form::kCounterLine: return CodesRange<Form::kCounterLine>();
-    case Form::kAnalog: return CodesRange<Form::kAnalog>();
-    case Form::kScaled: return CodesRange<Form::kScaled>();
-    case Form::kLifted: return CodesRange<Form::kLifted>();
+  if (form_ == Form::kOwn) {
+    for (const PlotPoint& p : own_) TakeFinite(r, p.value);
+  } else if (form_ == Form::kLevel) {
+    if (column_->count > 0 && std::isfinite(factor_)) r = Range{factor_, factor_, column_->count};
+  } else {
+    // One loop per form, so that no point pays for choosing its arithmetic.
+    WithForm([&]<Form F>() {
+      for (const std::int32_t code : column_->codes) TakeFinite(r, Decode<F>(code, factor_));
+    });
   }
   return r;
 }

@@ -162,8 +162,9 @@ class PlotSeries {
   // The value of a reading's code in a series of form F (a form with codes).
   template <Form F>
   static double Decode(std::int32_t code, double factor);
-  template <Form F>
-  Range CodesRange() const;
+  // Calls g.operator()<F>() for the form of a series with codes.
+  template <class G>
+  decltype(auto) WithForm(G&& g) const;
 
   std::shared_ptr<const Column> column_;
   Form form_ = Form::kOwn;

@@ -2,6 +2,8 @@
 #include <QAction>
 #include <fstream>
 #include <QCalendarWidget>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -17,6 +19,7 @@
 #include "monitor/chartlayer.h"
 #include "monitor/core/csvconfig.h"
 #include "monitor/folderlists.h"
+#include "monitor/ftpclient.h"
 
 namespace monitor_test {
 namespace {
@@ -219,6 +222,65 @@ TEST_F(StartUpTest, TheStartUpRunsOnceWhenThePageControlIsEntered) {
   EXPECT_TRUE(f.FTPConnected);
   EXPECT_EQ(server.Commands("USER"), std::vector<std::string>{"USER u7"});
   EXPECT_EQ(f.FileListBoxFTP->count(), 1);
+}
+
+// Counts the paint events of one window's widgets.
+class PaintCounter : public QObject {
+ public:
+  explicit PaintCounter(QWidget* window) : window_(window) { qApp->installEventFilter(this); }
+  ~PaintCounter() override { qApp->removeEventFilter(this); }
+  int paints = 0;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint && watched->isWidgetType() &&
+        (watched == window_ || window_->isAncestorOf(static_cast<QWidget*>(watched))))
+      ++paints;
+    return false;
+  }
+
+ private:
+  QWidget* window_;
+};
+
+// The start-up's Connect of a shown window waits until the window has been painted, then
+// runs once.
+TEST_F(StartUpTest, TheShownWindowConnectsOnceAfterItHasBeenPainted) {
+  auto& f = Form();
+  PaintCounter counter(&f);
+  struct Status {
+    std::string text;
+    int paintsBefore;
+  };
+  std::vector<Status> statuses;
+  auto original = f.FTPClient1->OnStatus;
+  f.FTPClient1->OnStatus = [&statuses, &counter, original](const std::string& text) {
+    statuses.push_back({text, counter.paints});
+    if (original) original(text);
+  };
+  f.show();
+  EXPECT_FALSE(f.FTPConnected);  // showing alone sends nothing
+  EXPECT_TRUE(server.Commands("USER").empty());
+
+  ASSERT_TRUE(testsupport::WaitUntil([&] { return f.FTPConnected; }, 5000))
+      << ::testing::PrintToString(Texts());
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
+  EXPECT_TRUE(f.Started());
+  ASSERT_FALSE(statuses.empty());
+  EXPECT_EQ(statuses.front().text, "Connecting");
+  EXPECT_GT(statuses.front().paintsBefore, 0);  // the window was on the screen first
+  EXPECT_EQ(f.HostTxt->text(), "127.0.0.1");    // the restored account connected
+  EXPECT_EQ(f.FileListBoxFTP->count(), 1);
+  EXPECT_EQ(f.cSTATUS->text(), "FTP Connected");
+
+  // Later exposures, focus changes and a second show connect no more.
+  f.hide();
+  f.show();
+  f.PageControl1->setFocus();
+  f.PageControl1Enter();
+  testsupport::WaitUntil([] { return false; }, 200);
+  EXPECT_EQ(server.Commands("USER"), std::vector<std::string>{"USER u7"});
+  EXPECT_EQ(server.Commands("PASS").size(), 1u);
 }
 
 // The shown window holds the focus; destroying it afterwards moves the focus while its
