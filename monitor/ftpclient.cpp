@@ -26,6 +26,14 @@ namespace monitor {
 namespace {
 
 bool Positive(int code) { return code >= 200 && code < 300; }
+
+// The most a download may bring before it is stopped: exactly the size the server gave for
+// a binary transfer; for one that may grow (ASCII line ends, a file still being written)
+// twice that and a MiB. -1: no size given, no bound.
+std::int64_t MostBytes(std::int64_t expected, bool exact) {
+  if (expected < 0) return -1;
+  return exact ? expected : 2 * expected + (std::int64_t{1} << 20);
+}
 bool Preliminary(int code) { return code >= 100 && code < 200; }
 
 // A line break would end a command early and start another one of the text's choice.
@@ -96,11 +104,14 @@ class DownloadFile {
 
 }  // namespace
 
-// Marks the client busy for the length of one operation.
+// Marks the client busy for the length of one operation; a Cancel ends with it.
 class TFTPClient::Operation {
  public:
   explicit Operation(TFTPClient& c) : c_(c) { c_.waiting_ = true; }
-  ~Operation() { c_.waiting_ = false; }
+  ~Operation() {
+    c_.waiting_ = false;
+    c_.cancelled_ = false;
+  }
   Operation(const Operation&) = delete;
   Operation& operator=(const Operation&) = delete;
 
@@ -141,16 +152,30 @@ bool TFTPClient::Connected() const {
   return loggedIn_ && socket_->state() == QAbstractSocket::ConnectedState;
 }
 
-int TFTPClient::WaitLimit() const { return TimeOut > 0 ? TimeOut : kDefaultTimeOutMs; }
+int TFTPClient::WaitLimit() const { return TimeOut > 0 ? TimeOut : DefaultTimeOut; }
 
 void TFTPClient::RequireLive() const {
+  if (shut_) throw FtpCancelled();
   if (!Connected()) throw FtpError("Not Connected");
 }
 
 void TFTPClient::RequireIdle() const {
+  if (shut_) throw FtpCancelled();
   // A handler started from inside another operation's wait would mix its commands and
   // replies with the running one.
   if (waiting_) throw FtpError("The FTP client is busy with another operation");
+}
+
+void TFTPClient::Cancel() {
+  if (!waiting_ || cancelled_) return;
+  cancelled_ = true;
+  cancelClock_.start();
+  Wake();
+}
+
+void TFTPClient::CancelAll() {
+  shut_ = true;
+  Cancel();
 }
 
 void TFTPClient::CheckArgument(const std::string& text) {
@@ -182,14 +207,22 @@ void TFTPClient::WaitUntil(Done done, const char* what) {
       Abort();
       throw FtpError(std::string("No answer from the server (") + what + ")");
     }
-    timer.start(static_cast<int>(left));
+    // A cancelled connect has nothing to finish; a session gets the time to stay in step.
+    if (cancelled_ && (!loggedIn_ || cancelClock_.elapsed() >= kCancelMs)) {
+      Abort();
+      throw FtpCancelled();
+    }
+    timer.start(static_cast<int>(std::min<qint64>(left, kCheckMs)));
     QEventLoop* outer = loop_;
     loop_ = &loop;
     progress_ = false;
     // Once the application is quitting (Exit closed the window during a transfer), every
-    // event loop returns at once: wait for events directly so the operation still ends.
-    if (loop.exec() < 0 && !progress_)
-      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    // event loop returns at once: the operation is cancelled, and waits for events
+    // directly until it has ended.
+    if (loop.exec() < 0) {
+      if (!shut_) CancelAll();
+      if (!progress_) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
     loop_ = outer;
     if (progress_) idle.restart();
   }
@@ -233,6 +266,11 @@ void TFTPClient::Lost(const std::string& text) {
 }
 
 void TFTPClient::Send(const std::string& command) {
+  if (Cancelling()) throw FtpCancelled();
+  Write(command);
+}
+
+void TFTPClient::Write(const std::string& command) {
   socket_->write(command.data(), static_cast<qint64>(command.size()));
   socket_->write("\r\n", 2);
 }
@@ -266,7 +304,7 @@ void TFTPClient::Fail(int op, const Reply& reply) {
 void TFTPClient::Connect() {
   RequireIdle();
   if (socket_->state() != QAbstractSocket::UnconnectedState) {
-    if (Connected()) Send("QUIT");
+    if (Connected()) Write("QUIT");
     socket_->flush();
     Abort();
   }
@@ -335,6 +373,11 @@ void TFTPClient::Connect() {
     r = Command("USER " + (viaProxy ? UserID + "@" + Host : UserID));
     if (r.code == 331) r = Command("PASS " + Password);
     if (!Positive(r.code)) throw FtpError(r.text);
+  } catch (const FtpCancelled&) {
+    loggedIn_ = false;
+    announcedDisconnect_ = true;
+    Abort();
+    throw;  // asked for: no failure to report
   } catch (const FtpError&) {
     loggedIn_ = false;
     announcedDisconnect_ = true;  // no disconnect event for a connection that never was
@@ -349,11 +392,11 @@ void TFTPClient::Connect() {
 }
 
 void TFTPClient::Disconnect() {
-  RequireLive();
-  if (waiting_) {
-    // Called from inside a running operation (Exit during a download): no waiting here;
-    // the running operation ends with the closed connection.
-    Send("QUIT");
+  if (!Connected()) throw FtpError("Not Connected");
+  if (waiting_ || shut_) {
+    // Called from inside a running operation, or with the program ending: no waiting here;
+    // a running operation ends with the closed connection.
+    Write("QUIT");
     socket_->flush();
     Abort();
     return;
@@ -434,8 +477,8 @@ void TFTPClient::TransferModeAscii() {
 void TFTPClient::List() {
   RequireLive();
   RequireIdle();
+  Operation busy(*this);
   if (!systSent_) {
-    Operation busy(*this);
     systSent_ = true;
     const Reply r = Command("SYST");
     // A server that will not say what it is still lists.
@@ -446,6 +489,9 @@ void TFTPClient::List() {
 
 void TFTPClient::Download(const std::string& remote, const std::string& localPath, bool syncToDisk) {
   CheckArgument(remote);
+  RequireLive();
+  RequireIdle();
+  Operation busy(*this);
   Transfer(ftpDownload, "RETR " + remote, &localPath, remote, syncToDisk);
 }
 
@@ -453,10 +499,6 @@ void TFTPClient::Download(const std::string& remote, const std::string& localPat
 
 void TFTPClient::Transfer(int op, const std::string& command, const std::string* localPath,
                           const std::string& remote, bool syncToDisk) {
-  RequireLive();
-  RequireIdle();
-  Operation busy(*this);
-
   // The size to hold the download against. Servers that announce it in their "150" reply
   // need no question; for the others "SIZE" asks first (asked before the transfer, a file
   // that grows meanwhile still arrives whole). A server that refuses SIZE for a file it then
@@ -496,17 +538,31 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
   QTcpSocket* data = nullptr;  // a child of the listener
   bool started = false;
   bool dataDone = false;
-  bool writeFailed = false;
   bool binary = false;
   std::int64_t announced = -1;
+  std::int64_t most = -1;  // the bytes the download may bring (-1: no bound)
   std::optional<Reply> final;
   FtpLineSplitter splitter;
   std::vector<std::string> lines;
   bytesRecvd_ = 0;
   bytesTotal_ = 0;
 
+  // A transfer that must end before its data do: the data connection is closed and the
+  // server has kCancelMs to answer for the transfer, else the connection is closed too.
+  enum class Cut { None, Cancel, TooLong, WriteFailed };
+  Cut cut = Cut::None;
+  QElapsedTimer cutClock;
+  auto cutData = [&](Cut why) {
+    if (cut != Cut::None) return;
+    cut = why;
+    cutClock.start();
+    if (data) data->abort();
+    listener.close();
+    dataDone = true;
+  };
+
   auto pump = [&] {
-    while (!data && listener.hasPendingConnections()) {
+    while (!data && cut == Cut::None && listener.hasPendingConnections()) {
       QTcpSocket* s = listener.nextPendingConnection();
       if (s->peerAddress().isEqual(server, QHostAddress::TolerantConversion)) {
         data = s;
@@ -523,6 +579,7 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
         announced = AnnouncedSize(lastReply_).value_or(-1);
         binary = AnnouncesBinary(lastReply_);
         bytesTotal_ = announced < 0 ? 0 : announced;
+        most = MostBytes(announced >= 0 ? announced : sizeAnswered, binary && announced >= 0);
         if (OnTransactionStart) OnTransactionStart();
       } else if (!final) {
         final = Reply{rr->code, lastReply_};
@@ -533,8 +590,10 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
       if (!chunk.isEmpty()) {
         bytesRecvd_ += chunk.size();
         if (file) {
-          if (!writeFailed && !file->Write(chunk.constData(), static_cast<std::size_t>(chunk.size())))
-            writeFailed = true;
+          if (!file->Write(chunk.constData(), static_cast<std::size_t>(chunk.size())))
+            cutData(Cut::WriteFailed);
+          else if (most >= 0 && bytesRecvd_ > most)
+            cutData(Cut::TooLong);
           if (OnPacketRecvd) OnPacketRecvd(bytesRecvd_, bytesTotal_);
         } else {
           lines.clear();
@@ -543,7 +602,7 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
             if (OnListItem) OnListItem(line);
         }
       }
-      if (data->state() == QAbstractSocket::UnconnectedState && data->bytesAvailable() == 0) {
+      if (!dataDone && data->state() == QAbstractSocket::UnconnectedState && data->bytesAvailable() == 0) {
         dataDone = true;
         if (!file) {
           lines.clear();
@@ -556,12 +615,35 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
   };
   WaitUntil([&] {
     pump();
-    if (final) return !Positive(final->code) || !started || dataDone;
-    return socket_->state() != QAbstractSocket::ConnectedState;
+    const bool live = socket_->state() == QAbstractSocket::ConnectedState;
+    if (cut != Cut::None) {
+      if (final || !live) return true;
+      if (cutClock.elapsed() < kCancelMs) return false;
+      Abort();  // the server does not answer for the transfer: out of step
+      return true;
+    }
+    if (final && (!Positive(final->code) || !started || dataDone)) return true;
+    if (!final && !live) return true;
+    // A Cancel gives data that are arriving the grace to complete, and ends any other wait
+    // at once.
+    if (Cancelling() && (!started || !data || cancelClock_.elapsed() >= kCancelGraceMs))
+      cutData(Cut::Cancel);
+    return false;
   }, "data");
 
-  if (!final) Lost("Connection closed by the server");
-  if (!Positive(final->code)) {
+  if (cut != Cut::None && !final) Abort();
+  switch (cut) {
+    case Cut::Cancel:
+      throw FtpCancelled();
+    case Cut::WriteFailed:
+      throw FtpError("Cannot write " + *localPath + ": " + file->Error());
+    case Cut::TooLong:
+      break;  // reported below, as every download that did not bring its file
+    case Cut::None:
+      if (!final) Lost("Connection closed by the server");
+      break;
+  }
+  if (final && !Positive(final->code) && cut == Cut::None) {
     Fail(op, *final);
     return;
   }
@@ -576,14 +658,15 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
     if (announced >= 0) sizeInPreliminary_ = true;
     else if (sizeAsked && sizeAnswered < 0) sizeRefused_ = true;  // the file was there
     // A cut transfer (the data connection closed early, then "226") must not replace the
-    // local copy: a move would delete the remote original next.
+    // local copy: a move would delete the remote original next. Nor may one that brought
+    // more than it may.
     const std::int64_t expected = announced >= 0 ? announced : sizeAnswered;
-    if (!DownloadComplete(bytesRecvd_, expected, binary && announced >= 0)) {
+    if (cut == Cut::TooLong || !DownloadComplete(bytesRecvd_, expected, binary && announced >= 0)) {
       Fail(op, Reply{451, "Incomplete download of " + remote + ": " + std::to_string(bytesRecvd_) +
                               " of " + std::to_string(expected) + " bytes received"});
       return;
     }
-    if (writeFailed || file->Size() != bytesRecvd_ || !file->Commit(syncToDisk))
+    if (file->Size() != bytesRecvd_ || !file->Commit(syncToDisk))
       throw FtpError("Cannot write " + *localPath + ": " + file->Error());
   }
   if (OnTransactionStop) OnTransactionStop();

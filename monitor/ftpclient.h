@@ -14,7 +14,9 @@
 //   - the server stops answering (time-out), closes the connection, or a data connection
 //     fails: FtpError with a text that says so (the control connection is then closed);
 //   - another operation of this client is still waiting (a handler started from inside
-//     the local event loop): FtpError, nothing is sent.
+//     the local event loop): FtpError, nothing is sent;
+//   - Cancel or CancelAll ended it: FtpCancelled, which no one needs to be told about.
+#include <QElapsedTimer>
 #include <QObject>
 #include <QString>
 #include <cstdint>
@@ -47,6 +49,21 @@ class FtpError : public platform::Error {
   using platform::Error::Error;
 };
 
+// An operation ended by Cancel or CancelAll: the user asked for it, no message is due.
+class FtpCancelled : public FtpError {
+ public:
+  FtpCancelled() : FtpError("Cancelled") {}
+};
+
+// Runs `f`; an operation of it that was cancelled ends it quietly.
+template <class F>
+void UnlessCancelled(F&& f) {
+  try {
+    f();
+  } catch (const FtpCancelled&) {
+  }
+}
+
 class TFTPClient : public QObject {
   Q_OBJECT
  public:
@@ -62,9 +79,21 @@ class TFTPClient : public QObject {
   std::string Proxy;   // empty: no proxy; else connect there and log in as user@host
   int ProxyPort = 0;
   // Longest wait in milliseconds for a reply or for data to arrive; 0 takes the default
-  // (30 s). A transfer that keeps receiving data never times out.
+  // (DefaultTimeOut, 30 s; tests shorten it). A transfer that keeps receiving data never
+  // times out.
   int TimeOut = 0;
-  static constexpr int kDefaultTimeOutMs = 30000;
+  static inline int DefaultTimeOut = 30000;
+
+  // Ends the running operation within a second, whatever it waits for; nothing when none
+  // runs. A download that completes within half a second is kept; otherwise its data
+  // connection is closed, the local file stays as it was, and the operation raises
+  // FtpCancelled. The connection stays when the server answers in time, else it is closed.
+  // No command is sent once Cancel is called; an operation that ends otherwise keeps its
+  // result.
+  void Cancel();
+  // The program is ending (Exit, or the application quitting while an operation waits):
+  // Cancel, and every later operation raises FtpCancelled unsent.
+  void CancelAll();
 
   // True while the control connection is up and logged in.
   bool Connected() const;
@@ -88,14 +117,16 @@ class TFTPClient : public QObject {
   // OnTransactionStart and OnTransactionStop, then OnSuccess(ftpList).
   void List();
   // "PORT", "RETR " + remote: the bytes go to localPath as received. The local file is
-  // replaced only when the whole download succeeded; a failed download leaves an existing
-  // local file as it was. OnPacketRecvd while data arrive.
+  // replaced only when the whole download succeeded; a failed or cancelled download leaves
+  // an existing local file as it was. OnPacketRecvd while data arrive.
   // Whole means as many bytes as the server gave for the file: the size in its "150"
   // reply, else its answer to "SIZE" (asked first, until the server shows it announces the
   // size or answers no SIZE); exactly that many in a "BINARY mode" transfer, at least that
   // many otherwise. Fewer: the failure events and FtpError "Incomplete download of <name>:
-  // <n> of <m> bytes received". A failed local write: FtpError "Cannot write <path>: " and
-  // the system's reason.
+  // <n> of <m> bytes received". The same as soon as a transfer brings more than it may: more
+  // than that many bytes in BINARY mode, more than twice that many and a MiB otherwise (a
+  // server that never stops sending). A failed local write ends the transfer at once:
+  // FtpError "Cannot write <path>: " and the system's reason.
   // With syncToDisk the file is on the disk before it replaces the local one (a move deletes
   // the remote file next); a copy leaves the original on the server and need not wait.
   void Download(const std::string& remote, const std::string& localPath, bool syncToDisk = true);
@@ -139,19 +170,28 @@ class TFTPClient : public QObject {
   void RequireLive() const;
   void RequireIdle() const;
   int WaitLimit() const;
-  // Runs the event loop until done() holds; a wait of WaitLimit() without progress
-  // (bytes or connection events) closes the connection and raises a time-out.
+  // Runs the event loop until done() holds, looking at it at least every kCheckMs; a wait of
+  // WaitLimit() without progress (bytes or connection events) closes the connection and
+  // raises a time-out. A Cancel not done with after kCancelMs (at once while connecting)
+  // closes the connection and raises FtpCancelled.
   template <class Done>
   void WaitUntil(Done done, const char* what);
+  static constexpr int kCheckMs = 100;
+  static constexpr int kCancelMs = 1000;
+  static constexpr int kCancelGraceMs = 500;  // a running download may still complete
+  bool Cancelling() const { return cancelled_ || shut_; }
   // Some event arrived: counts as progress and lets the waiting loop look again.
   void Wake();
+  // Sends a command; raises FtpCancelled instead once the operation is cancelled.
   void Send(const std::string& command);
+  void Write(const std::string& command);
   Reply Await();
   Reply Command(const std::string& command);
   // Raises the failure unless OnFailure marks it handled; then it returns.
   void Fail(int op, const Reply& reply);
   [[noreturn]] void Lost(const std::string& text);
   void Simple(int op, const std::string& command);
+  // The data connection's part of List and Download (the caller holds the Operation).
   void Transfer(int op, const std::string& command, const std::string* localPath,
                 const std::string& remote, bool syncToDisk);
   void ReadControl();
@@ -170,6 +210,9 @@ class TFTPClient : public QObject {
   bool sizeInPreliminary_ = false;  // this server's "150" replies give the file's size
   bool sizeRefused_ = false;        // this server answers no "SIZE"
   bool progress_ = false;
+  bool cancelled_ = false;  // the running operation is to end (Cancel)
+  bool shut_ = false;       // every operation is to end (CancelAll)
+  QElapsedTimer cancelClock_;  // runs since Cancel
   QEventLoop* loop_ = nullptr;
   std::string systemType_;
   std::string lastReply_;

@@ -201,6 +201,7 @@ void TForm1::FTPClient1PacketSent(qint64 sent, qint64 total) {
 void TForm1::FTPClient1HostResolved() { SetStatusText("Host resolved"); }
 
 void TForm1::FTPClient1InvalidHost(bool& handled) {
+  connectFailureTold_ = true;
   Tell("Invalid Host");
   handled = false;
 }
@@ -210,6 +211,7 @@ void TForm1::FTPClient1Error(int number, const std::string& text) {
 }
 
 void TForm1::FTPClient1ConnectionFailed() {
+  connectFailureTold_ = true;
   Tell("Connection Failed            ");
   Enable({ExitBtn, ExitButton, ConnectBtn}, true);
   platform::SetBusyCursor(false);
@@ -251,6 +253,7 @@ void TForm1::ConnectBtnClick() {
   FTPClient1->UserID = Bytes(UserTxt);
   FTPClient1->Password = Bytes(PassTxt);
 
+  connectFailureTold_ = false;
   try {
     FTPClient1->TimeOut = 0;
     FTPClient1->Connect();
@@ -263,10 +266,16 @@ void TForm1::ConnectBtnClick() {
     Enable({RefreshBtn, DisConnectBtn}, true);
     ConnectBtn->setEnabled(false);
     PageControl1Change();
-  } catch (const std::exception&) {
-    // The client's events have told the user; the window stays usable.
+  } catch (const FtpCancelled&) {
+    platform::SetBusyCursor(false);  // Exit: nothing to tell
+  } catch (const std::exception& e) {
+    // Unless the client's events have told the user (a host that does not resolve, a
+    // refused connection or login), the error box says what failed.
     platform::SetBusyCursor(false);
+    if (!connectFailureTold_) platform::ShowErrorBox(e.what());
   }
+  // Not connected: Connect is there to try again.
+  if (!FTPConnected) ConnectBtn->setEnabled(true);
   RestoreButtons();
   AllButtonsTrue();
 }
@@ -302,8 +311,11 @@ void TForm1::RefreshBtnClick() {
     Enable({RefreshBtn, ExitBtn, ExitButton}, true);
     FTPBusy = false;
   });
-  FTPClient1->ChangeDir("..");
-  ClearAndList();
+  // Exit ends the listing quietly.
+  UnlessCancelled([this] {
+    FTPClient1->ChangeDir("..");
+    ClearAndList();
+  });
 }
 
 void TForm1::FileListBoxFTPdirDblClick() {
@@ -321,13 +333,15 @@ void TForm1::FileListBoxFTPdirDblClick() {
   });
   FileListBoxFTP->clear();
   Memo1->clear();
-  // Every folder is entered from the root.
-  FTPClient1->ChangeDir("/");
-  FTPClient1->ChangeDir(Bytes(name));
-  sDirectory->setText(name);
-  FileListBoxFTPdir->clear();
-  ListRemote();
-  WriteRemoteCount();
+  UnlessCancelled([&] {
+    // Every folder is entered from the root.
+    FTPClient1->ChangeDir("/");
+    FTPClient1->ChangeDir(Bytes(name));
+    sDirectory->setText(name);
+    FileListBoxFTPdir->clear();
+    ListRemote();
+    WriteRemoteCount();
+  });
 }
 
 void TForm1::sDirectoryDblClick() {
@@ -341,10 +355,12 @@ void TForm1::sDirectoryDblClick() {
   });
   FileListBoxFTP->clear();
   Memo1->clear();
-  FTPClient1->ChangeDir("..");
-  FileListBoxFTPdir->clear();
-  ListRemote();
-  sDirectory->setText(QStringLiteral("*.*"));
+  UnlessCancelled([this] {
+    FTPClient1->ChangeDir("..");
+    FileListBoxFTPdir->clear();
+    ListRemote();
+    sDirectory->setText(QStringLiteral("*.*"));
+  });
 }
 
 void TForm1::FileListBoxFTPClick() {
@@ -370,8 +386,10 @@ void TForm1::DeleteAllFTPButtonEnableClick() {
 void TForm1::RunRemoteCommand(const std::function<void()>& command) {
   platform::SetBusyCursor(true);
   const auto done = qScopeGuard([] { platform::SetBusyCursor(false); });
-  command();
-  ClearAndList();
+  UnlessCancelled([&] {
+    command();
+    ClearAndList();
+  });
 }
 
 void TForm1::MenuItem1Click() {

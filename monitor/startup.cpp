@@ -14,6 +14,7 @@
 #include "monitor/folderlists.h"
 #include "monitor/form.h"
 #include "monitor/formutil.h"
+#include "monitor/ftpclient.h"
 #include "platform/controls.h"
 #include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
@@ -150,6 +151,7 @@ void TForm1::Exit1Click() { ExitBtnClick(); }
 void TForm1::ExitBtnClick() {
   CancelRequested = true;  // a running transfer stops after its current file
   ExitRequested = true;
+  FTPClient1->CancelAll();  // and whatever the FTP client waits for ends within a second
   ExitDisconnect();
   close();
 }

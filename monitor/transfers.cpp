@@ -62,6 +62,9 @@ void TForm1::RestoreButtons() {
 void TForm1::CancelBtn() {
   CancelRequested = true;  // the running walk stops after its current file
   RestoreButtons();
+  // A file that is not in within half a second is abandoned: whatever the client waits
+  // for (a stalled server, data that never come), the run ends within a second.
+  FTPClient1->Cancel();
 }
 
 // ---- the frame of a run -------------------------------------------------------------------
@@ -152,6 +155,12 @@ template <class Body>
 void TForm1::RunTransfer(Body&& body) {
   try {
     body();
+  } catch (const FtpCancelled&) {
+    // Cancel or Exit ended an operation outside the walk (a listing, "TYPE A"): the run
+    // ends as it stands, with nothing to tell.
+    FileListBoxPC->Update();
+    FileListBox1->Update();
+    EndTransferRun();
   } catch (...) {
     // A failed download, delete or listing ends the run; the window stays usable and the
     // error box shows what failed. The lists show what is there now: files moved before
@@ -191,7 +200,12 @@ TForm1::TransferWalk TForm1::WalkRemoteFiles(int limit, bool writeLocalCount, Ta
       continue;
     }
     FileListBoxFTP->setCurrentItem(item, QItemSelectionModel::NoUpdate);
-    handle(name);  // `item` may be gone now: the window's messages ran meanwhile
+    try {
+      handle(name);  // `item` may be gone now: the window's messages ran meanwhile
+    } catch (const FtpCancelled&) {
+      walk.cancelled = true;  // the file stays as it was, here and on the server
+      break;
+    }
     walk.handledAny = true;
     // The one new file, not a fresh read of the folder: a read per file would make a
     // long run cost more than its downloads.
@@ -220,6 +234,12 @@ void TForm1::DownloadChecked(const std::string& remote, const QString& localPath
   // A move deletes the remote file next: only after the local copy is really there.
   if (!QFileInfo::exists(localPath))
     throw platform::Error("Cannot write " + platform::ToCp1252(localPath));
+}
+
+void TForm1::RelistUnlessCancelledOffline(const TransferWalk& walk) {
+  // A Cancel that found the server silent has closed the connection: nothing to list.
+  if (!walk.cancelled || FTPLive()) ClearAndList();
+  WriteRemoteCount();
 }
 
 void TForm1::WriteRemoteCount() {
@@ -319,13 +339,11 @@ void TForm1::MoveSelectedClick() {
         DownloadChecked(name, WorkingFolderPath(name), true);
         FTPClient1->Delete(name);
       });
-      ClearAndList();
-      WriteRemoteCount();
+      RelistUnlessCancelledOffline(walk);
     }
     if (listed && !walk.takenAny) Tell(kNoFileSelected);
     if (walk.cancelled) {
-      ClearAndList();
-      WriteRemoteCount();
+      RelistUnlessCancelledOffline(walk);
       ReReadLocalAndCount();
     }
     TellRefusedNames(walk.refused);
@@ -361,8 +379,7 @@ void TForm1::MoveAllClick() {
     AllButtonsTrue();
     // Files left on the server (a cancelled run, refused names) show again.
     if (walk.cancelled || !walk.refused.empty()) {
-      ClearAndList();
-      WriteRemoteCount();
+      RelistUnlessCancelledOffline(walk);
       ReReadLocalAndCount();
     }
     TellRefusedNames(walk.refused);
@@ -442,8 +459,13 @@ void TForm1::FileListBoxFTPDblClick() {
   {
     FTPBusy = true;
     const auto done = qScopeGuard([this] { FTPBusy = false; });
-    FTPClient1->TransferModeAscii();
-    DownloadChecked(name, path);
+    bool fetched = false;
+    UnlessCancelled([&] {  // Exit
+      FTPClient1->TransferModeAscii();
+      DownloadChecked(name, path);
+      fetched = true;
+    });
+    if (!fetched) return;
   }
   platform::OpenInTextEditor(QFile::encodeName(path).toStdString());
 }

@@ -60,6 +60,7 @@
   // Make Dir and Rename Dir: a live connection and a usable name in MakeDirFTP, then
   // `command` with that name.
   void RunWithNewDirName(const std::function<void(const std::string&)>& command);
+  bool connectFailureTold_ = false;  // this Connect's failure has shown its message
   struct FTPClientOwner {
     TFTPClient*& client;
     ~FTPClientOwner();

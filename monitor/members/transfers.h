@@ -44,6 +44,9 @@
   // forMove: the remote file is deleted next (see TFTPClient::Download).
   void DownloadChecked(const std::string& remote, const QString& localPath, bool forMove = false);
   void WriteRemoteCount();
+  // Clears and lists the remote folder and writes its count; after a cancelled walk only
+  // while the connection is live.
+  void RelistUnlessCancelledOffline(const TransferWalk& walk);
   void ReReadLocalAndCount();
   void TellRefusedNames(const std::string& refused);
 

@@ -410,5 +410,65 @@ TEST_F(ScriptedClientTest, SizeIsAskedOnlyWhileItIsNeeded) {
   EXPECT_EQ(script.Commands("SIZE"), (std::vector<std::string>{"SIZE 1.csv", "SIZE 2.csv"}));
 }
 
+// A server that never stops sending: the download stops as soon as it holds more than it
+// may, fails with the incomplete-download message and keeps the local copy; the server
+// answers for the cut transfer, so the connection goes on. Without a size to hold it
+// against, a full disk stops it at once.
+TEST_F(ScriptedClientTest, ADownloadThatNeverEndsStopsAtItsBoundOrAtAFullDisk) {
+  using Fault = testsupport::ScriptedFtpServer::Fault;
+  script.faults["RETR"] = Fault::Endless;
+  bool safety = false;  // the server is stopped by the safety time-out, not by the client
+  QTimer stop;
+  stop.setSingleShot(true);
+  QObject::connect(&stop, &QTimer::timeout, [&] {
+    safety = true;
+    script.DropAll();
+  });
+  const std::int64_t mib = 1 << 20;
+  const struct {
+    const char* opening;
+    const char* size;
+    std::int64_t most;  // -1: no bound, the disk takes 100000 bytes
+  } cases[] = {
+      {"150 Opening BINARY mode data connection for a.csv (1000 bytes).", "", 1000},
+      {"150 Opening ASCII mode data connection for a.csv (1000 bytes).", "", 2000 + mib},
+      {"150 8.8 kbytes to download", "213 1000", 2000 + mib},
+      {"125 Transfer starting.", "550 SIZE not allowed in ASCII mode.", -1},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.opening);
+    script.files["a.csv"] = {std::string(65536, 'x'), -1, k.opening, k.size};
+    std::ofstream(LocalPath("a.csv"), std::ios::binary) << "older copy";
+    events.clear();
+    stop.start(20000);
+    std::string error;
+    if (k.most < 0) {
+      testsupport::FileSizeLimit full(100000, /*ignoreSignal=*/false);
+      error = ErrorOf([&] { c.Download("a.csv", LocalPath("a.csv")); });
+    } else {
+      error = ErrorOf([&] { c.Download("a.csv", LocalPath("a.csv")); });
+    }
+    stop.stop();
+    ASSERT_FALSE(safety) << error;
+    if (k.most < 0) {
+      EXPECT_EQ(error, "Cannot write " + LocalPath("a.csv") + ": " + std::strerror(EFBIG));
+    } else {
+      const std::string head = "Incomplete download of a.csv: ";
+      const std::string tail = " of 1000 bytes received";
+      ASSERT_EQ(error.substr(0, head.size()), head);
+      ASSERT_GT(error.size(), head.size() + tail.size());
+      EXPECT_EQ(error.substr(error.size() - tail.size()), tail);
+      EXPECT_GT(std::stoll(error.substr(head.size())), k.most);
+      EXPECT_EQ(events.back(), "failure 8");
+    }
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return script.endlessEnded; }, 5000));
+    EXPECT_EQ(Read(LocalPath("a.csv")), "older copy");
+    EXPECT_EQ(QDir(local_.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+    EXPECT_TRUE(c.Connected());
+    c.Disconnect();
+    c.Connect();
+  }
+}
+
 }  // namespace
 }  // namespace monitor_test

@@ -17,6 +17,8 @@
 #include "ftp_form_fixture.h"
 #include "monitor/ftpclient.h"
 #include "support/pty.h"
+#include "support/scripted_ftp.h"
+#include "platform/widgets.h"
 
 namespace monitor_test {
 namespace {
@@ -391,6 +393,43 @@ TEST_F(FtpSessionTest, StatusTextsOfTheClientsEvents) {
   f.FTPClient1UnSupportedFunction(14);
   f.FTPClient1Error(10061, "Connection refused");
   EXPECT_EQ(Texts(), (std::vector<std::string>{"DoCommand unsupported", "Error 10061: Connection refused"}));
+}
+
+// ---- Connect against servers that fail ------------------------------------------------
+
+// Every way Connect can fail ends with one message, the normal cursor and Connect usable.
+TEST_F(FtpSessionTest, EveryFailedConnectSaysSoAndLeavesConnectUsable) {
+  using Fault = testsupport::ScriptedFtpServer::Fault;
+  const int oldTimeOut = monitor::TFTPClient::DefaultTimeOut;
+  monitor::TFTPClient::DefaultTimeOut = 300;
+  const struct {
+    const char* verb;
+    Fault fault;
+    const char* text;
+  } cases[] = {
+      {"LIST", Fault::Stall, "No answer from the server (data)."},
+      {"LIST", Fault::NoConnect, "No answer from the server (data)."},
+      {"CWD", Fault::Stall, "No answer from the server (reply)."},
+      {"CWD", Fault::Close, "Connection closed by the server."},
+      {"PASS", Fault::Stall, "Connection Failed            "},
+      {"", Fault::Stall, "Invalid Host"},
+  };
+  monitor::TForm1& f = Form();
+  for (const auto& k : cases) {
+    SCOPED_TRACE(std::string(k.verb) + " " + k.text);
+    testsupport::ScriptedFtpServer script;
+    script.faults[k.verb] = k.fault;
+    f.HostTxt->setText(*k.verb ? QStringLiteral("127.0.0.1") : QStringLiteral("nohost.invalid"));
+    f.PortTxt->setText(QString::number(script.Port()));
+    messages.clear();
+    f.ConnectBtn->click();
+    EXPECT_EQ(Texts(), std::vector<std::string>{k.text});
+    EXPECT_FALSE(f.FTPConnected);
+    EXPECT_EQ(State(), "FTP Disconnected #ffffee");
+    EXPECT_TRUE(f.ConnectBtn->isEnabled());
+    EXPECT_FALSE(platform::BusyCursor());
+  }
+  monitor::TFTPClient::DefaultTimeOut = oldTimeOut;
 }
 
 }  // namespace

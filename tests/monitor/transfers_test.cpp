@@ -23,6 +23,7 @@
 #include "monitor/ftpclient.h"
 #include "monitor/core/transfers.h"
 #include "support/filesizelimit.h"
+#include "support/pty.h"
 #include "support/scripted_ftp.h"
 
 namespace monitor_test {
@@ -657,6 +658,128 @@ TEST_F(ScriptedTransfersTest, UnusableNamesAreSkippedWithOneMessageAndTheRunGoes
   EXPECT_EQ(Local(), QStringList({"190101.csv", "190102.csv"}));
   EXPECT_EQ(Remote(), QStringList({"a\rb.csv"}));
   ExpectIdle();
+}
+
+// Cancel ends the run whatever the client waits for, within the client's own limit: the
+// file being fetched stays as it was here and on the server, no message, the window usable.
+// Where the server answers for the cut transfer the connection stays; where it is silent the
+// connection is closed and the timer shows it.
+TEST_F(ScriptedTransfersTest, CancelEndsTheRunWhateverItWaitsFor) {
+  using Fault = testsupport::ScriptedFtpServer::Fault;
+  const struct {
+    const char* verb;
+    Fault fault;
+    bool kept;  // the connection
+  } cases[] = {
+      {"RETR", Fault::Stall, false},
+      {"RETR", Fault::NoConnect, false},
+      {"RETR", Fault::StallData, false},
+      {"RETR", Fault::Endless, true},
+      {"DELE", Fault::Stall, false},
+      {"LIST", Fault::Stall, false},
+  };
+  monitor::TForm1& f = Form();
+  answer = Answer::Yes;
+  for (const auto& k : cases) {
+    SCOPED_TRACE(std::string(k.verb) + " " + std::to_string(static_cast<int>(k.fault)));
+    // No size to hold the endless sender against: only Cancel stops it.
+    script.files["190101.csv"] = {std::string(9000, 'x'), -1, "125 Transfer starting.",
+                                  "550 SIZE not allowed in ASCII mode."};
+    script.faults.clear();
+    ConnectScripted();
+    for (const QString& n : Local()) QFile::remove(QDir(root_).filePath(n));
+    const bool inListing = std::string(k.verb) == "LIST";
+    if (!inListing) Write("190101.csv", "older local copy");
+    SelectRemote(Remote());
+    script.faults[k.verb] = k.fault;
+    bool clicked = false, safety = false;
+    script.onCommand = [&](const std::string& line) {
+      if (line.rfind(k.verb, 0) != 0) return;
+      QTimer::singleShot(50, &f, [&] {
+        EXPECT_FALSE(f.MoveSelectedCancel->isHidden());
+        clicked = true;
+        f.MoveSelectedCancel->click();
+      });
+    };
+    QTimer::singleShot(15000, &f, [&] {
+      safety = true;
+      script.DropAll();
+    });
+    messages.clear();
+    f.MoveSelected->click();
+    script.onCommand = nullptr;
+    ASSERT_FALSE(safety);
+    EXPECT_TRUE(clicked);
+    EXPECT_EQ(Texts(), std::vector<std::string>{"Move selected files ?"});
+    EXPECT_EQ(script.files.count("190101.csv"), std::string(k.verb) == "LIST" ? 0u : 1u);
+    if (!inListing) {
+      EXPECT_EQ(Read(Path("190101.csv")), std::string(k.verb) == "DELE" ? std::string(9000, 'x')
+                                                                         : "older local copy");
+      EXPECT_EQ(QDir(root_).entryList(QDir::Files | QDir::Hidden), QStringList({"190101.csv"}));
+    }
+    EXPECT_FALSE(f.FTPBusy);
+    EXPECT_FALSE(f.CancelRequested);
+    EXPECT_FALSE(platform::BusyCursor());
+    EXPECT_TRUE(f.MoveSelectedCancel->isHidden());
+    EXPECT_EQ(f.FTPClient1->Connected(), k.kept);
+    if (!k.kept) {
+      EXPECT_TRUE(testsupport::WaitUntil([&] { return !f.FTPConnected; }, 5000));
+      EXPECT_TRUE(f.ConnectBtn->isEnabled());
+    } else {
+      f.DisConnectBtnClick();
+    }
+  }
+}
+
+// Exit ends the program whatever the client waits for: the login, the listing of Connect,
+// the data of a transfer; nothing is told, the local copy stays.
+TEST_F(ScriptedTransfersTest, ExitEndsTheProgramWhateverTheClientWaitsFor) {
+  using Fault = testsupport::ScriptedFtpServer::Fault;
+  const struct {
+    const char* verb;
+    Fault fault;
+  } cases[] = {{"PASS", Fault::Stall}, {"LIST", Fault::NoConnect}, {"RETR", Fault::StallData}};
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.verb);
+    form.reset();
+    monitor::TForm1& f = Form();
+    f.HostTxt->setText(QStringLiteral("127.0.0.1"));
+    f.PortTxt->setText(QString::number(script.Port()));
+    script.files["190101.csv"] = {std::string(9000, 'x')};
+    script.faults.clear();
+    const bool transfer = std::string(k.verb) == "RETR";
+    if (transfer) {
+      f.ConnectBtn->click();
+      ASSERT_TRUE(f.FTPConnected);
+    }
+    Write("190101.csv", "older local copy");
+    script.faults[k.verb] = k.fault;
+    bool exited = false, safety = false;
+    script.onCommand = [&](const std::string& line) {
+      if (line.rfind(k.verb, 0) != 0) return;
+      QTimer::singleShot(50, &f, [&] {
+        exited = true;
+        f.ExitBtnClick();
+        QCoreApplication::quit();  // as closing the last window does
+      });
+    };
+    QTimer safetyTimer;
+    safetyTimer.setSingleShot(true);
+    QObject::connect(&safetyTimer, &QTimer::timeout, [&] {
+      safety = true;
+      script.DropAll();
+    });
+    safetyTimer.start(15000);
+    messages.clear();
+    QTimer::singleShot(0, &f, [&] { transfer ? f.CopyAll->click() : f.ConnectBtn->click(); });
+    QCoreApplication::exec();
+    script.onCommand = nullptr;
+    EXPECT_FALSE(safety);
+    EXPECT_TRUE(exited);
+    EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
+    EXPECT_FALSE(f.FTPBusy);
+    EXPECT_EQ(Read(Path("190101.csv")), "older local copy");
+  }
 }
 
 }  // namespace

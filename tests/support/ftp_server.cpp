@@ -25,9 +25,11 @@ QString Python() {
   return QStringLiteral("python3");
 }
 
+// Beside the samples folder, whose path the build gives in full (a compiler cache may
+// give __FILE__ relative to the build folder, which the tests leave).
 QString Script() {
   return QString::fromStdString(
-      (std::filesystem::path(__FILE__).parent_path() / "ftp_server.py").string());
+      (std::filesystem::path(TK_SAMPLES_DIR).parent_path() / "ftp_server.py").string());
 }
 
 }  // namespace

@@ -19,8 +19,15 @@ std::vector<std::string> ScriptedFtpServer::Commands(const std::string& verb) co
   return picked;
 }
 
+void ScriptedFtpServer::DropAll() {
+  for (const QPointer<QTcpSocket>& s : sockets_)
+    if (s) s->abort();
+  sockets_.clear();
+}
+
 void ScriptedFtpServer::Accept() {
   while (QTcpSocket* s = server_.nextPendingConnection()) {
+    sockets_.emplace_back(s);
     partial_.clear();
     connect(s, &QTcpSocket::readyRead, this, [this, s] { Read(s); });
     connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
@@ -34,6 +41,7 @@ void ScriptedFtpServer::Read(QTcpSocket* control) {
     const std::string line = partial_.substr(0, lf);
     partial_.erase(0, lf + 2);
     commands.push_back(line);
+    if (onCommand) onCommand(line);
     Command(control, line);
   }
 }
@@ -50,6 +58,63 @@ bool ScriptedFtpServer::SendData(const std::string& bytes) {
   return true;
 }
 
+void ScriptedFtpServer::SendEndless(QTcpSocket* control, const std::string& bytes) {
+  auto* data = new QTcpSocket(this);
+  sockets_.emplace_back(data);
+  endlessSent = 0;
+  endlessEnded = false;
+  const QByteArray chunk = QByteArray::fromStdString(bytes.empty() ? std::string(65536, 'x') : bytes);
+  auto more = [this, data, chunk] {
+    // Keeps a few chunks queued: as fast as the client reads, and no faster.
+    while (data->state() == QAbstractSocket::ConnectedState && data->bytesToWrite() < 4 * chunk.size()) {
+      data->write(chunk);
+      endlessSent += chunk.size();
+    }
+  };
+  connect(data, &QTcpSocket::connected, this, more);
+  connect(data, &QTcpSocket::bytesWritten, this, more);
+  const QPointer<QTcpSocket> reply(control);
+  auto ended = [this, data, reply] {
+    if (endlessEnded) return;
+    endlessEnded = true;
+    if (reply && reply->state() == QAbstractSocket::ConnectedState) {
+      reply->write("426 Connection closed; transfer aborted.\r\n");
+      reply->flush();
+    }
+    data->deleteLater();
+  };
+  connect(data, &QTcpSocket::disconnected, this, ended);
+  connect(data, &QTcpSocket::errorOccurred, this, ended);
+  data->connectToHost(QString::fromStdString(dataHost_), static_cast<quint16>(dataPort_));
+}
+
+bool ScriptedFtpServer::Payload(const std::string& verb, const std::string& arg, std::string& bytes,
+                                std::string& opening) const {
+  if (verb == "LIST") {
+    if (listing.empty()) {
+      // The files as vsftpd lists them (the name at column 57).
+      for (const auto& [name, f] : files) {
+        char head[80];
+        std::snprintf(head, sizeof head, "-rw-r--r--    1 0        0        %8zu Dec 10 22:00 ",
+                      f.bytes.size());
+        bytes += head + name + "\r\n";
+      }
+    }
+    for (const std::string& l : listing) bytes += l + "\r\n";
+    opening = "150 Here comes the directory listing.";
+    return true;
+  }
+  auto file = files.find(arg);
+  if (file == files.end()) return false;
+  const File& f = file->second;
+  opening = f.opening.empty() ? "150 Opening BINARY mode data connection for " + arg + " (" +
+                                    std::to_string(f.bytes.size()) + " bytes)."
+                              : f.opening;
+  const std::size_t n = f.sent < 0 ? f.bytes.size() : static_cast<std::size_t>(f.sent);
+  bytes = f.bytes.substr(0, n);
+  return true;
+}
+
 void ScriptedFtpServer::Command(QTcpSocket* control, const std::string& line) {
   const std::size_t blank = line.find(' ');
   const std::string verb = line.substr(0, blank);
@@ -58,6 +123,30 @@ void ScriptedFtpServer::Command(QTcpSocket* control, const std::string& line) {
     control->write((text + "\r\n").c_str());
     control->flush();
   };
+  if (const auto fault = faults.find(verb); fault != faults.end()) {
+    std::string bytes, opening;
+    switch (fault->second) {
+      case Fault::Stall:
+        return;
+      case Fault::Close:
+        control->disconnectFromHost();
+        return;
+      case Fault::NoConnect:
+      case Fault::StallData:
+      case Fault::Endless:
+        if (!Payload(verb, arg, bytes, opening)) return reply("550 Failed to open file.");
+        reply(opening);
+        if (fault->second == Fault::Endless) return SendEndless(control, bytes);
+        if (fault->second == Fault::StallData) {
+          auto* data = new QTcpSocket(this);
+          sockets_.emplace_back(data);
+          data->connectToHost(QString::fromStdString(dataHost_), static_cast<quint16>(dataPort_));
+          data->write(QByteArray::fromStdString(bytes.substr(0, bytes.size() / 2)));
+          connect(data, &QTcpSocket::disconnected, data, &QObject::deleteLater);
+        }
+        return;
+    }
+  }
   if (verb == "USER") return reply("331 Password required");
   if (verb == "PASS") return reply("230 Logged in");
   if (verb == "SYST") return reply("215 UNIX Type: L8");
@@ -77,18 +166,9 @@ void ScriptedFtpServer::Command(QTcpSocket* control, const std::string& line) {
     return reply("200 PORT command successful");
   }
   if (verb == "LIST") {
-    std::string bytes;
-    if (listing.empty()) {
-      // The files as vsftpd lists them (the name at column 57).
-      for (const auto& [name, f] : files) {
-        char head[80];
-        std::snprintf(head, sizeof head, "-rw-r--r--    1 0        0        %8zu Dec 10 22:00 ",
-                      f.bytes.size());
-        bytes += head + name + "\r\n";
-      }
-    }
-    for (const std::string& l : listing) bytes += l + "\r\n";
-    reply("150 Here comes the directory listing.");
+    std::string bytes, opening;
+    Payload(verb, arg, bytes, opening);
+    reply(opening);
     if (!SendData(bytes)) return reply("425 Cannot open data connection");
     return reply("226 Directory send OK.");
   }
@@ -104,13 +184,10 @@ void ScriptedFtpServer::Command(QTcpSocket* control, const std::string& line) {
     return reply("250 Delete operation successful.");
   }
   if (verb == "RETR") {
-    if (file == files.end()) return reply("550 Failed to open file.");
-    const File& f = file->second;
-    reply(f.opening.empty() ? "150 Opening BINARY mode data connection for " + arg + " (" +
-                                  std::to_string(f.bytes.size()) + " bytes)."
-                            : f.opening);
-    const std::size_t n = f.sent < 0 ? f.bytes.size() : static_cast<std::size_t>(f.sent);
-    if (!SendData(f.bytes.substr(0, n))) return reply("425 Cannot open data connection");
+    std::string bytes, opening;
+    if (!Payload(verb, arg, bytes, opening)) return reply("550 Failed to open file.");
+    reply(opening);
+    if (!SendData(bytes)) return reply("425 Cannot open data connection");
     return reply("226 Transfer complete.");
   }
   reply("502 Command not implemented.");
