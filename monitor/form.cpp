@@ -13,6 +13,7 @@
 #include <QWindow>
 
 #include "monitor/chartlayer.h"
+#include "monitor/ftpclient.h"
 #include "platform/controls.h"
 #include "platform/core/cp1252.h"
 #include "platform/widgets.h"
@@ -23,6 +24,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   setObjectName(QStringLiteral("Form1"));
   setWindowTitle(QStringLiteral("FERN-LOG monitoring software for TK5063GM GPRS/FTP data-logger"));
   resize(1260, 860);
+  FTPClient1 = CreateFTPClient();
 
   StatusBar1 =
       platform::Named(new QStatusBar(this), QStringLiteral("StatusBar1"), QStringLiteral("Status"));
@@ -59,6 +61,10 @@ TForm1::~TForm1() {
     QObject::disconnect(child, nullptr, this, nullptr);
   // Nor its native window's events this window's filter.
   if (windowHandle()) windowHandle()->removeEventFilter(this);
+  // The client goes before the widgets: a live connection says "QUIT" and its disconnect
+  // event still finds the status bar.
+  delete FTPClient1;
+  FTPClient1 = nullptr;
 }
 
 // ---- menus ----------------------------------------------------------------------------

@@ -12,6 +12,8 @@
 
 #include "monitor/core/csvconfig.h"
 #include "monitor/core/merge.h"
+#include "monitor/members/ftpsession.h"
+#include "monitor/members/transfers.h"
 
 class QAction;
 class QCalendarWidget;
@@ -45,7 +47,7 @@ class DirectoryListBox;
 class DriveComboBox;
 class FileListBox;
 
-class TForm1 : public QMainWindow {
+class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMembers {
   Q_OBJECT
  public:
   explicit TForm1(QWidget* parent = nullptr);
@@ -280,9 +282,105 @@ class TForm1 : public QMainWindow {
   void showEvent(QShowEvent* event) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
-  // ---- the FTP half's own members, one file each -----------------------------------
-#include "monitor/members/ftpsession.h"
-#include "monitor/members/transfers.h"
+ public:
+  // ---- FTP session and remote file management (ftpsession.cpp) ------------------------
+  // A handler that needs the server: FTPConnected set and the client still connected.
+  bool FTPLive() const;
+  // Empties the folder list, the remote file list and Memo1, then lists the current remote
+  // folder, which refills them (FTPClient1ListItem).
+  void ClearAndList();
+  // cSTATUS and StatusLine: "FTP Connected" or "FTP Disconnected" in their colours.
+  void ShowConnectionState(bool connected);
+
+  // ---- FTP client events ---------------------------------------------------------------
+  void FTPClient1Success(int code);
+  void FTPClient1Failure(bool& handled, int code);
+  void FTPClient1UnSupportedFunction(int code);
+  void FTPClient1Connect();
+  void FTPClient1Disconnect();
+  void FTPClient1TransactionStart();
+  void FTPClient1TransactionStop();
+  void FTPClient1PacketRecvd(qint64 received, qint64 total);
+  void FTPClient1PacketSent(qint64 sent, qint64 total);
+  void FTPClient1HostResolved();
+  void FTPClient1InvalidHost(bool& handled);
+  void FTPClient1Error(int number, const std::string& text);
+  void FTPClient1ConnectionFailed();
+  void FTPClient1ListItem(const std::string& line);
+  void FTPClient1Status(const std::string& text);
+
+  // ---- user commands -------------------------------------------------------------------
+  void ConnectBtnClick();
+  void DisConnectBtnClick();
+  void RefreshBtnClick();
+  void FileListBoxFTPdirDblClick();
+  void sDirectoryDblClick();
+  void FileListBoxFTPClick();
+  void DeleteAllFTPButtonEnableClick();
+  void MenuItem1Click();    // remote file list menu "Delete"
+  void DeleteAllFTPClick(); // remote file list menu "Delete All"
+  void DeleteFTPdirClick(); // folder list menu "Delete"
+  void MkDirFTPbtnClick();
+  void RenameDirFTPbtnClick();
+  void Timer1Timer();
+
+ private:
+  TFTPClient* CreateFTPClient();
+  // Empties the folder list, the remote file list and Memo1.
+  void ClearRemoteLists();
+  // Lists the current remote folder into the remote lists and Memo1.
+  void ListRemote();
+  // Puts the listing lines collected so far into the remote lists and Memo1.
+  void ShowListedItems();
+  // A remote management command: the hourglass while `command` runs, then clear and list.
+  void RunRemoteCommand(const std::function<void()>& command);
+  // Make Dir and Rename Dir: a live connection and a usable name in MakeDirFTP, then
+  // `command` with that name.
+  void RunWithNewDirName(const std::function<void(const std::string&)>& command);
+
+
+ public:
+  // ---- transfers between the FTP server and the working folder (transfers.cpp) ----------
+  // ---- the five transfers, Cancel and the remote file's double click -------------------
+  void CopySelectedClick();
+  void CopyAllClick();
+  void MoveSelectedClick();
+  void MoveAllClick();
+  void CopyFromDateClick();
+  void CancelBtn();  // all five Cancel buttons
+  // Fetches the remote file into the viewing folder and opens it in the text editor.
+  void FileListBoxFTPDblClick();
+
+  // ---- button groups (Connect and Disconnect use them too) ------------------------------
+  void AllButtonsFalse();  // disables the transfer buttons, DisConnectBtn and RefreshBtn
+  void AllButtonsTrue();   // enables them
+  void RestoreButtons();   // hides the Cancel buttons, shows the transfer buttons
+
+  // Where the double click puts the remote file it opens: a folder of its own under the
+  // system's temporary folder, so that viewing never touches the working folder.
+  static QString RemoteViewFolder();
+
+ private:
+  void BeginTransferRun(QPushButton* own, QPushButton* cancel);
+  // At most ten paints a second while a run goes on (see transfers.cpp).
+  void ThrottlePainting(bool on);
+  void EndTransferRun();
+  // Runs a transfer's body; an error raised inside ends the run (normal cursor, FTPBusy and
+  // CancelRequested clear, buttons usable again) before it reaches the error box.
+  template <class Body>
+  void RunTransfer(Body&& body);
+  template <class Take, class Handle>
+  TransferWalk WalkRemoteFiles(int limit, bool writeLocalCount, Take take, Handle handle);
+  QString WorkingFolderPath(const std::string& name) const;
+  // forMove: the remote file is deleted next (see TFTPClient::Download).
+  void DownloadChecked(const std::string& remote, const QString& localPath, bool forMove = false);
+  void WriteRemoteCount();
+  // Clears and lists the remote folder and writes its count; after a cancelled walk only
+  // while the connection is live.
+  void RelistUnlessCancelledOffline(const TransferWalk& walk);
+  void ReReadLocalAndCount();
+  void TellRefusedNames(const std::string& refused);
+
 
  private:
   void BuildMenus();

@@ -110,11 +110,6 @@ TFTPClient* TForm1::CreateFTPClient() {
   return c;
 }
 
-TForm1::FTPClientOwner::~FTPClientOwner() {
-  delete client;
-  client = nullptr;
-}
-
 bool TForm1::FTPLive() const { return FTPConnected && FTPClient1->Connected(); }
 
 void TForm1::ShowConnectionState(bool connected) {

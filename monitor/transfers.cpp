@@ -82,7 +82,7 @@ void TForm1::BeginTransferRun(QPushButton* own, QPushButton* cancel) {
 // times per file, and painting each change would cost more than the downloads. During a
 // run the window paints at most ten times a second: an update request that comes sooner
 // is held back (the changed parts stay marked) and sent when the tenth of a second is up.
-class TForm1::PaintThrottle : public QObject {
+class TransferMembers::PaintThrottle : public QObject {
  public:
   // beforePaint runs before each paint that was held back.
   PaintThrottle(QWidget* window, std::function<void()> beforePaint)
