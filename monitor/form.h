@@ -365,10 +365,13 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
   // At most ten paints a second while a run goes on (see transfers.cpp).
   void ThrottlePainting(bool on);
   void EndTransferRun();
-  // Runs a transfer's body; an error raised inside ends the run (normal cursor, FTPBusy and
-  // CancelRequested clear, buttons usable again) before it reaches the error box.
+  // The one door of the five transfers: sets FTPBusy (and, where the transfer's steps show
+  // them before it looks at the list, the hourglass and the disabled button group), runs
+  // the body, which opens the frame (BeginTransferRun) when there is a list to walk, and
+  // ends the run (EndTransferRun) on every path. An error raised inside re-reads the lists
+  // and ends the run before it reaches the error box; a cancelled operation ends it quietly.
   template <class Body>
-  void RunTransfer(Body&& body);
+  void RunTransfer(bool hourglass, bool group, Body&& body);
   template <class Take, class Handle>
   TransferWalk WalkRemoteFiles(int limit, bool writeLocalCount, Take take, Handle handle);
   QString WorkingFolderPath(const std::string& name) const;

@@ -152,7 +152,10 @@ void TForm1::EndTransferRun() {
 }
 
 template <class Body>
-void TForm1::RunTransfer(Body&& body) {
+void TForm1::RunTransfer(bool hourglass, bool group, Body&& body) {
+  FTPBusy = true;
+  if (hourglass) platform::SetBusyCursor(true);
+  if (group) AllButtonsFalse();
   try {
     body();
   } catch (const FtpCancelled&) {
@@ -178,6 +181,7 @@ void TForm1::RunTransfer(Body&& body) {
     EndTransferRun();
     throw;
   }
+  EndTransferRun();
 }
 
 // Walks the remote list from its first item, re-reading its count at each step (a dropped
@@ -271,8 +275,7 @@ void TForm1::CopySelectedClick() {
     return;
   }
   if (FTPBusy) return;  // another operation runs; its buttons and flags stay as they are
-  FTPBusy = true;
-  RunTransfer([&] {
+  RunTransfer(false, false, [&] {
     FTPClient1->TransferModeAscii();
     const bool listed = FileListBoxFTP->count() > 0;
     TransferWalk walk;
@@ -290,19 +293,15 @@ void TForm1::CopySelectedClick() {
     FTPBusy = false;
     if (listed && !walk.takenAny) Tell(kNoFileSelected);
     TellRefusedNames(walk.refused);
-    EndTransferRun();
   });
 }
 
 void TForm1::CopyAllClick() {
   if (!FTPConnected) return;
   if (FTPBusy) return;  // one FTP operation at a time on the one connection
-  RunTransfer([&] {
+  RunTransfer(true, true, [&] {
     TransferWalk walk;
     if (FileListBoxFTP->count() == 0) {
-      FTPBusy = true;
-      AllButtonsFalse();
-      platform::SetBusyCursor(true);
       Tell(kNoFilesCopy);
     } else {
       BeginTransferRun(CopyAll, CopyAllCancel);
@@ -314,7 +313,6 @@ void TForm1::CopyAllClick() {
     if (!walk.handledAny) FileListBoxPC->Update();
     FileListBox1->Update();
     TellRefusedNames(walk.refused);
-    EndTransferRun();
   });
 }
 
@@ -325,9 +323,7 @@ void TForm1::MoveSelectedClick() {
   }
   if (FTPBusy) return;
   if (!Confirm("Move selected files ?")) return;
-  RunTransfer([&] {
-    platform::SetBusyCursor(true);
-    FTPBusy = true;
+  RunTransfer(true, false, [&] {
     FTPClient1->TransferModeAscii();
     const bool listed = FileListBoxFTP->count() > 0;
     TransferWalk walk;
@@ -347,7 +343,6 @@ void TForm1::MoveSelectedClick() {
       ReReadLocalAndCount();
     }
     TellRefusedNames(walk.refused);
-    EndTransferRun();
   });
 }
 
@@ -358,12 +353,9 @@ void TForm1::MoveAllClick() {
   }
   if (FTPBusy) return;  // one FTP operation at a time on the one connection
   if (!Confirm("Move all files ?")) return;
-  RunTransfer([&] {
+  RunTransfer(true, false, [&] {
     if (FileListBoxFTP->count() == 0) {
-      FTPBusy = true;
-      platform::SetBusyCursor(true);
       Tell(kNoFilesMove);
-      EndTransferRun();
       return;
     }
     BeginTransferRun(MoveAll, MoveAllCancel);
@@ -383,7 +375,6 @@ void TForm1::MoveAllClick() {
       ReReadLocalAndCount();
     }
     TellRefusedNames(walk.refused);
-    EndTransferRun();
   });
 }
 
@@ -396,8 +387,7 @@ void TForm1::CopyFromDateClick() {
     return;
   }
   if (FTPBusy) return;  // another operation runs; its buttons and flags stay as they are
-  FTPBusy = true;
-  RunTransfer([&] {
+  RunTransfer(false, false, [&] {
     FTPClient1->TransferModeAscii();
     // The day as chosen when the run starts; the calendar may change while it runs.
     const QDate day = MonthCalendar1->selectedDate();
@@ -430,7 +420,6 @@ void TForm1::CopyFromDateClick() {
     FTPBusy = false;
     if (listed && !walk.takenAny) Tell("No files " + dayText + " and after ");
     TellRefusedNames(walk.refused);
-    EndTransferRun();
   });
 }
 
