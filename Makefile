@@ -16,7 +16,7 @@ SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 # What only the benchmarks need: the peers and the X server they draw on.
 BENCH_PACKAGES := python3-pandas python3-matplotlib python3-pyftpdlib curl xvfb xauth at-spi2-core
 
-.PHONY: deps bench-deps configure build test asan-build test-asan fuzz bench bench-ftp run run-monitor clean
+.PHONY: deps bench-deps configure build test asan-build test-asan fuzz bench bench-ftp run run-monitor clean format format-check
 
 # Installs the Debian packages of a list that are missing.
 define install-missing
@@ -96,6 +96,15 @@ run: build
 run-monitor: build
 	@if [ -x $(BUILD)/Fernlog ]; then $(BUILD)/Fernlog; \
 	else echo "Fernlog is not built yet."; exit 1; fi
+
+# The tracked C++ sources laid out by .clang-format; format-check lists those that differ.
+FORMAT_FILES = $(shell git ls-files -- platform serial configurator monitor programs tests fuzz bench | grep -E '\.(cpp|h)$$')
+format:
+	clang-format -i $(FORMAT_FILES)
+
+format-check:
+	@bad=""; for f in $(FORMAT_FILES); do clang-format $$f | cmp -s $$f - || bad="$$bad $$f"; done; \
+	if [ -n "$$bad" ]; then printf '%s\n' $$bad; exit 1; fi
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD)
