@@ -1,7 +1,5 @@
 // Merging the daily files of a range of days into one file, then showing it.
 #include <QDateEdit>
-#include <QDir>
-#include <QFile>
 #include <QLabel>
 
 #include "monitor/folderlists.h"
@@ -26,35 +24,31 @@ void TForm1::MergeButtonClick() {
     }
   } restore{this};
 
-  MergeLines.Clear();
-  const QDate from = DateTimePicker1->date();
-  const QDate to = DateTimePicker2->date();
-  if (!SameMonth(from, to)) {
+  MergeSteps steps;
+  steps.onDay = [this](const std::string& pattern) {
+    FileListBox1->SetMask(QString::fromStdString(pattern));
+  };
+  steps.open = [this](const std::string& name) {
+    int count = 0;
+    FileOpen(name, count);
+  };
+  steps.save = [this](const std::string& name, int count) { return FileSave(name, count); };
+  // The current folder, by bare names.
+  const MergeOutcome out =
+      MergeFolder("", DateTimePicker1->date(), DateTimePicker2->date(), MergeLines, steps);
+  if (out.result == MergeOutcome::Result::DifferentMonths)
     platform::MessageBox(kMergeMonthMessage, "");
-  } else {
-    const std::string folder = QFile::encodeName(QDir::currentPath()).toStdString();
-    bool found = false;
-    for (const QDate& day : MergeDays(from, to)) {
-      FileListBox1->SetMask(QString::fromStdString(DayPattern(day)));
-      for (const std::string& name : FindDayFiles(folder, day)) {
-        found = true;
-        if (MergeLines.Full()) continue;  // the buffer is full: read no further file
-        int count = 0;
-        FileOpen(name, count);
-      }
-    }
-    if (!found) platform::MessageBox(kMergeNoFilesMessage, "");
-  }
+  else if (out.result == MergeOutcome::Result::NoFiles)
+    platform::MessageBox(kMergeNoFilesMessage, "");
 
-  if (MergeLineCount() > 0) {
-    const std::string name = MergedFileName(from, to);
-    // A merged file that can't be written must not leave an older file of that name to
-    // be shown as the merge's result.
-    if (!FileSave(name, MergeLineCount()))
-      throw platform::Error("Cannot create file " + name);
-    if (MergeLines.Truncated()) platform::MessageBox(kMergeLimitMessage, "");
-    LoadCSVFile(name, ',');
-    vFileName->setText(QString::fromStdString(name));
+  // A merged file that can't be written must not leave an older file of that name to be
+  // shown as the merge's result.
+  if (out.result == MergeOutcome::Result::NotCreated)
+    throw platform::Error("Cannot create file " + out.name);
+  if (out.result == MergeOutcome::Result::Written) {
+    if (out.truncated) platform::MessageBox(kMergeLimitMessage, "");
+    LoadCSVFile(out.name, ',');
+    vFileName->setText(QString::fromStdString(out.name));
   }
 }
 

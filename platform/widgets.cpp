@@ -11,6 +11,7 @@
 #include <QSignalBlocker>
 #include <QSlider>
 
+#include <unordered_map>
 #include <utility>
 
 
@@ -111,13 +112,15 @@ void ShowBeginningOfSetTexts(QLineEdit* edit) {
 }
 
 namespace {
-// The controls named after a label, kept as a child of the label.
+// The controls named after a label, kept as a child of the label; the label finds them
+// through the table of links below, which each entry leaves with its label.
 class NameFollowers : public QObject {
  public:
-  explicit NameFollowers(QLabel* label) : QObject(label) { setObjectName(kName); }
+  explicit NameFollowers(QLabel* label) : QObject(label), label_(label) { Links()[label] = this; }
+  ~NameFollowers() override { Links().erase(label_); }
   static NameFollowers* Of(QLabel* label, bool make) {
-    if (auto* f = label->findChild<QObject*>(kName, Qt::FindDirectChildrenOnly))
-      return static_cast<NameFollowers*>(f);
+    const auto it = Links().find(label);
+    if (it != Links().end()) return it->second;
     return make ? new NameFollowers(label) : nullptr;
   }
   void Add(QWidget* control, const QString& suffix) { followers_.emplace_back(control, suffix); }
@@ -130,7 +133,12 @@ class NameFollowers : public QObject {
   }
 
  private:
-  static constexpr const char* kName = "platform-name-followers";
+  // Never destroyed, so that a label that outlives the program's statics still leaves it.
+  static std::unordered_map<const QLabel*, NameFollowers*>& Links() {
+    static auto* links = new std::unordered_map<const QLabel*, NameFollowers*>;
+    return *links;
+  }
+  const QLabel* label_;  // the key of this entry only; never followed
   std::vector<std::pair<QPointer<QWidget>, QString>> followers_;
 };
 

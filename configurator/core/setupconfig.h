@@ -121,9 +121,7 @@ struct TSetupConfig {
 // the bytes after the text keep what the field held before.
 template <std::size_t N>
 void PutText(platform::FixedText<N>& field, const std::string& text) {
-  const std::size_t n = std::min(text.size(), N);
-  field.length = static_cast<std::uint8_t>(n);
-  std::copy_n(text.data(), n, field.chars);
+  field.put(text);
 }
 // A field's text; a length byte above N reads as N characters.
 template <std::size_t N>

@@ -142,18 +142,15 @@ std::vector<std::string_view> SplitLines(std::string_view bytes) {
   return lines;
 }
 
-std::vector<std::string_view> SplitFields(std::string_view line, char separator) {
-  std::vector<std::string_view> fields;
-  std::size_t pos = 0;
-  for (;;) {
-    const std::size_t sep = line.find(separator, pos);
-    if (sep == std::string_view::npos) {
-      fields.push_back(line.substr(pos));
-      return fields;
-    }
-    fields.push_back(line.substr(pos, sep - pos));
-    pos = sep + 1;
-  }
+std::size_t FieldCursor::Left() const {
+  if (done_) return 0;
+  return static_cast<std::size_t>(std::count(rest_.begin(), rest_.end(), separator_)) + 1;
+}
+
+std::string_view FieldCursor::Last() const {
+  if (done_) return rest_;
+  const std::size_t sep = rest_.rfind(separator_);
+  return sep == std::string_view::npos ? rest_ : rest_.substr(sep + 1);
 }
 
 // ---------------------------------------------------------------------------------------
@@ -268,19 +265,16 @@ std::string_view CsvTable::Line(int row) const {
 
 int CsvTable::fieldCount(int row) const {
   if (row < 0 || static_cast<std::size_t>(row) >= lines_.size()) return 0;
-  const std::string_view line = Line(row);
-  return static_cast<int>(std::count(line.begin(), line.end(), separator_)) + 1;
+  return static_cast<int>(FieldCursor(Line(row), separator_).Left());
 }
 
 std::string_view CsvTable::field(int col, int row) const {
   if (col < 1 || row < 0 || static_cast<std::size_t>(row) >= lines_.size()) return {};
-  std::string_view rest = Line(row);
-  for (int c = 1; c < col; ++c) {
-    const std::size_t sep = rest.find(separator_);
-    if (sep == std::string_view::npos) return {};
-    rest.remove_prefix(sep + 1);
-  }
-  return rest.substr(0, rest.find(separator_));
+  FieldCursor fields(Line(row), separator_);
+  std::string_view f;
+  for (int c = 1; c <= col; ++c)
+    if (!fields.Next(f)) return {};
+  return f;
 }
 
 std::string CsvTable::cell(int col, int row) const {
@@ -348,18 +342,11 @@ void CsvLoader::ParseCSVLine(std::string_view line) {
   // number and the last one (Status) matter.
   constexpr std::size_t kReadFields = 13;
   fields_.clear();
-  std::size_t pos = 0;
-  while (plotting && fields_.size() < kReadFields) {
-    const std::size_t sep = line.find(options_.separator, pos);
-    if (sep == std::string_view::npos) break;
-    fields_.push_back(line.substr(pos, sep - pos));
-    pos = sep + 1;
-  }
-  const std::string_view rest = line.substr(pos);
-  const std::size_t more = static_cast<std::size_t>(std::count(rest.begin(), rest.end(), options_.separator));
-  const std::size_t count = fields_.size() + more + 1;
-  const std::string_view last = more == 0 ? rest : rest.substr(rest.rfind(options_.separator) + 1);
-  if (more == 0) fields_.push_back(rest);
+  FieldCursor cursor(line, options_.separator);
+  std::string_view f;
+  while (plotting && fields_.size() < kReadFields && cursor.Next(f)) fields_.push_back(f);
+  const std::size_t count = fields_.size() + cursor.Left();
+  const std::string_view last = cursor.Last();
   lastColumns_ = static_cast<int>(count) + 1;
 
   if (r == 0) return;  // the header is neither plotted nor flagged

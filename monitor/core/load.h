@@ -258,8 +258,35 @@ std::vector<std::string_view> SplitLines(std::string_view bytes);
 template <class F>
 void ForEachLine(std::string_view bytes, F&& f);
 
-// Splits one line into its fields.
-std::vector<std::string_view> SplitFields(std::string_view line, char separator);
+// The fields of one line, taken from its start: split at every separator, without quoting;
+// the last field runs to the line end, so an empty line is one empty field. The load, the
+// table's cells and their count all read fields through it.
+class FieldCursor {
+ public:
+  FieldCursor(std::string_view line, char separator) : rest_(line), separator_(separator) {}
+  // Takes the next field into `field`; false once the last field has been taken.
+  bool Next(std::string_view& field) {
+    if (done_) return false;
+    const std::size_t sep = rest_.find(separator_);
+    if (sep == std::string_view::npos) {
+      field = rest_;
+      done_ = true;
+      return true;
+    }
+    field = rest_.substr(0, sep);
+    rest_.remove_prefix(sep + 1);
+    return true;
+  }
+  // The number of fields not yet taken.
+  std::size_t Left() const;
+  // The line's last field (the one taken last once none is left).
+  std::string_view Last() const;
+
+ private:
+  std::string_view rest_;  // the fields not yet taken; once done_, the last field
+  char separator_;
+  bool done_ = false;
+};
 
 // One load, step by step, as the window runs it: the constructor takes the header literal
 // as row 0, ParseCSVLine takes the file's lines in order, Finish ends the load.

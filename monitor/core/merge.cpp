@@ -148,8 +148,7 @@ bool MergeBuffer::FileSave(const std::string& path, int count) const {
 
 // ---------------------------------------------------------------------------------------
 MergeOutcome MergeFolder(const std::string& folder, const QDate& from, const QDate& to,
-                         MergeBuffer& buffer,
-                         const std::function<void(const std::string& pattern)>& onDay) {
+                         MergeBuffer& buffer, const MergeSteps& steps) {
   MergeOutcome out;
   buffer.Clear();
   if (!SameMonth(from, to)) {
@@ -158,11 +157,13 @@ MergeOutcome MergeFolder(const std::string& folder, const QDate& from, const QDa
   }
   bool found = false;
   for (const QDate& day : MergeDays(from, to)) {
-    if (onDay) onDay(DayPattern(day));
+    if (steps.onDay) steps.onDay(DayPattern(day));
     for (const std::string& name : FindDayFiles(folder, day)) {
       found = true;
       if (buffer.Full()) break;  // the buffer is full: stop reading
-      buffer.FileOpen(Join(folder, name));
+      const std::string path = Join(folder, name);
+      if (steps.open) steps.open(path);
+      else buffer.FileOpen(path);
       out.files.push_back(name);
     }
   }
@@ -177,9 +178,10 @@ MergeOutcome MergeFolder(const std::string& folder, const QDate& from, const QDa
     return out;
   }
   out.name = MergedFileName(from, to);
-  out.result = buffer.FileSave(Join(folder, out.name), buffer.LineCount())
-                   ? MergeOutcome::Result::Written
-                   : MergeOutcome::Result::NotCreated;
+  const std::string path = Join(folder, out.name);
+  const bool saved = steps.save ? steps.save(path, buffer.LineCount())
+                                : buffer.FileSave(path, buffer.LineCount());
+  out.result = saved ? MergeOutcome::Result::Written : MergeOutcome::Result::NotCreated;
   return out;
 }
 

@@ -75,7 +75,7 @@ class MergeBuffer {
   bool truncated_ = false;
 };
 
-// The whole merge over a folder, without windows.
+// The whole merge over a folder; the window's MergeButtonClick runs it.
 struct MergeOutcome {
   enum class Result {
     DifferentMonths,  // kMergeMonthMessage; nothing read or written
@@ -90,10 +90,18 @@ struct MergeOutcome {
   bool truncated = false;
   std::vector<std::string> files;  // the daily files read, in order
 };
-// `onDay` (may be empty) is called with each day's pattern before its search, so the
-// window can show it as its daily list's mask.
+// What the merge does through its caller; each may be empty. `onDay` is called with each
+// day's pattern before its search, so the window can show it as its daily list's mask.
+// `open` reads a daily file into the merge's buffer and `save` writes the merged file from
+// it; the buffer's own FileOpen and FileSave do when they are empty. The window passes its
+// methods of those names.
+struct MergeSteps {
+  std::function<void(const std::string& pattern)> onDay;
+  std::function<void(const std::string& path)> open;
+  std::function<bool(const std::string& path, int count)> save;
+};
+// Names are joined to `folder`; an empty folder is the current one, and the names stay bare.
 MergeOutcome MergeFolder(const std::string& folder, const QDate& from, const QDate& to,
-                         MergeBuffer& buffer,
-                         const std::function<void(const std::string& pattern)>& onDay = {});
+                         MergeBuffer& buffer, const MergeSteps& steps = {});
 
 }  // namespace monitor

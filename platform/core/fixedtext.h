@@ -19,11 +19,17 @@ struct FixedText {
   char chars[N] = {};
 
   std::string get() const { return std::string(chars, std::min<std::size_t>(length, N)); }
-  void set(const std::string& text) {
+  // The length byte and the text's first N characters; the room after them keeps what it
+  // held, as a record written in place keeps it.
+  void put(const std::string& text) {
     const std::size_t n = std::min(text.size(), N);
-    std::fill(chars, chars + N, '\0');
     std::copy_n(text.data(), n, chars);
     length = static_cast<std::uint8_t>(n);
+  }
+  // As put, with the room after the text cleared.
+  void set(const std::string& text) {
+    put(text);
+    std::fill(chars + length, chars + N, '\0');
   }
 
   // The field's bytes as they lie in a record.
@@ -36,19 +42,5 @@ struct FixedText {
     std::copy_n(reinterpret_cast<const char*>(in + 1), N, chars);
   }
 };
-
-// Reads a fixed-capacity text at `offset` of a record of bytes (capacity n).
-inline std::string ReadFixedText(const unsigned char* record, std::size_t offset, std::size_t n) {
-  const std::size_t len = std::min<std::size_t>(record[offset], n);
-  return std::string(reinterpret_cast<const char*>(record + offset + 1), len);
-}
-// Writes a text into a fixed-capacity field at `offset` (capacity n), cut to n; the rest of the
-// field is left as it was, as a record written in place keeps it.
-inline void WriteFixedText(unsigned char* record, std::size_t offset, std::size_t n,
-                           const std::string& text) {
-  const std::size_t len = std::min(text.size(), n);
-  record[offset] = static_cast<unsigned char>(len);
-  std::copy_n(text.data(), len, reinterpret_cast<char*>(record + offset + 1));
-}
 
 }  // namespace platform

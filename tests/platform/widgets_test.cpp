@@ -166,6 +166,25 @@ TEST(Captions, TheAccessibleNameFollowsTheCaption) {
   EXPECT_EQ(AccessibleName(number), "Runtime 1 number 4");
 }
 
+// A label's followers leave with it: labels made later (at its address or not) name only
+// their own followers, and the old follower keeps its name.
+TEST(Captions, ALabelsFollowersLeaveWithIt) {
+  QWidget page;
+  auto* kept = new QCheckBox(&page);
+  auto* label = new QLabel("Old", &page);
+  platform::NameAfter(kept, label, "Disable");
+  delete label;
+  for (int i = 0; i < 8; ++i) {
+    auto* again = new QLabel("New", &page);
+    auto* other = new QCheckBox(&page);
+    platform::NameAfter(other, again);
+    platform::SetCaption(again, QString("New %1").arg(i));
+    EXPECT_EQ(AccessibleName(other), QString("New %1").arg(i));
+    delete again;
+  }
+  EXPECT_EQ(AccessibleName(kept), "Old Disable");
+}
+
 // --- length-limited edit --------------------------------------------------------------
 
 void Type(QWidget* w, const QString& text) {

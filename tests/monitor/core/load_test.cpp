@@ -66,10 +66,31 @@ TEST(CsvLines, SplitAtCarriageReturns) {
 
 TEST(CsvLines, FieldsSplitAtEverySeparator) {
   using V = std::vector<std::string_view>;
-  EXPECT_EQ(SplitFields("a,,b,", ','), (V{"a", "", "b", ""}));
-  EXPECT_EQ(SplitFields("abc", ','), (V{"abc"}));
-  EXPECT_EQ(SplitFields("", ','), (V{""}));
-  EXPECT_EQ(SplitFields("a;b,c", ';'), (V{"a", "b,c"}));
+  struct Case {
+    std::string_view line;
+    char separator;
+    V fields;
+  } cases[] = {
+      {"a,,b,", ',', {"a", "", "b", ""}},
+      {"abc", ',', {"abc"}},
+      {"", ',', {""}},
+      {"a;b,c", ';', {"a", "b,c"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.line));
+    // Every field one by one; the count and the last field at any point on the way.
+    FieldCursor cursor(c.line, c.separator);
+    V got;
+    std::string_view f;
+    for (;;) {
+      EXPECT_EQ(cursor.Left(), c.fields.size() - got.size());
+      EXPECT_EQ(cursor.Last(), c.fields.back());
+      if (!cursor.Next(f)) break;
+      got.push_back(f);
+    }
+    EXPECT_EQ(got, c.fields);
+    EXPECT_FALSE(cursor.Next(f));
+  }
 }
 
 TEST(CsvValues, FixedPositionReadings) {

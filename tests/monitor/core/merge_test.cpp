@@ -84,9 +84,10 @@ TEST_F(MergeFolderTest, JoinsTheDaysFilesLineByLineEndedByCarriageReturns) {
   Write("090308.csv", Lines("eight", 1, "\r\n"));                       // after To
 
   std::vector<std::string> patterns;
-  const MergeOutcome out = MergeFolder(dir_.path().toStdString(), QDate(2009, 3, 5),
-                                       QDate(2009, 3, 7), buffer_,
-                                       [&](const std::string& p) { patterns.push_back(p); });
+  MergeSteps steps;
+  steps.onDay = [&](const std::string& p) { patterns.push_back(p); };
+  const MergeOutcome out =
+      MergeFolder(dir_.path().toStdString(), QDate(2009, 3, 5), QDate(2009, 3, 7), buffer_, steps);
   ASSERT_EQ(out.result, Result::Written);
   EXPECT_EQ(out.name, "-090305-090307.csv");
   EXPECT_EQ(out.files, (std::vector<std::string>{"090305a.csv", "090305b.csv", "090306.csv", "090307.csv"}));
@@ -101,6 +102,33 @@ TEST_F(MergeFolderTest, JoinsTheDaysFilesLineByLineEndedByCarriageReturns) {
   const LoadResult r = LoadCSV(ReadFileBytes(Path(out.name)), LoadOptions{});
   EXPECT_EQ(r.records, 104);
   EXPECT_EQ(r.table.cell(1, 1), "a line 1");
+}
+
+// As the window runs it: in the current folder by bare names, its reads and the write
+// through the caller's steps, each day's mask before that day's files.
+TEST_F(MergeFolderTest, TheCallersStepsReadAndWriteTheCurrentFolderByBareNames) {
+  Write("090301.csv", Lines("x", 2, "\r\n"));
+  Write("090303.csv", Lines("y", 1, "\r\n"));
+  const QString before = QDir::currentPath();
+  ASSERT_TRUE(QDir::setCurrent(dir_.path()));
+  std::vector<std::string> calls;
+  MergeSteps steps;
+  steps.onDay = [&](const std::string& p) { calls.push_back("day " + p); };
+  steps.open = [&](const std::string& name) {
+    calls.push_back("open " + name);
+    buffer_.FileOpen(name);
+  };
+  steps.save = [&](const std::string& name, int count) {
+    calls.push_back("save " + name + " " + std::to_string(count));
+    return buffer_.FileSave(name, count);
+  };
+  const MergeOutcome out = MergeFolder("", QDate(2009, 3, 1), QDate(2009, 3, 3), buffer_, steps);
+  QDir::setCurrent(before);
+  EXPECT_EQ(out.result, Result::Written);
+  EXPECT_EQ(calls, (std::vector<std::string>{"day 090301*.csv", "open 090301.csv", "day 090302*.csv",
+                                             "day 090303*.csv", "open 090303.csv",
+                                             "save -090301-090303.csv 3"}));
+  EXPECT_EQ(ReadAll(Path(out.name)), Lines("x", 2, "\r") + Lines("y", 1, "\r"));
 }
 
 TEST_F(MergeFolderTest, FromLaterThanToSearchesTheFromDayOnly) {

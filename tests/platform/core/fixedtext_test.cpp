@@ -27,18 +27,30 @@ TEST(FixedText, DamagedLengthByteStaysInsideTheField) {
   for (int len : {4, 5, 200, 255}) {
     SCOPED_TRACE(len);
     unsigned char rec[] = {'#', static_cast<unsigned char>(len), 'a', 'b', 'c', 'd', 'X'};
-    EXPECT_EQ(platform::ReadFixedText(rec, 1, 4), "abcd");
     platform::FixedText<4> f;
     f.load(rec + 1);
     EXPECT_EQ(f.get(), "abcd");
   }
-  unsigned char rec[] = {0, 9, 'p', 'q', 'r', 's', 'X'};
-  platform::WriteFixedText(rec, 0, 4, "longer text");
+}
+
+// put keeps the room after the text as it was; set clears it. Neither writes past the field.
+TEST(FixedText, PutKeepsTheRoomAfterTheTextSetClearsIt) {
+  unsigned char rec[] = {9, 'p', 'q', 'r', 's', 'X'};
+  platform::FixedText<4> f;
+  f.load(rec);
+  f.put("longer text");
+  f.store(rec);
   EXPECT_EQ(rec[0], 4);
   EXPECT_EQ(std::string(reinterpret_cast<char*>(rec + 1), 4), "long");
-  EXPECT_EQ(rec[5], 's');  // the byte after the field is untouched
-  platform::WriteFixedText(rec, 0, 4, "z");
-  EXPECT_EQ(platform::ReadFixedText(rec, 0, 4), "z");
+  EXPECT_EQ(rec[5], 'X');  // the byte after the field is untouched
+  f.put("z");
+  f.store(rec);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(rec), 5), std::string("\x01zong", 5));
+  EXPECT_EQ(f.get(), "z");
+  f.set("y");
+  f.store(rec);
+  EXPECT_EQ(std::string(reinterpret_cast<char*>(rec), 5), std::string("\x01y\0\0\0", 5));
+  EXPECT_EQ(rec[5], 'X');
 }
 
 }  // namespace
