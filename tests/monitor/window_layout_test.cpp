@@ -1,6 +1,8 @@
 // Every page of the monitor's window: each caption shows whole, keeps off its neighbours and
 // stays inside its group's frame; the table's corner cell shows what the table holds there.
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFont>
 #include <QCoreApplication>
 #include <QImage>
 #include <QPalette>
@@ -32,6 +34,35 @@ TEST_F(FormTest, NoCaptionIsCutOrOverAnotherOrOverItsFrame) {
         << "page " << p;
   }
 }
+
+// The desktop's font, set before the window is built as a desktop theme sets it: the monitor
+// follows it, and its pages leave room for it.
+class DesktopFontLayout : public FormTest,
+                          public ::testing::WithParamInterface<testsupport::DesktopFont> {
+ protected:
+  void TearDown() override {
+    FormTest::TearDown();
+    QApplication::setFont(font_);
+  }
+  QFont font_ = QApplication::font();
+};
+
+TEST_P(DesktopFontLayout, NoCaptionIsCutWhateverFontTheDesktopSets) {
+  QApplication::setFont(GetParam().font());
+  monitor::TForm1& f = Form();
+  f.show();
+  for (int p = 0; p < f.PageControl1->count(); ++p) {
+    f.PageControl1->setCurrentIndex(p);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(testsupport::CaptionFaults(f.PageControl1->widget(p)), std::vector<std::string>{})
+        << "page " << p;
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, DesktopFontLayout,
+                         ::testing::ValuesIn(std::vector<testsupport::DesktopFont>{
+                             {"DejaVu Sans", 10}, {"DejaVu Sans", 11}, {"DejaVu Sans", 12}, {"DejaVu Serif", 10}}),
+                         [](const auto& info) { return testsupport::FontName(info.param); });
 
 // Where the header row and the number column meet, the table shows its cell (0, 0): "0" once
 // a file is loaded, in the table's text colour.
