@@ -10,16 +10,7 @@
 namespace {
 
 class WindowContrast : public cfgtest::WindowTest {
- protected:
-  void SetUp() override {
-    WindowTest::SetUp();
-    QApplication::setPalette(testsupport::DarkPalette());
-  }
-  void TearDown() override {
-    WindowTest::TearDown();
-    QApplication::setPalette(palette_);
-  }
-  QPalette palette_ = QApplication::palette();
+  testsupport::DarkDesktop dark_;
 };
 
 TEST_F(WindowContrast, EveryTextStandsOutUnderADarkPalette) {

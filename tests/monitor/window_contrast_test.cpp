@@ -13,16 +13,7 @@
 namespace {
 
 class WindowContrast : public monitor_test::FormTest {
- protected:
-  void SetUp() override {
-    FormTest::SetUp();
-    QApplication::setPalette(testsupport::DarkPalette());
-  }
-  void TearDown() override {
-    FormTest::TearDown();
-    QApplication::setPalette(palette_);
-  }
-  QPalette palette_ = QApplication::palette();
+  testsupport::DarkDesktop dark_;
 };
 
 TEST_F(WindowContrast, EveryTextStandsOutUnderADarkPalette) {
@@ -42,9 +33,7 @@ TEST_F(WindowContrast, EveryTextStandsOutUnderADarkPalette) {
 // A flagged record turns the table's text red: a red that reads on the dark ground, in the
 // cells and in the corner cell alike.
 TEST_F(WindowContrast, TheTablesRedTextStandsOutUnderADarkPalette) {
-  std::string record = "01.03.2009,00:00:00,+025.6,000001,+021.0";
-  for (int i = 0; i < 28; ++i) record += ",00.0";
-  Write("090301.csv", record + ",00T\r\n");
+  WriteFlaggedDay("090301.csv");
   monitor::TForm1& f = Form();
   f.show();
   f.PageControl1->setCurrentWidget(f.TabSheetCSV);

@@ -8,6 +8,7 @@
 // composite draws of its own (a calendar's cells); a spin box's or an editable box's text is
 // measured on the box that holds it.
 #include <QAbstractButton>
+#include <QApplication>
 #include <QAbstractSpinBox>
 #include <QColor>
 #include <QComboBox>
@@ -167,5 +168,17 @@ inline QPalette DarkPalette() {
   set(QPalette::ToolTipText, "#000000");
   return p;
 }
+
+// The dark palette as the application's while it lives: windows built meanwhile take it.
+class DarkDesktop {
+ public:
+  DarkDesktop() { QApplication::setPalette(DarkPalette()); }
+  ~DarkDesktop() { QApplication::setPalette(before_); }
+  DarkDesktop(const DarkDesktop&) = delete;
+  DarkDesktop& operator=(const DarkDesktop&) = delete;
+
+ private:
+  QPalette before_ = QApplication::palette();
+};
 
 }  // namespace testsupport
