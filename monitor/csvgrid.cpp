@@ -12,9 +12,19 @@
 #include <QStyleOptionHeader>
 #include <QTableView>
 
+#include "platform/controls.h"
 #include "platform/core/cp1252.h"
 
 namespace monitor {
+
+namespace {
+// The table's text on `ground`: black, or red once a record was flagged; on a dark desktop's
+// ground white, or a light red that reads there as well.
+QColor Ink(const QColor& ground, bool red) {
+  if (platform::IsDark(ground)) return red ? QColor(255, 153, 153) : QColor(Qt::white);
+  return red ? QColor(Qt::red) : QColor(Qt::black);
+}
+}  // namespace
 
 CsvGrid::CsvGrid(QObject* parent) : QAbstractTableModel(parent) {}
 
@@ -41,7 +51,7 @@ QVariant CsvGrid::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
       return platform::FromCp1252(table_.cell(col, row));
     case Qt::ForegroundRole:
-      return QColor(table_.red() ? Qt::red : Qt::black);
+      return Ink(QGuiApplication::palette().color(fixed ? QPalette::Button : QPalette::Base), table_.red());
     case Qt::BackgroundRole:
       if (fixed) return QGuiApplication::palette().color(QPalette::Button);
       return {};
@@ -95,7 +105,7 @@ void ShowCornerCell(QTableView* view, const CsvGrid* grid) {
   auto follow = [corner, grid] {
     corner->setText(platform::FromCp1252(grid->cell(0, 0)));
     QPalette p = corner->palette();
-    p.setColor(QPalette::ButtonText, grid->Red() ? Qt::red : Qt::black);
+    p.setColor(QPalette::ButtonText, Ink(p.color(QPalette::Button), grid->Red()));
     corner->setPalette(p);
     corner->update();
   };

@@ -1,7 +1,8 @@
 #pragma once
 // The table of the CSV page as a model over the loaded rows: row 0 is the header row and
 // column 0 the row numbers (both fixed, drawn in the button face colour); the text of the
-// whole table is black, or red once a loaded record was flagged. Before the first load it
+// whole table is black, or red once a loaded record was flagged (on a dark desktop's ground
+// white, or a light red). Before the first load it
 // has 35 columns and 128 empty rows. Shown by a QTableView (StringGrid1) whose own
 // headers are hidden.
 #include <QAbstractTableModel>
@@ -34,7 +35,7 @@ class CsvGrid : public QAbstractTableModel {
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
-  // DisplayRole: the cell text; ForegroundRole: black or red; BackgroundRole: the button
+  // DisplayRole: the cell text; ForegroundRole: black or red (see above); BackgroundRole: the button
   // face colour for the fixed row and column; SizeHintRole: GridColWidth by 16.
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
   Qt::ItemFlags flags(const QModelIndex& index) const override;

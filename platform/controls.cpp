@@ -2,6 +2,9 @@
 
 #include <QPalette>
 
+#include <algorithm>
+#include <cmath>
+
 #include "platform/core/cp1252.h"
 #include "platform/widgets.h"
 
@@ -44,8 +47,25 @@ void SetBase(QWidget* w, const QColor& colour) {
   if (!w) return;
   QPalette p = w->palette();
   p.setColor(QPalette::Base, colour);
+  for (auto group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::Text, TextOn(colour));
   w->setPalette(p);
 }
+
+double Luminance(const QColor& colour) {
+  auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
+  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+}
+
+double ContrastRatio(const QColor& a, const QColor& b) {
+  const double la = Luminance(a), lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+bool IsDark(const QColor& ground) {
+  return ContrastRatio(ground, Qt::white) > ContrastRatio(ground, Qt::black);
+}
+
+QColor TextOn(const QColor& ground) { return IsDark(ground) ? QColor(Qt::white) : QColor(Qt::black); }
 
 QColor Base(const QWidget* w) { return w ? w->palette().color(QPalette::Base) : QColor(); }
 

@@ -46,9 +46,20 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy = nullptr
 std::string Text(const QLineEdit* edit);
 void SetText(QLineEdit* edit, const std::string& bytes);
 
-// The background colour of an edit, memo or list.
+// The background colour of an edit, memo or list, with the text colour that reads on it
+// (TextOn), so that a ground the program paints keeps its text readable under a light and a
+// dark desktop theme alike. A disabled control keeps the theme's colour for disabled text.
 void SetBase(QWidget* w, const QColor& colour);
 QColor Base(const QWidget* w);
+
+// The relative luminance of a colour, 0 (black) to 1 (white), and the contrast ratio of two
+// colours, 1 to 21, as the web's accessibility guidelines define them.
+double Luminance(const QColor& colour);
+double ContrastRatio(const QColor& a, const QColor& b);
+// Whether white text stands out more on `ground` than black text does.
+bool IsDark(const QColor& ground);
+// The text colour for a ground: black on a light one, white on a dark one.
+QColor TextOn(const QColor& ground);
 
 // Runs `handler` inside Guard on each `signal` of `sender`; `context` ends the connection
 // when it goes.

@@ -35,6 +35,23 @@ TEST_F(WindowLayout, NoCaptionIsCutOrOverAnotherOrOverItsFrame) {
   EXPECT_EQ(AllFaults(), std::vector<std::string>{});
 }
 
+// The desktop's font, set before the window is built as a desktop theme sets it: the window
+// keeps the font its pages are placed for, so no caption is cut whatever the desktop's size or
+// family.
+class WindowLayoutDesktopFont : public WindowLayout,
+                                public ::testing::WithParamInterface<testsupport::DesktopFont> {};
+
+TEST_P(WindowLayoutDesktopFont, NoCaptionIsCutWhateverFontTheDesktopSets) {
+  QApplication::setFont(GetParam().font());
+  Start();
+  EXPECT_EQ(AllFaults(), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, WindowLayoutDesktopFont,
+                         ::testing::ValuesIn(std::vector<testsupport::DesktopFont>{
+                             {"DejaVu Sans", 10}, {"DejaVu Sans", 11}, {"DejaVu Serif", 10}}),
+                         [](const auto& info) { return testsupport::FontName(info.param); });
+
 // A system font a point larger moves the frames' lines and widens the texts: the restart
 // group's button, the hour scale and the cover over analog inputs 5 to 8 still hold.
 TEST_F(WindowLayout, MendedPlacesHoldWithALargerFont) {

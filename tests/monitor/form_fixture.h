@@ -49,6 +49,12 @@ class FormTest : public ::testing::Test {
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
+  // A day file of one record whose last field flags it, which turns the table's text red.
+  void WriteFlaggedDay(const std::string& name) const {
+    std::string record = "01.03.2009,00:00:00,+025.6,000001,+021.0";
+    for (int i = 0; i < 28; ++i) record += ",00.0";
+    Write(name, record + ",00T\r\n");
+  }
   bool Exists(const std::string& name) const { return QFile::exists(QString::fromStdString(Path(name))); }
   std::vector<std::string> Texts() const {
     std::vector<std::string> t;

@@ -1,6 +1,8 @@
 // Every page of the monitor's window: each caption shows whole, keeps off its neighbours and
 // stays inside its group's frame; the table's corner cell shows what the table holds there.
 #include <QAbstractButton>
+#include <QApplication>
+#include <QFont>
 #include <QCoreApplication>
 #include <QImage>
 #include <QPalette>
@@ -15,6 +17,19 @@ namespace {
 
 using monitor_test::FormTest;
 
+// The caption faults of every page, each with its page named.
+std::vector<std::string> PageFaults(monitor::TForm1& f) {
+  f.show();
+  std::vector<std::string> faults;
+  for (int p = 0; p < f.PageControl1->count(); ++p) {
+    f.PageControl1->setCurrentIndex(p);
+    QCoreApplication::processEvents();
+    for (const std::string& fault : testsupport::CaptionFaults(f.PageControl1->widget(p)))
+      faults.push_back("page " + std::to_string(p) + ": " + fault);
+  }
+  return faults;
+}
+
 // Every button, box and group is announced by its caption, or by a name of its own when it
 // has none.
 TEST_F(FormTest, EveryControlIsAnnouncedByItsCaption) {
@@ -23,22 +38,35 @@ TEST_F(FormTest, EveryControlIsAnnouncedByItsCaption) {
 }
 
 TEST_F(FormTest, NoCaptionIsCutOrOverAnotherOrOverItsFrame) {
-  monitor::TForm1& f = Form();
-  f.show();
-  for (int p = 0; p < f.PageControl1->count(); ++p) {
-    f.PageControl1->setCurrentIndex(p);
-    QCoreApplication::processEvents();
-    EXPECT_EQ(testsupport::CaptionFaults(f.PageControl1->widget(p)), std::vector<std::string>{})
-        << "page " << p;
-  }
+  EXPECT_EQ(PageFaults(Form()), std::vector<std::string>{});
 }
+
+// The desktop's font, set before the window is built as a desktop theme sets it: the monitor
+// follows it, and its pages leave room for it.
+class DesktopFontLayout : public FormTest,
+                          public ::testing::WithParamInterface<testsupport::DesktopFont> {
+ protected:
+  void TearDown() override {
+    FormTest::TearDown();
+    QApplication::setFont(font_);
+  }
+  QFont font_ = QApplication::font();
+};
+
+TEST_P(DesktopFontLayout, NoCaptionIsCutWhateverFontTheDesktopSets) {
+  QApplication::setFont(GetParam().font());
+  EXPECT_EQ(PageFaults(Form()), std::vector<std::string>{});
+}
+
+INSTANTIATE_TEST_SUITE_P(Desktop, DesktopFontLayout,
+                         ::testing::ValuesIn(std::vector<testsupport::DesktopFont>{
+                             {"DejaVu Sans", 10}, {"DejaVu Sans", 11}, {"DejaVu Sans", 12}, {"DejaVu Serif", 10}}),
+                         [](const auto& info) { return testsupport::FontName(info.param); });
 
 // Where the header row and the number column meet, the table shows its cell (0, 0): "0" once
 // a file is loaded, in the table's text colour.
 TEST_F(FormTest, TheTableCornerShowsItsCell) {
-  std::string record = "01.03.2009,00:00:00,+025.6,000001,+021.0";
-  for (int i = 0; i < 28; ++i) record += ",00.0";
-  Write("090301.csv", record + ",00T\r\n");
+  WriteFlaggedDay("090301.csv");
   monitor::TForm1& f = Form();
   f.show();
   f.PageControl1->setCurrentWidget(f.TabSheetCSV);

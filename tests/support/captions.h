@@ -12,6 +12,7 @@
 #include <QCalendarWidget>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFont>
 #include <QFontMetrics>
 #include <QFrame>
 #include <QGroupBox>
@@ -24,6 +25,8 @@
 #include <QWidget>
 
 #include <algorithm>
+#include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -206,6 +209,22 @@ inline std::vector<std::string> CaptionFaults(QWidget* root) {
     }
   }
   return faults;
+}
+
+// A font as a desktop sets it for every application, by family and size.
+struct DesktopFont {
+  const char* family;
+  int points;
+  QFont font() const { return QFont(QString::fromLatin1(family), points); }
+};
+// Shown in a test's name as e.g. DejaVuSerif10.
+inline void PrintTo(const DesktopFont& f, std::ostream* os) {
+  *os << QString::fromLatin1(f.family).remove(' ').toStdString() << f.points;
+}
+inline std::string FontName(const DesktopFont& f) {
+  std::ostringstream os;
+  PrintTo(f, &os);
+  return os.str();
 }
 
 // The name assistive technology announces for a widget.
