@@ -15,6 +15,7 @@
 #include <QTimer>
 
 #include "configurator/formutil.h"
+#include "configurator/portlink.h"
 #include "platform/controls.h"
 #include "platform/memolines.h"
 #include "platform/messagebox.h"
@@ -49,6 +50,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   BuildWindow();
   // An error in the start-up ends it; the steps after the failing one do not run.
   platform::Guard([this] { FormCreate(); });
+  SerialLink->StartupCheck();
   // The text slots are built empty, so that each edit lays out only the text it shows: the
   // design texts go in only where the start-up ended before it restored the saved ones.
   if (!textPagesRestored_) SetDesignTexts();
@@ -131,6 +133,7 @@ void TForm1::BuildWindow() {
   SerialPort1->SetPollingDelay(5000);
   SerialPort1->SetEnableDTROnOpen(false);
   SerialPort1->SetOutputTimeout(200);
+  SerialLink = new PortLink(*this);
 
   // Each page's file builds its page and binds its handlers.
   BuildMainPage();

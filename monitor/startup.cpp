@@ -15,6 +15,7 @@
 #include "monitor/form.h"
 #include "monitor/formutil.h"
 #include "platform/controls.h"
+#include "platform/core/atomicfile.h"
 #include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 
@@ -69,6 +70,8 @@ void TForm1::OnCreate() {
 }
 
 bool TForm1::ReadCFGFile(const std::string& name) {
+  // What a save that was killed left beside the file goes first.
+  platform::RemoveStaleTemporaryFiles(name);
   if (!ReadCSVConfig(name, CSVConfig)) {
     platform::MessageBox(kCSVConfigAccessError, "", platform::Icon::Warning, platform::Buttons::Ok);
     return false;
