@@ -63,12 +63,14 @@ void PortLink::Tell(Notice what) {
 
 void PortLink::EndOfTurn() {
   scheduled_ = false;
+  const bool dropped = failed_;
   failed_ = false;
   const Notice what = pending_;
   pending_ = Notice::None;
+  // Bytes were dropped: an answer awaited for them is given up, so that the modem's next
+  // poll tries the port again rather than waiting for the answer time-out.
+  if (dropped) f_.Exchange.LineLost();
   if (what == Notice::None) return;
-  // What waits for an answer from the lost line is given up; the command's hourglass ends.
-  if (what == Notice::LineLost) f_.Exchange.LineLost();
   platform::SetBusyCursor(false);
   platform::MessageBox(what == Notice::LineLost ? kLineLostText : kPortErrorText, "Error",
                        platform::Icon::Stop);
