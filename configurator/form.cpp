@@ -16,6 +16,7 @@
 #include <QTimer>
 
 #include "configurator/formutil.h"
+#include "configurator/portlink.h"
 #include "platform/controls.h"
 #include "platform/memolines.h"
 #include "platform/messagebox.h"
@@ -50,6 +51,7 @@ TForm1::TForm1(QWidget* parent) : QMainWindow(parent) {
   BuildWindow();
   // An error in the start-up ends it; the steps after the failing one do not run.
   platform::Guard([this] { FormCreate(); });
+  SerialLink->StartupCheck();
   // The text slots are built empty, so that each edit lays out only the text it shows: the
   // design texts go in only where the start-up ended before it restored the saved ones.
   if (!textPagesRestored_) SetDesignTexts();
@@ -136,6 +138,7 @@ void TForm1::BuildWindow() {
   SerialPort1->SetPollingDelay(5000);
   SerialPort1->SetEnableDTROnOpen(false);
   SerialPort1->SetOutputTimeout(200);
+  SerialLink = new PortLink(*this);
 
   // Each page's file builds its page and binds its handlers.
   BuildMainPage();

@@ -60,6 +60,8 @@ class TSerialPortDriver;
 
 namespace configurator {
 
+class PortLink;
+
 class TForm1 : public QMainWindow,
                public MainPageControls,
                public AbonentsPageControls,
@@ -103,6 +105,7 @@ class TForm1 : public QMainWindow,
 
   QTimer* Timer1 = nullptr;                     // 1000 ms, runs Timer1Timer
   serial::TSerialPortDriver* SerialPort1 = nullptr;
+  PortLink* SerialLink = nullptr;  // every byte out; reopens and reports the line
 
   // ---- start-up, ports, exit ---------------------------------------------------------
   void FormCreate();

@@ -9,6 +9,7 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/core/pdu.h"
+#include "configurator/portlink.h"
 #include "platform/controls.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
@@ -18,17 +19,12 @@
 namespace configurator {
 
 namespace {
-constexpr const char* kPortErrorText =
-    "Could not connect to serial port.\r\nPlease, check settings and try again.";
-
 class WindowExchangeIO final : public ExchangeIO {
  public:
   explicit WindowExchangeIO(TForm1& f) : f_(f) {}
 
-  void Write(const std::string& bytes) override {
-    for (char c : bytes) f_.SerialPort1->SendByte(static_cast<std::uint8_t>(c));
-  }
-  bool Connect() override { return f_.SerialPort1->Connect(); }
+  void Write(const std::string& bytes) override { f_.SerialLink->Write(bytes); }
+  bool Connect() override { return f_.SerialLink->Connect(); }
   void SerialTimeSetting() override { f_.SerialTimeSetting(); }
   void PollingDelay(int ms) override { f_.SerialPort1->SetPollingDelay(ms); }
   void InputTimeout(unsigned ms) override { f_.SerialPort1->SetInputTimeout(ms); }

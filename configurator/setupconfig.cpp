@@ -1,6 +1,7 @@
 // The settings file TK5063.cfg on the window's side: reading it into the record, refreshing
 // the record from the controls (each page stores its own) and writing it.
 #include "configurator/form.h"
+#include "platform/core/atomicfile.h"
 #include "platform/messagebox.h"
 
 namespace configurator {
@@ -12,6 +13,8 @@ void AccessErrorBox() {
 }  // namespace
 
 void TForm1::ReadCFGFile(const std::string& name) {
+  // What a save that was killed left beside the file goes first.
+  platform::RemoveStaleTemporaryFiles(name);
   if (ReadSetupConfigFile(name, Config) == CfgFileResult::AccessError) AccessErrorBox();
 }
 

@@ -16,6 +16,7 @@
 #include "monitor/formutil.h"
 #include "monitor/ftpclient.h"
 #include "platform/controls.h"
+#include "platform/core/atomicfile.h"
 #include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 
@@ -70,6 +71,8 @@ void TForm1::OnCreate() {
 }
 
 bool TForm1::ReadCFGFile(const std::string& name) {
+  // What a save that was killed left beside the file goes first.
+  platform::RemoveStaleTemporaryFiles(name);
   if (!ReadCSVConfig(name, CSVConfig)) {
     platform::MessageBox(kCSVConfigAccessError, "", platform::Icon::Warning, platform::Buttons::Ok);
     return false;

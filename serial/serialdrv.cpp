@@ -289,6 +289,7 @@ bool TSerialPortDriver::Connect() {
     return false;
   }
   openedDevice_ = device;
+  lost_ = false;
   timer_->start(pollingDelay_);
   return true;
 }
@@ -302,6 +303,17 @@ void TSerialPortDriver::Disconnect() {
   ::close(fd_);
   fd_ = -1;
   DropLock();
+}
+
+void TSerialPortDriver::LoseLine() {
+  Disconnect();
+  lost_ = true;
+  if (OnLineLost) OnLineLost(this);
+}
+
+bool TSerialPortDriver::HungUp(short events, int waitMs) const {
+  pollfd p{fd_, events, 0};
+  return ::poll(&p, 1, waitMs) > 0 && (p.revents & (POLLHUP | POLLERR | POLLNVAL)) != 0;
 }
 
 void TSerialPortDriver::DropLock() {
@@ -376,11 +388,20 @@ bool TSerialPortDriver::PurgeBuffers(bool input, bool output) {
   return ok;
 }
 
+bool TSerialPortDriver::FreeSpace(std::uint16_t& space) const {
+  int queued = 0;
+  space = 0;
+  if (::ioctl(fd_, TIOCOUTQ, &queued) != 0) return false;
+  space = static_cast<std::uint16_t>(outBufSize_ - static_cast<std::uint32_t>(queued));
+  return true;
+}
+
 std::uint16_t TSerialPortDriver::FreeOutputSpace() const {
   if (!Connected()) return 0xFFFF;
-  int queued = 0;
-  if (::ioctl(fd_, TIOCOUTQ, &queued) != 0) queued = 0;
-  return static_cast<std::uint16_t>(outBufSize_ - static_cast<std::uint32_t>(queued));
+  // A queue that can't be counted takes nothing: the line has failed.
+  std::uint16_t space = 0;
+  FreeSpace(space);
+  return space;
 }
 
 std::uint32_t TSerialPortDriver::SendDataTimed(const void* data, std::uint32_t count,
@@ -390,23 +411,36 @@ std::uint32_t TSerialPortDriver::SendDataTimed(const void* data, std::uint32_t c
   std::uint32_t mark = platform::TickCount();
   std::uint32_t written = 0;
   while (written < count) {
-    const std::uint16_t space = FreeOutputSpace();
-    long n = 0;
+    // A line that fails (the queue can't be counted, the write is refused, the descriptor
+    // reports a hang-up) is lost at once: the port closes rather than retrying until the
+    // time-out.
+    std::uint16_t space = 0;
+    if (!FreeSpace(space)) {
+      LoseLine();
+      break;
+    }
     if (space > 0) {
       if (checkLineStatus_ && GetModemLines() == 0) break;
       const std::uint32_t chunk = std::min<std::uint32_t>(count - written, space);
-      n = ::write(fd_, p + written, chunk);
+      ++writeAttempts_;
+      const long n = ::write(fd_, p + written, chunk);
       if (n > 0) {
         written += static_cast<std::uint32_t>(n);
         mark = platform::TickCount();
         continue;
       }
+      if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK && errno != EINTR) {
+        LoseLine();
+        break;
+      }
     }
     if (platform::TickCount() - mark > timeoutMs) break;
     // No progress: wait until the line takes bytes again, at most a millisecond, rather
     // than spinning on the non-blocking descriptor.
-    pollfd w{fd_, POLLOUT, 0};
-    ::poll(&w, 1, 1);
+    if (HungUp(POLLOUT, 1)) {
+      LoseLine();
+      break;
+    }
   }
   return written;
 }
@@ -421,6 +455,7 @@ long TSerialPortDriver::ReadInto(std::uint8_t* buffer, std::uint32_t size) {
   for (;;) {
     const long n = ::read(fd_, buffer, size);
     if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) LoseLine();
     return n;
   }
 }
@@ -442,9 +477,12 @@ void TSerialPortDriver::RaisePacket(const std::uint8_t* data, std::uint32_t size
 void TSerialPortDriver::PollTick() {
   if (!Connected() || pollPauseCount_ > 0) return;
   int queued = 0;
-  if (::ioctl(fd_, FIONREAD, &queued) != 0 || queued <= 0) {
+  // A count that can't be read, or a hang-up, means the line has gone.
+  if (::ioctl(fd_, FIONREAD, &queued) != 0 || HungUp(POLLIN, 0)) {
+    LoseLine();
     return;
   }
+  if (queued <= 0) return;
   auto inQueue = static_cast<std::uint32_t>(queued);
 
   // A handler that runs a nested event loop (a modal box) lets this tick run again while it

@@ -35,6 +35,8 @@ using TReceiveDataEvent =
     std::function<void(TSerialPortDriver* Sender, const void* DataPtr, std::uint32_t DataSize)>;
 using TReceivePacketEvent =
     std::function<void(TSerialPortDriver* Sender, const void* Packet, std::uint32_t DataSize)>;
+// The line failed under an open port (hung up, the device gone): the port is closed already.
+using TLineLostEvent = std::function<void(TSerialPortDriver* Sender)>;
 
 // Rate in bits per second of a table entry; 0 for brCustom.
 std::uint32_t BaudRateValueOf(TBaudRate rate);
@@ -110,6 +112,12 @@ class TSerialPortDriver : public QObject {
 
   TReceiveDataEvent OnReceiveData;
   TReceivePacketEvent OnReceivePacket;
+  // Raised once when a write, a poll or a queue count finds the line failed (EIO, hang-up,
+  // the device gone). The driver has closed the port and dropped its lock by then; Connect
+  // opens it again from its name.
+  TLineLostEvent OnLineLost;
+  // The port was closed because its line failed; false again after the next Connect.
+  bool Lost() const { return lost_; }
 
   // The poll tick, as the timer runs it; tests may call it directly.
   void PollTick();
@@ -120,6 +128,8 @@ class TSerialPortDriver : public QObject {
   const std::string& HeldLock() const { return lock_; }
   // The poll timer, for inspection.
   const QTimer* PollTimer() const { return timer_; }
+  // Calls of write() on the line so far, for inspection (a failed line takes no more).
+  std::uint64_t WriteAttempts() const { return writeAttempts_; }
   // The XON/XOFF thresholds worked out by the last ApplyLineSettings (the kernel keeps its
   // own; kept so the rule stays visible).
   std::uint32_t XonLimit() const { return xonLimit_; }
@@ -153,10 +163,18 @@ class TSerialPortDriver : public QObject {
   std::string lock_;
   std::uint32_t xonLimit_ = 0;
   int eventDepth_ = 0;  // receive events in progress (a handler may run a nested event loop)
+  bool lost_ = false;
+  std::uint64_t writeAttempts_ = 0;
   void RaiseData(const std::uint8_t* data, std::uint32_t size);
   void RaisePacket(const std::uint8_t* data, std::uint32_t size);
   long ReadInto(std::uint8_t* buffer, std::uint32_t size);
   void DropLock();
+  // Room left in the output queue; false when the queue can't be counted.
+  bool FreeSpace(std::uint16_t& space) const;
+  // Polls for `events` up to `waitMs`; true when the descriptor reports a hang-up or an error.
+  bool HungUp(short events, int waitMs) const;
+  // Closes a port whose line failed and tells the owner.
+  void LoseLine();
 };
 
 }  // namespace serial

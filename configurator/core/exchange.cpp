@@ -513,6 +513,10 @@ void SerialExchange::AnswerTimeOut() {
   io_.BusyCursor(false);
 }
 
+void SerialExchange::LineLost() {
+  if (ModemBusy_) AnswerTimeOut();
+}
+
 void SerialExchange::SmsModeTick(const ExchangeContext& c) {
   // An SMS under way: its result is the next chunk.
   if (Submit_ == SubmitPhase::PDUSent || Submit_ == SubmitPhase::WaitingForResult) {

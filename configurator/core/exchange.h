@@ -127,6 +127,8 @@ class SerialExchange {
   void RequestClock();
   // Opens the port; shows the port error at most once per run. False when closed.
   bool ConnectForModem();
+  // The line was lost: an answer awaited from it is given up.
+  void LineLost();
 
   // ---- reply state shared with the page handlers -------------------------------------
   std::string ReplyText;

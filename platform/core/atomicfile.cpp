@@ -1,10 +1,13 @@
 #include "platform/core/atomicfile.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <climits>
 #include <cstdlib>
 #include <cstring>
 
@@ -24,6 +27,42 @@ std::string BaseOf(const std::string& path) {
   return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
+constexpr int kTempNames = 100;  // temporary names per process: _0 .. _99
+
+// The file that a replacement of `given` replaces: a link keeps pointing at its file, so the
+// file it names is the one replaced (a dangling link is replaced itself).
+std::string ReplacedPath(const std::string& given) {
+  struct stat lst;
+  if (::lstat(given.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
+    if (char* real = ::realpath(given.c_str(), nullptr)) {
+      std::string path = real;
+      std::free(real);
+      return path;
+    }
+  }
+  return given;
+}
+
+// The prefix of the temporary names of a replaced file: ".<name>.tmp".
+std::string TempPrefix(const std::string& path) {
+  return FolderOf(path) + "." + BaseOf(path) + ".tmp";
+}
+
+std::string TempName(const std::string& path, pid_t pid, int n) {
+  return TempPrefix(path) + std::to_string(pid) + "_" + std::to_string(n);
+}
+
+// A decimal number as std::to_string writes it (no sign, no leading zero), up to `max`.
+bool ReadNumber(const std::string& text, long max, long& value) {
+  if (text.empty() || text.size() > 10 || (text[0] == '0' && text.size() > 1)) return false;
+  value = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    value = value * 10 + (c - '0');
+  }
+  return value <= max;
+}
+
 // Makes the rename durable; a failure here loses nothing already written.
 void SyncFolder(const std::string& folder) {
   const int fd = ::open(folder.empty() ? "." : folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -41,6 +80,34 @@ int WriteFlushClose(int fd, std::string_view bytes) {
 }
 
 }  // namespace
+
+int RemoveStaleTemporaryFiles(const std::string& given) {
+  if (given.empty() || given.back() == '/') return 0;
+  const std::string path = ReplacedPath(given);
+  const std::string folder = FolderOf(path);
+  const std::string prefix = TempPrefix(BaseOf(path));
+  DIR* dir = ::opendir(folder.empty() ? "." : folder.c_str());
+  if (!dir) return 0;
+  int removed = 0;
+  while (const dirent* e = ::readdir(dir)) {
+    const std::string name = e->d_name;
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    const std::string rest = name.substr(prefix.size());
+    const auto underscore = rest.find('_');
+    long pid = 0, n = 0;
+    if (underscore == std::string::npos || !ReadNumber(rest.substr(0, underscore), INT_MAX, pid) ||
+        pid == 0 || !ReadNumber(rest.substr(underscore + 1), kTempNames - 1, n))
+      continue;
+    const auto owner = static_cast<pid_t>(pid);
+    if (owner != ::getpid() && (::kill(owner, 0) == 0 || errno != ESRCH)) continue;  // alive
+    const std::string file = folder + name;
+    struct stat st;
+    if (::lstat(file.c_str(), &st) == 0 && S_ISREG(st.st_mode) && ::unlink(file.c_str()) == 0)
+      ++removed;
+  }
+  ::closedir(dir);
+  return removed;
+}
 
 int WriteAll(int fd, std::string_view bytes) {
   std::size_t put = 0;
@@ -66,15 +133,7 @@ std::string WriteErrorText(const char* what, int error) {
 bool WriteFileAtomically(const std::string& given, std::string_view bytes,
                          AtomicWriteOptions options) {
   if (given.empty() || given.back() == '/') return false;
-  // A link keeps pointing at its file: the file it names is the one replaced.
-  std::string path = given;
-  struct stat lst;
-  if (::lstat(given.c_str(), &lst) == 0 && S_ISLNK(lst.st_mode)) {
-    if (char* real = ::realpath(given.c_str(), nullptr)) {
-      path = real;
-      std::free(real);
-    }
-  }
+  const std::string path = ReplacedPath(given);
   struct stat st;
   const bool exists = ::stat(path.c_str(), &st) == 0;
   if (exists) {
@@ -88,9 +147,8 @@ bool WriteFileAtomically(const std::string& given, std::string_view bytes,
   // Temporary names: ".<name>.tmp<pid>_<n>" for n = 0..99.
   std::string tmp;
   int fd = -1;
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    tmp = FolderOf(path) + "." + BaseOf(path) + ".tmp" + std::to_string(::getpid()) + "_" +
-          std::to_string(attempt);
+  for (int attempt = 0; attempt < kTempNames && fd < 0; ++attempt) {
+    tmp = TempName(path, ::getpid(), attempt);
     fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, options.mode);
     if (fd < 0 && errno != EEXIST) break;
   }

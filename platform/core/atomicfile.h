@@ -25,6 +25,13 @@ inline bool WriteFileAtomically(const std::string& path, std::string_view bytes,
   return WriteFileAtomically(path, bytes, AtomicWriteOptions{mode, false});
 }
 
+// Removes what interrupted replacements of `path` left behind (a kill during a save): the
+// temporary files ".<name>.tmp<pid>_<n>" beside the file (beside the file a link leads to)
+// whose process is gone. Files of a live process stay. Meant for a program's start, before
+// any save of its own: a file that names this process is then one of an earlier process
+// that had the same number, and goes too. Returns how many were removed.
+int RemoveStaleTemporaryFiles(const std::string& path);
+
 // Writes every byte to `fd`, again after an interruption; 0, or the error number of the
 // failure (ENOSPC when the system takes no byte).
 int WriteAll(int fd, std::string_view bytes);

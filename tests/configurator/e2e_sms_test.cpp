@@ -4,6 +4,7 @@
 // The test runs the driver's poll tick and the window's one-second tick itself.
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
 #include <QCheckBox>
 #include <QDir>
 #include <QLineEdit>
@@ -18,6 +19,7 @@
 #include <memory>
 
 #include "configurator/form.h"
+#include "configurator/portlink.h"
 #include "configurator/core/setupconfig.h"
 #include "platform/core/devicepath.h"
 #include "platform/messagebox.h"
@@ -412,4 +414,46 @@ TEST_F(SmsE2E, SetDateTimeGoesToThePhoneUnframedThenTheClockIsAsked) {
   Tick();
   ASSERT_TRUE(ModemHasLines(before + 2));
   EXPECT_EQ(modem.AtLines().back(), "AT+CCLK?");
+}
+
+// The line pulled in SMS mode: the next store poll meets it, the port closes and its lock
+// goes, the user is told once; the polls after it neither write nor tell again, and once
+// com1 leads to a new line the next poll goes out on it.
+TEST_F(SmsE2E, LostLineAtAStorePollIsToldOnceAndTheRelinkedPortPollsAgain) {
+  RunStartup();
+  const std::string lock = form->SerialPort1->HeldLock();
+  ASSERT_FALSE(lock.empty());
+  boxes.clear();
+  modem.StopServing();
+  modem.Pty().Unplug();
+  const std::uint64_t attempts = form->SerialPort1->WriteAttempts();
+  for (int t = 0; t < 70; ++t) {
+    Tick();
+    QCoreApplication::processEvents();
+    Quiet();
+  }
+  EXPECT_LE(form->SerialPort1->WriteAttempts() - attempts, 1u);
+  EXPECT_FALSE(form->SerialPort1->Connected());
+  EXPECT_FALSE(std::filesystem::exists(lock));
+  EXPECT_EQ(form->Status->text().toStdString(), configurator::kLineLostStatus);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, configurator::kLineLostText);
+
+  // Relinked to a new modem, the next store poll opens the port and goes out there.
+  ts::ModemSimulator replugged;
+  ASSERT_TRUE(replugged.Open());
+  replugged.Serve();
+  const std::string link = platform::PortFolder() + "/com1";
+  std::filesystem::remove(link);
+  std::filesystem::create_symlink(replugged.SlavePath(), link);
+  for (int t = 0; t < 30 && !form->SerialPort1->Connected(); ++t) {
+    Tick();
+    QCoreApplication::processEvents();
+  }
+  Quiet();
+  ASSERT_TRUE(ts::WaitUntil([&] { return !replugged.AtLines().empty(); }, 2000));
+  EXPECT_EQ(replugged.AtLines().front().rfind("AT+CMGL=", 0), 0u) << replugged.AtLines().front();
+  EXPECT_TRUE(form->SerialPort1->Connected());
+  EXPECT_NE(form->Status->text().toStdString(), configurator::kLineLostStatus);
+  EXPECT_EQ(boxes.size(), 1u);
 }

@@ -47,6 +47,11 @@ void PtyPair::Close() {
   slavePath_.clear();
 }
 
+void PtyPair::Unplug() {
+  if (master_ >= 0) ::close(master_);
+  master_ = -1;
+}
+
 void PtyPair::Write(const std::string& bytes) {
   std::size_t done = 0;
   QElapsedTimer clock;

@@ -21,6 +21,10 @@ public:
   bool Open();
   void Close();
   bool IsOpen() const { return master_ >= 0; }
+  // The line goes away under the program, as when a USB adapter is pulled: the master
+  // closes, the slave is hung up (its writes and queue counts fail with EIO, its poll reports
+  // POLLHUP) and its path is gone. Close() ends the rest.
+  void Unplug();
 
   std::string SlavePath() const { return slavePath_; }
   int MasterFd() const { return master_; }
