@@ -114,7 +114,8 @@ class TForm1 : public QMainWindow,
   void ExitBtnClick();
 
   // ---- framing and sending -----------------------------------------------------------
-  void SendSMS(const std::string& command);
+  // The command's kind (framed as the mode stands, raw AT, reply awaited) goes with it.
+  void SendSMS(const std::string& command, Line line = Line::AsModeStands);
   void SerialTimeSetting();
   void Clear();
   void DisplayOnMemo(const std::string& echo);
@@ -185,7 +186,8 @@ class TForm1 : public QMainWindow,
 
   // ---- the serial and modem exchange ------------------------------------------------
   // The command, reply and modem machinery is one state machine (configurator/exchange.h);
-  // the window adapts it: widgets in, its outputs to widgets.
+  // the window adapts it: widgets in, its outputs to widgets. Its state is its own: the
+  // window changes it only through its inputs and reads it only through its methods.
  private:
   std::unique_ptr<ExchangeIO> exchangeIO_ = MakeExchangeIO(*this);
   static std::unique_ptr<ExchangeIO> MakeExchangeIO(TForm1& form);
@@ -194,13 +196,6 @@ class TForm1 : public QMainWindow,
   SerialExchange Exchange{*exchangeIO_};
   // What the window shows now, as the exchange reads it.
   ExchangeContext Context() const;
-  // The reply state that the page handlers read and set, held by the exchange.
-  std::string& ReplyText = Exchange.ReplyText;
-  bool& ReplyReady = Exchange.ReplyReady;
-  bool& RawATMode = Exchange.RawATMode;
-  bool& SkipCRLFState = Exchange.SkipCRLFState;
-  bool& PollPending = Exchange.PollPending;
-  int& PollFactor = Exchange.PollFactor;
   bool SMSModeOn = false;
   std::string ScheduleString;
   std::string OptionString;

@@ -21,8 +21,7 @@ void TForm1::SerialTimeSetting() {
 void TForm1::Clear() {
   MemoSMSinput->clear();
   MemoS->clear();
-  ReplyReady = true;
-  RawATMode = false;
+  Exchange.Clear();
 }
 
 void TForm1::DisplayInputSMS() { ui::SetMemoText(MemoSMSinput, "\r\n"); }
@@ -43,10 +42,11 @@ void TForm1::RunCommandNoClear(const std::string& command, const std::string& ec
   DisplayOnMemo(echo.empty() ? command : echo);
 }
 
-void TForm1::SendSMS(const std::string& command) { Exchange.Command(command, Context()); }
+void TForm1::SendSMS(const std::string& command, Line line) {
+  Exchange.Command(command, Context(), line);
+}
 
 void TForm1::ClearBtnClick() {
-  SkipCRLFcb->setChecked(SkipCRLFState);
   platform::SetBusyCursor(false);
   MemoSMSinput->clear();
 }
@@ -61,9 +61,7 @@ void TForm1::TestBtnClick() { SendSMS("  +EXIT"); }
 
 void TForm1::SendATClick() {
   MemoSMSinput->clear();
-  SkipCRLFState = SkipCRLFcb->isChecked();
-  RawATMode = true;
-  SendSMS("  " + platform::Text(ATcmd));
+  SendSMS("  " + platform::Text(ATcmd), Line::RawAT);
 }
 
 }  // namespace configurator

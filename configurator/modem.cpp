@@ -32,10 +32,8 @@ void TForm1::SyncModemClick() {
 
 void TForm1::RunRawAT(const std::string& text, bool clearSentMemo) {
   if (clearSentMemo) MemoS->clear();
-  SkipCRLFState = SkipCRLFcb->isChecked();
-  RawATMode = true;
   MemoSMSinput->clear();
-  SendSMS(text);
+  SendSMS(text, Line::RawAT);
 }
 
 void TForm1::ctrlZbtnClick() {

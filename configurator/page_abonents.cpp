@@ -262,22 +262,21 @@ void TForm1::SetNrClick() {
 void TForm1::ClrNrClick() {
   Clear();
   const int k = RadioGroupNR->ItemIndex() + 1;
-  if (PollPending || k < 1 || k > 7) return;
+  if (Exchange.PollPending() || k < 1 || k > 7) return;
   RunCommandNoClear("CLRNR" + std::to_string(k));
 }
 
 void TForm1::GetNrClick() {
   Clear();
   const int k = RadioGroupNR->ItemIndex() + 1;
-  if (PollPending || k < 1 || k > 7) return;
+  if (Exchange.PollPending() || k < 1 || k > 7) return;
   RunCommandNoClear("GETNR" + std::to_string(k));
 }
 
 void TForm1::ToPhoneBookClick() {
   Clear();
-  SkipCRLFState = SkipCRLFcb->isChecked();
   const int k = RadioGroupPB->ItemIndex() + 1;
-  if (PollPending || k < 1 || k > 7) return;
+  if (Exchange.PollPending() || k < 1 || k > 7) return;
   platform::Edit* edit = PBnr[static_cast<std::size_t>(k)];
   const std::string entry = ab::PhoneBookEntry(platform::Text(edit));
   if (entry != platform::Text(edit)) platform::SetText(edit, entry);

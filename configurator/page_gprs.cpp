@@ -193,7 +193,7 @@ void TForm1::HTTPhostBtnClick() {
 }
 
 void TForm1::ReadGPRS1Click() {
-  RawATMode = false;
+  Exchange.EndRawATMode();
   const QString caption = ReadGPRS1->isChecked() ? "RD" : "WR";
   for (QPushButton* b : {APNbtn, UIDbtn, PWbtn, IPbtn, FTPHostNamebtn, UNbtn, FPWbtn, DirNameBtn,
                          HTTPhostBtn})

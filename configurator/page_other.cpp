@@ -235,17 +235,15 @@ void TForm1::SetOtherClick() {
     platform::SetText(StringStr1, other::PaddedOptionText(current));
   OptionString = other::PaddedOptionText(platform::Text(StringStr1));
   const std::string command = "SETMP " + OptionString;
-  SendSMS(command);
+  SendSMS(command, Line::AwaitReply);
   ui::SetMemoText(MemoS, command);
   MemoSMSinput->clear();
-  ReplyReady = true;
 }
 
 void TForm1::GetOtherClick() {
   Clear();
-  SendSMS("GETMP");
+  SendSMS("GETMP", Line::AwaitReply);
   ui::SetMemoText(MemoS, "GETMP");
-  ReplyReady = true;
 }
 
 // ---- time source and automatic restart: both leave RawATMode and ReplyReady alone ----------

@@ -178,18 +178,16 @@ void TForm1::SetSheduleClick() {
   Clear();
   ScheduleString = BuildScheduleString(ScheduleString, ReadControls(*this));
   const std::string command = "SETSH," + ScheduleString;
-  SendSMS(command);
+  SendSMS(command, Line::AwaitReply);
   // The sent memo shows the command itself, wherever the terminal output's line stands.
   ui::SetMemoText(MemoS, command);
   MemoSMSinput->clear();
-  ReplyReady = true;
 }
 
 void TForm1::GetSheduleClick() {
   Clear();
-  SendSMS("GETSH");
+  SendSMS("GETSH", Line::AwaitReply);
   ui::SetMemoText(MemoS, "GETSH");
-  ReplyReady = true;
 }
 
 void TForm1::CheckBox2Click() {

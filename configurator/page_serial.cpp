@@ -98,7 +98,6 @@ void TForm1::RestoreSaveSettingAfterExit(const TSetupConfig& c) {
 
 void TForm1::RestoreSkipCRLF(const TSetupConfig& c) {
   SkipCRLFcb->setChecked(AsBool(c.SkipCRLFcb));
-  SkipCRLFState = SkipCRLFcb->isChecked();
 }
 
 void TForm1::StoreSerialPortPage(TSetupConfig& c) const {
@@ -138,7 +137,8 @@ void TForm1::InitPort() {
 
 void TForm1::ParityEvenClick() { ApplyParity(); }
 
-void TForm1::SkipCRLFcbClick() { SkipCRLFState = SkipCRLFcb->isChecked(); }
+// The box is its own remembered state: the exchange reads it with every input.
+void TForm1::SkipCRLFcbClick() {}
 
 void TForm1::TrackBar5Change() { Edit1->setText(QString::number(TrackBar5->value())); }
 

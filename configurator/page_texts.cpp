@@ -264,13 +264,13 @@ void TForm1::GetTextClick() {
 }
 
 void TForm1::iGetTextClick() {
-  RawATMode = false;
+  Exchange.EndRawATMode();
   const bool read = iGetText->isChecked();
   for (int n = 1; n <= kLongTextSlots; ++n) Recaption(iTXTSMSb[static_cast<std::size_t>(n)], read);
 }
 
 void TForm1::nGetTextClick() {
-  RawATMode = false;
+  Exchange.EndRawATMode();
   const bool read = nGetText->isChecked();
   for (int n = kLongTextSlots + 1; n <= kShortTextSlots; ++n)
     Recaption(TXTSMSb[static_cast<std::size_t>(n)], read);

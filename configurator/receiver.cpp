@@ -56,7 +56,6 @@ class WindowExchangeIO final : public ExchangeIO {
   void PageEdit(const TEditValue& v) override { platform::SetText(f_.ReplyEdit(v), v.value); }
   void StatusColour(int r, int g, int b) override { platform::SetBase(f_.Status, QColor(r, g, b)); }
   void StatusText(const std::string& text) override { platform::SetText(f_.Status, text); }
-  void SkipBox(bool checked) override { f_.SkipCRLFcb->setChecked(checked); }
   void BusyCursor(bool busy) override { platform::SetBusyCursor(busy); }
   void Message(Box box) override {
     switch (box) {

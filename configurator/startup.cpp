@@ -22,13 +22,11 @@ void TForm1::RunStartupSteps() {
   InitPort();
   PanelAT->setVisible(false);
   PanelBand->setVisible(false);
-  RawATMode = false;
-  SkipCRLFState = SkipCRLFcb->isChecked();
   // An error here ends the start-up (the caller shows it).
   ReadCFGFile(kSetupFileName);
   RestoreSerialPort(c);
-  PollFactor = 1;
-  Kept.v12 = c.Kept12;
+  // The values no control shows, kept for the save (offset 4080 above 4 becomes 0).
+  Kept = TKeptValues::FromRecord(c);
   RestoreAnalogModes(c);
   RestoreSchedule(c);
   RestoreMainNumber(c);
@@ -46,34 +44,22 @@ void TForm1::RunStartupSteps() {
   RestoreTextPages(c);
   RestoreNumberMasks(c);
   RestoreGprsTexts(c);
-  Kept.v3624 = c.Kept3624;
   RestoreDataLoggerPeriod(c);
   RestoreOptionString(c);
-  Kept.v3649 = c.Reserved3649[0];
-  Kept.v3650 = c.Reserved3649[1];
-  Kept.v4052 = c.Kept4052;
-  Kept.v4056 = c.Kept4056;
   RestoreAnalogDigits(c);
-  Kept.v4080 = c.Value4080;
   RestoreSkipCRLF(c);
-  if (Kept.v4080 > 4) Kept.v4080 = 0;
-  Kept.v4084 = c.Kept4084;
-  Kept.v4086 = c.Kept4086;
   RestoreAnalogLevels(c);
   RestoreTemperatureLevels(c);
   // The level bars' positions, as the bars clamped them, go back into the record.
   StoreTemperatureLevels(c);
   StoreAnalogLevels(c);
 
-  // Reply and modem state, the normal cursor, then the first read of every setting (in SMS
-  // mode this arms the modem start-up sequence).
+  // Reply and modem state (no raw AT mode, no reply waiting, the poll factor 1), the normal
+  // cursor, then the first read of every setting (in SMS mode this arms the modem start-up
+  // sequence); the colours of the page shown.
   Exchange.Reset();
   platform::SetBusyCursor(false);
   ReadAllParameterClick();
-  // No raw AT mode and no reply waiting; the colours of the page shown.
-  RawATMode = false;
-  ReplyText.clear();
-  ReplyReady = false;
   PageControl1Change();
 }
 

@@ -23,7 +23,6 @@ class Sink final : public ExchangeIO {
   void PageEdit(const configurator::TEditValue&) override {}
   void StatusColour(int, int, int) override {}
   void StatusText(const std::string&) override {}
-  void SkipBox(bool) override {}
   void BusyCursor(bool) override {}
   void Message(Box) override {}
 
@@ -61,11 +60,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.PollInhibit = c & 0x01;
   s.ClockQueryPending = c & 0x02;
   s.Awaited = (c >> 2) & 0x07 ? 0x7Fu >> ((c >> 2) & 0x07) : 0u;
+  s.RawATMode = c & 0x10;
+  s.ReplyReady = d & 0x80;
+  s.PollPending = d & 0x40;
   x.Restore(s);
-  x.RawATMode = c & 0x10;
-  x.ReplyReady = d & 0x80;
-  x.SkipCRLFState = d & 0x40;
-  if (d & 0x20) x.Command("GETST", ctx);
+  if (d & 0x20)
+    x.Command("GETST", ctx, (d & 0x40) ? configurator::Line::RawAT : configurator::Line::AwaitReply);
 
   std::size_t i = 4;
   while (i <= size) {

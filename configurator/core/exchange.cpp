@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cctype>
 #include <type_traits>
+#include <utility>
 
 #include "configurator/core/pdu.h"
 
@@ -51,6 +52,19 @@ std::string Text(int v) { return std::to_string(v); }
 std::string Text(unsigned v) { return std::to_string(v); }
 std::string Text(std::size_t v) { return std::to_string(v); }
 std::string Text(SubmitPhase v) { return ToString(v); }
+// A text in quotes, its control characters and bytes above 126 as <0D>.
+std::string Text(const std::string& v) {
+  static const char* hex = "0123456789ABCDEF";
+  std::string t = "\"";
+  for (char ch : v) {
+    const auto b = static_cast<unsigned char>(ch);
+    if (b >= 32 && b < 127)
+      t += ch;
+    else
+      t += std::string("<") + hex[b >> 4] + hex[b & 15] + ">";
+  }
+  return t + "\"";
+}
 }  // namespace
 
 const char* ToString(SubmitPhase p) {
@@ -93,7 +107,7 @@ template <class T>
 void SerialExchange::Set(T& field, T value, const char* name) {
   if (field == value) return;
   if (Log) Log(std::string(name) + " " + Text(field) + " -> " + Text(value));
-  field = value;
+  field = std::move(value);
 }
 
 void SerialExchange::Enqueue(const WaitingCommand& w) {
@@ -118,14 +132,17 @@ void SerialExchange::Restore(const Snapshot& s) {
   Set(ModemInitStep_, s.ModemInitStep, "ModemInitStep");
   Set(PhoneNotConnected_, s.PhoneNotConnected, "PhoneNotConnected");
   Set(Submit_, s.Submit, "Submit");
-  PendingPDU_ = s.PendingPDU;
+  Set(PendingPDU_, s.PendingPDU, "PendingPDU");
   Set(ListingOpen_, s.ListingOpen, "ListingOpen");
   listingHead_.clear();
   listingLine_.clear();
   Set(PollInhibit_, s.PollInhibit, "PollInhibit");
   Set(ClockQueryPending_, s.ClockQueryPending, "ClockQueryPending");
   Set(Awaited_, s.Awaited, "Awaited");
-  ClockText_ = s.ClockText;
+  Set(ClockText_, s.ClockText, "ClockText");
+  Set(RawATMode_, s.RawATMode, "RawATMode");
+  Set(ReplyReady_, s.ReplyReady, "ReplyReady");
+  Set(PollPending_, s.PollPending, "PollPending");
   Set(NoReplyTicks_, 0, "NoReplyTicks");
   Set(AnswerTicks_, 0, "AnswerTicks");
   Dequeue(waiting_.size());
@@ -141,7 +158,8 @@ void SerialExchange::Reset() {
   Set(ModemInitStep_, 0, "ModemInitStep");
   Set(NoReplyTicks_, 0, "NoReplyTicks");
   Set(PollInhibit_, false, "PollInhibit");
-  Set(PollPending, false, "PollPending");
+  Set(PollPending_, false, "PollPending");
+  Set(PollFactor_, 1, "PollFactor");
   Set(DataArrived_, false, "DataArrived");
   Set(PollTicks_, 0, "PollTicks");
   Set(PollToggle_, false, "PollToggle");
@@ -149,7 +167,17 @@ void SerialExchange::Reset() {
   Set(ListingOpen_, false, "ListingOpen");
   Set(AnswerTicks_, 0, "AnswerTicks");
   Dequeue(waiting_.size());
+  Set(RawATMode_, false, "RawATMode");
+  Set(ReplyText_, std::string(), "ReplyText");
+  Set(ReplyReady_, false, "ReplyReady");
 }
+
+void SerialExchange::Clear() {
+  Set(ReplyReady_, true, "ReplyReady");
+  Set(RawATMode_, false, "RawATMode");
+}
+
+void SerialExchange::EndRawATMode() { Set(RawATMode_, false, "RawATMode"); }
 
 void SerialExchange::ReadAllParameter(bool smsMode) {
   if (!smsMode) return;
@@ -164,15 +192,22 @@ void SerialExchange::SendStrings(const std::string& text, std::size_t count) {
   if (count > 0) io_.Write(text.substr(0, count));
 }
 
-void SerialExchange::Command(const std::string& command, const ExchangeContext& c) {
+void SerialExchange::Command(const std::string& command, const ExchangeContext& c, Line line) {
+  if (line == Line::RawAT) Set(RawATMode_, true, "RawATMode");
+  Send(command, c);
+  // Set after the send: a tick inside a message box of the send may have shown an older reply.
+  if (line == Line::AwaitReply) Set(ReplyReady_, true, "ReplyReady");
+}
+
+void SerialExchange::Send(const std::string& command, const ExchangeContext& c) {
   last_ = c;
   io_.BusyCursor(true);
   const std::string line = Filled(command) + "\r";
 
   if (!c.smsMode) {
-    if (!RawATMode) SendStrings(kFramePrefix, 20);
+    if (!RawATMode_) SendStrings(kFramePrefix, 20);
     SendStrings(line, line.size());
-    if (!RawATMode) io_.Write(std::string(1, '\0'));
+    if (!RawATMode_) io_.Write(std::string(1, '\0'));
     io_.SerialTimeSetting();
     io_.PollingDelay(4000);
     return;
@@ -207,7 +242,7 @@ void SerialExchange::StartSubmit(const std::string& pdu) {
   const std::string announce = "AT+CMGS=" + std::to_string(CmgsLength(pdu));
   SendStrings(announce, announce.size());
   SendCR();
-  PendingPDU_ = pdu;
+  Set(PendingPDU_, pdu, "PendingPDU");
   io_.SerialTimeSetting();
 }
 
@@ -395,14 +430,14 @@ void SerialExchange::RunAnswerParsers(const std::string& raw) {
   if (Awaiting(Answer::CGMI)) {
     const TAnswerParse r = ParseManufacturerReply(raw);
     if (r.done) {
-      ManufacturerText_ = r.value;
+      Set(ManufacturerText_, r.value, "ManufacturerText");
       SetAwaited(Answer::CGMI, false);
     }
   }
   if (Awaiting(Answer::CGMM)) {
     const TAnswerParse r = ParseModelReply(raw);
     if (r.done) {
-      ModelText_ = r.value;
+      Set(ModelText_, r.value, "ModelText");
       SetAwaited(Answer::CGMM, false);
     }
   }
@@ -410,7 +445,7 @@ void SerialExchange::RunAnswerParsers(const std::string& raw) {
   if (Awaiting(Answer::CCLK) || Awaiting(Answer::CMGL1)) {
     const TAnswerParse r = ParseClockReply(raw);
     if (r.done) {
-      ClockText_ = r.value;
+      Set(ClockText_, r.value, "ClockText");
       SetAwaited(Answer::CCLK, false);
       SetAwaited(Answer::CMGL1, false);
     }
@@ -425,11 +460,11 @@ void SerialExchange::Chunk(const std::string& raw, const ExchangeContext& c) {
   last_ = c;
   io_.SerialTimeSetting();
   io_.PollingDelay(4000);
-  ReplyText = ReplyTextFromChunk(raw);
+  Set(ReplyText_, ReplyTextFromChunk(raw), "ReplyText");
   const std::string t = RemoveZeroBytes(raw);
   if (t.empty()) return;
   Set(PollInhibit_, false, "PollInhibit");
-  Set(PollPending, false, "PollPending");
+  Set(PollPending_, false, "PollPending");
   Set(AnswerTicks_, 0, "AnswerTicks");
   // The listing of a poll may come in several reads; it is handled once, whole.
   if (ListingOpen_)
@@ -441,11 +476,10 @@ void SerialExchange::Chunk(const std::string& raw, const ExchangeContext& c) {
   RunAnswerParsers(raw);
   // Direct mode: the chunk is the device's reply.
   if (!c.smsMode) {
-    if (!c.skipCRLF) io_.SkipBox(SkipCRLFState);
-    const TDirectReply r = DirectModeReply(t, c.skipCRLF, RawATMode);
-    ReplyText = r.replyText;
-    Set(RawATMode, r.rawATMode, "RawATMode");
-    Set(ReplyReady, true, "ReplyReady");
+    const TDirectReply r = DirectModeReply(t, c.skipCRLF, RawATMode_);
+    Set(ReplyText_, r.replyText, "ReplyText");
+    Set(RawATMode_, r.rawATMode, "RawATMode");
+    Set(ReplyReady_, true, "ReplyReady");
   }
   // The PDU goes out on the phone's "> " only; an error answer ends the submit instead.
   if (Submit_ == SubmitPhase::WaitingForPrompt) {
@@ -477,17 +511,17 @@ void SerialExchange::Tick(const ExchangeContext& c) {
   last_ = c;
   if (c.smsMode) {
     SmsModeTick(c);
-  } else if (!ReplyText.empty() && ReplyReady) {
-    for (const TEditValue& v : ParsePageReply(c.page, ReplyText)) io_.PageEdit(v);
+  } else if (!ReplyText_.empty() && ReplyReady_) {
+    for (const TEditValue& v : ParsePageReply(c.page, ReplyText_)) io_.PageEdit(v);
   }
   // Tail, both modes.
-  if (ReplyReady && !ReplyText.empty()) {
-    io_.MemoOut(ExchangeIO::Memo::InputAppend, ReplyText + "\r\n");
-    Set(ReplyReady, false, "ReplyReady");
+  if (ReplyReady_ && !ReplyText_.empty()) {
+    io_.MemoOut(ExchangeIO::Memo::InputAppend, ReplyText_ + "\r\n");
+    Set(ReplyReady_, false, "ReplyReady");
   }
   if (DataArrived_) {
     io_.BusyCursor(false);
-    ReplyText.clear();
+    Set(ReplyText_, std::string(), "ReplyText");
     Set(DataArrived_, false, "DataArrived");
   }
 }
@@ -572,8 +606,8 @@ void SerialExchange::SmsModeTick(const ExchangeContext& c) {
   // Poll of the message store, AT+CMGL=1 and AT+CMGL=0 in turn.
   if (!ModemInitActive_ && !ModemBusy_ && !PollInhibit_ && waiting_.empty()) {
     Set(PollTicks_, PollTicks_ + 1, "PollTicks");
-    if (PollTicks_ > kPollTicks * PollFactor) {
-      Set(PollPending, true, "PollPending");
+    if (PollTicks_ > kPollTicks * PollFactor_) {
+      Set(PollPending_, true, "PollPending");
       io_.StatusColour(0, 255, 255);
       io_.BusyCursor(true);
       SendCMGL(PollToggle_ ? "AT+CMGL=0" : "AT+CMGL=1");

@@ -1,14 +1,16 @@
 #pragma once
 // The serial and modem exchange of the configurator as one state machine without widgets.
 //
-// Inputs: a received chunk, a one-second tick, a command to send, the modem routines and the
-// start-up. Outputs go to an ExchangeIO: bytes for the line, port timing, memo lines, the
-// modem fields, the Status colour, the cursor and message boxes. The window only adapts it.
+// Inputs: a received chunk, a one-second tick, a command to send with its kind, the window's
+// Clear, the modem routines and the start-up. Outputs go to an ExchangeIO: bytes for the line,
+// port timing, memo lines, the modem fields, the page edits a reply fills, the Status colour,
+// the cursor and message boxes. The window only adapts it and holds none of its state.
 //
-// The state is a few explicit parts: the modem start-up sequence (ModemInitActive,
-// ModemInitStep), the submit phase of an SMS, the listing of a poll, the answers awaited, the
-// poll timing with its midnight window, and the commands that wait for a free modem. Every
-// change of them goes through Set(), which reports it to Log when Log is set.
+// The state is a few explicit parts: the direct-mode reply (ReplyText, ReplyReady) and raw AT
+// mode, the modem start-up sequence (ModemInitActive, ModemInitStep), the submit phase of an
+// SMS, the listing of a poll, the answers awaited, the poll timing with its midnight window,
+// and the commands that wait for a free modem. Every change of them goes through Set(), which
+// reports it to Log when Log is set.
 #include <QDateTime>
 
 #include <concepts>
@@ -49,7 +51,6 @@ class ExchangeIO {
   virtual void PageEdit(const TEditValue& value) = 0;
   virtual void StatusColour(int r, int g, int b) = 0;
   virtual void StatusText(const std::string& text) = 0;
-  virtual void SkipBox(bool checked) = 0;
   virtual void BusyCursor(bool busy) = 0;
   virtual void Message(Box box) = 0;
 };
@@ -57,7 +58,7 @@ class ExchangeIO {
 // What the window shows at the time of an input.
 struct ExchangeContext {
   bool smsMode = false;
-  bool skipCRLF = false;  // the "Skip CR/LF" box
+  bool skipCRLF = false;  // the "Skip CR/LF" box, which is its own remembered state
   int page = 0;           // the page shown
   QDateTime now;
   std::string tkNumber;      // the device's phone number
@@ -100,13 +101,24 @@ bool ValidPhoneNumber(const std::string& number);
 // "+CME ERROR...". `line` carries a line that began in an earlier chunk.
 bool FinalResultLine(const std::string& line);
 
+// How a command goes out in direct mode (in SMS mode every command goes as an SMS).
+enum class Line {
+  AsModeStands,  // framed, or bare while raw AT mode is on; the reply flag as it stands
+  RawAT,         // raw AT mode on first: the line goes bare and its answer is read raw
+  AwaitReply,    // as AsModeStands, and the reply to come is shown (ReplyReady after the send)
+};
+
 class SerialExchange {
  public:
   explicit SerialExchange(ExchangeIO& io) : io_(io) {}
 
   // ---- inputs ------------------------------------------------------------------------
-  // The start values of the reply and modem state.
+  // The start values of the reply and modem state: no reply waiting, raw AT mode off.
   void Reset();
+  // The window's Clear: the next direct line goes framed and the reply to come is shown.
+  void Clear();
+  // Raw AT mode off, so the next direct line goes framed (the pages' Read boxes).
+  void EndRawATMode();
   // Arms the modem start-up sequence in SMS mode.
   void ReadAllParameter(bool smsMode);
   // One received chunk.
@@ -115,7 +127,8 @@ class SerialExchange {
   void Tick(const ExchangeContext& c);
   // Frames and sends one command (direct, raw AT, or an SMS to c.tkNumber). In SMS mode a
   // command that meets a busy modem waits and goes out when the modem is free.
-  void Command(const std::string& command, const ExchangeContext& c);
+  void Command(const std::string& command, const ExchangeContext& c,
+               Line line = Line::AsModeStands);
   // One AT routine of the start-up sequence or the clock query.
   void Run(Routine r);
   // A clock line to the phone on the cable: for Modem, "AT+CCLK=" with `text` (date and time
@@ -130,15 +143,11 @@ class SerialExchange {
   // The line was lost: an answer awaited from it is given up.
   void LineLost();
 
-  // ---- reply state shared with the page handlers -------------------------------------
-  std::string ReplyText;
-  bool ReplyReady = false;
-  bool RawATMode = false;
-  bool SkipCRLFState = false;
-  bool PollPending = false;  // a poll was sent, no chunk since
-  int PollFactor = 1;
-
   // ---- read-only view of the state ----------------------------------------------------
+  const std::string& ReplyText() const { return ReplyText_; }
+  bool ReplyReady() const { return ReplyReady_; }
+  bool RawATMode() const { return RawATMode_; }
+  bool PollPending() const { return PollPending_; }  // a poll was sent, no chunk since
   bool ModemBusy() const { return ModemBusy_; }
   bool ModemInitActive() const { return ModemInitActive_; }
   int ModemInitStep() const { return ModemInitStep_; }
@@ -162,6 +171,7 @@ class SerialExchange {
   // For tests and the fuzz target: put the machine into a state directly.
   struct Snapshot {
     bool ModemBusy = false, ModemInitActive = false, PhoneNotConnected = false;
+    bool RawATMode = false, ReplyReady = false, PollPending = false;
     int ModemInitStep = 0;
     SubmitPhase Submit = SubmitPhase::Idle;
     std::string PendingPDU;
@@ -197,6 +207,7 @@ class SerialExchange {
   void Enqueue(const WaitingCommand& w);
   void Dequeue(std::size_t n);
 
+  void Send(const std::string& command, const ExchangeContext& c);
   void SendStrings(const std::string& text, std::size_t count);
   void SendCR() { io_.Write("\r"); }
   void StartSubmit(const std::string& pdu);
@@ -215,6 +226,11 @@ class SerialExchange {
   void AnswerTimeOut();
 
   ExchangeIO& io_;
+  std::string ReplyText_;  // the last direct-mode reply, for the tick
+  bool ReplyReady_ = false;
+  bool RawATMode_ = false;
+  bool PollPending_ = false;
+  int PollFactor_ = 1;
   bool ModemBusy_ = false;
   bool ModemInitActive_ = false;
   int ModemInitStep_ = 0;

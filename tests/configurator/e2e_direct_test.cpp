@@ -131,9 +131,9 @@ TEST_F(DirectE2E, SignalQualityGoesRawAndItsAnswerEndsRawMode) {
   Quiet();
   EXPECT_EQ(device.Received(), "  AT+CSQ\r");
   EXPECT_TRUE(device.Commands().empty());
-  EXPECT_TRUE(form->RawATMode);
+  EXPECT_TRUE(form->Exchange.RawATMode());
   PollThenTick();
-  EXPECT_FALSE(form->RawATMode);
+  EXPECT_FALSE(form->Exchange.RawATMode());
   EXPECT_NE(Input().find("+CSQ: 17,99"), std::string::npos) << Input();
   // The next command is framed again.
   device.ClearLogs();

@@ -73,7 +73,7 @@ class SmsE2E : public WindowOnPeer<ts::ModemSimulator> {
     for (int t = 1; t <= limit; ++t) {
       Tick();
       // A poll raises PollPending at once; the modem then gets its line a moment later.
-      ts::WaitUntil([&] { return modem.AtLines().size() > before; }, form->PollPending ? 2000 : 5);
+      ts::WaitUntil([&] { return modem.AtLines().size() > before; }, form->Exchange.PollPending() ? 2000 : 5);
       if (modem.AtLines().size() > before) {
         ModemHasLines(before + 1);
         Poll();
@@ -227,7 +227,7 @@ TEST_F(SmsE2E, ListingLongerThanOneReadIsOneListing) {
   const std::size_t before = modem.AtLines().size();
   for (int t = 0; t < 25 && modem.AtLines().size() == before; ++t) {
     Tick();
-    ts::WaitUntil([&] { return modem.AtLines().size() > before; }, form->PollPending ? 2000 : 5);
+    ts::WaitUntil([&] { return modem.AtLines().size() > before; }, form->Exchange.PollPending() ? 2000 : 5);
   }
   ASSERT_EQ(modem.AtLines().at(before), "AT+CMGL=1");
   // The driver reads what has arrived, read by read.

@@ -182,9 +182,7 @@ TEST_F(AbonentsPage, PendingPollSilencesTheReadClearAndPhoneBookButtonsOnly) {
   TSetupConfig c = DefaultMasks();
   c.NNumber[0].set("+4911");
   TForm1& f = Start(c);
-  f.PollPending = true;
-  f.SkipCRLFcb->setChecked(true);
-  f.SkipCRLFState = false;
+  f.Exchange.Restore([](auto& s) { s.PollPending = true; });
   for (QPushButton* b : {f.GetNr, f.ClrNr, f.ToPhoneBook}) {
     FillMemos();
     b->click();
@@ -192,8 +190,7 @@ TEST_F(AbonentsPage, PendingPollSilencesTheReadClearAndPhoneBookButtonsOnly) {
     EXPECT_EQ(ui::MemoText(f.MemoS), "");
     EXPECT_EQ(ui::MemoText(f.MemoSMSinput), "");
   }
-  EXPECT_TRUE(f.SkipCRLFState);  // "Number To SIM" has recorded the box first
-  EXPECT_EQ(f.PBnr[1]->text(), "");  // and left the empty entry alone (no "+99")
+  EXPECT_EQ(f.PBnr[1]->text(), "");  // "Number To SIM" left the empty entry alone (no "+99")
   f.SetNr->click();
   EXPECT_EQ(Wire(), Frame("SETNN1,+4911"));
   f.ReadPB->click();

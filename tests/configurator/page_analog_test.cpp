@@ -128,15 +128,14 @@ TEST_F(AnalogPage, CorrectionLoadAndParameterButtons) {
   f.Button38->click();
   EXPECT_EQ(Wire(), Frame("R200M0"));
   // The load buttons skip the clearing: after a raw AT line they go out unframed.
-  f.RawATMode = true;
-  f.ReplyReady = false;
+  f.Exchange.Restore([](auto& s) { s.RawATMode = true; });
   f.Button37->click();
   EXPECT_EQ(Wire(), "R200M1\r");
-  EXPECT_TRUE(f.RawATMode);
-  EXPECT_FALSE(f.ReplyReady);
+  EXPECT_TRUE(f.Exchange.RawATMode());
+  EXPECT_FALSE(f.Exchange.ReplyReady());
   f.RefLevel->click();
   EXPECT_EQ(Wire(), Frame("GETAN1"));
-  EXPECT_FALSE(f.RawATMode);
+  EXPECT_FALSE(f.Exchange.RawATMode());
 }
 
 TEST_F(AnalogPage, FieldsGoThroughTheSettingsFile) {

@@ -132,7 +132,7 @@ TEST_F(GprsPage, WriteButtonsApplyTheBlankRules) {
   };
   for (const Case& c : cases) {
     c.edit->setText(c.text);
-    f.RawATMode = true;  // each button clears first, so its line goes framed
+    f.Exchange.Restore([](auto& s) { s.RawATMode = true; });  // each button clears first, so its line goes framed
     c.button->click();
     EXPECT_EQ(Wire(), Frame(c.command)) << c.command;
     EXPECT_EQ(ui::MemoText(f.MemoS), c.echo) << c.command;
@@ -142,9 +142,9 @@ TEST_F(GprsPage, WriteButtonsApplyTheBlankRules) {
 
 TEST_F(GprsPage, ReadBoxTurnsEveryButtonIntoItsReadCommand) {
   TForm1& f = Start();
-  f.RawATMode = true;
+  f.Exchange.Restore([](auto& s) { s.RawATMode = true; });
   f.ReadGPRS1->setChecked(true);
-  EXPECT_FALSE(f.RawATMode);
+  EXPECT_FALSE(f.Exchange.RawATMode());
   f.APN->setText(" a b");
   f.UserID->setText("x y");
   f.HTTPhostName->setText("");
@@ -181,10 +181,10 @@ TEST_F(GprsPage, MaxErrorLevelSendsTwoDigitsWithoutClearing) {
     EXPECT_EQ(ui::MemoText(f.MemoS), configurator::MaxErrorCommand(pos));
   }
   // Raw mode stays as it is: the line goes out unframed.
-  f.RawATMode = true;
+  f.Exchange.Restore([](auto& s) { s.RawATMode = true; });
   f.MaxErrorLevel->click();
   EXPECT_EQ(Wire(), "ESKTD42\r");
-  EXPECT_TRUE(f.RawATMode);
+  EXPECT_TRUE(f.Exchange.RawATMode());
 }
 
 TEST_F(GprsPage, FileParameterBarsMirrorTheIOControlPage) {

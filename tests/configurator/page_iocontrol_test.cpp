@@ -174,17 +174,16 @@ TEST_F(IOControlPage, LongFilterDelayShowsThreeDigitsAndSendsWhatTheEditHolds) {
 TEST_F(IOControlPage, LongFilterButtonsKeepTheRawLineState) {
   TForm1& f = Start();
   for (QPushButton* b : {f.Button42, f.Button43, f.Button44}) {
-    f.RawATMode = true;
-    f.ReplyReady = false;
+    f.Exchange.Restore([](auto& s) { s.RawATMode = true; });
     b->click();
     EXPECT_EQ(Wire().substr(0, 5), std::string(b == f.Button42 ? "CNTMX" : "LONGF"));
-    EXPECT_TRUE(f.RawATMode);
-    EXPECT_FALSE(f.ReplyReady);
+    EXPECT_TRUE(f.Exchange.RawATMode());
+    EXPECT_FALSE(f.Exchange.ReplyReady());
   }
   f.GetOutState->click();
   EXPECT_EQ(Wire(), Frame("GETOS0"));
-  EXPECT_FALSE(f.RawATMode);
-  EXPECT_TRUE(f.ReplyReady);
+  EXPECT_FALSE(f.Exchange.RawATMode());
+  EXPECT_TRUE(f.Exchange.ReplyReady());
 }
 
 TEST_F(IOControlPage, SamplingBarAndItsTwinFollowEachOther) {

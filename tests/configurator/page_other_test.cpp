@@ -188,10 +188,10 @@ TEST_F(OtherPage, TimeSourceAndRestartKeepRawMode) {
   EXPECT_EQ(Wire(), "DTFTP3\r");
   f.Button19->click();
   EXPECT_EQ(Wire(), "RSTEN0\r");
-  EXPECT_TRUE(f.RawATMode);
+  EXPECT_TRUE(f.Exchange.RawATMode());
   f.SetOther->click();
   EXPECT_EQ(Wire(), Frame("SETMP MPEDEEDDDEEDDDE "));
-  EXPECT_FALSE(f.RawATMode);
+  EXPECT_FALSE(f.Exchange.RawATMode());
 }
 
 TEST_F(OtherPage, OptionTextFollowsBoxesAndMarksAndSetPadsIt) {
@@ -223,7 +223,7 @@ TEST_F(OtherPage, OptionTextFollowsBoxesAndMarksAndSetPadsIt) {
   EXPECT_EQ(f.OptionString, "X+EEEEDDDEEDDDD ");
   EXPECT_EQ(ui::MemoText(f.MemoS), "SETMP X+EEEEDDDEEDDDD ");
   EXPECT_EQ(ui::MemoText(f.MemoSMSinput), "");
-  EXPECT_TRUE(f.ReplyReady);
+  EXPECT_TRUE(f.Exchange.ReplyReady());
 
   // After SET the sixteenth character stays through later changes.
   f.oCheckBox[3]->setChecked(false);

@@ -111,25 +111,24 @@ TEST_F(SchedulePage, SetFromAnEmptyScheduleSendsTheWholeText) {
       Slot(n, k.on[static_cast<std::size_t>(n - 1)], k.hour[static_cast<std::size_t>(n - 1)]);
     EXPECT_EQ(f.ScheduleString, "");  // the controls alone leave an empty schedule empty
     ui::SetMemoText(f.MemoSMSinput, "old");
-    f.RawATMode = true;
-    f.ReplyReady = false;
+    f.Exchange.Restore([](auto& s) { s.RawATMode = true; });
     f.SetShedule->click();
     EXPECT_EQ(Wire(), Frame("SETSH," + k.sent)) << k.sent;
     EXPECT_EQ(f.ScheduleString, k.sent);
     EXPECT_EQ(ui::MemoText(f.MemoS), "SETSH," + k.sent);
     EXPECT_EQ(ui::MemoText(f.MemoSMSinput), "");
-    EXPECT_TRUE(f.ReplyReady);
+    EXPECT_TRUE(f.Exchange.ReplyReady());
     form.reset();
   }
 }
 
 TEST_F(SchedulePage, GetAsksForTheStoredSchedule) {
   TForm1& f = Start();
-  f.RawATMode = true;
+  f.Exchange.Restore([](auto& s) { s.RawATMode = true; });
   f.GetShedule->click();
   EXPECT_EQ(Wire(), Frame("GETSH"));
   EXPECT_EQ(ui::MemoText(f.MemoS), "GETSH");
-  EXPECT_TRUE(f.ReplyReady);
+  EXPECT_TRUE(f.Exchange.ReplyReady());
 }
 
 // "GET" and "SET" put their command into the sent memo whatever line the terminal output
@@ -223,10 +222,10 @@ TEST_F(SchedulePage, NumbersWriteTheirBitsWithoutClearing) {
   f.ScheduleNumberBits = 9;  // out of range goes as 0
   f.Button36->click();
   EXPECT_EQ(Wire(), Frame("SNFLT0"));
-  f.RawATMode = true;
+  f.Exchange.Restore([](auto& s) { s.RawATMode = true; });
   f.Button36->click();
   EXPECT_EQ(Wire(), "SNFLT0\r");
-  EXPECT_TRUE(f.RawATMode);
+  EXPECT_TRUE(f.Exchange.RawATMode());
 }
 
 TEST_F(SchedulePage, PageIsLaidOutWithoutOverlapOrClippedCaptions) {

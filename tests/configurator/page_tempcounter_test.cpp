@@ -122,7 +122,7 @@ TEST_F(TempCounterPage, EveryButtonSendsItsCommandFramed) {
     EXPECT_EQ(Wire(), Frame(c.command)) << c.button.toStdString();
     EXPECT_EQ(Echo(), c.command) << c.button.toStdString();
   }
-  EXPECT_TRUE(f.ReplyReady);
+  EXPECT_TRUE(f.Exchange.ReplyReady());
 }
 
 TEST_F(TempCounterPage, FormatSourceAndModeButtonsKeepRawModeAndGoUnframed) {
@@ -132,17 +132,16 @@ TEST_F(TempCounterPage, FormatSourceAndModeButtonsKeepRawModeAndGoUnframed) {
       {"Button2", "RTMODR"},  {"Button20", "RTMOD07"},
   };
   for (const auto& [button, command] : cases) {
-    f.RawATMode = true;
-    f.ReplyReady = false;
+    f.Exchange.Restore([](auto& s) { s.RawATMode = true; });
     Click(button);
     EXPECT_EQ(Wire(), command + "\r") << button;
-    EXPECT_TRUE(f.RawATMode) << button;
-    EXPECT_FALSE(f.ReplyReady) << button;
+    EXPECT_TRUE(f.Exchange.RawATMode()) << button;
+    EXPECT_FALSE(f.Exchange.ReplyReady()) << button;
   }
   // A handler with Clear ends the raw mode: framed again.
   Click("Button7");
   EXPECT_EQ(Wire(), Frame("GETCT"));
-  EXPECT_FALSE(f.RawATMode);
+  EXPECT_FALSE(f.Exchange.RawATMode());
 }
 
 TEST_F(TempCounterPage, TemperatureLevelsShowSendAndMarkTheLevels) {

@@ -193,13 +193,13 @@ TEST_F(PageTexts, ButtonsPutTheirCommandOnTheWire) {
     platform::SetText(Edit(c.edit), c.text);
     f.SMSmode->setChecked(false);
     ui::SetMemoText(f.MemoSMSinput, "old answer");
-    f.RawATMode = true;  // the click's Clear frames the line again
+    f.Exchange.Restore([](auto& s) { s.RawATMode = true; });  // the click's Clear frames the line again
     Button(c.button)->click();
     EXPECT_EQ(Wire(), c.wire);
     EXPECT_EQ(ui::MemoText(f.MemoS), c.echo);
     // The old answer is gone; the echo leaves one line end in the input memo.
     EXPECT_EQ(ui::MemoText(f.MemoSMSinput), "\r\n");
-    EXPECT_TRUE(f.ReplyReady);
+    EXPECT_TRUE(f.Exchange.ReplyReady());
     EXPECT_EQ(platform::Text(Edit(c.edit)), c.text);  // a read leaves the edit alone
   }
 }
@@ -227,16 +227,15 @@ TEST_F(PageTexts, ReadBoxesRecaptionTheirPageAndOnlyExternalClearsTheMemos) {
     for (bool checked : {true, false}) {
       ui::SetMemoText(f.MemoSMSinput, "answer");
       ui::SetMemoText(f.MemoS, "sent");
-      f.RawATMode = true;
-      f.ReplyReady = false;
+      f.Exchange.Restore([](auto& s) { s.RawATMode = true; });
       Box(c.box)->setChecked(checked);
       std::string expect;
       for (int i = 0; i < count; ++i) expect += checked ? "RD" : "WR";
       EXPECT_EQ(captions(c.stem, c.first, c.last), expect);
-      EXPECT_FALSE(f.RawATMode);
+      EXPECT_FALSE(f.Exchange.RawATMode());
       EXPECT_EQ(ui::MemoText(f.MemoSMSinput), c.clearsMemos ? "" : "answer");
       EXPECT_EQ(ui::MemoText(f.MemoS), c.clearsMemos ? "" : "sent");
-      EXPECT_EQ(f.ReplyReady, c.clearsMemos);
+      EXPECT_EQ(f.Exchange.ReplyReady(), c.clearsMemos);
     }
     EXPECT_EQ(Wire(), "");  // the boxes send nothing
   }
@@ -292,7 +291,7 @@ TEST_F(PageTexts, InSmsModeTheCommandGoesAsAnSmsAndAnswersLeaveTheEdits) {
 
   f.PageControl1->setCurrentIndex(2);
   Edit("TXTSMS5")->setText("unchanged");
-  f.ReplyReady = true;
+  f.Exchange.Clear();  // the reply to come is shown
   Chunk("05: Frost\r\n");
   f.Timer1Timer();
   EXPECT_EQ(Edit("TXTSMS5")->text(), "unchanged");

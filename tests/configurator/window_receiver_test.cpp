@@ -57,12 +57,12 @@ TEST_F(WindowReceiver, DirectReplyIsParsedByThePageShownAndAppended) {
   f.PageControl1->setCurrentIndex(10);
   f.ReadState->click();
   Chunk("APN: internet\r\n");
-  EXPECT_TRUE(f.ReplyReady);
+  EXPECT_TRUE(f.Exchange.ReplyReady());
   f.Timer1Timer();
   EXPECT_EQ(apn->text(), "internet");
   EXPECT_EQ(ui::MemoText(f.MemoSMSinput), "\r\nAPN: internet\r\n\r\n");
-  EXPECT_FALSE(f.ReplyReady);
-  EXPECT_TRUE(f.ReplyText.empty());
+  EXPECT_FALSE(f.Exchange.ReplyReady());
+  EXPECT_TRUE(f.Exchange.ReplyText().empty());
   EXPECT_FALSE(platform::BusyCursor());
 
   // "External SMS" with Skip CR/LF: the line end comes as two blanks.
@@ -107,7 +107,7 @@ TEST_F(WindowReceiver, RawAnswersEndRawModeByTheirFirstCarriageReturn) {
   for (const Case& c : cases) {
     f.Squality->click();
     Chunk(c.chunk);
-    EXPECT_EQ(f.RawATMode, c.rawAfter) << c.chunk;
+    EXPECT_EQ(f.Exchange.RawATMode(), c.rawAfter) << c.chunk;
     f.Timer1Timer();
   }
   // Without Skip CR/LF the answer is shown as it came.
@@ -218,7 +218,7 @@ TEST_F(WindowReceiver, PollsAlternateAndPauseAroundMidnight) {
   };
   EXPECT_EQ(ticks(20), "");
   EXPECT_EQ(ticks(1), "AT+CMGL=1\r");
-  EXPECT_TRUE(f.PollPending);
+  EXPECT_TRUE(f.Exchange.PollPending());
   Chunk("\r\nOK\r\n");
   EXPECT_EQ(ticks(20), "");
   EXPECT_EQ(ticks(1), "AT+CMGL=0\r");

@@ -135,7 +135,7 @@ TEST_F(WindowStartup, SmsModeStartArmsTheModemSequence) {
   EXPECT_TRUE(f.MemoS->isHidden());
   EXPECT_TRUE(f.Exchange.ModemInitActive());
   EXPECT_EQ(f.Exchange.ModemInitStep(), 0);
-  EXPECT_TRUE(f.SkipCRLFState);
+  EXPECT_TRUE(f.SkipCRLFcb->isChecked());
   EXPECT_EQ(f.SerialPort1->Parity(), serial::ptEVEN);
   EXPECT_EQ(f.Edit1->text(), "1500");
   EXPECT_TRUE(f.Memo5->isHidden());

@@ -62,7 +62,7 @@ TEST_F(WindowWire, RawATLinesGoUnframed) {
   TForm1& f = Start();
   f.Squality->click();
   EXPECT_EQ(Wire(), std::string("  AT+CSQ\r"));
-  EXPECT_TRUE(f.RawATMode);
+  EXPECT_TRUE(f.Exchange.RawATMode());
   // Connect while raw mode is on: unframed too; after Clear it is framed again.
   f.ConnectBtn->click();
   EXPECT_EQ(Wire(), std::string("  OK\r"));
@@ -85,7 +85,7 @@ TEST_F(WindowWire, RawATLinesGoUnframed) {
   for (const Case& c : cases) {
     c.button->click();
     EXPECT_EQ(Wire(), c.wire) << c.button->objectName().toStdString();
-    EXPECT_TRUE(f.RawATMode);
+    EXPECT_TRUE(f.Exchange.RawATMode());
   }
 }
 

@@ -2,7 +2,9 @@
 // the line and the window's outputs recorded. No window, no port.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "configurator/core/exchange.h"
@@ -20,6 +22,7 @@ using configurator::TEditValue;
 using configurator::TEditValues;
 using configurator::ExchangeContext;
 using configurator::ExchangeIO;
+using configurator::Line;
 using configurator::SerialExchange;
 using configurator::SubmitPhase;
 
@@ -39,7 +42,6 @@ class Recorder final : public ExchangeIO {
   void PageEdit(const TEditValue& v) override { edits.push_back(v); }
   void StatusColour(int r, int g, int b) override { colour = {r, g, b}; }
   void StatusText(const std::string& text) override { statusText = text; }
-  void SkipBox(bool) override {}
   void BusyCursor(bool busy) override { cursor = busy; }
   void Message(Box box) override { boxes.push_back(box); }
 
@@ -94,6 +96,7 @@ std::string Listed(int index, const std::string& text) {
 }
 
 constexpr const char* kGetstPdu = "0011300791214365F700000B06C722754A6D00";
+const std::vector<int> kRed{255, 0, 0}, kGreen{0, 255, 0};
 
 // ---- framing ---------------------------------------------------------------------------
 
@@ -112,11 +115,57 @@ TEST_F(Exchange, DirectAndRawLines) {
       {"\x1A", true, "\x1A\r"},
   };
   for (const Case& c : cases) {
-    x.RawATMode = c.raw;
+    if (!c.raw) x.Clear();
     io.timing.clear();
-    x.Command(c.command, direct);
+    x.Command(c.command, direct, c.raw ? Line::RawAT : Line::AsModeStands);
     EXPECT_EQ(io.Wire(), c.wire) << c.command;
     EXPECT_EQ(io.timing, (std::vector<std::string>{"T", "P4000"})) << c.command;
+  }
+}
+
+// Raw AT mode lasts from a raw AT line until its answer, the window's Clear, a Read box or the
+// start values; the lines given as the mode stands go out bare while it lasts.
+TEST_F(Exchange, RawATModeLastsUntilItsAnswerOrAClear) {
+  const std::string frame = std::string(14, ' ') + "SETUP:RSTEN0\r" + std::string(1, '\0');
+  const std::function<void()> ends[] = {
+      [&] { x.Chunk("\r\n+CSQ: 17,0\r\n", direct); },
+      [&] { x.Clear(); },
+      [&] { x.EndRawATMode(); },
+      [&] { x.Reset(); },
+  };
+  for (const auto& end : ends) {
+    x.Command("  AT+CSQ", direct, Line::RawAT);
+    EXPECT_EQ(io.Wire(), "  AT+CSQ\r");
+    x.Command("RSTEN0", direct);
+    EXPECT_EQ(io.Wire(), "RSTEN0\r");
+    x.Chunk("AT+CSQ\r\r\n", direct);  // the echo: its carriage return comes late
+    x.Command("RSTEN0", direct);
+    EXPECT_EQ(io.Wire(), "RSTEN0\r");
+    end();
+    x.Command("RSTEN0", direct);
+    EXPECT_EQ(io.Wire(), frame);
+    x.Tick(direct);
+  }
+}
+
+// A chunk of zero bytes leaves a reply text but doesn't flag it: it is shown only where the
+// window awaits a reply (its Clear, or a command that awaits one) and not after the start-up.
+TEST_F(Exchange, ZeroByteReplyIsShownOnlyWhereAReplyIsAwaited) {
+  const std::string zero(1, '\0');
+  const std::pair<std::function<void(SerialExchange&)>, std::string> cases[] = {
+      {[](SerialExchange&) {}, ""},
+      {[&](SerialExchange& e) { e.Clear(); }, zero + "\r\n"},
+      {[&](SerialExchange& e) { e.Command("GETMP", direct, Line::AwaitReply); }, zero + "\r\n"},
+      {[&](SerialExchange& e) { e.Command("GETMP", direct); }, ""},
+      {[&](SerialExchange& e) { e.Clear(); e.Reset(); }, ""},
+  };
+  for (const auto& [before, shown] : cases) {
+    Recorder rio;
+    SerialExchange e(rio);
+    before(e);
+    e.Chunk(zero, direct);
+    e.Tick(direct);
+    EXPECT_EQ(rio.memo, shown);
   }
 }
 
@@ -126,23 +175,24 @@ TEST_F(Exchange, SubmitCycle) {
   x.Command("GETST", sms);
   EXPECT_EQ(io.Wire(), "AT+CMGS=18\r");
   EXPECT_EQ(x.Submit(), SubmitPhase::WaitingForPrompt);
-  EXPECT_TRUE(x.ModemBusy());
-  EXPECT_EQ(x.PendingPDU(), std::string(kGetstPdu) + '\0');
+  x.Tick(sms);
+  EXPECT_EQ(io.colour, kRed);
+  // The PDU kept since the announcement goes out on the prompt.
   Chunk("AT+CMGS=18\r\r\n> ");
   EXPECT_EQ(io.Wire(), std::string(kGetstPdu) + "\x1A");
   EXPECT_EQ(io.sent, std::vector<std::string>{kGetstPdu});
   EXPECT_EQ(x.Submit(), SubmitPhase::PDUSent);
-  EXPECT_TRUE(x.ModemBusy());
   io.timing.clear();
   x.Tick(sms);
   EXPECT_EQ(x.Submit(), SubmitPhase::WaitingForResult);
   EXPECT_EQ(io.timing, (std::vector<std::string>{"T", "I5200"}));
-  EXPECT_EQ(io.colour, (std::vector<int>{255, 0, 0}));
+  EXPECT_EQ(io.colour, kRed);
   Chunk("\r\n+CMGS: 5\r\n\r\nOK\r\n");
   EXPECT_EQ(x.Submit(), SubmitPhase::Idle);
-  EXPECT_FALSE(x.ModemBusy());
   EXPECT_EQ(io.timing.back(), "I700");
   EXPECT_EQ(io.Wire(), "");
+  x.Tick(sms);
+  EXPECT_EQ(io.colour, kGreen);
 }
 
 // The PDU goes out on the prompt only; an error answer ends the submit, is shown, and leaves
@@ -172,7 +222,8 @@ TEST_F(Exchange, OnlyThePromptBringsThePdu) {
     EXPECT_EQ(rio.Wire(), c.wire) << c.chunk;
     EXPECT_EQ(e.Submit(), c.after) << c.chunk;
     EXPECT_EQ(rio.memo, c.shown) << c.chunk;
-    EXPECT_EQ(e.ModemBusy(), c.after != SubmitPhase::Idle) << c.chunk;
+    e.Tick(sms);
+    EXPECT_EQ(rio.colour, c.after != SubmitPhase::Idle ? kRed : kGreen) << c.chunk;
   }
 }
 
@@ -198,10 +249,11 @@ TEST_F(Exchange, PhoneNumberMustBeAPlusAndDigits) {
     } else {
       EXPECT_EQ(rio.Wire(), "") << c.number;
       EXPECT_EQ(rio.boxes, std::vector<ExchangeIO::Box>{ExchangeIO::Box::PhoneNumber}) << c.number;
-      EXPECT_FALSE(e.ModemBusy()) << c.number;
       EXPECT_FALSE(e.PollInhibit()) << c.number;
       EXPECT_EQ(e.Submit(), SubmitPhase::Idle) << c.number;
       EXPECT_FALSE(rio.cursor) << c.number;
+      e.Tick(ctx);
+      EXPECT_EQ(rio.colour, kGreen) << c.number;
       // No lone Ctrl-Z later either.
       e.Chunk("\r\n> ", ctx);
       EXPECT_EQ(rio.Wire(), "") << c.number;
@@ -280,15 +332,13 @@ TEST_F(Exchange, SilentModemIsFreeAgainAfterTheTimeOut) {
 
 TEST_F(Exchange, PollsAlternateAndHoldTheModemUntilTheListingEnds) {
   EXPECT_EQ(PollNow(), "AT+CMGL=1\r");
-  EXPECT_TRUE(x.PollPending);
-  EXPECT_TRUE(x.ModemBusy());
-  EXPECT_TRUE(x.ListingOpen());
-  // A command now waits for the listing.
+  EXPECT_TRUE(x.PollPending());
+  // A command now waits for the listing, also past its first read.
   x.Command("GETST", sms);
   EXPECT_EQ(io.Wire(), "");
   Chunk("AT+CMGL=1\r" + Listed(3, "VERSION 1.2"));
   EXPECT_EQ(io.Wire(), "");
-  EXPECT_TRUE(x.ModemBusy());
+  EXPECT_FALSE(x.PollPending());
   Chunk("\r\n\r\nOK\r\n");
   EXPECT_EQ(io.Wire(), "AT+CMGD=3\rAT+CMGS=18\r");
   EXPECT_NE(io.memo.find("VERSION 1.2"), std::string::npos);
@@ -302,7 +352,8 @@ TEST_F(Exchange, PollsAlternateAndHoldTheModemUntilTheListingEnds) {
   x.Tick(sms);
   EXPECT_EQ(io.Wire(), "AT+CMGL=0\r");
   Chunk("\r\nERROR\r\n");  // an error ends the listing too
-  EXPECT_FALSE(x.ModemBusy());
+  x.Tick(sms);
+  EXPECT_EQ(io.colour, kGreen);
 }
 
 // A listing in several reads is one listing: its first message is shown and deleted once.
@@ -313,38 +364,39 @@ TEST_F(Exchange, ListingInSeveralReadsIsOneListing) {
   ASSERT_EQ(PollNow(), "AT+CMGL=1\r");
   const std::size_t piece = 1000;
   for (std::size_t at = 0; at < listing.size(); at += piece) {
-    EXPECT_TRUE(x.ListingOpen());
+    EXPECT_EQ(io.Wire(), "");
+    EXPECT_EQ(io.memo, "");
     Chunk(listing.substr(at, piece));
   }
   EXPECT_EQ(io.Wire(), "AT+CMGD=1\r");
   EXPECT_NE(io.memo.find("MESSAGE 1\r\n"), std::string::npos) << io.memo;
   EXPECT_EQ(io.memo.find("MESSAGE 2"), std::string::npos) << io.memo;
-  EXPECT_FALSE(x.ModemBusy());
-  EXPECT_FALSE(x.ListingOpen());
+  x.Tick(sms);
+  EXPECT_EQ(io.colour, kGreen);
 }
 
 // The final OK may be split between two reads.
 TEST_F(Exchange, FinalResultSplitBetweenReads) {
   ASSERT_EQ(PollNow(), "AT+CMGL=1\r");
   Chunk(Listed(7, "X") + "\r\n\r\nO");
-  EXPECT_TRUE(x.ListingOpen());
+  EXPECT_EQ(io.Wire(), "");
   Chunk("K\r\n");
   EXPECT_EQ(io.Wire(), "AT+CMGD=7\r");
-  EXPECT_FALSE(x.ListingOpen());
+  x.Tick(sms);
+  EXPECT_EQ(io.colour, kGreen);
 }
 
 TEST_F(Exchange, SilentListingIsGivenUpAndNothingDeleted) {
   ASSERT_EQ(PollNow(), "AT+CMGL=1\r");
   Chunk(Listed(3, "HALF"));
   Ticks(SerialExchange::kAnswerTimeoutTicks - 1, sms);
-  EXPECT_TRUE(x.ListingOpen());
+  EXPECT_EQ(io.colour, kRed);
   x.Tick(sms);
-  EXPECT_FALSE(x.ListingOpen());
-  EXPECT_FALSE(x.ModemBusy());
   EXPECT_EQ(io.Wire(), "");
   EXPECT_EQ(io.memo, "");
   // Polling goes on; the tick of the time-out was the first free one.
   Ticks(19, sms);
+  EXPECT_EQ(io.colour, kGreen);
   EXPECT_EQ(io.Wire(), "");
   x.Tick(sms);
   EXPECT_EQ(io.Wire(), "AT+CMGL=0\r");
@@ -415,8 +467,11 @@ TEST_F(Exchange, SilentPhoneTimesOutOnce) {
   x.Tick(sms);
   EXPECT_EQ(io.boxes, std::vector<ExchangeIO::Box>{ExchangeIO::Box::NotConnected});
   EXPECT_TRUE(x.PhoneNotConnected());
-  EXPECT_FALSE(x.ModemBusy());
   EXPECT_EQ(io.colour, (std::vector<int>{0, 0, 0}));
+  // The modem is free again: a command goes out at once.
+  io.Wire();
+  x.Command("GETST", sms);
+  EXPECT_EQ(io.Wire(), "AT+CMGS=18\r");
 }
 
 TEST(ExchangeZone, HoursToQuarterHours) {
@@ -446,7 +501,6 @@ TEST_F(Exchange, ModemClockLineCarriesQuarterHours) {
     EXPECT_TRUE(x.SendClockLine(SerialExchange::ClockLine::Modem, ctx, "26/01/05,09:07:03"));
     EXPECT_EQ(io.Wire(), c.wire) << c.zone;
     EXPECT_TRUE(x.ClockQueryPending());
-    EXPECT_FALSE(x.ModemBusy());
   }
   // The device's own clock line goes as it stands, its zone in hours.
   x.SendClockLine(SerialExchange::ClockLine::Device, sms, "SETTM 26/01/05,09:07:03+02");
@@ -488,12 +542,13 @@ TEST_F(Exchange, DirectReplyIsParsedByPageAndAppended) {
     ctx.page = c.page;
     ctx.skipCRLF = c.skip;
     e.Chunk(c.chunk, ctx);
-    EXPECT_TRUE(e.ReplyReady);
     e.Tick(ctx);
     EXPECT_EQ(rio.edits, c.edits) << c.chunk;
     EXPECT_EQ(rio.memo, c.memo) << c.chunk;
-    EXPECT_FALSE(e.ReplyReady);
-    EXPECT_TRUE(e.ReplyText.empty());
+    // Shown once: the next tick has nothing left.
+    e.Tick(ctx);
+    EXPECT_EQ(rio.edits, c.edits) << c.chunk;
+    EXPECT_EQ(rio.memo, c.memo) << c.chunk;
   }
 }
 
@@ -510,7 +565,13 @@ TEST_F(Exchange, EveryStateChangeCanBeLogged) {
   x.Log = [&](const std::string& s) { log.push_back(s); };
   x.Command("GETST", sms);
   EXPECT_EQ(log, (std::vector<std::string>{"PollInhibit 0 -> 1", "Submit Idle -> WaitingForPrompt",
-                                           "ModemBusy 0 -> 1"}));
+                                           "ModemBusy 0 -> 1",
+                                           "PendingPDU \"\" -> \"" + std::string(kGetstPdu) + "<00>\""}));
+  // What the window changes is an input too, and logged like the rest.
+  log.clear();
+  x.Command("  AT", direct, Line::RawAT);
+  x.Clear();
+  EXPECT_EQ(log, (std::vector<std::string>{"RawATMode 0 -> 1", "ReplyReady 0 -> 1", "RawATMode 1 -> 0"}));
 }
 
 }  // namespace
