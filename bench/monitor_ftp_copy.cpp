@@ -154,9 +154,10 @@ bool Run(Server& server, int count, bool& told) {
   // curl: the same files over one connection in active mode.
   std::string glob;
   for (const std::string& n : names) glob += (glob.empty() ? "" : ",") + n;
-  const QString url = QStringLiteral("ftp://127.0.0.1:%1%2{%3}")
-                          .arg(port)
-                          .arg(QString::fromStdString(server.CurlBase()), QString::fromStdString(glob));
+  const QString url =
+      QStringLiteral("ftp://127.0.0.1:%1%2{%3}")
+          .arg(port)
+          .arg(QString::fromStdString(server.CurlBase()), QString::fromStdString(glob));
   QProcess curl;
   QElapsedTimer t;
   t.start();
@@ -172,9 +173,10 @@ bool Run(Server& server, int count, bool& told) {
   server.Stop();
   if (!SameFiles(root.path(), curlDir.path(), names)) return false;
 
-  std::printf("%5d files  connect+list %.3f s  Fernlog Copy ALL %.3f s (CPU %.3f s)  curl %.3f s  ratio %.2f%s\n",
-              count, connectSeconds, copySeconds, copyCpu, curlSeconds, copySeconds / curlSeconds,
-              accessible ? "  (accessibility on)" : "");
+  std::printf(
+      "%5d files  connect+list %.3f s  Fernlog Copy ALL %.3f s (CPU %.3f s)  curl %.3f s  ratio %.2f%s\n",
+      count, connectSeconds, copySeconds, copyCpu, curlSeconds, copySeconds / curlSeconds,
+      accessible ? "  (accessibility on)" : "");
   std::fflush(stdout);
   return true;
 }

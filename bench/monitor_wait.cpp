@@ -57,10 +57,10 @@ std::string Record(int i, int day) {
     std::snprintf(a, sizeof a, "%02d.%d,", v / 10, v % 10);
     analog += a;
   }
-  std::snprintf(line, sizeof line,
-                "%02d.12.2026,%02d:%02d:00,%s,%s,%s,%s0,1,0,1,0,0,0,0,1,1,0,0,0,0,0,1,0,0,0,1,%s\r\n",
-                day, (i / 60) % 24, i % 60, temp, t2, t3, analog.c_str(),
-                i % 500 == 0 ? "00T" : "000");
+  std::snprintf(
+      line, sizeof line,
+      "%02d.12.2026,%02d:%02d:00,%s,%s,%s,%s0,1,0,1,0,0,0,0,1,1,0,0,0,0,0,1,0,0,0,1,%s\r\n", day,
+      (i / 60) % 24, i % 60, temp, t2, t3, analog.c_str(), i % 500 == 0 ? "00T" : "000");
   return line;
 }
 
@@ -154,7 +154,8 @@ int main(int argc, char** argv) {
 
   auto onCsvPage = [&](const std::function<void()>& then) {
     pages->setCurrentIndex(1);  // the tab "CSV (Table and Chart)"
-    app.WhenSettled(200, [] { return true; }, then);
+    app.WhenSettled(
+        200, [] { return true; }, then);
   };
 
   app.WhenSettled(
@@ -191,11 +192,13 @@ int main(int argc, char** argv) {
                 ->setDate(QDate::fromString(QString::fromLatin1(argv[2]), Qt::ISODate));
             form.findChild<QDateEdit*>(QStringLiteral("DateTimePicker2"))
                 ->setDate(QDate::fromString(QString::fromLatin1(argv[3]), Qt::ISODate));
-            app.WhenSettled(200, [] { return true; }, [&] {
-              const QPoint at = run->rect().center();
-              Send(run, QEvent::MouseButtonPress, at);
-              measure([&] { Send(run, QEvent::MouseButtonRelease, at); });
-            });
+            app.WhenSettled(
+                200, [] { return true; },
+                [&] {
+                  const QPoint at = run->rect().center();
+                  Send(run, QEvent::MouseButtonPress, at);
+                  measure([&] { Send(run, QEvent::MouseButtonRelease, at); });
+                });
           });
         } else {
           std::_Exit(0);

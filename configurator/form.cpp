@@ -32,12 +32,18 @@ struct PageDef {
 };
 // Object names and captions of the pages, in the order of Page.
 constexpr PageDef kPages[kPageCount] = {
-    {"TabSheet1", "Main"},          {"TabSheet2", "Abonents"},
-    {"TabSheet3", "External SMS"},  {"TabSheet4", "Int/Ext SMS"},
-    {"TabSheet5", "IOname"},        {"TabSheet6", "Analog"},
-    {"bClearCT", "Temperature/Counter"}, {"TabSheet8", "SMS Shedule"},
-    {"TabSheet9", "IO control"},    {"TabSheet10", "Other"},
-    {"SRateSBar", "GPRS, FTP"},     {"TabSheet12", "Serial Port"},
+    {"TabSheet1", "Main"},
+    {"TabSheet2", "Abonents"},
+    {"TabSheet3", "External SMS"},
+    {"TabSheet4", "Int/Ext SMS"},
+    {"TabSheet5", "IOname"},
+    {"TabSheet6", "Analog"},
+    {"bClearCT", "Temperature/Counter"},
+    {"TabSheet8", "SMS Shedule"},
+    {"TabSheet9", "IO control"},
+    {"TabSheet10", "Other"},
+    {"SRateSBar", "GPRS, FTP"},
+    {"TabSheet12", "Serial Port"},
     {"RunTime", "RunTime"},
 };
 }  // namespace
@@ -224,32 +230,19 @@ void TForm1::BuildBottomArea(QWidget* central) {
 platform::Edit* TForm1::ReplyEdit(const TEditValue& v) const {
   const auto n = static_cast<std::size_t>(v.n);
   switch (v.edit) {
-    case ReplyField::NNumber:
-      return NNumber.at(n);
-    case ReplyField::PBnr:
-      return PBnr.at(n);
-    case ReplyField::TXTSMS:
-      return TXTSMS.at(n);
-    case ReplyField::iTXTSMS:
-      return iTXTSMS.at(n);
-    case ReplyField::APN:
-      return APN;
-    case ReplyField::UserID:
-      return UserID;
-    case ReplyField::Password:
-      return Password;
-    case ReplyField::IPaddress:
-      return IPaddress;
-    case ReplyField::FTPHostName:
-      return FTPHostName;
-    case ReplyField::UserNameFTP:
-      return UserNameFTP;
-    case ReplyField::PasswordFTP:
-      return PasswordFTP;
-    case ReplyField::DirName:
-      return DirName;
-    case ReplyField::HTTPhostName:
-      return HTTPhostName;
+    case ReplyField::NNumber: return NNumber.at(n);
+    case ReplyField::PBnr: return PBnr.at(n);
+    case ReplyField::TXTSMS: return TXTSMS.at(n);
+    case ReplyField::iTXTSMS: return iTXTSMS.at(n);
+    case ReplyField::APN: return APN;
+    case ReplyField::UserID: return UserID;
+    case ReplyField::Password: return Password;
+    case ReplyField::IPaddress: return IPaddress;
+    case ReplyField::FTPHostName: return FTPHostName;
+    case ReplyField::UserNameFTP: return UserNameFTP;
+    case ReplyField::PasswordFTP: return PasswordFTP;
+    case ReplyField::DirName: return DirName;
+    case ReplyField::HTTPhostName: return HTTPhostName;
   }
   return nullptr;
 }
@@ -257,10 +250,12 @@ platform::Edit* TForm1::ReplyEdit(const TEditValue& v) const {
 void TForm1::BindHandlers() {
   // Every handler runs inside Guard: an error ends the handler and shows the error box.
   auto bind = [this](auto* sender, auto signal, void (TForm1::*handler)()) {
-    connect(sender, signal, this, [this, handler] { platform::Guard([&] { (this->*handler)(); }); });
+    connect(sender, signal, this,
+            [this, handler] { platform::Guard([&] { (this->*handler)(); }); });
   };
   bind(Timer1, &QTimer::timeout, &TForm1::Timer1Timer);
-  SerialPort1->OnReceiveData = [this](serial::TSerialPortDriver* s, const void* p, std::uint32_t n) {
+  SerialPort1->OnReceiveData = [this](serial::TSerialPortDriver* s, const void* p,
+                                      std::uint32_t n) {
     platform::Guard([&] { SerialPort1ReceiveData(s, p, n); });
   };
   SerialPort1->OnReceivePacket = SerialPort1->OnReceiveData;

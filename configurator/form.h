@@ -103,7 +103,7 @@ class TForm1 : public QMainWindow,
   QPushButton* ExitBtn = nullptr;
   QStatusBar* StatusBar1 = nullptr;
 
-  QTimer* Timer1 = nullptr;                     // 1000 ms, runs Timer1Timer
+  QTimer* Timer1 = nullptr;  // 1000 ms, runs Timer1Timer
   serial::TSerialPortDriver* SerialPort1 = nullptr;
   PortLink* SerialLink = nullptr;  // every byte out; reopens and reports the line
 

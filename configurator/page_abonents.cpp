@@ -17,7 +17,7 @@ namespace configurator {
 namespace ab = abonents;
 
 namespace {
-constexpr int kRowPitch = 19;  // rows of the mask grid
+constexpr int kRowPitch = 19;   // rows of the mask grid
 constexpr int kEditPitch = 24;  // rows of the number edits
 
 // Labels of this page are 18 high unless they say otherwise.
@@ -84,8 +84,8 @@ void TForm1::BuildAbonentsPage() {
   };
   column(8, "Numbers for alarm SMS", "(Numbers in EEPROM)", "NNumber", NNumber, RadioGroupNR,
          "RadioGroupNR");
-  column(184, "Numbers to SIM Phone Book", "(administration numbers)", "PBnr", PBnr,
-         RadioGroupPB, "RadioGroupPB");
+  column(184, "Numbers to SIM Phone Book", "(administration numbers)", "PBnr", PBnr, RadioGroupPB,
+         "RadioGroupPB");
   const QString hint = "Set Number with 1 or 2; other number set from cell phone";
   GetNr = MakeButton(numbers, "GetNr", "GETNR", 8, 232, 56);
   GetNr->setToolTip(hint);
@@ -113,12 +113,13 @@ void TForm1::BuildAbonentsPage() {
                      : CheckBoxDdis[static_cast<std::size_t>(p)]) = dis;
     std::array<QCheckBox*, 5> numbers{};
     for (int b = 4; b >= 1; --b) {
-      QCheckBox* box = MakeBox(mask, QString("CheckBox%1%2%3").arg(letter).arg(b).arg(ch),
-                               QString("%1 number %2").arg(caption).arg(b), true,
-                               x0 + 50 + (4 - b) * 20, y);
+      QCheckBox* box =
+          MakeBox(mask, QString("CheckBox%1%2%3").arg(letter).arg(b).arg(ch),
+                  QString("%1 number %2").arg(caption).arg(b), true, x0 + 50 + (4 - b) * 20, y);
       const auto bi = static_cast<std::size_t>(b), pi = static_cast<std::size_t>(p);
-      (letter == 'T' ? CheckBoxT[bi][pi] : letter == 'A' ? CheckBoxA[bi][pi] : CheckBoxD[bi][pi]) =
-          box;
+      (letter == 'T'   ? CheckBoxT[bi][pi]
+       : letter == 'A' ? CheckBoxA[bi][pi]
+                       : CheckBoxD[bi][pi]) = box;
       numbers[bi] = box;
     }
     QLabel* label = MakeLabel(mask, caption, x0 + 134, y, 96);
@@ -171,7 +172,10 @@ void TForm1::BuildAbonentsPage() {
 
 
   // The boxes edit the digits set aside for disabled channels; the form starts with them.
-  MaskStash = "FFF" "FFFFFFFF" "FFFFFFFFFFFF";
+  MaskStash =
+      "FFF"
+      "FFFFFFFF"
+      "FFFFFFFFFFFF";
 
   BindAbonentsHandlers();
 }
@@ -186,10 +190,11 @@ void TForm1::BindAbonentsHandlers() {
   // A box's handler runs on every real change of its state, by the user or by code.
   for (char letter : {'T', 'A', 'D'}) {
     for (int p = 1; p <= MaskLength(letter); ++p) {
-      platform::OnToggle(this, DisableBox(letter, p), [this, letter, p] { CheckBoxDisClick(letter, p); });
+      platform::OnToggle(this, DisableBox(letter, p),
+                         [this, letter, p] { CheckBoxDisClick(letter, p); });
       for (int b = 1; b <= 4; ++b)
         platform::OnToggle(this, NumberBox(letter, b, p),
-                     [this, letter, b, p] { CheckBoxNumberClick(letter, b, p); });
+                           [this, letter, b, p] { CheckBoxNumberClick(letter, b, p); });
     }
   }
 }
@@ -218,8 +223,11 @@ void TForm1::RestoreNumberMasks(TSetupConfig& c) {
   platform::SetText(ANrFilter, a);
   platform::SetText(DNrFilter, d);
   // The characters as they lie in the record (a short text leaves what follows it).
-  auto raw = [](const auto& field, int count) { return std::string(field.chars, field.chars + count); };
-  const std::string masks[3] = {raw(c.TNrFilter, ab::kTMaskLength), raw(c.ANrFilter, ab::kAMaskLength),
+  auto raw = [](const auto& field, int count) {
+    return std::string(field.chars, field.chars + count);
+  };
+  const std::string masks[3] = {raw(c.TNrFilter, ab::kTMaskLength),
+                                raw(c.ANrFilter, ab::kAMaskLength),
                                 raw(c.DNrFilter, ab::kDMaskLength)};
   MaskStash = masks[0] + masks[1] + masks[2];
   // Channel by channel: the Disable box from the character; a disabled channel then has its
@@ -231,7 +239,8 @@ void TForm1::RestoreNumberMasks(TSetupConfig& c) {
     for (int p = 1; p <= MaskLength(letter); ++p) {
       const int v = DecodeMaskDigit(masks[m][static_cast<std::size_t>(p - 1)]);
       DisableBox(letter, p)->setChecked(v < 0);
-      for (int b = 1; b <= 4; ++b) NumberBox(letter, b, p)->setChecked(v >= 0 && ((v >> (b - 1)) & 1));
+      for (int b = 1; b <= 4; ++b)
+        NumberBox(letter, b, p)->setChecked(v >= 0 && ((v >> (b - 1)) & 1));
       if (v < 0) DisableBox(letter, p)->setChecked(true);
     }
   }
@@ -254,7 +263,8 @@ void TForm1::SetNrClick() {
   Clear();
   const int k = RadioGroupNR->ItemIndex() + 1;
   if (k < 1 || k > 7) return;
-  const std::string command = ab::SetNumberCommand(k, platform::Text(NNumber[static_cast<std::size_t>(k)]));
+  const std::string command =
+      ab::SetNumberCommand(k, platform::Text(NNumber[static_cast<std::size_t>(k)]));
   if (command.empty()) return;  // not a number: nothing goes out
   RunCommandNoClear(command);
 }
@@ -286,12 +296,15 @@ void TForm1::ToPhoneBookClick() {
 void TForm1::ReadPBClick() { RunCommand("  GETPB", "GETPB"); }
 
 void TForm1::SetNfilter1Click() {
-  RunCommand(ab::MaskCommand(platform::Text(TNrFilter), platform::Text(ANrFilter), platform::Text(DNrFilter)));
+  RunCommand(ab::MaskCommand(platform::Text(TNrFilter), platform::Text(ANrFilter),
+                             platform::Text(DNrFilter)));
 }
 
 // ---- Number Mask --------------------------------------------------------------------------
 
-void TForm1::HEXfromCheckBox(std::uint8_t bit, std::uint8_t& digit) { ab::SetNumberBit(bit, digit); }
+void TForm1::HEXfromCheckBox(std::uint8_t bit, std::uint8_t& digit) {
+  ab::SetNumberBit(bit, digit);
+}
 
 void TForm1::HEXfromUnCheckBox(std::uint8_t bit, std::uint8_t& digit) {
   ab::ClearNumberBit(bit, digit);
@@ -299,28 +312,25 @@ void TForm1::HEXfromUnCheckBox(std::uint8_t bit, std::uint8_t& digit) {
 
 platform::Edit* TForm1::MaskEdit(char letter, int* length, int* stashOffset) const {
   switch (letter) {
-    case 'T':
-      *length = ab::kTMaskLength, *stashOffset = 0;
-      return TNrFilter;
-    case 'A':
-      *length = ab::kAMaskLength, *stashOffset = ab::kTMaskLength;
-      return ANrFilter;
+    case 'T': *length = ab::kTMaskLength, *stashOffset = 0; return TNrFilter;
+    case 'A': *length = ab::kAMaskLength, *stashOffset = ab::kTMaskLength; return ANrFilter;
     case 'D':
       *length = ab::kDMaskLength, *stashOffset = ab::kTMaskLength + ab::kAMaskLength;
       return DNrFilter;
-    default:
-      return nullptr;
+    default: return nullptr;
   }
 }
 
 QCheckBox* TForm1::DisableBox(char letter, int p) const {
   const auto i = static_cast<std::size_t>(p);
-  return letter == 'T' ? CheckBoxTdis.at(i) : letter == 'A' ? CheckBoxAdis.at(i) : CheckBoxDdis.at(i);
+  return letter == 'T'   ? CheckBoxTdis.at(i)
+         : letter == 'A' ? CheckBoxAdis.at(i)
+                         : CheckBoxDdis.at(i);
 }
 
 QCheckBox* TForm1::NumberBox(char letter, int b, int p) const {
   const auto bi = static_cast<std::size_t>(b), pi = static_cast<std::size_t>(p);
-  return letter == 'T' ? CheckBoxT.at(bi).at(pi)
+  return letter == 'T'   ? CheckBoxT.at(bi).at(pi)
          : letter == 'A' ? CheckBoxA.at(bi).at(pi)
                          : CheckBoxD.at(bi).at(pi);
 }
@@ -381,7 +391,7 @@ void TForm1::CheckBoxDisClick(char letter, int p) {
   if (DisableBox(letter, p)->isChecked()) {
     // The channel's digit goes aside (from its boxes when the text is too short to hold it).
     stash = p <= static_cast<int>(shown.size()) ? shown[static_cast<std::size_t>(p - 1)]
-                                                 : BoxesDigit(letter, p);
+                                                : BoxesDigit(letter, p);
     text = FullMask(letter);
     text[static_cast<std::size_t>(p - 1)] = '-';
   } else {

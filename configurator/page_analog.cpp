@@ -44,14 +44,14 @@ void TForm1::BuildAnalogPage() {
   for (int n = 1; n <= 8; ++n) {
     const int y = 50 + 22 * (n - 1);
     ui::MakeLabel(levels, platform::Nr("AN", n), 8, y, 26, 20);
-    ScrollBarMin[n] = ui::MakeBar(levels, platform::Nr("ScrollBarMin", n),
-                                  QString("Minimum level %1").arg(n), kLevelRange, 34, y + 2, 100,
-                                  18);
+    ScrollBarMin[n] =
+        ui::MakeBar(levels, platform::Nr("ScrollBarMin", n), QString("Minimum level %1").arg(n),
+                    kLevelRange, 34, y + 2, 100, 18);
     MinLv[n] = ui::MakeShown(levels, n == 1 ? QString("Minlv1") : platform::Nr("MinLv", n),
                              QString("Minimum level %1 value").arg(n), "0", 136, y, 26, 22);
-    ScrollBarMax[n] = ui::MakeBar(levels, platform::Nr("ScrollBarMax", n),
-                                  QString("Maximum level %1").arg(n), kLevelRange, 166, y + 2, 100,
-                                  18);
+    ScrollBarMax[n] =
+        ui::MakeBar(levels, platform::Nr("ScrollBarMax", n), QString("Maximum level %1").arg(n),
+                    kLevelRange, 166, y + 2, 100, 18);
     MaxLv[n] = ui::MakeShown(levels, n == 1 ? QString("Maxlv1") : platform::Nr("MaxLv", n),
                              QString("Maximum level %1 value").arg(n), "0", 268, y, 26, 22);
     LevelCmd[n] = ui::MakeButton(levels, QString("Level%1Cmd").arg(n), "WR",
@@ -66,7 +66,8 @@ void TForm1::BuildAnalogPage() {
   {
     QRect rows;
     for (int n = 5; n <= 8; ++n)
-      for (const QWidget* w : std::initializer_list<const QWidget*>{ScrollBarMin[n], ScrollBarMax[n], MinLv[n], MaxLv[n]})
+      for (const QWidget* w : std::initializer_list<const QWidget*>{
+               ScrollBarMin[n], ScrollBarMax[n], MinLv[n], MaxLv[n]})
         rows |= w->geometry();
     auto* panel = new QFrame(levels);
     panel->setObjectName("Panel1");
@@ -125,15 +126,16 @@ void TForm1::BuildAnalogPage() {
   platform::OnClick(this, Button38, [this] { Button38Click(); });
 
   // ---- analog parameters, over "Read Analog" and "Analog Level"
-  RefLevel = ui::MakeButton(page, "RefLevel", "Analog parameters", "Analog parameters", 712, 266,
-                            130, 27);
+  RefLevel =
+      ui::MakeButton(page, "RefLevel", "Analog parameters", "Analog parameters", 712, 266, 130, 27);
   platform::OnClick(this, RefLevel, [this] { RefLevelClick(); });
 
   // ---- the analog time-out filter alone
-  ui::MakeFilterTwin(this, page, "GroupATimeoutFilter", 360, 284, "Analog Timeout Filter ",
-                     "ATimeout1SBa", "ATimeout1a", 99, "SetTimeoutAnalogFilter", "Timeout Filter",
-                     ATimeout1SBa, ATimeout1a, SetTimeoutAnalogFilter,
-                     [this] { ATimeout1SBaChange(); }, [this] { SetTimeoutAnalogFilterClick(); });
+  ui::MakeFilterTwin(
+      this, page, "GroupATimeoutFilter", 360, 284, "Analog Timeout Filter ", "ATimeout1SBa",
+      "ATimeout1a", 99, "SetTimeoutAnalogFilter", "Timeout Filter", ATimeout1SBa, ATimeout1a,
+      SetTimeoutAnalogFilter, [this] { ATimeout1SBaChange(); },
+      [this] { SetTimeoutAnalogFilterClick(); });
   SetTimeoutAnalogFilter->setAccessibleName("Set Analog Timeout Filter");
 }
 
@@ -144,7 +146,8 @@ void TForm1::RestoreAnalogModes(const TSetupConfig& c) {
 }
 
 void TForm1::RestoreAnalogCorrection(const TSetupConfig& c) {
-  for (int n = 1; n <= 8; ++n) platform::SetText(MUX[n], GetText(c.MUX[static_cast<std::size_t>(n - 1)]));
+  for (int n = 1; n <= 8; ++n)
+    platform::SetText(MUX[n], GetText(c.MUX[static_cast<std::size_t>(n - 1)]));
 }
 
 void TForm1::RestoreAnalogDigits(const TSetupConfig& c) {

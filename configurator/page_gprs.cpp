@@ -42,8 +42,8 @@ void TForm1::BuildGprsPage() {
                  const char* buttonName) {
     auto* l = ui::MakeLabel(group, label, kLabelX, y + 2, kEditX - kLabelX - 4, 20);
     edit = ui::MakeTyped(group, editName,
-                         (QString(group->title()) + " " + QString(label).trimmed()).trimmed(),
-                         text, maxLength, kEditX, y, kEditW, 24);
+                         (QString(group->title()) + " " + QString(label).trimmed()).trimmed(), text,
+                         maxLength, kEditX, y, kEditW, 24);
     l->setBuddy(edit);
     button = ui::MakeButton(group, buttonName, "WRITE", QString(label).trimmed(), kButtonX, y - 1,
                             60, 26);
@@ -67,17 +67,16 @@ void TForm1::BuildGprsPage() {
   auto* http = ui::MakeGroup(page, "GroupHTTP", "HTTP", 426, 8, 422, 96);
   row(http, 26, HTTPhostName, "HTTPhostName", "HTTP Host ", 40, "", HTTPhostBtn, "HTTPhostBtn");
   ui::MakeLabel(http, "Max Error Level", kLabelX, 62, kEditX - kLabelX - 4, 20);
-  MaxErrorScrollBar = ui::MakeBar(http, "MaxErrorScrollBar", "Max Error Level", {0, 99, 4, 1},
-                                  kEditX, 64, 170, 18);
+  MaxErrorScrollBar =
+      ui::MakeBar(http, "MaxErrorScrollBar", "Max Error Level", {0, 99, 4, 1}, kEditX, 64, 170, 18);
   MaxError = MakeValueEdit(http, "MaxError", "Max Error Level value", "0", kEditX + 178, 60);
-  MaxErrorLevel = ui::MakeButton(http, "MaxErrorLevel", "WR", "Write Max Error Level", kButtonX,
-                                 59, 50, 26);
+  MaxErrorLevel =
+      ui::MakeButton(http, "MaxErrorLevel", "WR", "Write Max Error Level", kButtonX, 59, 50, 26);
 
   auto* files = ui::MakeGroup(page, "GroupFiles", "Files parameters - sample rate, lines in file",
                               426, 110, 422, 220);
   ui::MakeLabel(files, "Sampling Rate", kLabelX, 26, kEditX - kLabelX - 4, 20);
-  eSRateSB =
-      ui::MakeBar(files, "eSRateSB", "Sampling Rate", {0, 9, 0, 1}, kEditX, 28, 170, 18);
+  eSRateSB = ui::MakeBar(files, "eSRateSB", "Sampling Rate", {0, 9, 0, 1}, kEditX, 28, 170, 18);
   eSRate = MakeValueEdit(files, "eSRate", "Sampling Rate value", "0", kEditX + 178, 24);
   Button9 = ui::MakeButton(files, "Button9", "WR", "Write Sampling Rate", kButtonX, 23, 50, 26);
   auto* rateLegend = ui::MakeLabel(
@@ -195,8 +194,8 @@ void TForm1::HTTPhostBtnClick() {
 void TForm1::ReadGPRS1Click() {
   Exchange.EndRawATMode();
   const QString caption = ReadGPRS1->isChecked() ? "RD" : "WR";
-  for (QPushButton* b : {APNbtn, UIDbtn, PWbtn, IPbtn, FTPHostNamebtn, UNbtn, FPWbtn, DirNameBtn,
-                         HTTPhostBtn})
+  for (QPushButton* b :
+       {APNbtn, UIDbtn, PWbtn, IPbtn, FTPHostNamebtn, UNbtn, FPWbtn, DirNameBtn, HTTPhostBtn})
     platform::SetCaption(b, caption);
 }
 
@@ -224,8 +223,6 @@ void TForm1::DLoggerTmSBChange() {
 
 void TForm1::MaxErrorSB() { platform::SetText(MaxError, ui::Dec(MaxErrorScrollBar->value())); }
 
-void TForm1::MaxErrorClick() {
-  RunCommandNoClear(MaxErrorCommand(MaxErrorScrollBar->value()));
-}
+void TForm1::MaxErrorClick() { RunCommandNoClear(MaxErrorCommand(MaxErrorScrollBar->value())); }
 
 }  // namespace configurator

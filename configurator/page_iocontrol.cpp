@@ -33,7 +33,8 @@ void TForm1::BuildIOControlPage() {
   for (int n = 1; n <= 8; ++n) {
     const int y = 22 + 26 * (n - 1);
     SetOut[n] = Button(outputs, platform::Nr("SetOut", n), QString("Out%1 ON").arg(n), 10, y, 64);
-    ResetOut[n] = Button(outputs, platform::Nr("ResetOut", n), QString("Out%1 OFF").arg(n), 78, y, 68);
+    ResetOut[n] =
+        Button(outputs, platform::Nr("ResetOut", n), QString("Out%1 OFF").arg(n), 78, y, 68);
     Output[n] = ui::MakeShown(outputs, platform::Nr("Output", n), QString("Output %1 state").arg(n),
                               "OFF", 150, y + 1, 38, 22);
     GetOut[n] = Button(outputs, platform::Nr("GetOut", n), QString("Get Out%1").arg(n), 190, y, 64);
@@ -78,10 +79,10 @@ void TForm1::BuildIOControlPage() {
   for (int n = 1; n <= 8; ++n) {
     const int y = 22 + 25 * (n - 1);
     auto* l = ui::MakeLabel(pulses, QString("Output %1 pulse ").arg(n), 8, y, 94, 20);
-    PulseDsb[n] = ui::MakeBar(pulses, platform::Nr("PulseDsb", n), QString("Output %1 pulse").arg(n),
-                              {0, 9, 0, 1}, 104, y + 2, 70, 18);
-    PulseD[n] = ui::MakeShown(pulses, platform::Nr("PulseD", n), QString("Output %1 pulse value").arg(n),
-                              "0", 178, y, 30, 22);
+    PulseDsb[n] = ui::MakeBar(pulses, platform::Nr("PulseDsb", n),
+                              QString("Output %1 pulse").arg(n), {0, 9, 0, 1}, 104, y + 2, 70, 18);
+    PulseD[n] = ui::MakeShown(pulses, platform::Nr("PulseD", n),
+                              QString("Output %1 pulse value").arg(n), "0", 178, y, 30, 22);
     l->setBuddy(PulseDsb[n]);
     platform::OnChange(this, PulseDsb[n], [this, n] { PulseDsbChange(n); });
   }
@@ -92,8 +93,8 @@ void TForm1::BuildIOControlPage() {
   auto* inputs = ui::MakeGroup(page, "GroupInputsState", "Inputs State", 500, 4, 346, 166);
   for (int n = 1; n <= 12; ++n) {
     const int col = (n - 1) / 4, row = (n - 1) % 4;
-    GetInp[n] = Button(inputs, platform::Nr("GetInp", n), QString("Get Inp%1").arg(n), 10 + 110 * col,
-                       22 + 26 * row, 104);
+    GetInp[n] = Button(inputs, platform::Nr("GetInp", n), QString("Get Inp%1").arg(n),
+                       10 + 110 * col, 22 + 26 * row, 104);
     platform::OnClick(this, GetInp[n], [this, n] { GetInpClick(n); });
   }
   GetAllInput = Button(inputs, "GetAllInput", "Get All Input Text State", 10, 130, 324, 26);
@@ -109,18 +110,18 @@ void TForm1::BuildIOControlPage() {
       ui::MakeBar(longFilter, "LFilterSB", "Long filter delay", {0, 999, 0, 10}, 124, 25, 150, 18);
   LFilter =
       ui::MakeTyped(longFilter, "LFilter", "Long filter delay value", "000", 0, 280, 23, 56, 22);
-  Button42 = Button(longFilter, "Button42", "DInputs Filter Delay for Long Filter", 10, 54, 326,
-                    26);
+  Button42 =
+      Button(longFilter, "Button42", "DInputs Filter Delay for Long Filter", 10, 54, 326, 26);
   platform::OnClick(this, Button43, [this] { Button43Click(); });
   platform::OnClick(this, Button44, [this] { Button44Click(); });
   platform::OnClick(this, Button42, [this] { Button42Click(); });
   platform::OnChange(this, LFilterSB, [this] { LFilterSBChange(); });
 
   // ---- the digital input filter alone
-  ui::MakeFilterTwin(this, page, "GroupDTimeoutFilter", 500, 284, "Digital Input Signal Filter",
-                     "DFilterSBd", "DFilterD", 9, "SetDtimeoutFilter", "Set Timeout Filter",
-                     DFilterSBd, DFilterD, SetDtimeoutFilter, [this] { DFilterSBdChange(); },
-                     [this] { SetDtimeoutFilterClick(); });
+  ui::MakeFilterTwin(
+      this, page, "GroupDTimeoutFilter", 500, 284, "Digital Input Signal Filter", "DFilterSBd",
+      "DFilterD", 9, "SetDtimeoutFilter", "Set Timeout Filter", DFilterSBd, DFilterD,
+      SetDtimeoutFilter, [this] { DFilterSBdChange(); }, [this] { SetDtimeoutFilterClick(); });
 }
 
 // ---- settings -----------------------------------------------------------------------
@@ -130,7 +131,9 @@ void TForm1::RestoreIOControlBars(const TSetupConfig& c) {
   for (int n = 1; n <= 8; ++n) PulseDsb[n]->setValue(c.PulseDsb[static_cast<std::size_t>(n - 1)]);
 }
 
-void TForm1::RestoreDataLoggerPeriod(const TSetupConfig& c) { DLoggerTmSB->setValue(c.DLoggerTmSB); }
+void TForm1::RestoreDataLoggerPeriod(const TSetupConfig& c) {
+  DLoggerTmSB->setValue(c.DLoggerTmSB);
+}
 
 void TForm1::StoreIOControlPage(TSetupConfig& c) const {
   c.SRateSB = SRateSB->value();

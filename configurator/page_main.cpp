@@ -217,8 +217,8 @@ void TForm1::BuildDateTimeStrings(const QDateTime& now, std::string& date, std::
   const auto year = static_cast<std::uint16_t>(d.year() - 2000);
   date = two(year) + "/" + two(static_cast<unsigned>(d.month())) + "/" +
          two(static_cast<unsigned>(d.day())) + ",";
-  time = two(static_cast<unsigned>(t.hour())) + ":" + two(static_cast<unsigned>(t.minute())) +
-         ":" + two(static_cast<unsigned>(t.second()));
+  time = two(static_cast<unsigned>(t.hour())) + ":" + two(static_cast<unsigned>(t.minute())) + ":" +
+         two(static_cast<unsigned>(t.second()));
 }
 
 void TForm1::SetDTClick() {

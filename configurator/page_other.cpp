@@ -75,9 +75,8 @@ void TForm1::BuildOtherPage() {
   mark(MinusMark, "MinusMark", "M", "Minus Mark - for out of limits (default M)");
   mark(PlusMark, "PlusMark", "P", "Plus Mark - for out of limits (default P)");
   y += 4;
-  StringStr1 =
-      ui::MakeTyped(options, "StringStr1", "Option string", other::kDefaultOptionText, 16, 10, y,
-                    200, 24);
+  StringStr1 = ui::MakeTyped(options, "StringStr1", "Option string", other::kDefaultOptionText, 16,
+                             10, y, 200, 24);
   StringStr1->setReadOnly(true);
   platform::OnFirstShow(StringStr1, [e = StringStr1] {
     QFont mono("Monospace");
@@ -101,9 +100,8 @@ void TForm1::BuildOtherPage() {
   RadioGroup2 = new platform::RadioGroup("Date/Time syncronization source", page);
   RadioGroup2->setObjectName("RadioGroup2");
   RadioGroup2->setAccessibleName("Date/Time syncronization source");
-  RadioGroup2->SetItems({"FTP", "RTC", "NITZ-RTC", "NITZ-MODEM", "MODEM", "RTC-NITZ-MODEM",
-                         "RTC-MODEM"},
-                        2);
+  RadioGroup2->SetItems(
+      {"FTP", "RTC", "NITZ-RTC", "NITZ-MODEM", "MODEM", "RTC-NITZ-MODEM", "RTC-MODEM"}, 2);
   RadioGroup2->SetItemIndex(2);
   RadioGroup2->setGeometry(488, 158, 356, 130);
   Button1 = MakeButton(page, "Button1", "Date/Time source", 674, 294, 170);
@@ -122,7 +120,8 @@ void TForm1::BuildOtherPage() {
 
   for (const OptionBox& o : kOptionBoxes) {
     const int n = o.n;
-    platform::OnToggle(this, oCheckBox[static_cast<std::size_t>(n)], [this, n] { oCheckBoxClick(n); });
+    platform::OnToggle(this, oCheckBox[static_cast<std::size_t>(n)],
+                       [this, n] { oCheckBoxClick(n); });
   }
   platform::OnSignal(this, MinusMark, &QLineEdit::textChanged, [this] { MinusMarkChange(); });
   platform::OnSignal(this, PlusMark, &QLineEdit::textChanged, [this] { PlusMarkChange(); });
@@ -158,8 +157,8 @@ void TForm1::StoreOtherPage(TSetupConfig& c) const {
 // ---- filters -------------------------------------------------------------------------
 
 void TForm1::SetTimeoutFilterClick() {
-  RunCommand(other::AllFiltersCommand(TTimeout1SB->value(), ATimeout1SB->value(),
-                                      DFilterSB->value()));
+  RunCommand(
+      other::AllFiltersCommand(TTimeout1SB->value(), ATimeout1SB->value(), DFilterSB->value()));
 }
 
 void TForm1::SetTtimeoutFilterClick() {
@@ -188,10 +187,18 @@ void MirrorTimeout(const QScrollBar* bar, QScrollBar* twinBar, QLineEdit* edit,
 }
 }  // namespace
 
-void TForm1::TTimeout1SBChange() { MirrorTimeout(TTimeout1SB, TTimeout1SBt, TTimeout1, TTimeout1t); }
-void TForm1::TTimeout1SBtChange() { MirrorTimeout(TTimeout1SBt, TTimeout1SB, TTimeout1t, TTimeout1); }
-void TForm1::ATimeout1SBChange() { MirrorTimeout(ATimeout1SB, ATimeout1SBa, ATimeout1, ATimeout1a); }
-void TForm1::ATimeout1SBaChange() { MirrorTimeout(ATimeout1SBa, ATimeout1SB, ATimeout1a, ATimeout1); }
+void TForm1::TTimeout1SBChange() {
+  MirrorTimeout(TTimeout1SB, TTimeout1SBt, TTimeout1, TTimeout1t);
+}
+void TForm1::TTimeout1SBtChange() {
+  MirrorTimeout(TTimeout1SBt, TTimeout1SB, TTimeout1t, TTimeout1);
+}
+void TForm1::ATimeout1SBChange() {
+  MirrorTimeout(ATimeout1SB, ATimeout1SBa, ATimeout1, ATimeout1a);
+}
+void TForm1::ATimeout1SBaChange() {
+  MirrorTimeout(ATimeout1SBa, ATimeout1SB, ATimeout1a, ATimeout1);
+}
 
 void TForm1::DFilterSBChange() {
   const int pos = DFilterSB->value();
@@ -212,7 +219,8 @@ void TForm1::DFilterSBdChange() {
 void TForm1::oCheckBoxClick(int n) {
   if (n < 3 || n > 15) return;
   const bool on = oCheckBox[static_cast<std::size_t>(n)]->isChecked();
-  platform::SetText(StringStr1, other::WithOptionChar(platform::Text(StringStr1), n, on ? 'E' : 'D'));
+  platform::SetText(StringStr1,
+                    other::WithOptionChar(platform::Text(StringStr1), n, on ? 'E' : 'D'));
 }
 
 // An emptied mark edit leaves its character as it was until a new mark is typed.

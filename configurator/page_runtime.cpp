@@ -29,7 +29,8 @@ void TForm1::BuildRunTimePage() {
         ui::MakeLabel(frame, text, 8, 2 + (counter - 1) * 17, 190, 22);
       }
       const int number = level == 0 ? 27 - mask : 28 + mask;
-      auto* write = ui::MakeButton(frame, platform::Nr("Button", number), "Write", "Write", 8, 56, 80, 26);
+      auto* write =
+          ui::MakeButton(frame, platform::Nr("Button", number), "Write", "Write", 8, 56, 80, 26);
       write->setAccessibleDescription(lines.join(", "));
       RunTimeWrite[static_cast<std::size_t>(level)][static_cast<std::size_t>(mask)] = write;
       platform::OnClick(this, write, [this, level, mask] { RunTimeWriteClick(level, mask); });

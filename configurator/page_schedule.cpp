@@ -35,8 +35,8 @@ int HandleCentre(const QSlider* bar, int value) {
   const QRect handle =
       bar->style()->subControlRect(QStyle::CC_Slider, &opt, QStyle::SC_SliderHandle, bar);
   const int len = handle.width();
-  const int offset = QStyle::sliderPositionFromValue(bar->minimum(), bar->maximum(), value,
-                                                     bar->width() - len);
+  const int offset =
+      QStyle::sliderPositionFromValue(bar->minimum(), bar->maximum(), value, bar->width() - len);
   return bar->x() + len / 2 + offset;
 }
 
@@ -45,7 +45,8 @@ TScheduleControls ReadControls(const TForm1& f) {
   c.type = f.SMSShed->ItemIndex();
   c.period = f.RadioGroup1->ItemIndex();
   for (int n = 1; n <= 4; ++n) {
-    c.enabled[static_cast<std::size_t>(n - 1)] = f.CheckBoxS[static_cast<std::size_t>(n)]->isChecked();
+    c.enabled[static_cast<std::size_t>(n - 1)] =
+        f.CheckBoxS[static_cast<std::size_t>(n)]->isChecked();
     c.hour[static_cast<std::size_t>(n - 1)] = f.TrackBar[static_cast<std::size_t>(n)]->value();
   }
   return c;
@@ -79,7 +80,8 @@ void TForm1::BuildSchedulePage() {
     const QFontMetrics fm(numLabel->font());
     const QString text = numLabel->text();
     auto under = [&](int index) {
-      return 12 + fm.horizontalAdvance(text.left(index)) + fm.horizontalAdvance(text[index]) / 2 - 8;
+      return 12 + fm.horizontalAdvance(text.left(index)) + fm.horizontalAdvance(text[index]) / 2 -
+             8;
     };
     CheckBox2 = ui::MakeCheck(numbers, "CheckBox2", "", "Number 3", under(7), 46, 20, 22);
     CheckBox3 = ui::MakeCheck(numbers, "CheckBox3", "", "Number 2", under(11), 46, 20, 22);
@@ -131,21 +133,26 @@ void TForm1::BuildSchedulePage() {
     for (;;) {
       const QFontMetrics fm(scaleFont);
       int widest = 0;
-      for (int h = 10; h <= 23; ++h) widest = std::max(widest, fm.horizontalAdvance(QString::number(h)));
+      for (int h = 10; h <= 23; ++h)
+        widest = std::max(widest, fm.horizontalAdvance(QString::number(h)));
       if (widest + fm.horizontalAdvance(' ') <= pitch || scaleFont.pointSizeF() <= 6) break;
       scaleFont.setPointSizeF(scaleFont.pointSizeF() - 0.25);
     }
     scale->setFont(scaleFont);
     // Each hour its own: the pages' style sheet gives children the page font.
-    for (QLabel* l : scale->findChildren<QLabel*>(Qt::FindDirectChildrenOnly)) l->setFont(scaleFont);
+    for (QLabel* l : scale->findChildren<QLabel*>(Qt::FindDirectChildrenOnly))
+      l->setFont(scaleFont);
   });
 
   // Handlers, each inside Guard as every handler of the window.
   platform::OnSignal(this, SMSShed, &platform::RadioGroup::Click, [this] { SMSShedClick(); });
-  platform::OnSignal(this, RadioGroup1, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
+  platform::OnSignal(this, RadioGroup1, &platform::RadioGroup::Click,
+                     [this] { RadioGroup1Click(); });
   for (int n = 1; n <= 4; ++n) {
-    platform::OnChange(this, TrackBar[static_cast<std::size_t>(n)], [this, n] { TrackBarChange(n); });
-    platform::OnToggle(this, CheckBoxS[static_cast<std::size_t>(n)], [this, n] { CheckBoxSClick(n); });
+    platform::OnChange(this, TrackBar[static_cast<std::size_t>(n)],
+                       [this, n] { TrackBarChange(n); });
+    platform::OnToggle(this, CheckBoxS[static_cast<std::size_t>(n)],
+                       [this, n] { CheckBoxSClick(n); });
   }
   platform::OnClick(this, GetShedule, [this] { GetSheduleClick(); });
   platform::OnClick(this, SetShedule, [this] { SetSheduleClick(); });
@@ -191,13 +198,16 @@ void TForm1::GetSheduleClick() {
 }
 
 void TForm1::CheckBox2Click() {
-  ScheduleNumberBits = CheckBox2->isChecked() ? (ScheduleNumberBits | 4) : (ScheduleNumberBits & ~4);
+  ScheduleNumberBits =
+      CheckBox2->isChecked() ? (ScheduleNumberBits | 4) : (ScheduleNumberBits & ~4);
 }
 void TForm1::CheckBox3Click() {
-  ScheduleNumberBits = CheckBox3->isChecked() ? (ScheduleNumberBits | 2) : (ScheduleNumberBits & ~2);
+  ScheduleNumberBits =
+      CheckBox3->isChecked() ? (ScheduleNumberBits | 2) : (ScheduleNumberBits & ~2);
 }
 void TForm1::CheckBox4Click() {
-  ScheduleNumberBits = CheckBox4->isChecked() ? (ScheduleNumberBits | 1) : (ScheduleNumberBits & ~1);
+  ScheduleNumberBits =
+      CheckBox4->isChecked() ? (ScheduleNumberBits | 1) : (ScheduleNumberBits & ~1);
 }
 
 void TForm1::Button36Click() {

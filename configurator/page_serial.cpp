@@ -19,8 +19,8 @@ struct Rate {
 };
 // Speeds by item of RadioGroupRate.
 constexpr Rate kRates[7] = {
-    {2400, serial::br2400},   {4800, serial::br4800},   {9600, serial::br9600},
-    {19200, serial::br19200}, {38400, serial::br38400}, {57600, serial::br57600},
+    {2400, serial::br2400},     {4800, serial::br4800},   {9600, serial::br9600},
+    {19200, serial::br19200},   {38400, serial::br38400}, {57600, serial::br57600},
     {115200, serial::br115200},
 };
 }  // namespace
@@ -41,14 +41,12 @@ void TForm1::BuildSerialPortPage() {
   RadioGroupRate->setGeometry(368, 16, 193, 137);
   RadioGroupRate->SetItemIndex(0);
 
-  auto check = [page](QCheckBox*& box, const char* name, const char* caption, int x, int y,
-                      int w) {
+  auto check = [page](QCheckBox*& box, const char* name, const char* caption, int x, int y, int w) {
     box = ui::MakeCheck(page, name, caption, caption, x, y, w, 22);
   };
   check(ParityEven, "ParityEven", "Parity Even", 584, 24, 200);
   check(SkipCRLFcb, "SkipCRLFcb", "Skip CR/LF", 584, 52, 200);
-  check(SaveSettingAfterExitCB, "SaveSettingAfterExitCB", "Save Setting after Exit", 584, 80,
-        220);
+  check(SaveSettingAfterExitCB, "SaveSettingAfterExitCB", "Save Setting after Exit", 584, 80, 220);
 
   auto* label = new QLabel("Wait SMS Timeout (ms)", page);
   label->setObjectName("LabelTrackBar5");

@@ -57,12 +57,12 @@ void TForm1::BuildTempCounterPage() {
       auto* caption = Label(box, level, 10, y, 92);
       Label(box, "-099", 102, y, 34, Qt::AlignRight | Qt::AlignVCenter);
       auto* bar = ui::MakeBar(box, QString("ScrollBarT%1%2").arg(n).arg(max ? "max" : "min"),
-                              QString("%1temperature %2").arg(level).arg(n), {-99, 149, 0, 10},
-                              140, y + 1, 150, 20);
+                              QString("%1temperature %2").arg(level).arg(n), {-99, 149, 0, 10}, 140,
+                              y + 1, 150, 20);
       Label(box, "+149 C", 296, y, 46);
-      QLineEdit* edit = ui::MakeShown(box, QString("T%1%2").arg(n).arg(max ? "max" : "min"),
-                                      QString("%1temperature %2").arg(level).arg(n), "", 344,
-                                      y - 1, 40, 24);
+      QLineEdit* edit =
+          ui::MakeShown(box, QString("T%1%2").arg(n).arg(max ? "max" : "min"),
+                        QString("%1temperature %2").arg(level).arg(n), "", 344, y - 1, 40, 24);
       (max ? Tmax : Tmin)[i] = edit;
       (max ? ScrollBarTmax : ScrollBarTmin)[i] = bar;
       caption->setBuddy(bar);
@@ -73,8 +73,8 @@ void TForm1::BuildTempCounterPage() {
           ScrollBarTminChange(n);
       });
     }
-    TlevelCmd[i] = Button(box, n == 1 ? QString("TlevelCmd") : platform::Nr("TlevelCmd", n), "OK", 390,
-                          36, 32);
+    TlevelCmd[i] = Button(box, n == 1 ? QString("TlevelCmd") : platform::Nr("TlevelCmd", n), "OK",
+                          390, 36, 32);
     TlevelCmd[i]->setAccessibleName(QString("Send levels of temperature %1").arg(n));
     platform::OnClick(this, TlevelCmd[i], [this, n] { TlevelCmdClick(n); });
   }
@@ -87,8 +87,8 @@ void TForm1::BuildTempCounterPage() {
   static const char* const kClearNames[4] = {nullptr, "Button39", "Button40", "Button41"};
   for (int n = 1; n <= 3; ++n) {
     auto& b = ClearCounter[static_cast<std::size_t>(n)];
-    b = Button(counters, kClearNames[n], QString("Clear Counter %1").arg(n), 10 + (n - 1) * 112,
-               46, 108, 25);
+    b = Button(counters, kClearNames[n], QString("Clear Counter %1").arg(n), 10 + (n - 1) * 112, 46,
+               108, 25);
     platform::OnClick(this, b, [this, n] { ClearCounterClick(n); });
   }
   auto* formatLabel = Label(counters, "Counter SMS format F", 10, 75, 150);
@@ -137,7 +137,8 @@ void TForm1::BuildTempCounterPage() {
   Button2->setAccessibleName("Read RT source");
   // A click on either group runs the SMS schedule's RadioGroup1Click.
   platform::OnSignal(this, RTsource, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
-  platform::OnSignal(this, RTinputSource, &platform::RadioGroup::Click, [this] { RadioGroup1Click(); });
+  platform::OnSignal(this, RTinputSource, &platform::RadioGroup::Click,
+                     [this] { RadioGroup1Click(); });
   platform::OnClick(this, SetRTsource, [this] { SetRTsourceClick(); });
   platform::OnClick(this, Button2, [this] { Button2Click(); });
 
@@ -155,10 +156,10 @@ void TForm1::BuildTempCounterPage() {
 
 
   // ---- the temperature time-out filter alone
-  ui::MakeFilterTwin(this, page, "GroupTTimeoutFilter", 362, 274, "Temp. Timeout Filter ",
-                     "TTimeout1SBt", "TTimeout1t", 99, "SetTtimeoutFilter", "Set Timeout Filter",
-                     TTimeout1SBt, TTimeout1t, SetTtimeoutFilter, [this] { TTimeout1SBtChange(); },
-                     [this] { SetTtimeoutFilterClick(); });
+  ui::MakeFilterTwin(
+      this, page, "GroupTTimeoutFilter", 362, 274, "Temp. Timeout Filter ", "TTimeout1SBt",
+      "TTimeout1t", 99, "SetTtimeoutFilter", "Set Timeout Filter", TTimeout1SBt, TTimeout1t,
+      SetTtimeoutFilter, [this] { TTimeout1SBtChange(); }, [this] { SetTtimeoutFilterClick(); });
 }
 
 // ---- settings -----------------------------------------------------------------------------
@@ -237,13 +238,14 @@ void TForm1::SetRTsourceClick() {
   // The divider may have been typed over; the device reads it as four digits.
   const std::string divider = tempcounter::RunTimeDividerField(platform::Text(RTdivider));
   if (divider.empty()) {
-    platform::MessageBox("The run-time divider must be a number of up to four digits "
-                         "(0000..9999).\r\nNothing was sent.",
-                         "Error", platform::Icon::Warning);
+    platform::MessageBox(
+        "The run-time divider must be a number of up to four digits "
+        "(0000..9999).\r\nNothing was sent.",
+        "Error", platform::Icon::Warning);
     return;
   }
-  const std::string command = tempcounter::RunTimeSourceCommand(
-      RTinputSource->ItemIndex(), RTsource->ItemIndex(), divider);
+  const std::string command =
+      tempcounter::RunTimeSourceCommand(RTinputSource->ItemIndex(), RTsource->ItemIndex(), divider);
   if (command.empty()) return;  // no item chosen: the groups always hold one
   platform::SetText(RTdivider, divider);
   RunCommandNoClear(command);

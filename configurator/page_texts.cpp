@@ -88,7 +88,8 @@ void TForm1::BuildTextPages() {
     auto cell = [&](int slot, const QString& what, int x, int y) {
       platform::Edit* e =
           MakeTextEdit(page, platform::Nr(editStem, slot), what, maxLength, x, y, kEditWidth);
-      QPushButton* b = MakeTextButton(page, platform::Nr(buttonStem, slot), what, x + kEditWidth + 2, y);
+      QPushButton* b =
+          MakeTextButton(page, platform::Nr(buttonStem, slot), what, x + kEditWidth + 2, y);
       const auto i = static_cast<std::size_t>(slot);
       if (shortTexts) {
         iTXTSMS[i] = e;
@@ -116,12 +117,14 @@ void TForm1::BuildTextPages() {
         label->setObjectName(prefix + platform::Nr("LabelT", input));
         // The run-time meter's caption lies at the same place; the model variant shows
         // one of the two.
-        QLabel* rt = MakeLabel(page, platform::Nr("RUNTIME", input - 1), kLeftLabelX, y,
-                               kRowLabelWidth);
+        QLabel* rt =
+            MakeLabel(page, platform::Nr("RUNTIME", input - 1), kLeftLabelX, y, kRowLabelWidth);
         rt->setObjectName(prefix + platform::Nr("LabelRT", input - 1));
         rt->setVisible(false);
-        QLabel*& t = input == 2 ? (shortTexts ? iLabelT2 : LabelT2) : (shortTexts ? iLabelT3 : LabelT3);
-        QLabel*& r = input == 2 ? (shortTexts ? iLabelRT1 : LabelRT1) : (shortTexts ? iLabelRT2 : LabelRT2);
+        QLabel*& t =
+            input == 2 ? (shortTexts ? iLabelT2 : LabelT2) : (shortTexts ? iLabelT3 : LabelT3);
+        QLabel*& r =
+            input == 2 ? (shortTexts ? iLabelRT1 : LabelRT1) : (shortTexts ? iLabelRT2 : LabelRT2);
         t = label;
         r = rt;
       }
@@ -198,8 +201,8 @@ void TForm1::BuildTextPages() {
         const auto i = static_cast<std::size_t>(slot);
         iTXTSMS[i] = MakeTextEdit(group, platform::Nr("iTXTSMS", slot), what, kShortTextMaxLength,
                                   cx, y, kNameEditWidth);
-        TXTSMSb[i] = MakeTextButton(group, platform::Nr("TXTSMSb", slot), what,
-                                    cx + kNameEditWidth + 2, y);
+        TXTSMSb[i] =
+            MakeTextButton(group, platform::Nr("TXTSMSb", slot), what, cx + kNameEditWidth + 2, y);
         platform::OnClick(this, TXTSMSb[i], [this, slot] { TXTSMSbClick(slot); });
       }
     }
@@ -216,9 +219,11 @@ void TForm1::BuildTextPages() {
 void TForm1::RestoreTextPages(const TSetupConfig& c) {
   textPagesRestored_ = true;
   for (int n = 1; n <= kLongTextSlots; ++n)
-    platform::SetText(TXTSMS[static_cast<std::size_t>(n)], GetText(c.TXTSMS[static_cast<std::size_t>(n - 1)]));
+    platform::SetText(TXTSMS[static_cast<std::size_t>(n)],
+                      GetText(c.TXTSMS[static_cast<std::size_t>(n - 1)]));
   for (int n = 1; n <= kShortTextSlots; ++n)
-    platform::SetText(iTXTSMS[static_cast<std::size_t>(n)], GetText(c.iTXTSMS[static_cast<std::size_t>(n - 1)]));
+    platform::SetText(iTXTSMS[static_cast<std::size_t>(n)],
+                      GetText(c.iTXTSMS[static_cast<std::size_t>(n - 1)]));
 }
 
 void TForm1::SetDesignTexts() {
@@ -230,9 +235,11 @@ void TForm1::SetDesignTexts() {
 
 void TForm1::StoreTextPages(TSetupConfig& c) const {
   for (int n = 1; n <= kLongTextSlots; ++n)
-    PutText(c.TXTSMS[static_cast<std::size_t>(n - 1)], platform::Text(TXTSMS[static_cast<std::size_t>(n)]));
+    PutText(c.TXTSMS[static_cast<std::size_t>(n - 1)],
+            platform::Text(TXTSMS[static_cast<std::size_t>(n)]));
   for (int n = 1; n <= kShortTextSlots; ++n)
-    PutText(c.iTXTSMS[static_cast<std::size_t>(n - 1)], platform::Text(iTXTSMS[static_cast<std::size_t>(n)]));
+    PutText(c.iTXTSMS[static_cast<std::size_t>(n - 1)],
+            platform::Text(iTXTSMS[static_cast<std::size_t>(n)]));
 }
 
 void TForm1::TXTSMSbClick(int n) {
@@ -240,8 +247,8 @@ void TForm1::TXTSMSbClick(int n) {
   // 1..57 are the long texts of "External SMS", 58..97 the names of "IOname".
   const bool names = n > kLongTextSlots;
   const QCheckBox* readBox = names ? nGetText : GetTextBox;
-  const platform::Edit* edit = names ? iTXTSMS[static_cast<std::size_t>(n)]
-                                     : TXTSMS[static_cast<std::size_t>(n)];
+  const platform::Edit* edit =
+      names ? iTXTSMS[static_cast<std::size_t>(n)] : TXTSMS[static_cast<std::size_t>(n)];
   const bool read = readBox && readBox->isChecked();
   const TTextCommand c = TextButtonCommand(names ? TextTable::Short : TextTable::Long, n, read,
                                            read ? std::string() : platform::Text(edit));
@@ -251,9 +258,9 @@ void TForm1::TXTSMSbClick(int n) {
 void TForm1::iTXTSMSbClick(int n) {
   if (n < 1 || n > kLongTextSlots) return;
   const bool read = iGetText && iGetText->isChecked();
-  const TTextCommand c = TextButtonCommand(TextTable::Short, n, read,
-                                           read ? std::string()
-                                                : platform::Text(iTXTSMS[static_cast<std::size_t>(n)]));
+  const TTextCommand c = TextButtonCommand(
+      TextTable::Short, n, read,
+      read ? std::string() : platform::Text(iTXTSMS[static_cast<std::size_t>(n)]));
   RunCommand(c.command, c.echo);
 }
 

@@ -52,10 +52,17 @@ void TForm1::ApplyModelVariant(bool runTime) {
   const bool flag = runTime;
 
   // What only one of the variants shows.
-  for (const auto& [w, visible] :
-       {std::pair<QWidget*, bool>{LabelRT1, flag}, {LabelT2, !flag}, {LabelRT2, flag},
-        {LabelT3, !flag}, {iLabelRT1, flag}, {iLabelT2, !flag}, {iLabelRT2, flag},
-        {iLabelT3, !flag}, {ReadRT, flag}, {PanelRT, flag}, {Panel1, flag}})
+  for (const auto& [w, visible] : {std::pair<QWidget*, bool>{LabelRT1, flag},
+                                   {LabelT2, !flag},
+                                   {LabelRT2, flag},
+                                   {LabelT3, !flag},
+                                   {iLabelRT1, flag},
+                                   {iLabelT2, !flag},
+                                   {iLabelRT2, flag},
+                                   {iLabelT3, !flag},
+                                   {ReadRT, flag},
+                                   {PanelRT, flag},
+                                   {Panel1, flag}})
     w->setVisible(visible);
 
   // Settings of the channels the run-time variant lacks.

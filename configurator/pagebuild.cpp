@@ -54,8 +54,8 @@ platform::Edit* MakeTyped(QWidget* parent, const QString& name, const QString& a
 
 QScrollBar* MakeBar(QWidget* parent, const QString& name, const QString& accessible,
                     const BarRange& range, int x, int y, int w, int h) {
-  auto* b = Place(platform::Named(new QScrollBar(Qt::Horizontal, parent), name, accessible), x, y, w,
-                  h);
+  auto* b =
+      Place(platform::Named(new QScrollBar(Qt::Horizontal, parent), name, accessible), x, y, w, h);
   b->setRange(range.min, range.max);
   b->setSingleStep(1);
   b->setPageStep(range.pageStep);
@@ -69,8 +69,8 @@ QScrollBar* MakeFilterRow(QWidget* parent, const char* caption, const char* barN
   auto* label = MakeLabel(parent, caption, 10, y, labelW, 22);
   auto* bar = MakeBar(parent, barName, QString(caption).trimmed(), {0, max, 0, max >= 10 ? 10 : 1},
                       10 + labelW, y + 2, barW, 20);
-  edit = MakeShown(parent, editName, QString(caption).trimmed() + " value", "0",
-                   16 + labelW + barW, y, 40, 24, Qt::AlignRight);
+  edit = MakeShown(parent, editName, QString(caption).trimmed() + " value", "0", 16 + labelW + barW,
+                   y, 40, 24, Qt::AlignRight);
   label->setBuddy(bar);
   return bar;
 }

@@ -59,7 +59,9 @@ class WindowExchangeIO final : public ExchangeIO {
   void BusyCursor(bool busy) override { platform::SetBusyCursor(busy); }
   void Message(Box box) override {
     switch (box) {
-      case Box::PortError: platform::MessageBox(kPortErrorText, "Error", platform::Icon::Stop); break;
+      case Box::PortError:
+        platform::MessageBox(kPortErrorText, "Error", platform::Icon::Stop);
+        break;
       case Box::NotConnected:
         platform::MessageBox("Cell Phone not connected", "Error", platform::Icon::Stop);
         break;
@@ -67,9 +69,10 @@ class WindowExchangeIO final : public ExchangeIO {
         platform::MessageBox(kPhoneNumberErrorText, kPhoneNumberErrorCaption, platform::Icon::Stop);
         break;
       case Box::TooLong:
-        platform::MessageBox("The command does not fit in one SMS (at most 160 characters "
-                             "with its line end).\r\nIt was not sent.",
-                             "Error", platform::Icon::Warning);
+        platform::MessageBox(
+            "The command does not fit in one SMS (at most 160 characters "
+            "with its line end).\r\nIt was not sent.",
+            "Error", platform::Icon::Warning);
         break;
     }
   }

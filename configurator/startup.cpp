@@ -67,8 +67,8 @@ void TForm1::PageControl1Change() {
   // The setting edits of every page (Output8 and HTTPhostName keep their own colour).
   std::vector<QWidget*> edits{TKnumber, MemoSMSinput};
   for (int i = 1; i <= 7; ++i) edits.insert(edits.end(), {NNumber[i], PBnr[i]});
-  edits.insert(edits.end(), {APN, UserID, Password, IPaddress, FTPHostName, UserNameFTP,
-                             PasswordFTP, DirName});
+  edits.insert(edits.end(),
+               {APN, UserID, Password, IPaddress, FTPHostName, UserNameFTP, PasswordFTP, DirName});
   for (int i = 1; i <= 57; ++i) edits.push_back(TXTSMS[i]);
   for (int i = 1; i <= 97; ++i) edits.push_back(iTXTSMS[i]);
   edits.insert(edits.end(), {AkoeffStr, ADividerStr, TNrFilter, ANrFilter, DNrFilter});

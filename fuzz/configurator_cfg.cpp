@@ -53,8 +53,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Decoding and encoding again gives the bytes read (a short file reads as zero-padded).
   const SetupBytes again = EncodeSetupConfig(c);
   const std::size_t n = std::min(size, kSetupConfigSize);
-  if (!std::equal(again.begin(), again.begin() + static_cast<long>(n), bytes.begin())) __builtin_trap();
-  if (!std::all_of(again.begin() + static_cast<long>(n), again.end(), [](unsigned char b) { return b == 0; }))
+  if (!std::equal(again.begin(), again.begin() + static_cast<long>(n), bytes.begin()))
+    __builtin_trap();
+  if (!std::all_of(again.begin() + static_cast<long>(n), again.end(),
+                   [](unsigned char b) { return b == 0; }))
     __builtin_trap();
   return 0;
 }

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // The bytes as a PDU of their own.
   const DecodedPdu d = DecodePdu(in);
-  if (d.status == PduStatus::Decoded && (d.udl <= 0 || d.text.size() > static_cast<std::size_t>(d.udl)))
+  if (d.status == PduStatus::Decoded &&
+      (d.udl <= 0 || d.text.size() > static_cast<std::size_t>(d.udl)))
     __builtin_trap();
 
   // The bytes as a chunk from the phone: the listing, then its PDU, as the receiver does.

@@ -55,7 +55,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.PhoneNotConnected = a & 0x80;
   s.ModemInitStep = b & 0x07;
   s.Submit = static_cast<configurator::SubmitPhase>((b >> 3) & 0x03);
-  s.PendingPDU = (b & 0x20) ? std::string() : std::string("0011300791214365F700000B06C722754A6D00") + '\0';
+  s.PendingPDU =
+      (b & 0x20) ? std::string() : std::string("0011300791214365F700000B06C722754A6D00") + '\0';
   s.ListingOpen = b & 0x40;
   s.PollInhibit = c & 0x01;
   s.ClockQueryPending = c & 0x02;
@@ -65,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   s.PollPending = d & 0x40;
   x.Restore(s);
   if (d & 0x20)
-    x.Command("GETST", ctx, (d & 0x40) ? configurator::Line::RawAT : configurator::Line::AwaitReply);
+    x.Command("GETST", ctx,
+              (d & 0x40) ? configurator::Line::RawAT : configurator::Line::AwaitReply);
 
   std::size_t i = 4;
   while (i <= size) {

@@ -47,14 +47,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (r.code != 0 && (r.code < 100 || r.code > 599)) __builtin_trap();
     if (r.lines.empty() || r.lines.size() > FtpReplyReader::kMaxLines) __builtin_trap();
     for (const std::string& l : r.lines)
-      if (l.size() > FtpReplyReader::kMaxLine || l.find('\n') != std::string::npos) __builtin_trap();
+      if (l.size() > FtpReplyReader::kMaxLine || l.find('\n') != std::string::npos)
+        __builtin_trap();
     const auto size = AnnouncedSize(r.Text());
     if (size && *size < 0) __builtin_trap();
     const auto answered = SizeAnswer(r.Text());
     if (answered && (*answered < 0 || r.Text().compare(0, 4, "213 ") != 0)) __builtin_trap();
     (void)AnnouncesBinary(r.Text());
     // A transfer that brought fewer bytes than announced is never complete.
-    if (size && *size > 0 && (DownloadComplete(*size - 1, *size, false) || DownloadComplete(*size - 1, *size, true)))
+    if (size && *size > 0 &&
+        (DownloadComplete(*size - 1, *size, false) || DownloadComplete(*size - 1, *size, true)))
       __builtin_trap();
   }
 
@@ -66,9 +68,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     total += line.size();
     const std::string name = ListingName(line);
     // The name is the line's tail, after the fields of a Unix listing line.
-    if (name.size() > line.size() || line.compare(line.size() - name.size(), name.size(), name) != 0)
+    if (name.size() > line.size() ||
+        line.compare(line.size() - name.size(), name.size(), name) != 0)
       __builtin_trap();
-    if (!name.empty() && (line.size() - name.size() < 20 || line[line.size() - name.size() - 1] != ' '))
+    if (!name.empty() &&
+        (line.size() - name.size() < 20 || line[line.size() - name.size() - 1] != ' '))
       __builtin_trap();
     (void)IsCsvName(name);
     (void)ListingIsFolder(line);

@@ -46,9 +46,9 @@ int NiceIntStep(double raw) {
 constexpr double kPrintLayoutWidth = 1000;
 
 constexpr std::size_t kInitialRoom = 16384;  // points: the monitor plots up to 16383 records
-constexpr double kLabelGap = 10;       // pixels kept free between two axis labels
-constexpr double kLabelOverhang = 20;  // how far a label may reach past the plot area
-constexpr double kLabelEdge = 4;       // pixels kept free at the chart's left edge
+constexpr double kLabelGap = 10;             // pixels kept free between two axis labels
+constexpr double kLabelOverhang = 20;        // how far a label may reach past the plot area
+constexpr double kLabelEdge = 4;             // pixels kept free at the chart's left edge
 
 // How far the first label may reach left of the plot area: into the room below the value
 // labels, so that it can stand centred under its point.
@@ -202,7 +202,8 @@ void ChartSeries::Assign(PlotSeries points,
     // Labels from two lists in one chart: the chart pools them point by point.
     static const std::string kNone;
     for (const PlotPoint& p : points) {
-      const bool known = labels && p.label >= 0 && static_cast<std::size_t>(p.label) < labels->size();
+      const bool known =
+          labels && p.label >= 0 && static_cast<std::size_t>(p.label) < labels->size();
       Add(p.value, known ? (*labels)[static_cast<std::size_t>(p.label)] : kNone,
           QColor::fromRgba(p.colour));
     }
@@ -215,7 +216,8 @@ void ChartSeries::Assign(PlotSeries points,
   low_ = range.low;
   high_ = range.high;
   finite_ = range.finite;
-  labelHint_ = points_.empty() ? 0 : static_cast<std::size_t>(points_.label(points_.size() - 1)) + 1;
+  labelHint_ =
+      points_.empty() ? 0 : static_cast<std::size_t>(points_.label(points_.size() - 1)) + 1;
   dirty_ = true;
   chart_->MarkDirty();
 }
@@ -563,8 +565,8 @@ void Chart::ReleaseLayout() {
   if (!layoutHeld_) return;
   layoutHeld_ = false;
   // Laid out at the size it has now, as a resize or layout request would have laid it out.
-  for (QGraphicsWidget* w : {static_cast<QGraphicsWidget*>(chart_),
-                             static_cast<QGraphicsWidget*>(chart_->legend())}) {
+  for (QGraphicsWidget* w :
+       {static_cast<QGraphicsWidget*>(chart_), static_cast<QGraphicsWidget*>(chart_->legend())}) {
     w->removeEventFilter(this);
     if (QGraphicsLayout* layout = w->layout()) layout->invalidate();
     QCoreApplication::postEvent(w, new QEvent(QEvent::LayoutRequest));
@@ -652,8 +654,8 @@ const ChartSeries* Chart::LabelSource() const {
   return best;
 }
 
-std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, double leftRoom,
-                                        const QFontMetricsF& fm, int* stepOut) const {
+std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, double leftRoom, const QFontMetricsF& fm,
+                                        int* stepOut) const {
   std::vector<AxisLabel> out;
   const ChartSeries* src = LabelSource();
   const int n = src ? src->Count() : 0;
@@ -687,8 +689,8 @@ std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, double leftRoom,
     const double x = static_cast<double>(i) * perPoint;
     const double w = fm.horizontalAdvance(text);
     // Centred under its point, but kept within reach of the plot area's ends.
-    const double left = std::clamp(x - w / 2, -leftRoom,
-                                   std::max(-leftRoom, plotWidth + kLabelOverhang - w));
+    const double left =
+        std::clamp(x - w / 2, -leftRoom, std::max(-leftRoom, plotWidth + kLabelOverhang - w));
     // A label wider than the sample's widest must still not run into its neighbour.
     if (left < lastRight + kLabelGap && !out.empty()) continue;
     out.push_back(AxisLabel{static_cast<int>(i), text, left});

@@ -76,7 +76,8 @@ class ChartSeries {
   // is labels[point.label] (none when out of range). The chart's series share `labels`,
   // so a load keeps one copy of its labels and its points are taken over, not copied.
   void Assign(PlotSeries points, std::shared_ptr<const std::vector<std::string>> labels);
-  void Assign(std::vector<PlotPoint> points, std::shared_ptr<const std::vector<std::string>> labels) {
+  void Assign(std::vector<PlotPoint> points,
+              std::shared_ptr<const std::vector<std::string>> labels) {
     Assign(PlotSeries(std::move(points)), std::move(labels));
   }
 
@@ -194,8 +195,8 @@ class Chart : public QChartView {
   int PointCountForAxis() const;
   // The labels that fit in the plot area as it stands (screen or print geometry);
   // `leftRoom` is the free width left of the plot area, below the value labels.
-  std::vector<AxisLabel> LabelsFor(double plotWidth, double leftRoom,
-                                   const QFontMetricsF& metrics, int* step) const;
+  std::vector<AxisLabel> LabelsFor(double plotWidth, double leftRoom, const QFontMetricsF& metrics,
+                                   int* step) const;
   QFont LabelFont() const;
 
   class AxisLabelItem* labels_ = nullptr;

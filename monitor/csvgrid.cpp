@@ -48,17 +48,15 @@ QVariant CsvGrid::data(const QModelIndex& index, int role) const {
   const int row = index.row();
   const bool fixed = row < kFixedRows || col < kFixedCols;
   switch (role) {
-    case Qt::DisplayRole:
-      return platform::FromCp1252(table_.cell(col, row));
+    case Qt::DisplayRole: return platform::FromCp1252(table_.cell(col, row));
     case Qt::ForegroundRole:
-      return Ink(QGuiApplication::palette().color(fixed ? QPalette::Button : QPalette::Base), table_.red());
+      return Ink(QGuiApplication::palette().color(fixed ? QPalette::Button : QPalette::Base),
+                 table_.red());
     case Qt::BackgroundRole:
       if (fixed) return QGuiApplication::palette().color(QPalette::Button);
       return {};
-    case Qt::SizeHintRole:
-      return QSize(GridColWidth(col), kDefaultRowHeight);
-    default:
-      return {};
+    case Qt::SizeHintRole: return QSize(GridColWidth(col), kDefaultRowHeight);
+    default: return {};
   }
 }
 

@@ -17,9 +17,7 @@ bool NameLess(const QString& a, const QString& b) {
   return c != 0 ? c < 0 : a < b;
 }
 
-QString Clean(const QString& folder) {
-  return QDir::cleanPath(QDir(folder).absolutePath());
-}
+QString Clean(const QString& folder) { return QDir::cleanPath(QDir(folder).absolutePath()); }
 }  // namespace
 
 // ---- DriveComboBox --------------------------------------------------------------------
@@ -126,8 +124,7 @@ void DirectoryListBox::Fill() {
   QStringList subs = QDir(dir_).entryList(QDir::Dirs | QDir::NoDotAndDotDot);
   std::sort(subs.begin(), subs.end(), NameLess);
   for (const QString& s : subs)
-    add(closed, s, dir_ == QLatin1String("/") ? dir_ + s : dir_ + QLatin1Char('/') + s,
-        depth + 1);
+    add(closed, s, dir_ == QLatin1String("/") ? dir_ + s : dir_ + QLatin1Char('/') + s, depth + 1);
   setCurrentItem(current);
 }
 

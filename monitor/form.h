@@ -245,13 +245,13 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
   QLineEdit* T1Name = nullptr;
   QLineEdit* C1Name = nullptr;
   QLineEdit* C2Name = nullptr;
-  std::array<QLineEdit*, 9> AName{};         // A1Name..A8Name at [1..8]
-  std::array<QScrollBar*, 9> ScrollBarA{};   // coarse bars [1..8]
-  std::array<QScrollBar*, 9> ScrollBarA0{};  // fine bars ScrollBarA01..A08 at [1..8]
-  std::array<QLineEdit*, 9> MulA{};          // [1..8]
-  QPushButton* PrintTButton = nullptr;       // Button3
-  QPushButton* PrintC1Button = nullptr;      // Button1
-  QPushButton* PrintC2Button = nullptr;      // Button2
+  std::array<QLineEdit*, 9> AName{};             // A1Name..A8Name at [1..8]
+  std::array<QScrollBar*, 9> ScrollBarA{};       // coarse bars [1..8]
+  std::array<QScrollBar*, 9> ScrollBarA0{};      // fine bars ScrollBarA01..A08 at [1..8]
+  std::array<QLineEdit*, 9> MulA{};              // [1..8]
+  QPushButton* PrintTButton = nullptr;           // Button3
+  QPushButton* PrintC1Button = nullptr;          // Button1
+  QPushButton* PrintC2Button = nullptr;          // Button2
   std::array<QPushButton*, 9> PrintAButton{};    // Button4..Button11 at [1..8]
   std::array<QPushButton*, 9> RefreshAButton{};  // Button22..Button15 at [1..8]
 
@@ -317,9 +317,9 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
   void sDirectoryDblClick();
   void FileListBoxFTPClick();
   void DeleteAllFTPButtonEnableClick();
-  void MenuItem1Click();    // remote file list menu "Delete"
-  void DeleteAllFTPClick(); // remote file list menu "Delete All"
-  void DeleteFTPdirClick(); // folder list menu "Delete"
+  void MenuItem1Click();     // remote file list menu "Delete"
+  void DeleteAllFTPClick();  // remote file list menu "Delete All"
+  void DeleteFTPdirClick();  // folder list menu "Delete"
   void MkDirFTPbtnClick();
   void RenameDirFTPbtnClick();
   void Timer1Timer();

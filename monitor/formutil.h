@@ -13,8 +13,8 @@ inline void Tell(const std::string& text) { platform::MessageBox(text, std::stri
 // The question box at (200, 200); true for Yes only.
 inline bool Confirm(const std::string& question) {
   return platform::MessageBox(question, std::string(), platform::Icon::Question,
-                              platform::Buttons::YesNoCancel, QPoint(200, 200)) ==
-         platform::Answer::Yes;
+                              platform::Buttons::YesNoCancel,
+                              QPoint(200, 200)) == platform::Answer::Yes;
 }
 
 }  // namespace monitor

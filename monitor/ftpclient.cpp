@@ -58,7 +58,8 @@ class DownloadFile {
       return;
     }
     struct stat old {};
-    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode)) ::fchmod(fd_, old.st_mode & 07777);
+    if (::stat(target_.c_str(), &old) == 0 && S_ISREG(old.st_mode))
+      ::fchmod(fd_, old.st_mode & 07777);
   }
   ~DownloadFile() {
     if (fd_ >= 0) ::close(fd_);
@@ -276,8 +277,9 @@ void TFTPClient::Write(const std::string& command) {
 }
 
 TFTPClient::Reply TFTPClient::Await() {
-  WaitUntil([this] { return reader_->Pending() || socket_->state() != QAbstractSocket::ConnectedState; },
-            "reply");
+  WaitUntil(
+      [this] { return reader_->Pending() || socket_->state() != QAbstractSocket::ConnectedState; },
+      "reply");
   if (std::optional<FtpReply> r = reader_->Next()) {
     lastReply_ = r->Text();
     return Reply{r->code, lastReply_};
@@ -359,10 +361,12 @@ void TFTPClient::Connect() {
     if (port < 1 || port > 65535) throw FtpError("Invalid port " + std::to_string(port));
     Status("Connecting");
     socket_->connectToHost(address, static_cast<quint16>(port));
-    WaitUntil([this] {
-      const auto s = socket_->state();
-      return s == QAbstractSocket::ConnectedState || s == QAbstractSocket::UnconnectedState;
-    }, "connection");
+    WaitUntil(
+        [this] {
+          const auto s = socket_->state();
+          return s == QAbstractSocket::ConnectedState || s == QAbstractSocket::UnconnectedState;
+        },
+        "connection");
     if (socket_->state() != QAbstractSocket::ConnectedState)
       throw FtpError(socket_->errorString().toStdString());
 
@@ -487,7 +491,8 @@ void TFTPClient::List() {
   Transfer(ftpList, "LIST", nullptr, {}, false);
 }
 
-void TFTPClient::Download(const std::string& remote, const std::string& localPath, bool syncToDisk) {
+void TFTPClient::Download(const std::string& remote, const std::string& localPath,
+                          bool syncToDisk) {
   CheckArgument(remote);
   RequireLive();
   RequireIdle();
@@ -602,7 +607,8 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
             if (OnListItem) OnListItem(line);
         }
       }
-      if (!dataDone && data->state() == QAbstractSocket::UnconnectedState && data->bytesAvailable() == 0) {
+      if (!dataDone && data->state() == QAbstractSocket::UnconnectedState &&
+          data->bytesAvailable() == 0) {
         dataDone = true;
         if (!file) {
           lines.clear();
@@ -613,32 +619,31 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
       }
     }
   };
-  WaitUntil([&] {
-    pump();
-    const bool live = socket_->state() == QAbstractSocket::ConnectedState;
-    if (cut != Cut::None) {
-      if (final || !live) return true;
-      if (cutClock.elapsed() < kCancelMs) return false;
-      Abort();  // the server does not answer for the transfer: out of step
-      return true;
-    }
-    if (final && (!Positive(final->code) || !started || dataDone)) return true;
-    if (!final && !live) return true;
-    // A Cancel gives data that are arriving the grace to complete, and ends any other wait
-    // at once.
-    if (Cancelling() && (!started || !data || cancelClock_.elapsed() >= kCancelGraceMs))
-      cutData(Cut::Cancel);
-    return false;
-  }, "data");
+  WaitUntil(
+      [&] {
+        pump();
+        const bool live = socket_->state() == QAbstractSocket::ConnectedState;
+        if (cut != Cut::None) {
+          if (final || !live) return true;
+          if (cutClock.elapsed() < kCancelMs) return false;
+          Abort();  // the server does not answer for the transfer: out of step
+          return true;
+        }
+        if (final && (!Positive(final->code) || !started || dataDone)) return true;
+        if (!final && !live) return true;
+        // A Cancel gives data that are arriving the grace to complete, and ends any other wait
+        // at once.
+        if (Cancelling() && (!started || !data || cancelClock_.elapsed() >= kCancelGraceMs))
+          cutData(Cut::Cancel);
+        return false;
+      },
+      "data");
 
   if (cut != Cut::None && !final) Abort();
   switch (cut) {
-    case Cut::Cancel:
-      throw FtpCancelled();
-    case Cut::WriteFailed:
-      throw FtpError("Cannot write " + *localPath + ": " + file->Error());
-    case Cut::TooLong:
-      break;  // reported below, as every download that did not bring its file
+    case Cut::Cancel: throw FtpCancelled();
+    case Cut::WriteFailed: throw FtpError("Cannot write " + *localPath + ": " + file->Error());
+    case Cut::TooLong: break;  // reported below, as every download that did not bring its file
     case Cut::None:
       if (!final) Lost("Connection closed by the server");
       break;
@@ -655,8 +660,10 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
     return;
   }
   if (file) {
-    if (announced >= 0) sizeInPreliminary_ = true;
-    else if (sizeAsked && sizeAnswered < 0) sizeRefused_ = true;  // the file was there
+    if (announced >= 0)
+      sizeInPreliminary_ = true;
+    else if (sizeAsked && sizeAnswered < 0)
+      sizeRefused_ = true;  // the file was there
     // A cut transfer (the data connection closed early, then "226") must not replace the
     // local copy: a move would delete the remote original next. Nor may one that brought
     // more than it may.

@@ -76,7 +76,7 @@ class TFTPClient : public QObject {
   int Port = 21;
   std::string UserID;
   std::string Password;
-  std::string Proxy;   // empty: no proxy; else connect there and log in as user@host
+  std::string Proxy;  // empty: no proxy; else connect there and log in as user@host
   int ProxyPort = 0;
   // Longest wait in milliseconds for a reply or for data to arrive; 0 takes the default
   // (DefaultTimeOut, 30 s; tests shorten it). A transfer that keeps receiving data never
@@ -107,10 +107,10 @@ class TFTPClient : public QObject {
   void Connect();
   // "QUIT", close, OnDisconnect. Without a live connection: FtpError "Not Connected".
   void Disconnect();
-  void ChangeDir(const std::string& name);   // "CWD "
-  void MakeDir(const std::string& name);     // "MKD "
-  void Delete(const std::string& name);      // "DELE "
-  void RemoveDir(const std::string& name);   // "RMD "
+  void ChangeDir(const std::string& name);                      // "CWD "
+  void MakeDir(const std::string& name);                        // "MKD "
+  void Delete(const std::string& name);                         // "DELE "
+  void RemoveDir(const std::string& name);                      // "RMD "
   void Rename(const std::string& from, const std::string& to);  // "RNFR ", "RNTO "
   // "SYST" before the first listing of a connection, then "PORT" and "LIST": one
   // OnListItem per received line (line end removed, empty lines included), between
@@ -210,8 +210,8 @@ class TFTPClient : public QObject {
   bool sizeInPreliminary_ = false;  // this server's "150" replies give the file's size
   bool sizeRefused_ = false;        // this server answers no "SIZE"
   bool progress_ = false;
-  bool cancelled_ = false;  // the running operation is to end (Cancel)
-  bool shut_ = false;       // every operation is to end (CancelAll)
+  bool cancelled_ = false;     // the running operation is to end (Cancel)
+  bool shut_ = false;          // every operation is to end (CancelAll)
   QElapsedTimer cancelClock_;  // runs since Cancel
   QEventLoop* loop_ = nullptr;
   std::string systemType_;

@@ -33,10 +33,10 @@ constexpr char kNoConnection[] = "No FTP connection. Please connect again";
 
 // The status texts' names of the client's operation codes; other codes have none.
 std::string OperationName(int code) {
-  static const char* const kNames[] = {"ChangeDir",     "MakeDir",         "Delete",   "RemoveDir",
-                                       "List",          "Rename",          "UploadRestore",
-                                       "DownloadRestore", "Download",      "Upload",   "UploadAppend",
-                                       "ReInit",        "Allocate",        "NList",    "DoCommand"};
+  static const char* const kNames[] = {"ChangeDir", "MakeDir", "Delete",        "RemoveDir",
+                                       "List",      "Rename",  "UploadRestore", "DownloadRestore",
+                                       "Download",  "Upload",  "UploadAppend",  "ReInit",
+                                       "Allocate",  "NList",   "DoCommand"};
   if (code < 0 || code > 14) return {};
   return kNames[code];
 }
@@ -113,7 +113,8 @@ TFTPClient* TForm1::CreateFTPClient() {
 bool TForm1::FTPLive() const { return FTPConnected && FTPClient1->Connected(); }
 
 void TForm1::ShowConnectionState(bool connected) {
-  const QString text = connected ? QStringLiteral("FTP Connected") : QStringLiteral("FTP Disconnected");
+  const QString text =
+      connected ? QStringLiteral("FTP Connected") : QStringLiteral("FTP Disconnected");
   const QColor colour = connected ? QColor(238, 255, 238) : QColor(255, 255, 238);
   for (QLineEdit* e : {cSTATUS, StatusLine}) {
     e->setText(text);

@@ -28,7 +28,8 @@ void TForm1::ClearAllSeries() {
 // table's column c + 1.
 void TForm1::ApplyColumnWidths() {
   StringGrid1->verticalHeader()->setFixedWidth(GridColWidth(0));
-  for (int c = 1; c < grid_->columnCount(); ++c) StringGrid1->setColumnWidth(c - 1, GridColWidth(c));
+  for (int c = 1; c < grid_->columnCount(); ++c)
+    StringGrid1->setColumnWidth(c - 1, GridColWidth(c));
 }
 
 void TForm1::ParseCSVLine(std::string_view line) {
@@ -78,7 +79,8 @@ void TForm1::LoadCSVFile(const std::string& name, char separator) {
   // The series take the load's points over; all of them share its one list of labels.
   const auto labels = std::make_shared<const std::vector<std::string>>(std::move(result.labels));
   for (int id = 0; id < kSeriesCount; ++id)
-    series_[static_cast<std::size_t>(id)]->Assign(std::move(result.series[static_cast<std::size_t>(id)]), labels);
+    series_[static_cast<std::size_t>(id)]->Assign(
+        std::move(result.series[static_cast<std::size_t>(id)]), labels);
   for (Chart* c : {Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2}) c->Repaint();
   for (int n = 1; n <= 8; ++n) ChannelChartA[n]->Repaint();
 }

@@ -10,7 +10,9 @@ namespace monitor {
 
 void TForm1::FileOpen(const std::string& name, int& count) { count = MergeLines.FileOpen(name); }
 
-bool TForm1::FileSave(const std::string& name, int count) { return MergeLines.FileSave(name, count); }
+bool TForm1::FileSave(const std::string& name, int count) {
+  return MergeLines.FileSave(name, count);
+}
 
 void TForm1::MergeButtonClick() {
   // However the merge ends, the daily list shows all daily files again.

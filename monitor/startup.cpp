@@ -165,9 +165,9 @@ void TForm1::MonthCalendar1Click() {
 
 void TForm1::PageControl1Change() {
   const QColor light(255, 255, 245);
-  for (QWidget* w : std::initializer_list<QWidget*>{FileListBoxFTPdir, FileListBoxFTP, Memo1,
-                                                    sDirectory, sFile, LocalDir, HostTxt,
-                                                    PortTxt, UserTxt, PassTxt})
+  for (QWidget* w :
+       std::initializer_list<QWidget*>{FileListBoxFTPdir, FileListBoxFTP, Memo1, sDirectory, sFile,
+                                       LocalDir, HostTxt, PortTxt, UserTxt, PassTxt})
     platform::SetBase(w, light);
   const QColor lighter(255, 255, 241);
   for (QWidget* w : std::initializer_list<QWidget*>{LocalFile, DriveComboBox4, FileListBoxPC,

@@ -135,10 +135,12 @@ void TForm1::ThrottlePainting(bool on) {
   // long list for each file costs as much as painting it.
   if (!paintThrottle_)
     paintThrottle_ = new PaintThrottle(this, [this] {
-      if (QListWidgetItem* current = FileListBoxFTP->currentItem()) FileListBoxFTP->scrollToItem(current);
+      if (QListWidgetItem* current = FileListBoxFTP->currentItem())
+        FileListBoxFTP->scrollToItem(current);
     });
   FileListBoxFTP->setAutoScroll(!on);
-  if (!on && FileListBoxFTP->currentItem()) FileListBoxFTP->scrollToItem(FileListBoxFTP->currentItem());
+  if (!on && FileListBoxFTP->currentItem())
+    FileListBoxFTP->scrollToItem(FileListBoxFTP->currentItem());
   paintThrottle_->SetActive(on);
 }
 
@@ -287,7 +289,8 @@ void TForm1::CopySelectedClick() {
         FTPClient1->TransferModeAscii();
         DownloadChecked(name, WorkingFolderPath(name));
       });
-      if (FileListBoxFTP->count() > 0) FileListBoxFTP->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+      if (FileListBoxFTP->count() > 0)
+        FileListBoxFTP->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     }
     platform::SetBusyCursor(false);
     FTPBusy = false;
@@ -306,8 +309,9 @@ void TForm1::CopyAllClick() {
     } else {
       BeginTransferRun(CopyAll, CopyAllCancel);
       // The bare name lands in the process's current folder, the working folder.
-      walk = WalkRemoteFiles(kWholeList, false, Every,
-                             [&](const std::string& name) { DownloadChecked(name, platform::FromCp1252(name)); });
+      walk = WalkRemoteFiles(kWholeList, false, Every, [&](const std::string& name) {
+        DownloadChecked(name, platform::FromCp1252(name));
+      });
     }
     // Copy ALL leaves LocalFiles1cnt as it was; the walk has re-read FileListBoxPC.
     if (!walk.handledAny) FileListBoxPC->Update();
@@ -401,7 +405,9 @@ void TForm1::CopyFromDateClick() {
       BeginTransferRun(CopyFromDate, CopyFromDateCancel);
       walk = WalkRemoteFiles(
           kTransferWalkLimit, true,
-          [&](const QListWidgetItem*, const std::string& name) { return ReachesDateKey(name, key); },
+          [&](const QListWidgetItem*, const std::string& name) {
+            return ReachesDateKey(name, key);
+          },
           [&](const std::string& name) {
             FTPClient1->TransferModeAscii();
             DownloadChecked(name, WorkingFolderPath(name));
@@ -414,7 +420,8 @@ void TForm1::CopyFromDateClick() {
         MonthCalendar1->setSelectedDate(today);
         MonthCalendar1Click();
       }
-      if (FileListBoxFTP->count() > 0) FileListBoxFTP->setCurrentRow(0, QItemSelectionModel::NoUpdate);
+      if (FileListBoxFTP->count() > 0)
+        FileListBoxFTP->setCurrentRow(0, QItemSelectionModel::NoUpdate);
     }
     platform::SetBusyCursor(false);
     FTPBusy = false;

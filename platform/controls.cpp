@@ -35,9 +35,7 @@ QLabel* MakeLabel(QWidget* parent, const QString& text, QWidget* buddy) {
   return l;
 }
 
-std::string Text(const QLineEdit* edit) {
-  return edit ? ToCp1252(edit->text()) : std::string();
-}
+std::string Text(const QLineEdit* edit) { return edit ? ToCp1252(edit->text()) : std::string(); }
 
 void SetText(QLineEdit* edit, const std::string& bytes) {
   if (edit) edit->setText(FromCp1252(bytes));
@@ -47,13 +45,17 @@ void SetBase(QWidget* w, const QColor& colour) {
   if (!w) return;
   QPalette p = w->palette();
   p.setColor(QPalette::Base, colour);
-  for (auto group : {QPalette::Active, QPalette::Inactive}) p.setColor(group, QPalette::Text, TextOn(colour));
+  for (auto group : {QPalette::Active, QPalette::Inactive})
+    p.setColor(group, QPalette::Text, TextOn(colour));
   w->setPalette(p);
 }
 
 double Luminance(const QColor& colour) {
-  auto linear = [](double v) { return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4); };
-  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) + 0.0722 * linear(colour.blueF());
+  auto linear = [](double v) {
+    return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+         0.0722 * linear(colour.blueF());
 }
 
 double ContrastRatio(const QColor& a, const QColor& b) {
@@ -65,7 +67,9 @@ bool IsDark(const QColor& ground) {
   return ContrastRatio(ground, Qt::white) > ContrastRatio(ground, Qt::black);
 }
 
-QColor TextOn(const QColor& ground) { return IsDark(ground) ? QColor(Qt::white) : QColor(Qt::black); }
+QColor TextOn(const QColor& ground) {
+  return IsDark(ground) ? QColor(Qt::white) : QColor(Qt::black);
+}
 
 QColor Base(const QWidget* w) { return w ? w->palette().color(QPalette::Base) : QColor(); }
 

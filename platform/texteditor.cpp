@@ -44,9 +44,9 @@ bool RunProgram(const QString& program, const QStringList& arguments, QByteArray
 // The desktop file name of the default application for plain text, or empty.
 QString PlainTextHandler() {
   QByteArray out;
-  if (!RunProgram(QStringLiteral("xdg-mime"), {QStringLiteral("query"), QStringLiteral("default"),
-                                               QStringLiteral("text/plain")},
-                  &out))
+  if (!RunProgram(
+          QStringLiteral("xdg-mime"),
+          {QStringLiteral("query"), QStringLiteral("default"), QStringLiteral("text/plain")}, &out))
     return {};
   const QString id = QString::fromUtf8(out).section(QLatin1Char('\n'), 0, 0).trimmed();
   // A desktop file name, never a path or something an opener would read as an option.
@@ -71,7 +71,8 @@ bool StartEditor(const QString& file) {
 void OpenInTextEditor(const std::string& path) {
   if (auto& h = EditorHook()) return h(path);
   // An absolute path, so that no opener takes the name for an option.
-  const QString file = QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).absoluteFilePath();
+  const QString file =
+      QFileInfo(QFile::decodeName(QByteArray::fromStdString(path))).absoluteFilePath();
   if (StartEditor(file)) return;
   MessageBox("No text editor could be started for\r\n" + ToCp1252(file), std::string(),
              Icon::Warning, Buttons::Ok);

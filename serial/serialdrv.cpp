@@ -31,7 +31,7 @@ constexpr std::uint32_t kNoPacketStart = 0xFFFFFFFFu;
 constexpr std::uint32_t kMinBufSize = 128;
 constexpr std::uint32_t kMaxBufSize = 8192;
 
-constexpr std::uint32_t kRates[] = {0,     110,   300,   600,    1200,   2400,   4800,  9600,
+constexpr std::uint32_t kRates[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
                                     14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
 
 // The B constant of a rate, or 0 when the rate has none and goes on the line by termios2.
@@ -264,7 +264,10 @@ bool TSerialPortDriver::Connect() {
   const std::string lock = LockFileOf(device);
   switch (TakeLock(lock)) {
     case Lock::kBusy: return false;
-    case Lock::kTaken: lock_ = lock; Hold(lock); break;
+    case Lock::kTaken:
+      lock_ = lock;
+      Hold(lock);
+      break;
     case Lock::kNone: break;
   }
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
@@ -338,7 +341,8 @@ bool TSerialPortDriver::ApplyLineSettings() {
   // XON/XOFF thresholds: a quarter of the input buffer, capped at 4096 on the NT line from
   // version 4 on. The kernel keeps its own thresholds; the figure is kept for inspection.
   xonLimit_ = inBufSize_ / 4;
-  if (GetPlatformTag() == "WNT" && (GetOsVersion() >> 16) >= 4) xonLimit_ = std::min(xonLimit_, 4096u);
+  if (GetPlatformTag() == "WNT" && (GetOsVersion() >> 16) >= 4)
+    xonLimit_ = std::min(xonLimit_, 4096u);
 
   if (baudRateValue_ == 0) return false;  // no line runs at 0 bit/s (B0 would hang up)
   const speed_t constant = SpeedConstant(baudRateValue_);
@@ -598,7 +602,8 @@ void TSerialPortDriver::SetPacketSize(std::int16_t value) {
   }
   // A packet never outgrows the receive buffer: the buffer grows with it (up to its largest
   // size, and not while open); what still doesn't fit is cut to the buffer.
-  value = static_cast<std::int16_t>(std::min<std::uint32_t>(static_cast<std::uint32_t>(value), kMaxBufSize));
+  value = static_cast<std::int16_t>(
+      std::min<std::uint32_t>(static_cast<std::uint32_t>(value), kMaxBufSize));
   packetSize_ = value;
   if (static_cast<std::uint32_t>(value) > inBufSize_) {
     SetInBufSize(static_cast<std::uint32_t>(value));

@@ -12,12 +12,41 @@ class QTimer;
 namespace serial {
 
 enum TPortNumber : int {
-  pnCustom, pnCOM1, pnCOM2, pnCOM3, pnCOM4, pnCOM5, pnCOM6, pnCOM7, pnCOM8,
-  pnCOM9, pnCOM10, pnCOM11, pnCOM12, pnCOM13, pnCOM14, pnCOM15, pnCOM16
+  pnCustom,
+  pnCOM1,
+  pnCOM2,
+  pnCOM3,
+  pnCOM4,
+  pnCOM5,
+  pnCOM6,
+  pnCOM7,
+  pnCOM8,
+  pnCOM9,
+  pnCOM10,
+  pnCOM11,
+  pnCOM12,
+  pnCOM13,
+  pnCOM14,
+  pnCOM15,
+  pnCOM16
 };
 enum TBaudRate : int {
-  brCustom, br110, br300, br600, br1200, br2400, br4800, br9600, br14400, br19200,
-  br38400, br56000, br57600, br115200, br128000, br256000
+  brCustom,
+  br110,
+  br300,
+  br600,
+  br1200,
+  br2400,
+  br4800,
+  br9600,
+  br14400,
+  br19200,
+  br38400,
+  br56000,
+  br57600,
+  br115200,
+  br128000,
+  br256000
 };
 enum TDataBits : int { db5BITS, db6BITS, db7BITS, db8BITS };
 enum TStopBits : int { sb1BITS, sb1HALFBITS, sb2BITS };
@@ -27,7 +56,12 @@ enum TSwFlowControl : int { sfNONE, sfXONXOFF };
 enum TPacketMode : int { pmDiscard, pmPass };
 
 // Modem line bits of GetModemLines.
-enum : unsigned { kLineCTS = 1u << 0, kLineDSR = 1u << 1, kLineRING = 1u << 2, kLineRLSD = 1u << 3 };
+enum : unsigned {
+  kLineCTS = 1u << 0,
+  kLineDSR = 1u << 1,
+  kLineRING = 1u << 2,
+  kLineRLSD = 1u << 3
+};
 
 class TSerialPortDriver;
 // The pointer is the driver's receive buffer, valid only during the call.

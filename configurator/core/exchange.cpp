@@ -13,7 +13,7 @@ namespace configurator {
 
 namespace {
 constexpr const char* kFramePrefix = "              SETUP:";  // 14 blanks and "SETUP:"
-constexpr std::size_t kMaxSmsText = 160;  // one SMS of the default alphabet
+constexpr std::size_t kMaxSmsText = 160;                      // one SMS of the default alphabet
 constexpr int kNoReplyLimit = 99;
 constexpr int kPollTicks = 20;
 // The listing rule reads the first 511 characters; a little more is kept.
@@ -97,9 +97,7 @@ bool ValidPhoneNumber(const std::string& number) {
                      [](char ch) { return ch >= '0' && ch <= '9'; });
 }
 
-bool FinalResultLine(const std::string& line) {
-  return line == "OK" || ErrorResultLine(line);
-}
+bool FinalResultLine(const std::string& line) { return line == "OK" || ErrorResultLine(line); }
 
 // ---- the one place where the state changes ------------------------------------------
 
@@ -122,7 +120,8 @@ void SerialExchange::Dequeue(std::size_t n) {
 }
 
 void SerialExchange::SetAwaited(Answer a, bool on) {
-  const unsigned bits = on ? (Awaited_ | static_cast<unsigned>(a)) : (Awaited_ & ~static_cast<unsigned>(a));
+  const unsigned bits =
+      on ? (Awaited_ | static_cast<unsigned>(a)) : (Awaited_ & ~static_cast<unsigned>(a));
   Set(Awaited_, bits, "Awaited");
 }
 
@@ -307,7 +306,8 @@ bool SerialExchange::SendClockLine(ClockLine kind, const ExchangeContext& c,
     // The modem reads the zone in quarter hours; a manufacturer text beginning "SIEMENS"
     // gets no zone.
     w.line = "AT+CCLK=\"" + text;
-    if (c.manufacturer.substr(0, 7) != "SIEMENS") w.line += ZoneInQuarterHours(c.timeZone.substr(0, 3));
+    if (c.manufacturer.substr(0, 7) != "SIEMENS")
+      w.line += ZoneInQuarterHours(c.timeZone.substr(0, 3));
     w.line += "\"";
     w.count = w.line.size();
     w.echoLine = true;
@@ -339,7 +339,8 @@ void SerialExchange::Run(Routine r) {
   };
   const Row& row = kRows[static_cast<int>(r)];
   auto refresh = [&] {
-    if (r == Routine::GetHersteller) io_.FieldText(ExchangeIO::Field::Manufacturer, ManufacturerText_);
+    if (r == Routine::GetHersteller)
+      io_.FieldText(ExchangeIO::Field::Manufacturer, ManufacturerText_);
     if (r == Routine::GetDateTime) io_.FieldText(ExchangeIO::Field::Clock, ClockText_);
   };
   // The field is refreshed also when the modem is busy or the port stays closed, but not when

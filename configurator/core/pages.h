@@ -14,7 +14,7 @@ enum class Page : int {
   Schedule,     // "SMS Shedule"
   IOControl,
   Other,
-  GprsFtp,      // "GPRS, FTP"
+  GprsFtp,  // "GPRS, FTP"
   SerialPort,
   RunTime,
 };

@@ -20,21 +20,21 @@ constexpr std::array<char, 128> MakeGsmTable() {
   std::array<char, 128> t{};
   for (int i = 0; i < 128; ++i) t[i] = static_cast<char>(i);  // 0x20..0x7A mostly ASCII
   const unsigned char low[32] = {
-      '@',  ' ',  '$',  'Y',  0xE8, 0xE9, 0xF9, 0xEC,  // @ £ $ ¥ è é ù ì
-      0xF2, 0xE7, '\n', ' ',  0xF8, '\r', ' ',  0xE5,  // ò Ç(ç) LF Ø ø CR Å å
-      ' ',  '_',  ' ',  ' ',  ' ',  ' ',  ' ',  ' ',   // Δ _ Φ Γ Λ Ω Π Ψ
-      ' ',  ' ',  ' ',  ' ',  0xC6, 0xE6, 0xDF, 0xC9,  // Σ Θ Ξ ESC Æ æ ß É
+      '@',  ' ',  '$',  'Y', 0xE8, 0xE9, 0xF9, 0xEC,  // @ £ $ ¥ è é ù ì
+      0xF2, 0xE7, '\n', ' ', 0xF8, '\r', ' ',  0xE5,  // ò Ç(ç) LF Ø ø CR Å å
+      ' ',  '_',  ' ',  ' ', ' ',  ' ',  ' ',  ' ',   // Δ _ Φ Γ Λ Ω Π Ψ
+      ' ',  ' ',  ' ',  ' ', 0xC6, 0xE6, 0xDF, 0xC9,  // Σ Θ Ξ ESC Æ æ ß É
   };
   for (int i = 0; i < 32; ++i) t[i] = static_cast<char>(low[i]);
-  t[0x24] = static_cast<char>(0xA4);  // ¤
-  t[0x40] = static_cast<char>(0xA1);  // ¡
+  t[0x24] = static_cast<char>(0xA4);              // ¤
+  t[0x40] = static_cast<char>(0xA1);              // ¡
   for (int i = 0x5B; i <= 0x5F; ++i) t[i] = '*';  // Ä Ö Ñ Ü §
-  t[0x60] = static_cast<char>(0xBF);  // ¿
-  t[0x7B] = static_cast<char>(0xE4);  // ä
-  t[0x7C] = static_cast<char>(0xF6);  // ö
-  t[0x7D] = static_cast<char>(0xF1);  // ñ
-  t[0x7E] = static_cast<char>(0xFC);  // ü
-  t[0x7F] = static_cast<char>(0xE0);  // à
+  t[0x60] = static_cast<char>(0xBF);              // ¿
+  t[0x7B] = static_cast<char>(0xE4);              // ä
+  t[0x7C] = static_cast<char>(0xF6);              // ö
+  t[0x7D] = static_cast<char>(0xF1);              // ñ
+  t[0x7E] = static_cast<char>(0xFC);              // ü
+  t[0x7F] = static_cast<char>(0xE0);              // à
   return t;
 }
 

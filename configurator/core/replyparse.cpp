@@ -133,7 +133,7 @@ TSmsListing FindListedSms(const std::string& raw) {
   if (raw.size() < colon + 2) return r;
 
   const std::size_t limit = std::min<std::size_t>(511, raw.size());
-  std::size_t i = colon + 2;  // the character after the colon is skipped
+  std::size_t i = colon + 2;                       // the character after the colon is skipped
   while (i < limit && Code(raw[i - 1]) > 13) ++i;  // to the end of the announcing line
   if (i >= limit) return r;
   while (i < limit && Code(raw[i - 1]) <= 32) ++i;
@@ -222,18 +222,23 @@ TEditValues ParseGprsFtpReply(const std::string& s) {
     const char* key;
     ReplyField edit;
   } kKeys[] = {
-      {"PASSWORD", ReplyField::Password},        {"UserID", ReplyField::UserID},
-      {"Password FTP", ReplyField::PasswordFTP}, {"UserName FTP", ReplyField::UserNameFTP},
-      {"Remote Host", ReplyField::HTTPhostName}, {"IP address", ReplyField::IPaddress},
-      {"APN", ReplyField::APN},                  {"FTPHOST", ReplyField::FTPHostName},
-      {"DirName", ReplyField::DirName},          {"FTP host", ReplyField::FTPHostName},
+      {"PASSWORD", ReplyField::Password},
+      {"UserID", ReplyField::UserID},
+      {"Password FTP", ReplyField::PasswordFTP},
+      {"UserName FTP", ReplyField::UserNameFTP},
+      {"Remote Host", ReplyField::HTTPhostName},
+      {"IP address", ReplyField::IPaddress},
+      {"APN", ReplyField::APN},
+      {"FTPHOST", ReplyField::FTPHostName},
+      {"DirName", ReplyField::DirName},
+      {"FTP host", ReplyField::FTPHostName},
       {"HTTP Host", ReplyField::HTTPhostName},
   };
   const std::size_t colon = Pos(s, ':');
   if (colon <= 1) return {};
   const std::string key = s.substr(0, colon - 1);
-  const std::string value =
-      Copy(s, static_cast<long>(colon) + 2, static_cast<long>(s.size()) - static_cast<long>(colon) - 3);
+  const std::string value = Copy(s, static_cast<long>(colon) + 2,
+                                 static_cast<long>(s.size()) - static_cast<long>(colon) - 3);
   for (const auto& k : kKeys)
     if (key == k.key) return {{k.edit, 0, value}};
   return {};
@@ -241,17 +246,12 @@ TEditValues ParseGprsFtpReply(const std::string& s) {
 
 TEditValues ParsePageReply(int pageIndex, const std::string& s) {
   switch (static_cast<Page>(pageIndex)) {
-    case Page::Abonents:
-      return ParseAbonentsReply(s);
-    case Page::ExternalSMS:
-      return ParseExternalSmsReply(s);
+    case Page::Abonents: return ParseAbonentsReply(s);
+    case Page::ExternalSMS: return ParseExternalSmsReply(s);
     case Page::IntExtSMS:
-    case Page::IOname:
-      return ParseInternalSmsReply(s);
-    case Page::GprsFtp:
-      return ParseGprsFtpReply(s);
-    default:
-      return {};
+    case Page::IOname: return ParseInternalSmsReply(s);
+    case Page::GprsFtp: return ParseGprsFtpReply(s);
+    default: return {};
   }
 }
 

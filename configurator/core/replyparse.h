@@ -22,7 +22,7 @@ std::string ReplyTextFromChunk(const std::string& raw);
 std::string RemoveZeroBytes(const std::string& raw);
 
 struct TDirectReply {
-  std::string replyText;  // what the tick parses and appends to the input memo
+  std::string replyText;   // what the tick parses and appends to the input memo
   bool rawATMode = false;  // raw mode after this chunk
 };
 // Direct-mode handling of a non-empty chunk `t` (zero bytes removed): with `skipCRLF` every

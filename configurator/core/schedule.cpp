@@ -39,7 +39,8 @@ std::string BuildScheduleString(const std::string& current, const TScheduleContr
   std::string s = current.empty() ? std::string(kScheduleLength, ' ') : current;
   for (int slot = 1; slot <= 4; ++slot)
     if (c.enabled[static_cast<std::size_t>(slot - 1)])
-      PutScheduleChars(s, ScheduleSlotPos(slot), ScheduleHour(c.hour[static_cast<std::size_t>(slot - 1)]));
+      PutScheduleChars(s, ScheduleSlotPos(slot),
+                       ScheduleHour(c.hour[static_cast<std::size_t>(slot - 1)]));
   PutScheduleChars(s, 1, SchedulePeriodCode(c.period));
   if (c.type < 0 || c.type >= 4) return std::string(kScheduleLength, ' ');
   PutScheduleChars(s, 0, std::string(1, ScheduleTypeChar(c.type)));

@@ -60,7 +60,8 @@ std::string RunTimeModeLabel(int level, int mask, int counter) {
   if (counter < 1 || counter > 3) return {};
   const std::string input = kInput[counter - 1];
   const std::string n = std::to_string(counter);
-  if ((mask >> (counter - 1)) & 1) return input + "=" + std::to_string(level) + " RunTime COUNTER " + n;
+  if ((mask >> (counter - 1)) & 1)
+    return input + "=" + std::to_string(level) + " RunTime COUNTER " + n;
   return input + "       Pulse COUNTER " + n;
 }
 

@@ -8,8 +8,8 @@ std::string SlotDigits(int slot) {
 }
 
 TTextCommand TextButtonCommand(TextTable table, int slot, bool read, const std::string& text) {
-  const char* word = table == TextTable::Long ? (read ? "GETTX" : "SETTX")
-                                              : (read ? "GETTI" : "SETTI");
+  const char* word =
+      table == TextTable::Long ? (read ? "GETTX" : "SETTX") : (read ? "GETTI" : "SETTI");
   const std::string head = word + SlotDigits(slot);
   if (read) return {head + " ", head + " "};
   return {head + " " + text, head + "," + text};

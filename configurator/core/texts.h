@@ -7,8 +7,8 @@
 
 namespace configurator {
 
-inline constexpr int kLongTextSlots = 57;   // slots 1..57 of the long table
-inline constexpr int kShortTextSlots = 97;  // slots 1..97 of the short table
+inline constexpr int kLongTextSlots = 57;       // slots 1..57 of the long table
+inline constexpr int kShortTextSlots = 97;      // slots 1..97 of the short table
 inline constexpr int kLongTextMaxLength = 32;   // what the user may type into a long text
 inline constexpr int kShortTextMaxLength = 15;  // ... and into a short text
 

@@ -18,9 +18,9 @@ struct SchedulePageControls {
   std::array<QCheckBox*, 5> CheckBoxS{};        // CheckBoxS1..CheckBoxS4, "Enable"
   QPushButton* GetShedule = nullptr;
   QPushButton* SetShedule = nullptr;
-  QCheckBox* CheckBox2 = nullptr;  // number 3
-  QCheckBox* CheckBox3 = nullptr;  // number 2
-  QCheckBox* CheckBox4 = nullptr;  // number 1
+  QCheckBox* CheckBox2 = nullptr;   // number 3
+  QCheckBox* CheckBox3 = nullptr;   // number 2
+  QCheckBox* CheckBox4 = nullptr;   // number 1
   QPushButton* Button36 = nullptr;  // "Write"
 };
 

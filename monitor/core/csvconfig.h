@@ -19,47 +19,53 @@ inline constexpr const char* kCSVConfigAccessError = "csv.cfg access error";
 
 // Byte offsets of the fields in the stored record.
 namespace csvcfg {
-inline constexpr std::size_t kDriveIndex = 0;     // int32
-inline constexpr std::size_t kWorkFolder = 4;     // string[64]
-inline constexpr std::size_t kHost = 69;          // string[64]
-inline constexpr std::size_t kUserID = 134;       // string[64]
-inline constexpr std::size_t kPassword = 199;     // string[64], plain text
-inline constexpr std::size_t kTLevel = 264;       // int32
-inline constexpr std::size_t kALevel = 268;       // int32
-inline constexpr std::size_t kReserved1 = 272;    // 8 bytes, kept as read
-inline constexpr std::size_t kMultipliers = 280;  // 8 x (int32 coarse An, int32 fine A0n)
-inline constexpr std::size_t kAnalogNames = 344;  // 8 x string[40]
-inline constexpr std::size_t kC1Name = 672;       // string[40]
-inline constexpr std::size_t kC2Name = 713;       // string[40]
-inline constexpr std::size_t kT1Name = 754;       // string[40]
-inline constexpr std::size_t kPad = 795;          // 1 byte, kept as read
-inline constexpr std::size_t kCopyFromDate = 796; // IEEE double, days since 1899-12-30
-inline constexpr std::size_t kReserved2 = 804;    // 24 bytes, kept as read
+inline constexpr std::size_t kDriveIndex = 0;      // int32
+inline constexpr std::size_t kWorkFolder = 4;      // string[64]
+inline constexpr std::size_t kHost = 69;           // string[64]
+inline constexpr std::size_t kUserID = 134;        // string[64]
+inline constexpr std::size_t kPassword = 199;      // string[64], plain text
+inline constexpr std::size_t kTLevel = 264;        // int32
+inline constexpr std::size_t kALevel = 268;        // int32
+inline constexpr std::size_t kReserved1 = 272;     // 8 bytes, kept as read
+inline constexpr std::size_t kMultipliers = 280;   // 8 x (int32 coarse An, int32 fine A0n)
+inline constexpr std::size_t kAnalogNames = 344;   // 8 x string[40]
+inline constexpr std::size_t kC1Name = 672;        // string[40]
+inline constexpr std::size_t kC2Name = 713;        // string[40]
+inline constexpr std::size_t kT1Name = 754;        // string[40]
+inline constexpr std::size_t kPad = 795;           // 1 byte, kept as read
+inline constexpr std::size_t kCopyFromDate = 796;  // IEEE double, days since 1899-12-30
+inline constexpr std::size_t kReserved2 = 804;     // 24 bytes, kept as read
 
-inline constexpr std::size_t kCoarse(int k) { return kMultipliers + 8 * static_cast<std::size_t>(k); }
-inline constexpr std::size_t kFine(int k) { return kMultipliers + 8 * static_cast<std::size_t>(k) + 4; }
-inline constexpr std::size_t kAnalogName(int k) { return kAnalogNames + 41 * static_cast<std::size_t>(k); }
+inline constexpr std::size_t kCoarse(int k) {
+  return kMultipliers + 8 * static_cast<std::size_t>(k);
+}
+inline constexpr std::size_t kFine(int k) {
+  return kMultipliers + 8 * static_cast<std::size_t>(k) + 4;
+}
+inline constexpr std::size_t kAnalogName(int k) {
+  return kAnalogNames + 41 * static_cast<std::size_t>(k);
+}
 }  // namespace csvcfg
 
 // The settings record as the window uses it; Encode/Decode give its stored bytes.
 // Index k of the arrays is channel A(k+1).
 struct TCSVConfig {
-  std::int32_t DriveIndex = 0;                 // DriveComboBox1 item index
-  platform::FixedText<64> WorkFolder;          // DirectoryListBox1 folder (not restored)
-  platform::FixedText<64> Host;                // HostTxt
-  platform::FixedText<64> UserID;              // UserTxt
-  platform::FixedText<64> Password;            // PassTxt
-  std::int32_t TLevel = 0;                     // ScrollBar1
-  std::int32_t ALevel = 0;                     // ScrollBar2
+  std::int32_t DriveIndex = 0;         // DriveComboBox1 item index
+  platform::FixedText<64> WorkFolder;  // DirectoryListBox1 folder (not restored)
+  platform::FixedText<64> Host;        // HostTxt
+  platform::FixedText<64> UserID;      // UserTxt
+  platform::FixedText<64> Password;    // PassTxt
+  std::int32_t TLevel = 0;             // ScrollBar1
+  std::int32_t ALevel = 0;             // ScrollBar2
   std::array<unsigned char, 8> Reserved1{};
-  std::array<std::int32_t, 8> Coarse{};        // ScrollBarA1..A8
-  std::array<std::int32_t, 8> Fine{};          // ScrollBarA01..A08
+  std::array<std::int32_t, 8> Coarse{};          // ScrollBarA1..A8
+  std::array<std::int32_t, 8> Fine{};            // ScrollBarA01..A08
   std::array<platform::FixedText<40>, 8> AName;  // A1Name..A8Name
   platform::FixedText<40> C1Name;
   platform::FixedText<40> C2Name;
   platform::FixedText<40> T1Name;
   unsigned char Pad = 0;
-  double CopyFromDate = 0.0;                   // MonthCalendar2; whole days count
+  double CopyFromDate = 0.0;  // MonthCalendar2; whole days count
   std::array<unsigned char, 24> Reserved2{};
 
   // `bytes` holds at least kCSVConfigSize bytes.

@@ -143,7 +143,8 @@ std::optional<std::int64_t> AnnouncedSize(std::string_view text) {
 
 bool AnnouncesBinary(std::string_view text) {
   // "Opening BINARY mode data connection", as vsftpd and proftpd say it.
-  for (std::size_t at = text.find("mode"); at != std::string_view::npos; at = text.find("mode", at + 1)) {
+  for (std::size_t at = text.find("mode"); at != std::string_view::npos;
+       at = text.find("mode", at + 1)) {
     if (at >= 7) {
       std::string word(text.substr(at - 7, 6));
       for (char& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -212,7 +213,8 @@ bool DayField(std::string_view t) {
 bool TimeOrYearField(std::string_view t) {
   if (t.size() == 4 && AllDigits(t)) return true;
   const std::size_t colon = t.find(':');
-  if (colon == std::string_view::npos || colon == 0 || colon > 2 || t.size() != colon + 3) return false;
+  if (colon == std::string_view::npos || colon == 0 || colon > 2 || t.size() != colon + 3)
+    return false;
   return AllDigits(t.substr(0, colon)) && AllDigits(t.substr(colon + 1));
 }
 
@@ -249,7 +251,8 @@ bool ListingIsFolder(std::string_view line) { return !line.empty() && line[0] ==
 
 bool IsCsvName(std::string_view name) {
   const std::size_t dot = name.find('.');
-  const std::string_view ext = dot == std::string_view::npos ? name.substr(0, 3) : name.substr(dot + 1, 3);
+  const std::string_view ext =
+      dot == std::string_view::npos ? name.substr(0, 3) : name.substr(dot + 1, 3);
   return ext == "csv";
 }
 

@@ -15,12 +15,11 @@
 namespace monitor {
 namespace {
 
-constexpr int kGridColWidths[35] = {
-    52, 52, 52, 46, 46, 46,                  // row number, Date, Time, T1, T2, T3
-    36, 36, 36, 36, 36, 36, 36, 36,          // A1..A8
-    26, 17, 17, 12, 12, 12, 12, 12, 12, 12, 12, 12,  // D12..D1
-    18, 12, 12, 12, 12, 12, 12, 12,          // O8..O1
-    48};                                     // Status
+constexpr int kGridColWidths[35] = {52, 52, 52, 46, 46, 46,  // row number, Date, Time, T1, T2, T3
+                                    36, 36, 36, 36, 36, 36, 36, 36,                  // A1..A8
+                                    26, 17, 17, 12, 12, 12, 12, 12, 12, 12, 12, 12,  // D12..D1
+                                    18, 12, 12, 12, 12, 12, 12, 12,                  // O8..O1
+                                    48};                                             // Status
 
 using namespace colour;
 constexpr SeriesInfo kSeriesInfo[kSeriesCount] = {
@@ -65,7 +64,7 @@ constexpr SeriesInfo kSeriesInfo[kSeriesCount] = {
 };
 
 // Point colours of the analog values on the CSV page's chart, A1..A8.
-constexpr Rgb kAnalogPointColours[8] = {kRed, kGreen, kYellow, kPurple,
+constexpr Rgb kAnalogPointColours[8] = {kRed,  kGreen, kYellow, kPurple,
                                         kBlue, kOlive, kMaroon, kBlack};
 
 // The header is taken by the same rule as every line, so it must count as a record.
@@ -294,7 +293,8 @@ CsvLoader::CsvLoader(const LoadOptions& options, std::string bytes)
   // Offsets of cells are 31 bits wide.
   if (file_->size() >= kExtraBit) throw platform::Error("File too large");
   // Room for every record the bytes can hold, so that the tables never move while growing.
-  const std::size_t lineEnds = static_cast<std::size_t>(std::count(file_->begin(), file_->end(), '\r')) + 1;
+  const std::size_t lineEnds =
+      static_cast<std::size_t>(std::count(file_->begin(), file_->end(), '\r')) + 1;
   // Beyond a few hundred thousand records the tables just grow.
   const std::size_t records =
       std::min({lineEnds, file_->size() / kMinRecordLength + 1, std::size_t{400000}}) + 1;
@@ -365,7 +365,8 @@ void CsvLoader::ParseCSVLine(std::string_view line) {
     const std::size_t read = std::min(plotted, fields_.size());
     for (std::size_t i = 0; i < read; ++i) PlotCell(static_cast<int>(i) + 1, fields_[i]);
   }
-  if (count == static_cast<std::size_t>(kRecordFields) && IsFlaggedStatus(last)) result_.table.red_ = true;
+  if (count == static_cast<std::size_t>(kRecordFields) && IsFlaggedStatus(last))
+    result_.table.red_ = true;
 }
 
 void CsvLoader::Add(int column, std::int32_t code) {

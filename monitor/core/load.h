@@ -49,31 +49,62 @@ inline constexpr Rgb kOlive = 0xFF808000;
 inline constexpr Rgb kMaroon = 0xFF800000;
 inline constexpr Rgb kGray = 0xFF808080;
 inline constexpr Rgb kFuchsia = 0xFFFF00FF;
-inline constexpr Rgb kSkyBlue = 0xFF0080FF;   // RGB(0,128,255)
+inline constexpr Rgb kSkyBlue = 0xFF0080FF;     // RGB(0,128,255)
 inline constexpr Rgb kDarkPurple = 0xFF400040;  // RGB(64,0,64)
-inline constexpr Rgb kOrange = 0xFFFF8000;    // RGB(255,128,0)
+inline constexpr Rgb kOrange = 0xFFFF8000;      // RGB(255,128,0)
 }  // namespace colour
 
 // The 38 series of the monitor's charts, by their component names.
 enum SeriesId : int {
-  kSeries1, kSeries2, kSeries3, kSeries4, kSeries5, kSeries6, kSeries7, kSeries8,
-  kSeries9, kSeries10, kSeries11, kSeries12, kSeries13, kSeries14, kSeries15, kSeries16,
-  kSeries17, kSeries18, kSeries19, kSeries20, kSeries21,
-  kTraceSeries1, kTraceSeries2, kTraceSeries3, kTraceSeries4, kTraceSeries5,
-  kTraceSeries6, kTraceSeries7, kTraceSeries8, kTraceSeries9, kTraceSeries10,
-  kTraceSeries11, kTraceSeries12, kTraceSeries13, kTraceSeries14, kTraceSeries15,
-  kLineSeries1, kLineSeries2,
+  kSeries1,
+  kSeries2,
+  kSeries3,
+  kSeries4,
+  kSeries5,
+  kSeries6,
+  kSeries7,
+  kSeries8,
+  kSeries9,
+  kSeries10,
+  kSeries11,
+  kSeries12,
+  kSeries13,
+  kSeries14,
+  kSeries15,
+  kSeries16,
+  kSeries17,
+  kSeries18,
+  kSeries19,
+  kSeries20,
+  kSeries21,
+  kTraceSeries1,
+  kTraceSeries2,
+  kTraceSeries3,
+  kTraceSeries4,
+  kTraceSeries5,
+  kTraceSeries6,
+  kTraceSeries7,
+  kTraceSeries8,
+  kTraceSeries9,
+  kTraceSeries10,
+  kTraceSeries11,
+  kTraceSeries12,
+  kTraceSeries13,
+  kTraceSeries14,
+  kTraceSeries15,
+  kLineSeries1,
+  kLineSeries2,
   kSeriesCount
 };
 
 // Where a series lives and how it is drawn.
 struct SeriesInfo {
-  const char* name;    // "Series1", "TraceSeries14", ...
-  const char* chart;   // "Chart1", "Chart2", "ChannelChartT1", "ChannelChartC1",
-                       // "ChannelChartC2", "ChannelChartA1".."ChannelChartA8"
-  const char* title;   // legend title
-  Rgb colour;          // line colour
-  bool hidden;         // draws nothing; only lifts the automatic axis maximum
+  const char* name;   // "Series1", "TraceSeries14", ...
+  const char* chart;  // "Chart1", "Chart2", "ChannelChartT1", "ChannelChartC1",
+                      // "ChannelChartC2", "ChannelChartA1".."ChannelChartA8"
+  const char* title;  // legend title
+  Rgb colour;         // line colour
+  bool hidden;        // draws nothing; only lifts the automatic axis maximum
   bool inLegend;
 };
 const SeriesInfo& SeriesInfoOf(int id);
@@ -127,10 +158,18 @@ class PlotSeries {
     using iterator_category = std::input_iterator_tag;
     const_iterator(const PlotSeries* s, std::size_t i) : s_(s), i_(i) {}
     PlotPoint operator*() const { return (*s_)[i_]; }
-    const_iterator& operator++() { ++i_; return *this; }
-    const_iterator operator++(int) { const_iterator c = *this; ++i_; return c; }
+    const_iterator& operator++() {
+      ++i_;
+      return *this;
+    }
+    const_iterator operator++(int) {
+      const_iterator c = *this;
+      ++i_;
+      return c;
+    }
     bool operator==(const const_iterator& o) const { return i_ == o.i_; }
     bool operator!=(const const_iterator& o) const { return i_ != o.i_; }
+
    private:
     const PlotSeries* s_;
     std::size_t i_;
@@ -175,11 +214,11 @@ class PlotSeries {
 
 // What a load reads from the window, once, before it starts.
 struct LoadOptions {
-  int tLevel = 0;                     // TLevelValue
-  int aLevel = 0;                     // ALevelValue
+  int tLevel = 0;                                     // TLevelValue
+  int aLevel = 0;                                     // ALevelValue
   std::array<int, 8> coarse{1, 1, 1, 1, 1, 1, 1, 1};  // ScrollBarA1..A8 positions
-  std::array<int, 8> fine{};          // ScrollBarA01..A08 positions
-  bool xmode = false;                 // labels "Date,Time" instead of the row number
+  std::array<int, 8> fine{};                          // ScrollBarA01..A08 positions
+  bool xmode = false;  // labels "Date,Time" instead of the row number
   char separator = ',';
   double Multiplier(int k) const { return fine[k] * 0.001 + coarse[k]; }  // channel A(k+1)
 };

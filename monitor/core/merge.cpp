@@ -123,8 +123,8 @@ int MergeBuffer::FileOpen(const std::string& path) {
 }
 
 std::string MergeBuffer::MergedBytes(int count) const {
-  const std::size_t n = static_cast<std::size_t>(
-      std::clamp(std::min(count, kMergeMaxSavedLines), 0, LineCount()));
+  const std::size_t n =
+      static_cast<std::size_t>(std::clamp(std::min(count, kMergeMaxSavedLines), 0, LineCount()));
   std::size_t size = n;
   for (std::size_t i = 0; i < n; ++i) size += lines_[i].size();
   std::string out;
@@ -162,8 +162,10 @@ MergeOutcome MergeFolder(const std::string& folder, const QDate& from, const QDa
       found = true;
       if (buffer.Full()) break;  // the buffer is full: stop reading
       const std::string path = Join(folder, name);
-      if (steps.open) steps.open(path);
-      else buffer.FileOpen(path);
+      if (steps.open)
+        steps.open(path);
+      else
+        buffer.FileOpen(path);
       out.files.push_back(name);
     }
   }
@@ -179,8 +181,8 @@ MergeOutcome MergeFolder(const std::string& folder, const QDate& from, const QDa
   }
   out.name = MergedFileName(from, to);
   const std::string path = Join(folder, out.name);
-  const bool saved = steps.save ? steps.save(path, buffer.LineCount())
-                                : buffer.FileSave(path, buffer.LineCount());
+  const bool saved =
+      steps.save ? steps.save(path, buffer.LineCount()) : buffer.FileSave(path, buffer.LineCount());
   out.result = saved ? MergeOutcome::Result::Written : MergeOutcome::Result::NotCreated;
   return out;
 }

@@ -14,7 +14,7 @@
 
 namespace monitor {
 
-inline constexpr int kMergeBufferLines = 16384;  // lines the buffer holds
+inline constexpr int kMergeBufferLines = 16384;    // lines the buffer holds
 inline constexpr int kMergeMaxSavedLines = 16383;  // lines a merged file receives
 inline constexpr const char* kMergeMonthMessage = "Enable only in one month array";
 inline constexpr const char* kMergeNoFilesMessage = "no csv-files in selected period";
@@ -85,8 +85,8 @@ struct MergeOutcome {
     Written,          // the merged file is written (Truncated: kMergeLimitMessage too)
   };
   Result result = Result::NoFiles;
-  std::string name;     // the merged file's bare name (Written, NotCreated)
-  int lines = 0;        // lines in the buffer
+  std::string name;  // the merged file's bare name (Written, NotCreated)
+  int lines = 0;     // lines in the buffer
   bool truncated = false;
   std::vector<std::string> files;  // the daily files read, in order
 };

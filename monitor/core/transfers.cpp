@@ -6,7 +6,8 @@ namespace monitor {
 
 std::string CopyFromDateKey(int year, int month, int day) {
   char key[16];
-  std::snprintf(key, sizeof key, "%02d%02d%02d", ((year % 100) + 100) % 100, month % 100, day % 100);
+  std::snprintf(key, sizeof key, "%02d%02d%02d", ((year % 100) + 100) % 100, month % 100,
+                day % 100);
   return key;
 }
 

@@ -55,8 +55,10 @@ class WindowOnPeer : public ::testing::Test {
     form.reset();
     platform::SetMessageHook({});
     QDir::setCurrent(oldDir_);
-    if (hadXdg_) setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
-    else unsetenv("XDG_CONFIG_HOME");
+    if (hadXdg_)
+      setenv("XDG_CONFIG_HOME", oldXdg_.c_str(), 1);
+    else
+      unsetenv("XDG_CONFIG_HOME");
   }
 
   // The test runs the ticks itself; the window's timers must not run them in between.

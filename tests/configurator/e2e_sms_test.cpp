@@ -73,7 +73,8 @@ class SmsE2E : public WindowOnPeer<ts::ModemSimulator> {
     for (int t = 1; t <= limit; ++t) {
       Tick();
       // A poll raises PollPending at once; the modem then gets its line a moment later.
-      ts::WaitUntil([&] { return modem.AtLines().size() > before; }, form->Exchange.PollPending() ? 2000 : 5);
+      ts::WaitUntil([&] { return modem.AtLines().size() > before; },
+                    form->Exchange.PollPending() ? 2000 : 5);
       if (modem.AtLines().size() > before) {
         ModemHasLines(before + 1);
         Poll();
@@ -143,7 +144,8 @@ TEST_F(SmsE2E, SilentPhoneTimesOutOnceAfter99Ticks) {
   EXPECT_FALSE(form->Exchange.ModemInitActive());
   EXPECT_EQ(StatusColour(), QColor(0, 0, 0));
   ModemHasLines(1);
-  EXPECT_EQ(modem.AtLines(), std::vector<std::string>{"AT+CGMI"});  // the sequence stalled at step 1
+  EXPECT_EQ(modem.AtLines(),
+            std::vector<std::string>{"AT+CGMI"});  // the sequence stalled at step 1
   // Further silence brings no second message; the polls go on unanswered.
   for (int t = 0; t < 150; ++t) Tick();
   EXPECT_EQ(boxes.size(), 1u);
@@ -176,7 +178,8 @@ TEST_F(SmsE2E, CommandGoesOutAsOneSubmitCycle) {
   EXPECT_EQ(s.decoded.submit->ascii, "GETST\r");
   EXPECT_EQ(s.decoded.submit->dataCoding, 0);
   EXPECT_EQ(s.messageReference, 1);
-  EXPECT_EQ(modem.Received().find(std::string(1, '\0')), std::string::npos);  // no end mark on the wire
+  EXPECT_EQ(modem.Received().find(std::string(1, '\0')),
+            std::string::npos);  // no end mark on the wire
   EXPECT_EQ(form->Exchange.Submit(), configurator::SubmitPhase::PDUSent);
   // The tick arms the wait for the result; the result's chunk ends the cycle.
   Tick();
@@ -227,7 +230,8 @@ TEST_F(SmsE2E, ListingLongerThanOneReadIsOneListing) {
   const std::size_t before = modem.AtLines().size();
   for (int t = 0; t < 25 && modem.AtLines().size() == before; ++t) {
     Tick();
-    ts::WaitUntil([&] { return modem.AtLines().size() > before; }, form->Exchange.PollPending() ? 2000 : 5);
+    ts::WaitUntil([&] { return modem.AtLines().size() > before; },
+                  form->Exchange.PollPending() ? 2000 : 5);
   }
   ASSERT_EQ(modem.AtLines().at(before), "AT+CMGL=1");
   // The driver reads what has arrived, read by read.
@@ -293,7 +297,8 @@ TEST_F(SmsE2E, MidnightWindowSendsOneDailyQueryAndHoldsThePolls) {
   SetClock(0, 1);
   for (int t = 0; t < 30; ++t) Tick();
   ts::WaitUntil([&] { return modem.AtLines().size() > before; }, 20);
-  EXPECT_EQ(modem.AtLines().size(), before) << modem.AtLines().back();  // no poll from 00:00 to 00:01
+  EXPECT_EQ(modem.AtLines().size(), before)
+      << modem.AtLines().back();  // no poll from 00:00 to 00:01
 
   SetClock(0, 2, 0);
   Tick();
@@ -335,7 +340,8 @@ void SyncModemCase(SmsE2E& t, const char* manufacturer, const char* line, const 
   ASSERT_TRUE(t.ModemHasLines(before + 2));
   EXPECT_EQ(t.modem.AtLines().back(), "AT+CCLK?");
   t.Poll();
-  EXPECT_NE(t.form->Exchange.ClockText().find(clock), std::string::npos) << t.form->Exchange.ClockText();
+  EXPECT_NE(t.form->Exchange.ClockText().find(clock), std::string::npos)
+      << t.form->Exchange.ClockText();
 }
 
 TEST_F(SmsE2E, SynchronizeModemTimeWithZone) {

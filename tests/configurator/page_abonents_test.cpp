@@ -47,8 +47,8 @@ TEST(AbonentsCore, AlarmNumberNeedsThreeValidLeadingCharacters) {
 TEST(AbonentsCore, PhoneBookEntryNeedsTwoOrBecomesPlus99) {
   struct Case {
     std::string entry, sent;
-  } cases[] = {{"+1", "+1"}, {"0171 x", "0171 x"}, {"", "+99"}, {"5", "+99"}, {"A12", "+99"},
-               {"+a1", "+99"}};
+  } cases[] = {{"+1", "+1"}, {"0171 x", "0171 x"}, {"", "+99"},
+               {"5", "+99"}, {"A12", "+99"},       {"+a1", "+99"}};
   for (const Case& c : cases) EXPECT_EQ(ab::PhoneBookEntry(c.entry), c.sent) << c.entry;
 }
 
@@ -97,14 +97,14 @@ class AbonentsPage : public WindowTest {
 
 TEST_F(AbonentsPage, ControlsCarryTheirNamesAndDefaults) {
   TForm1& f = Start(DefaultMasks());
-  for (const char* name : {"NNumber1", "NNumber7", "PBnr1", "PBnr7", "TNrFilter", "ANrFilter",
-                           "DNrFilter"})
+  for (const char* name :
+       {"NNumber1", "NNumber7", "PBnr1", "PBnr7", "TNrFilter", "ANrFilter", "DNrFilter"})
     EXPECT_NE(f.findChild<QLineEdit*>(name), nullptr) << name;
   for (const char* name : {"GetNr", "SetNr", "ClrNr", "ReadPB", "ToPhoneBook", "SetNfilter1"})
     EXPECT_NE(f.findChild<QPushButton*>(name), nullptr) << name;
-  for (const char* name : {"CheckBoxT11", "CheckBoxT43", "CheckBoxA18", "CheckBoxA48",
-                           "CheckBoxD101", "CheckBoxD412", "CheckBoxT1dis", "CheckBoxA8dis",
-                           "CheckBoxD01dis", "CheckBoxD12dis"})
+  for (const char* name :
+       {"CheckBoxT11", "CheckBoxT43", "CheckBoxA18", "CheckBoxA48", "CheckBoxD101", "CheckBoxD412",
+        "CheckBoxT1dis", "CheckBoxA8dis", "CheckBoxD01dis", "CheckBoxD12dis"})
     EXPECT_NE(f.findChild<QCheckBox*>(name), nullptr) << name;
   EXPECT_EQ(f.SetNr->toolTip(), "Set Number with 1 or 2; other number set from cell phone");
   EXPECT_EQ(f.GetNr->toolTip(), f.SetNr->toolTip());
@@ -117,7 +117,8 @@ TEST_F(AbonentsPage, ControlsCarryTheirNamesAndDefaults) {
 
 TEST_F(AbonentsPage, NoCaptionIsCutShort) {
   Start(DefaultMasks());
-  EXPECT_EQ(cfgtest::ClippedCaptions(ShowPage(configurator::Page::Abonents)), std::vector<std::string>{});
+  EXPECT_EQ(cfgtest::ClippedCaptions(ShowPage(configurator::Page::Abonents)),
+            std::vector<std::string>{});
 }
 
 TEST_F(AbonentsPage, ButtonsPutTheirCommandsOnTheWire) {
@@ -275,7 +276,7 @@ TEST_F(AbonentsPage, ShortMaskFromADamagedFileIsCompletedFromTheGrid) {
   configurator::PutText(c.TNrFilter, "FF");
   configurator::PutText(c.ANrFilter, "F3");
   TForm1& f = Start(c);
-  EXPECT_EQ(f.TNrFilter->text(), "FF");  // no box changed at start-up
+  EXPECT_EQ(f.TNrFilter->text(), "FF");        // no box changed at start-up
   EXPECT_EQ(f.ANrFilter->text(), "F3FFFFFF");  // channel 2 lost numbers 3 and 4
   Box("CheckBoxA48")->setChecked(false);
   EXPECT_EQ(f.ANrFilter->text(), "F3FFFFF7");

@@ -52,8 +52,8 @@ class AnalogPage : public WindowTest {
 
 TEST_F(AnalogPage, ControlsCarryTheirNamesAndRanges) {
   TForm1& f = Start(Defaults());
-  for (const char* name : {"Minlv1", "Maxlv1", "MinLv2", "MaxLv8", "AkoeffStr", "ADividerStr",
-                           "MUX1", "MUX8"})
+  for (const char* name :
+       {"Minlv1", "Maxlv1", "MinLv2", "MaxLv8", "AkoeffStr", "ADividerStr", "MUX1", "MUX8"})
     EXPECT_NE(f.findChild<QLineEdit*>(name), nullptr) << name;
   for (const char* name : {"Level1Cmd", "Level8Cmd", "WriteAMode1", "Button11", "Button18",
                            "Button37", "Button38", "RefLevel"})

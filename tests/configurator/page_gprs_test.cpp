@@ -37,7 +37,8 @@ TEST(GprsCore, BlankRulesOfTheTextSettings) {
       {configurator::GprsTextCommand("SETDN ", ""), {"SETDN ", "SETDN,", ""}},
       // A control character is no blank for the common form.
       {configurator::GprsTextCommand("SETPW ", "\tpw"), {"SETPW \tpw", "SETPW,\tpw", "\tpw"}},
-      {configurator::ApnCommand("internet extra"), {"SETAP internet", "SETAP,internet", "internet"}},
+      {configurator::ApnCommand("internet extra"),
+       {"SETAP internet", "SETAP,internet", "internet"}},
       {configurator::ApnCommand(" internet"), {"SETAP    ", "SETAP    ", " internet"}},
       {configurator::ApnCommand(""), {"SETAP    ", "SETAP    ", ""}},
       {configurator::ApnCommand("\x1fnet"), {"SETAP    ", "SETAP    ", "\x1fnet"}},
@@ -89,7 +90,8 @@ TEST_F(GprsPage, ControlsStartAtTheirDefaults) {
   } lens[] = {{f.APN, 40},         {f.UserID, 16},      {f.Password, 16},
               {f.IPaddress, 40},   {f.FTPHostName, 40}, {f.UserNameFTP, 40},
               {f.PasswordFTP, 16}, {f.DirName, 16},     {f.HTTPhostName, 40}};
-  for (const Len& l : lens) EXPECT_EQ(l.edit->MaxLength(), l.max) << l.edit->objectName().toStdString();
+  for (const Len& l : lens)
+    EXPECT_EQ(l.edit->MaxLength(), l.max) << l.edit->objectName().toStdString();
   for (QPushButton* b : {f.APNbtn, f.UIDbtn, f.PWbtn, f.IPbtn, f.FTPHostNamebtn, f.UNbtn, f.FPWbtn,
                          f.DirNameBtn, f.HTTPhostBtn})
     EXPECT_EQ(b->text(), "WRITE") << b->objectName().toStdString();
@@ -132,7 +134,8 @@ TEST_F(GprsPage, WriteButtonsApplyTheBlankRules) {
   };
   for (const Case& c : cases) {
     c.edit->setText(c.text);
-    f.Exchange.Restore([](auto& s) { s.RawATMode = true; });  // each button clears first, so its line goes framed
+    f.Exchange.Restore(
+        [](auto& s) { s.RawATMode = true; });  // each button clears first, so its line goes framed
     c.button->click();
     EXPECT_EQ(Wire(), Frame(c.command)) << c.command;
     EXPECT_EQ(ui::MemoText(f.MemoS), c.echo) << c.command;
@@ -151,10 +154,9 @@ TEST_F(GprsPage, ReadBoxTurnsEveryButtonIntoItsReadCommand) {
   struct Case {
     QPushButton* button;
     std::string command;
-  } cases[] = {{f.APNbtn, "GETAP "},         {f.UIDbtn, "GETID "}, {f.PWbtn, "GETPW "},
-               {f.IPbtn, "GETIP "},          {f.FTPHostNamebtn, "GETFT "},
-               {f.UNbtn, "GETAF "},          {f.FPWbtn, "GETPF "}, {f.DirNameBtn, "GETDN "},
-               {f.HTTPhostBtn, "GETRH "}};
+  } cases[] = {{f.APNbtn, "GETAP "}, {f.UIDbtn, "GETID "},         {f.PWbtn, "GETPW "},
+               {f.IPbtn, "GETIP "},  {f.FTPHostNamebtn, "GETFT "}, {f.UNbtn, "GETAF "},
+               {f.FPWbtn, "GETPF "}, {f.DirNameBtn, "GETDN "},     {f.HTTPhostBtn, "GETRH "}};
   for (const Case& c : cases) {
     EXPECT_EQ(c.button->text(), "RD");
     c.button->click();
@@ -258,8 +260,8 @@ TEST_F(GprsPage, TextsAndBarsLiveInTheSettingsFile) {
   ASSERT_TRUE(f.SaveSetting1Click());
   const std::string saved = ReadFile();
   ASSERT_EQ(saved.size(), configurator::kSetupConfigSize);
-  const auto back =
-      configurator::DecodeSetupConfig(reinterpret_cast<const unsigned char*>(saved.data()), saved.size());
+  const auto back = configurator::DecodeSetupConfig(
+      reinterpret_cast<const unsigned char*>(saved.data()), saved.size());
   EXPECT_EQ(configurator::GetText(back.UserNameFTP), "new");
   EXPECT_EQ(configurator::GetText(back.APN), "web.apn");
   EXPECT_EQ(configurator::GetText(back.DirName), "dir");

@@ -75,8 +75,11 @@ TEST_F(IOControlPage, ControlsCarryTheirNamesCaptionsAndDefaults) {
   struct Range {
     const char* bar;
     int min, max;
-  } ranges[] = {{"SRateSB", 0, 9}, {"DLoggerTmSB", 1, 6}, {"PulseDsb1", 0, 9},
-                {"PulseDsb8", 0, 9}, {"LFilterSB", 0, 999}};
+  } ranges[] = {{"SRateSB", 0, 9},
+                {"DLoggerTmSB", 1, 6},
+                {"PulseDsb1", 0, 9},
+                {"PulseDsb8", 0, 9},
+                {"LFilterSB", 0, 999}};
   for (const Range& r : ranges) {
     QScrollBar* b = Bar(r.bar);
     ASSERT_NE(b, nullptr) << r.bar;
@@ -94,10 +97,17 @@ TEST_F(IOControlPage, ButtonsPutTheirCommandsOnTheWire) {
     QPushButton* button;
     std::string command;
   } cases[] = {
-      {f.SetPulse, "SETTN0,1,00000000"}, {f.GetInp[7], "GETIS07"},  {f.GetInp[12], "GETIS12"},
-      {f.GetAllInput, "GETIS00"},        {f.GetOutState, "GETOS0"}, {f.GetOut[3], "GETOS3"},
-      {f.SetOut[5], "SETOU5"},           {f.ResetOut[8], "RSTOU8"}, {f.Button43, "LONGF1"},
-      {f.Button44, "LONGF0"},            {f.Button42, "CNTMX,000"},
+      {f.SetPulse, "SETTN0,1,00000000"},
+      {f.GetInp[7], "GETIS07"},
+      {f.GetInp[12], "GETIS12"},
+      {f.GetAllInput, "GETIS00"},
+      {f.GetOutState, "GETOS0"},
+      {f.GetOut[3], "GETOS3"},
+      {f.SetOut[5], "SETOU5"},
+      {f.ResetOut[8], "RSTOU8"},
+      {f.Button43, "LONGF1"},
+      {f.Button44, "LONGF0"},
+      {f.Button42, "CNTMX,000"},
   };
   for (const Case& k : cases) {
     k.button->click();
@@ -206,7 +216,7 @@ TEST_F(IOControlPage, BarPositionsAreSavedAndRestoredTheOutputsAreNot) {
   c.SRateSB = 8;                           // the twin's position at 4096 wins
   c.eSRateSB = 3;
   c.DLoggerTmSB = 5;
-  c.eDLoggerTmSB = 2;                      // set first, then 3628 at its later step
+  c.eDLoggerTmSB = 2;  // set first, then 3628 at its later step
   TForm1& f = Start(c);
   EXPECT_EQ(f.PulseD[3]->text(), "6");
   EXPECT_EQ(f.PulseD[8]->text(), "18");
@@ -248,6 +258,7 @@ TEST_F(IOControlPage, PagesAreLaidOutWithoutOverlap) {
     QWidget* page = ShowPage(index);
     EXPECT_EQ(cfgtest::OverlapFaults(page), std::vector<std::string>{})
         << page->objectName().toStdString() << " " << page->width() << "x" << page->height();
-    EXPECT_EQ(cfgtest::ClippedCaptions(page), std::vector<std::string>{}) << page->objectName().toStdString();
+    EXPECT_EQ(cfgtest::ClippedCaptions(page), std::vector<std::string>{})
+        << page->objectName().toStdString();
   }
 }

@@ -70,8 +70,8 @@ class OtherPage : public WindowTest {
 
 TEST_F(OtherPage, ControlsStartAtTheirDefaults) {
   TForm1& f = Start();
-  for (const char* edit : {"TTimeout1", "TTimeout1t", "ATimeout1", "ATimeout1a", "DFilter",
-                           "DFilterD"}) {
+  for (const char* edit :
+       {"TTimeout1", "TTimeout1t", "ATimeout1", "ATimeout1a", "DFilter", "DFilterD"}) {
     ASSERT_NE(form->findChild<QLineEdit*>(edit), nullptr) << edit;
     EXPECT_EQ(EditText(edit), "0") << edit;
     EXPECT_TRUE(form->findChild<QLineEdit*>(edit)->isReadOnly()) << edit;
@@ -85,8 +85,8 @@ TEST_F(OtherPage, ControlsStartAtTheirDefaults) {
   for (const auto& [name, page] : buttons) {
     ASSERT_NE(Button(name), nullptr) << name;
     EXPECT_TRUE(f.PageOf(page)->isAncestorOf(Button(name))) << name;
-    EXPECT_EQ(Button(name)->text(),
-              page == Page::Analog ? "Timeout Filter" : "Set Timeout Filter") << name;
+    EXPECT_EQ(Button(name)->text(), page == Page::Analog ? "Timeout Filter" : "Set Timeout Filter")
+        << name;
   }
   const std::pair<const char*, int> ranges[] = {{"TTimeout1SB", 99}, {"TTimeout1SBt", 99},
                                                 {"ATimeout1SB", 99}, {"ATimeout1SBa", 99},

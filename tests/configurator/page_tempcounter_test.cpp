@@ -28,9 +28,9 @@ namespace tc = configurator::tempcounter;
 
 TEST(TempCounterCore, SignedLevelText) {
   const std::pair<const char*, const char*> cases[] = {
-      {"0", "+000"},    {"5", "+005"},    {"12", "+012"},   {"149", "+149"}, {"-5", "-005"},
-      {"-10", "-010"},  {"-99", "-099"},  {"-146", "-146"}, {"600", "+600"}, {"+7", "+007"},
-      {"+42", "+042"},  {"12345", "+123"},
+      {"0", "+000"},   {"5", "+005"},   {"12", "+012"},  {"149", "+149"},
+      {"-5", "-005"},  {"-10", "-010"}, {"-99", "-099"}, {"-146", "-146"},
+      {"600", "+600"}, {"+7", "+007"},  {"+42", "+042"}, {"12345", "+123"},
   };
   for (const auto& [in, out] : cases) EXPECT_EQ(tc::NormalizeSignedLevel(in), out) << in;
 }
@@ -102,13 +102,20 @@ TEST_F(TempCounterPage, EveryButtonSendsItsCommandFramed) {
     std::string command;
   };
   std::vector<Case> cases = {
-      {"TlevelCmd", "TCLEV1+000+000"}, {"TlevelCmd2", "TCLEV2+000+000"},
-      {"TlevelCmd3", "TCLEV3+000+000"}, {"COUNTERS", "GETCT"},
-      {"Button7", "GETCT"},            {"Button8", "CLRCT0"},
-      {"Button39", "CLRCT1"},          {"Button40", "CLRCT2"},
-      {"Button41", "CLRCT3"},          {"Button45", "CFLOW0"},
-      {"Button46", "CFLOW1"},          {"ReadRT", "GETRT"},
-      {"RTlevelSend", "RTLEV 00000 00000"}, {"SetRTsource", "RTMOD1A0000"},
+      {"TlevelCmd", "TCLEV1+000+000"},
+      {"TlevelCmd2", "TCLEV2+000+000"},
+      {"TlevelCmd3", "TCLEV3+000+000"},
+      {"COUNTERS", "GETCT"},
+      {"Button7", "GETCT"},
+      {"Button8", "CLRCT0"},
+      {"Button39", "CLRCT1"},
+      {"Button40", "CLRCT2"},
+      {"Button41", "CLRCT3"},
+      {"Button45", "CFLOW0"},
+      {"Button46", "CFLOW1"},
+      {"ReadRT", "GETRT"},
+      {"RTlevelSend", "RTLEV 00000 00000"},
+      {"SetRTsource", "RTMOD1A0000"},
       {"Button2", "RTMODR"},
   };
   // The RunTime page's "Write" buttons: level 0 masks 0..7 on Button27 down to Button20,
@@ -128,7 +135,7 @@ TEST_F(TempCounterPage, EveryButtonSendsItsCommandFramed) {
 TEST_F(TempCounterPage, FormatSourceAndModeButtonsKeepRawModeAndGoUnframed) {
   TForm1& f = Start();
   const std::pair<const char*, std::string> cases[] = {
-      {"Button45", "CFLOW0"}, {"Button46", "CFLOW1"}, {"SetRTsource", "RTMOD1A0000"},
+      {"Button45", "CFLOW0"}, {"Button46", "CFLOW1"},  {"SetRTsource", "RTMOD1A0000"},
       {"Button2", "RTMODR"},  {"Button20", "RTMOD07"},
   };
   for (const auto& [button, command] : cases) {
@@ -281,12 +288,14 @@ TEST_F(TempCounterPage, PagesAreLaidOutWithoutOverlap) {
 
   // Both variants' controls are measured.
   f.ApplyModelVariant(true);
-  for (configurator::Page p : {configurator::Page::Main, configurator::Page::TempCounter,
-                              configurator::Page::RunTime}) {
+  for (configurator::Page p :
+       {configurator::Page::Main, configurator::Page::TempCounter, configurator::Page::RunTime}) {
     QWidget* page = ShowPage(p);
-    const auto mine = p == configurator::Page::Main ? QList<QWidget*>{f.COUNTERS, f.ReadRT}
-                             : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    EXPECT_EQ(cfgtest::OverlapFaults(page, mine), std::vector<std::string>{}) << page->objectName().toStdString();
+    const auto mine = p == configurator::Page::Main
+                          ? QList<QWidget*>{f.COUNTERS, f.ReadRT}
+                          : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
+    EXPECT_EQ(cfgtest::OverlapFaults(page, mine), std::vector<std::string>{})
+        << page->objectName().toStdString();
   }
 }
 

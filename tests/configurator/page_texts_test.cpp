@@ -56,16 +56,15 @@ TEST(TextsCore, TextsTheWindowGivesTheSlots) {
   using configurator::DefaultLongText;
   using configurator::DefaultShortText;
   const std::pair<int, const char*> longTexts[] = {
-      {1, "Temperature 1 Minimum"},     {2, "Temperature 1 Normal"},
-      {9, "Temperature 3 Maximum"},     {10, "Analog Input 1 Minimum"},
-      {11, "Analog Input 1 Normal"},    {33, "Analog Input 8 Maximum"},
-      {34, "Event INP1 0-1"},           {45, "Event INP12 0-1"},
-      {46, "Event INP1 1-0"},           {57, "Event INP12 1-0"},
+      {1, "Temperature 1 Minimum"},   {2, "Temperature 1 Normal"},   {9, "Temperature 3 Maximum"},
+      {10, "Analog Input 1 Minimum"}, {11, "Analog Input 1 Normal"}, {33, "Analog Input 8 Maximum"},
+      {34, "Event INP1 0-1"},         {45, "Event INP12 0-1"},       {46, "Event INP1 1-0"},
+      {57, "Event INP12 1-0"},
   };
   for (const auto& [slot, text] : longTexts) EXPECT_EQ(DefaultLongText(slot), text) << slot;
   const std::pair<int, const char*> shortTexts[] = {
-      {1, ""},          {57, ""},         {58, "INP1 1"}, {69, "INP12 1"}, {70, "INP1 0"},
-      {81, "INP12 0"},  {82, "OUT1 1"},   {89, "OUT8 1"}, {90, "OUT1 0"},  {97, "OUT8 0"},
+      {1, ""},         {57, ""},       {58, "INP1 1"}, {69, "INP12 1"}, {70, "INP1 0"},
+      {81, "INP12 0"}, {82, "OUT1 1"}, {89, "OUT8 1"}, {90, "OUT1 0"},  {97, "OUT8 0"},
   };
   for (const auto& [slot, text] : shortTexts) EXPECT_EQ(DefaultShortText(slot), text) << slot;
 }
@@ -143,8 +142,8 @@ TEST_F(PageTexts, ControlsOfTheThreePages) {
 // the hidden run-time captions.
 TEST_F(PageTexts, NoCaptionIsCutShort) {
   Start();
-  for (configurator::Page index : {configurator::Page::ExternalSMS, configurator::Page::IntExtSMS,
-                                  configurator::Page::IOname})
+  for (configurator::Page index :
+       {configurator::Page::ExternalSMS, configurator::Page::IntExtSMS, configurator::Page::IOname})
     EXPECT_EQ(cfgtest::ClippedCaptions(ShowPage(index)), std::vector<std::string>{})
         << "page " << configurator::PageIndex(index);
 }
@@ -193,7 +192,8 @@ TEST_F(PageTexts, ButtonsPutTheirCommandOnTheWire) {
     platform::SetText(Edit(c.edit), c.text);
     f.SMSmode->setChecked(false);
     ui::SetMemoText(f.MemoSMSinput, "old answer");
-    f.Exchange.Restore([](auto& s) { s.RawATMode = true; });  // the click's Clear frames the line again
+    f.Exchange.Restore(
+        [](auto& s) { s.RawATMode = true; });  // the click's Clear frames the line again
     Button(c.button)->click();
     EXPECT_EQ(Wire(), c.wire);
     EXPECT_EQ(ui::MemoText(f.MemoS), c.echo);
@@ -218,7 +218,8 @@ TEST_F(PageTexts, ReadBoxesRecaptionTheirPageAndOnlyExternalClearsTheMemos) {
   };
   auto captions = [&](const char* stem, int first, int last) {
     std::string s;
-    for (int n = first; n <= last; ++n) s += Button(QString("%1%2").arg(stem).arg(n))->text().toStdString();
+    for (int n = first; n <= last; ++n)
+      s += Button(QString("%1%2").arg(stem).arg(n))->text().toStdString();
     return s;
   };
   for (const Case& c : cases) {
@@ -270,7 +271,8 @@ TEST_F(PageTexts, AnswersLandInTheEditOfTheirSlotByThePageShown) {
     Wire();
     Chunk(c.answer);
     f.Timer1Timer();
-    for (const auto& [edit, text] : c.edits) EXPECT_EQ(Edit(edit)->text().toStdString(), text) << edit;
+    for (const auto& [edit, text] : c.edits)
+      EXPECT_EQ(Edit(edit)->text().toStdString(), text) << edit;
   }
 }
 

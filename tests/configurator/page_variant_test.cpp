@@ -23,11 +23,16 @@ struct Named {
   Page page;
 };
 std::vector<Named> ShownInRunTime() {
-  return {{"LabelRT1", Page::ExternalSMS}, {"LabelRT2", Page::ExternalSMS}, {"iLabelRT1", Page::IntExtSMS}, {"iLabelRT2", Page::IntExtSMS},
-          {"ReadRT", Page::Main},   {"PanelRT", Page::TempCounter},  {"Panel1", Page::Analog}};
+  return {{"LabelRT1", Page::ExternalSMS}, {"LabelRT2", Page::ExternalSMS},
+          {"iLabelRT1", Page::IntExtSMS},  {"iLabelRT2", Page::IntExtSMS},
+          {"ReadRT", Page::Main},          {"PanelRT", Page::TempCounter},
+          {"Panel1", Page::Analog}};
 }
 std::vector<Named> ShownInStandard() {
-  return {{"LabelT2", Page::ExternalSMS}, {"LabelT3", Page::ExternalSMS}, {"iLabelT2", Page::IntExtSMS}, {"iLabelT3", Page::IntExtSMS}};
+  return {{"LabelT2", Page::ExternalSMS},
+          {"LabelT3", Page::ExternalSMS},
+          {"iLabelT2", Page::IntExtSMS},
+          {"iLabelT3", Page::IntExtSMS}};
 }
 std::vector<Named> DisabledInRunTime() {
   std::vector<Named> v;
@@ -66,8 +71,7 @@ class ModelVariant : public WindowTest {
   // stand-in on its page keeps the remaining checks going.
   QWidget* Control(const Named& n) {
     if (auto* w = form->findChild<QWidget*>(n.name)) {
-      EXPECT_TRUE(form->PageOf(n.page)->isAncestorOf(w))
-          << n.name.toStdString();
+      EXPECT_TRUE(form->PageOf(n.page)->isAncestorOf(w)) << n.name.toStdString();
       return w;
     }
     ADD_FAILURE() << "no control " << n.name.toStdString();
@@ -172,11 +176,11 @@ TEST_F(ModelVariant, SaveKeepsTheToggledFlag) {
   const std::string bytes = ReadFile();
   ASSERT_EQ(bytes.size(), configurator::kSetupConfigSize);
   EXPECT_EQ(static_cast<int>(bytes[configurator::cfgoff::RunTimeVariant]), 1);
-  EXPECT_EQ(configurator::GetText(configurator::DecodeSetupConfig(
-                                      reinterpret_cast<const unsigned char*>(bytes.data()),
-                                      bytes.size())
-                                      .ANrFilter),
-            "1234----");
+  EXPECT_EQ(
+      configurator::GetText(configurator::DecodeSetupConfig(
+                                reinterpret_cast<const unsigned char*>(bytes.data()), bytes.size())
+                                .ANrFilter),
+      "1234----");
 
   // The next run opens in the run-time variant with the masks as saved.
   form.reset();

@@ -68,7 +68,8 @@ Record DistinctRecord() {
   const char* const temps[6] = {"ScrollBarT1min", "ScrollBarT1max", "ScrollBarT2min",
                                 "ScrollBarT2max", "ScrollBarT3min", "ScrollBarT3max"};
   const int tempValues[6] = {-50, 120, -7, 45, -99, 149};
-  for (int i = 0; i < 6; ++i) r.Int32(temps[i], 3276 + 4 * static_cast<std::size_t>(i), tempValues[i]);
+  for (int i = 0; i < 6; ++i)
+    r.Int32(temps[i], 3276 + 4 * static_cast<std::size_t>(i), tempValues[i]);
   r.Reserved("Reserved3300", 3300, 8);
   r.Text("TNrFilter", 3308, 4, "1F-");
   r.Text("ANrFilter", 3313, 8, "0123-5A7");
@@ -88,9 +89,11 @@ Record DistinctRecord() {
   r.Reserved("Reserved3649", 3649, 2);
   r.Text("HTTPhostName", 3651, 40, "http.example");
   for (int n = 1; n <= 7; ++n)
-    r.Text(N("NNumber", n), 3692 + 21 * static_cast<std::size_t>(n - 1), 20, "+4917000" + std::to_string(n));
+    r.Text(N("NNumber", n), 3692 + 21 * static_cast<std::size_t>(n - 1), 20,
+           "+4917000" + std::to_string(n));
   for (int n = 1; n <= 7; ++n)
-    r.Text(N("PBnr", n), 3839 + 21 * static_cast<std::size_t>(n - 1), 20, "+4916000" + std::to_string(n));
+    r.Text(N("PBnr", n), 3839 + 21 * static_cast<std::size_t>(n - 1), 20,
+           "+4916000" + std::to_string(n));
   r.Text("TKnumber2", 3986, 20, "+49170111222");
   r.Text("ScheduleString", 4007, 9, "T55071223");
   r.Byte("Byte4017", 4017, 0);
@@ -163,26 +166,45 @@ TEST_F(SettingsRoundTrip, OneControlPerPageChangesExactlyItsField) {
   };
   auto int32 = [](std::int32_t v) { return Record::LE32(v); };
   const Case cases[] = {
-      {"Main", [](TForm1& f) { f.TKnumber->setText("+4915099"); }, {"TKnumber", "TKnumber2"},
+      {"Main",
+       [](TForm1& f) { f.TKnumber->setText("+4915099"); },
+       {"TKnumber", "TKnumber2"},
        text("+4915099")},
-      {"Main", [](TForm1& f) { f.DeleteSMS->setChecked(false); }, {"DeleteSMS"}, std::string(1, '\0')},
+      {"Main",
+       [](TForm1& f) { f.DeleteSMS->setChecked(false); },
+       {"DeleteSMS"},
+       std::string(1, '\0')},
       {"Abonents", [](TForm1& f) { f.NNumber[4]->setText("+333"); }, {"NNumber4"}, text("+333")},
-      {"Abonents", [](TForm1& f) { f.CheckBoxT[3][1]->setChecked(true); }, {"TNrFilter"},
+      {"Abonents",
+       [](TForm1& f) { f.CheckBoxT[3][1]->setChecked(true); },
+       {"TNrFilter"},
        text("5F-")},
-      {"External SMS", [](TForm1& f) { f.TXTSMS[30]->setText("door open"); }, {"TXTSMS30"},
+      {"External SMS",
+       [](TForm1& f) { f.TXTSMS[30]->setText("door open"); },
+       {"TXTSMS30"},
        text("door open")},
-      {"Int/Ext SMS", [](TForm1& f) { f.iTXTSMS[40]->setText("F SETOU2"); }, {"iTXTSMS40"},
+      {"Int/Ext SMS",
+       [](TForm1& f) { f.iTXTSMS[40]->setText("F SETOU2"); },
+       {"iTXTSMS40"},
        text("F SETOU2")},
-      {"IOname", [](TForm1& f) { f.iTXTSMS[70]->setText("pump on"); }, {"iTXTSMS70"},
+      {"IOname",
+       [](TForm1& f) { f.iTXTSMS[70]->setText("pump on"); },
+       {"iTXTSMS70"},
        text("pump on")},
       {"Analog", [](TForm1& f) { f.ScrollBarMax[6]->setValue(55); }, {"ScrollBarMax6"}, int32(55)},
       {"Analog", [](TForm1& f) { f.AMode[2]->SetItemIndex(1); }, {"AMode2"}, int32(1)},
       {"Analog", [](TForm1& f) { f.MUX[3]->setText("95"); }, {"MUX3"}, text("95")},
-      {"Analog", [](TForm1& f) { f.ADividerStr->setText("11112222"); }, {"ADividerStr"},
+      {"Analog",
+       [](TForm1& f) { f.ADividerStr->setText("11112222"); },
+       {"ADividerStr"},
        text("11112222")},
-      {"Temperature/Counter", [](TForm1& f) { f.ScrollBarTmin[2]->setValue(-20); },
-       {"ScrollBarT2min"}, int32(-20)},
-      {"SMS Shedule", [](TForm1& f) { f.SMSShed->SetItemIndex(0); }, {"ScheduleString"},
+      {"Temperature/Counter",
+       [](TForm1& f) { f.ScrollBarTmin[2]->setValue(-20); },
+       {"ScrollBarT2min"},
+       int32(-20)},
+      {"SMS Shedule",
+       [](TForm1& f) { f.SMSShed->SetItemIndex(0); },
+       {"ScheduleString"},
        text("A55071223")},
       {"IO control", [](TForm1& f) { f.PulseDsb[3]->setValue(0); }, {"PulseDsb3"}, int32(0)},
       {"Other", [](TForm1& f) { f.TTimeout1SB->setValue(42); }, {"TTimeout1SB"}, int32(42)},
@@ -190,10 +212,14 @@ TEST_F(SettingsRoundTrip, OneControlPerPageChangesExactlyItsField) {
       {"GPRS, FTP", [](TForm1& f) { f.DirName->setText("site9"); }, {"DirName"}, text("site9")},
       {"GPRS, FTP", [](TForm1& f) { f.HTTPhostName->setText("h2"); }, {"HTTPhostName"}, text("h2")},
       {"Serial Port", [](TForm1& f) { f.TrackBar5->setValue(1234); }, {"TrackBar5"}, int32(1234)},
-      {"Serial Port", [](TForm1& f) { f.SkipCRLFcb->setChecked(false); }, {"SkipCRLFcb"},
+      {"Serial Port",
+       [](TForm1& f) { f.SkipCRLFcb->setChecked(false); },
+       {"SkipCRLFcb"},
        std::string(1, '\0')},
-      {"Serial Port", [](TForm1& f) { f.SaveSettingAfterExitCB->setChecked(false); },
-       {"SaveSettingAfterExitCB"}, std::string(1, '\0')},
+      {"Serial Port",
+       [](TForm1& f) { f.SaveSettingAfterExitCB->setChecked(false); },
+       {"SaveSettingAfterExitCB"},
+       std::string(1, '\0')},
   };
   const Record r = DistinctRecord();
   for (const Case& c : cases) {

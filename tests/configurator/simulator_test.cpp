@@ -49,8 +49,10 @@ class SlaveSide {
       QCoreApplication::processEvents();
       char buf[512];
       const ssize_t n = ::read(fd_, buf, sizeof buf);
-      if (n > 0) got_.append(buf, static_cast<std::size_t>(n));
-      else QThread::msleep(1);
+      if (n > 0)
+        got_.append(buf, static_cast<std::size_t>(n));
+      else
+        QThread::msleep(1);
     }
     std::string out;
     out.swap(got_);
@@ -77,12 +79,25 @@ TEST(SmsCodec, DeliverMatchesHandComputedPdu) {
   // 00 SMSC | 04 DELIVER | 0A 91 9471103254 +4917012345 | PID DCS | 26-01-05 09:07:03 +2h |
   // 0A "hellohello" packed as in the standard's example.
   EXPECT_EQ(sms::EncodeDeliver("+4917012345", "hellohello", o),
-            "00" "04" "0A91" "9471103254" "0000" "62105090703080" "0A" "E8329BFD4697D9EC37");
+            "00"
+            "04"
+            "0A91"
+            "9471103254"
+            "0000"
+            "62105090703080"
+            "0A"
+            "E8329BFD4697D9EC37");
   o.smsc = "+4917";
   o.stamp.zoneQuarters = -4;
   // An odd number of digits ends in the F filler; the zone's sign is bit 3.
   EXPECT_EQ(sms::EncodeDeliver("123", "A", o),
-            "03919471" "04" "038121F3" "0000" "62105090703048" "01" "41");
+            "03919471"
+            "04"
+            "038121F3"
+            "0000"
+            "62105090703048"
+            "01"
+            "41");
   const auto d = sms::DecodeDeliver(sms::EncodeDeliver("123", "A", o));
   ASSERT_TRUE(d);
   EXPECT_EQ(d->sender, "123");
@@ -111,7 +126,7 @@ TEST(SmsCodec, MalformedSubmitsAreRefusedWithAReason) {
       {"0011300791214365F700000B06C722754A6D0", "even number"},   // odd digit count
       {"0011300791214365F700000B06C722754A6DZZ", "even number"},  // not hex
       {"0004300791214365F700000B06C722754A6D00", "not SMS-SUBMIT"},
-      {"0011300791214365F700000B07C722754A6D00", "user-data length 7"},  // UDL too long for data
+      {"0011300791214365F700000B07C722754A6D00", "user-data length 7"},    // UDL too long for data
       {"0011300791214365F700000B06C722754A6D0000", "user-data length 6"},  // data beyond UDL
       {"00113007912143", "ends inside the destination"},
       {"07", "ends inside the service-centre"},
@@ -125,7 +140,8 @@ TEST(SmsCodec, MalformedSubmitsAreRefusedWithAReason) {
 
 TEST(SmsCodec, AlphabetAndPackingEdges) {
   // Characters outside ASCII go through the alphabet both ways; ones it lacks become '?'.
-  EXPECT_EQ(sms::TextToSeptets("@\xA3$\xA5_\xE4"), (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x03, 0x11, 0x7B}));
+  EXPECT_EQ(sms::TextToSeptets("@\xA3$\xA5_\xE4"),
+            (std::vector<std::uint8_t>{0x00, 0x01, 0x02, 0x03, 0x11, 0x7B}));
   EXPECT_EQ(sms::SeptetsToText({0x00, 0x10, 0x1B, 0x5B, 0x7F}), "@??\xC4\xE0");
   EXPECT_EQ(sms::TextToSeptets("\x80"), std::vector<std::uint8_t>{0x3F});
   // 7 septets fill 7 octets with the top bit of the last one 0; 8 septets fill 7; 9 need 8.
@@ -211,8 +227,8 @@ TEST_F(DeviceSimTest, SetCommandsChangeTheStateThatGetReads) {
   } cases[] = {
       {"SETTX05 Frost alarm" + std::string(29, ' '), "\r\nSETTX05,Frost alarm\r\nOK\r\n",
        "GETTX05 " + std::string(40, ' '), "05: Frost alarm\r\n"},
-      {"SETTI58 Door open      ", "\r\nSETTI58,Door open\r\nOK\r\n", "GETTI58 " + std::string(15, ' '),
-       "58: Door open\r\n"},
+      {"SETTI58 Door open      ", "\r\nSETTI58,Door open\r\nOK\r\n",
+       "GETTI58 " + std::string(15, ' '), "58: Door open\r\n"},
       {"SETNN2,+4930123456", "\r\nSETNN2,+4930123456\r\nOK\r\n", "GETNR2", "Nr.2: +4930123456\r\n"},
       {"SETAP web.example", "\r\nSETAP,web.example\r\nOK\r\n", "GETAP ", "APN: web.example\r\n"},
       {"SETAP    ", "\r\nSETAP\r\nOK\r\n", "GETAP ", "APN: \r\n"},
@@ -272,13 +288,16 @@ TEST_F(ModemSimTest, AnswersWithEchoAndResultCodes) {
   line.Write("AT+CCLK=\"26/12/10,00:01:59+02\"\r");
   line.ReadUntil("OK\r\n");
   line.Write("AT+CCLK?\r");
-  EXPECT_EQ(line.ReadUntil("OK\r\n"), "AT+CCLK?\r\r\n+CCLK: \"26/12/10,00:01:59+02\"\r\n\r\nOK\r\n");
+  EXPECT_EQ(line.ReadUntil("OK\r\n"),
+            "AT+CCLK?\r\r\n+CCLK: \"26/12/10,00:01:59+02\"\r\n\r\nOK\r\n");
   line.Write("AT+CMEE=2\rAT+CCLK=\"26/13/10,00:01:59\"\rAT+NOPE\r");
   const std::string errors = line.ReadUntil("\r\nERROR\r\n");
-  EXPECT_NE(errors.find("+CME ERROR: invalid characters in text string"), std::string::npos) << errors;
-  EXPECT_EQ(modem.AtLines(), (std::vector<std::string>{"AT+CGMI", "AT+CMGF=0", "AT+CCLK=\"26/12/10,00:01:59+02\"",
-                                                       "AT+CCLK?", "AT+CMEE=2", "AT+CCLK=\"26/13/10,00:01:59\"",
-                                                       "AT+NOPE"}));
+  EXPECT_NE(errors.find("+CME ERROR: invalid characters in text string"), std::string::npos)
+      << errors;
+  EXPECT_EQ(modem.AtLines(),
+            (std::vector<std::string>{"AT+CGMI", "AT+CMGF=0", "AT+CCLK=\"26/12/10,00:01:59+02\"",
+                                      "AT+CCLK?", "AT+CMEE=2", "AT+CCLK=\"26/13/10,00:01:59\"",
+                                      "AT+NOPE"}));
 }
 
 TEST_F(ModemSimTest, SubmitCycleWithPromptAndDeviceAnswer) {
@@ -316,9 +335,9 @@ TEST_F(ModemSimTest, ListingOfTwoMessagesThenTheyAreRead) {
   line.Write("AT+CMGL=0\r");
   const std::string listing = line.ReadUntil("OK\r\n");
   const std::string pdu1 = modem.Store()[0].pdu, pdu2 = modem.Store()[1].pdu;
-  EXPECT_EQ(listing, "AT+CMGL=0\r\r\n+CMGL: 1,0,," + std::to_string(sms::TpduLength(pdu1)) + "\r\n" + pdu1 +
-                         "\r\n+CMGL: 2,0,," + std::to_string(sms::TpduLength(pdu2)) + "\r\n" + pdu2 +
-                         "\r\n\r\nOK\r\n");
+  EXPECT_EQ(listing, "AT+CMGL=0\r\r\n+CMGL: 1,0,," + std::to_string(sms::TpduLength(pdu1)) +
+                         "\r\n" + pdu1 + "\r\n+CMGL: 2,0,," +
+                         std::to_string(sms::TpduLength(pdu2)) + "\r\n" + pdu2 + "\r\n\r\nOK\r\n");
   EXPECT_EQ(sms::DecodeDeliver(pdu2)->text, "second");
   // Listed unread messages are read now: the unread list is empty, the read list has both.
   line.Write("AT+CMGL=0\r");
@@ -379,6 +398,8 @@ TEST(SimulatorPortLink, MakesReplacesAndRemovesOnlyItsOwnLink) {
   EXPECT_NE(error.find("not a link"), std::string::npos) << error;
   EXPECT_TRUE(fs::is_regular_file(folder + "/com4"));
 
-  if (old) setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
-  else unsetenv("XDG_CONFIG_HOME");
+  if (old)
+    setenv("XDG_CONFIG_HOME", saved.c_str(), 1);
+  else
+    unsetenv("XDG_CONFIG_HOME");
 }

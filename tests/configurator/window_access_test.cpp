@@ -38,7 +38,8 @@ TEST_F(WindowAccess, EveryControlIsAnnouncedByItsCurrentCaption) {
   TForm1& f = Start();
   for (bool runTime : {false, true}) {
     f.ApplyModelVariant(runTime);
-    EXPECT_EQ(testsupport::Misnamed(&f), std::vector<std::string>{}) << (runTime ? "run-time" : "standard");
+    EXPECT_EQ(testsupport::Misnamed(&f), std::vector<std::string>{})
+        << (runTime ? "run-time" : "standard");
   }
   // A mask row's boxes follow its caption through the variant switch.
   f.ApplyModelVariant(false);

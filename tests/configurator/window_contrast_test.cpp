@@ -19,8 +19,10 @@ TEST_F(WindowContrast, EveryTextStandsOutUnderADarkPalette) {
   for (bool runTime : {false, true}) {
     form->ApplyModelVariant(runTime);
     for (int p = 0; p < static_cast<int>(form->Pages.size()); ++p)
-      for (const std::string& t : testsupport::FaintTexts(ShowPage(static_cast<configurator::Page>(p))))
-        faint.push_back((runTime ? "run-time page " : "standard page ") + std::to_string(p) + ": " + t);
+      for (const std::string& t :
+           testsupport::FaintTexts(ShowPage(static_cast<configurator::Page>(p))))
+        faint.push_back((runTime ? "run-time page " : "standard page ") + std::to_string(p) + ": " +
+                        t);
   }
   // The memo of the device's answers and the status line lie beside the pages.
   for (const std::string& t : testsupport::FaintTexts(form.get())) faint.push_back("window: " + t);

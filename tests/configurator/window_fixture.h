@@ -169,7 +169,8 @@ inline std::vector<std::string> OverlapFaults(QWidget* page, const QList<QWidget
       faults.push_back(w->objectName().toStdString() + " outside the page");
     for (QWidget* other : all)
       if (other != w && w->geometry().intersects(other->geometry()))
-        faults.push_back(w->objectName().toStdString() + " over " + other->objectName().toStdString());
+        faults.push_back(w->objectName().toStdString() + " over " +
+                         other->objectName().toStdString());
   }
   return faults;
 }

@@ -21,7 +21,8 @@ class WindowLayout : public cfgtest::WindowTest {
     for (bool runTime : {false, true}) {
       form->ApplyModelVariant(runTime);
       for (int p = 0; p < static_cast<int>(form->Pages.size()); ++p)
-        for (const std::string& fault : testsupport::CaptionFaults(ShowPage(static_cast<configurator::Page>(p))))
+        for (const std::string& fault :
+             testsupport::CaptionFaults(ShowPage(static_cast<configurator::Page>(p))))
           faults.push_back((runTime ? "run-time page " : "standard page ") + std::to_string(p) +
                            ": " + fault);
     }

@@ -41,7 +41,10 @@ class WindowReceiver : public WindowTest {
 
 // An SMS-DELIVER PDU from +4917012345678 with the given text.
 std::string DeliverPdu(const std::string& text) {
-  return "07919471000000F0" "040C91947110325476" "0000" "62105021000000" +
+  return "07919471000000F0"
+         "040C91947110325476"
+         "0000"
+         "62105021000000" +
          [&] {
            char udl[3];
            std::snprintf(udl, sizeof udl, "%02X", static_cast<unsigned>(text.size()));
@@ -145,12 +148,14 @@ TEST_F(WindowReceiver, ListedSmsIsShownAndDeleted) {
 TEST_F(WindowReceiver, ModemStartUpSequenceOneStepPerAnsweredTick) {
   TForm1& f = Start(true);
   ASSERT_TRUE(f.Exchange.ModemInitActive());
-  const char* expected[6] = {"AT+CGMI\r", "AT+CSCS?\r", "AT+CGMM\r",
+  const char* expected[6] = {"AT+CGMI\r",   "AT+CSCS?\r",      "AT+CGMM\r",
                              "AT+CMEE=2\r", "\n\rAT+CMGF=0\r", "\n\rAT+CMGL=1\r"};
   const char* answers[6] = {"AT+CGMI\r\r\nSIEMENS\r\n\r\nOK\r\n",
                             "AT+CSCS?\r\r\n+CSCS: \"GSM\"\r\n\r\nOK\r\n",
-                            "AT+CGMM\r\r\nMC35i\r\n\r\nOK\r\n", "AT+CMEE=2\r\r\nOK\r\n",
-                            "AT+CMGF=0\r\r\nOK\r\n", "AT+CMGL=1\r\r\nOK\r\n"};
+                            "AT+CGMM\r\r\nMC35i\r\n\r\nOK\r\n",
+                            "AT+CMEE=2\r\r\nOK\r\n",
+                            "AT+CMGF=0\r\r\nOK\r\n",
+                            "AT+CMGL=1\r\r\nOK\r\n"};
   for (int i = 0; i < 6; ++i) {
     f.Timer1Timer();
     EXPECT_EQ(Wire(), expected[i]) << i;
@@ -199,11 +204,16 @@ TEST_F(WindowReceiver, StartUpSequenceOnAClosedPortEndsWithoutTheTimeOut) {
   f.Timer1Timer();
   EXPECT_FALSE(f.Exchange.ModemInitActive());
   EXPECT_EQ(f.Status->text(), " ");
-  EXPECT_FALSE(f.Exchange.Awaiting(configurator::Answer::CGMI) || f.Exchange.Awaiting(configurator::Answer::CSCS) || f.Exchange.Awaiting(configurator::Answer::CGMM) || f.Exchange.Awaiting(configurator::Answer::CMEE) ||
-               f.Exchange.Awaiting(configurator::Answer::CMGF) || f.Exchange.Awaiting(configurator::Answer::CMGL1));
+  EXPECT_FALSE(f.Exchange.Awaiting(configurator::Answer::CGMI) ||
+               f.Exchange.Awaiting(configurator::Answer::CSCS) ||
+               f.Exchange.Awaiting(configurator::Answer::CGMM) ||
+               f.Exchange.Awaiting(configurator::Answer::CMEE) ||
+               f.Exchange.Awaiting(configurator::Answer::CMGF) ||
+               f.Exchange.Awaiting(configurator::Answer::CMGL1));
   for (int i = 0; i < 120; ++i) f.Timer1Timer();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Could not connect to serial port.\r\nPlease, check settings and try again.");
+  EXPECT_EQ(boxes[0].text,
+            "Could not connect to serial port.\r\nPlease, check settings and try again.");
   EXPECT_FALSE(f.Exchange.PhoneNotConnected());
 }
 

@@ -88,7 +88,8 @@ TEST_F(WindowStartup, NoSettingsFileStartsFromAZeroRecord) {
   EXPECT_EQ(platform::Text(f.TKnumber), "");
   EXPECT_EQ(f.TrackBar5->value(), 0);
   EXPECT_EQ(f.Edit1->text(), "0");
-  for (QCheckBox* b : {f.SMSmode, f.ParityEven, f.SkipCRLFcb, f.SaveSettingAfterExitCB, f.DeleteSMS})
+  for (QCheckBox* b :
+       {f.SMSmode, f.ParityEven, f.SkipCRLFcb, f.SaveSettingAfterExitCB, f.DeleteSMS})
     EXPECT_FALSE(b->isChecked()) << b->objectName().toStdString();
   EXPECT_FALSE(f.TKM506GM1->isChecked());
   EXPECT_EQ(f.OptionString, "");
@@ -358,9 +359,9 @@ TEST_F(WindowStartup, WindowShape) {
   TForm1& f = Make();
   EXPECT_EQ(f.windowTitle(), "TK5063SM");
   EXPECT_EQ(f.size(), QSize(886, 703));
-  const char* captions[13] = {"Main",       "Abonents",    "External SMS",        "Int/Ext SMS",
-                              "IOname",     "Analog",      "Temperature/Counter", "SMS Shedule",
-                              "IO control", "Other",       "GPRS, FTP",           "Serial Port",
+  const char* captions[13] = {"Main",       "Abonents", "External SMS",        "Int/Ext SMS",
+                              "IOname",     "Analog",   "Temperature/Counter", "SMS Shedule",
+                              "IO control", "Other",    "GPRS, FTP",           "Serial Port",
                               "RunTime"};
   ASSERT_EQ(f.PageControl1->count(), 13);
   for (int i = 0; i < 13; ++i) EXPECT_EQ(f.PageControl1->tabText(i), captions[i]);

@@ -78,8 +78,10 @@ TEST_F(WindowWire, RawATLinesGoUnframed) {
     QPushButton* button;
     std::string wire;
   } cases[] = {
-      {f.band[0], "  AT#BND=0\r"},     {f.band[3], "  AT#BND=3\r"},
-      {f.SupportedBand, "  AT#BND=?\r"}, {f.CurrentBand, "  AT#BND?\r"},
+      {f.band[0], "  AT#BND=0\r"},
+      {f.band[3], "  AT#BND=3\r"},
+      {f.SupportedBand, "  AT#BND=?\r"},
+      {f.CurrentBand, "  AT#BND?\r"},
       {f.ctrlZbtn, "\x1A\r"},
   };
   for (const Case& c : cases) {
@@ -249,7 +251,8 @@ TEST_F(WindowWire, PortErrorIsShownOncePerRun) {
   f.GetModel();
   f.SetDT->click();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Could not connect to serial port.\r\nPlease, check settings and try again.");
+  EXPECT_EQ(boxes[0].text,
+            "Could not connect to serial port.\r\nPlease, check settings and try again.");
   EXPECT_EQ(boxes[0].caption, "Error");
   EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
   EXPECT_FALSE(f.Exchange.ModemBusy());

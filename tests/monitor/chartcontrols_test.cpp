@@ -57,7 +57,8 @@ TEST_F(FormTest, ChartsHaveTheirAxes) {
   EXPECT_EQ(f.Chart2->AxisMinimum(), -5);
   EXPECT_EQ(f.Chart2->AxisMaximum(), 105);
   EXPECT_EQ(f.ChannelChartT1->AxisMaximum(), 145);
-  for (monitor::Chart* c : {f.ChannelChartC1, f.ChannelChartC2, f.ChannelChartA[1], f.ChannelChartA[8]}) {
+  for (monitor::Chart* c :
+       {f.ChannelChartC1, f.ChannelChartC2, f.ChannelChartA[1], f.ChannelChartA[8]}) {
     EXPECT_FALSE(c->MinimumAutomatic());
     EXPECT_EQ(c->AxisMinimum(), -1);
     EXPECT_TRUE(c->MaximumAutomatic());

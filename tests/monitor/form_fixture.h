@@ -55,7 +55,9 @@ class FormTest : public ::testing::Test {
     for (int i = 0; i < 28; ++i) record += ",00.0";
     Write(name, record + ",00T\r\n");
   }
-  bool Exists(const std::string& name) const { return QFile::exists(QString::fromStdString(Path(name))); }
+  bool Exists(const std::string& name) const {
+    return QFile::exists(QString::fromStdString(Path(name)));
+  }
   std::vector<std::string> Texts() const {
     std::vector<std::string> t;
     for (const auto& m : messages) t.push_back(m.text);

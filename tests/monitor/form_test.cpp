@@ -56,9 +56,18 @@ QString TabText(monitor::TForm1& f, QWidget* page) {
 TEST_F(FormTest, TheWindowHasItsPagesAndNamedControls) {
   auto& f = Form();
   EXPECT_EQ(f.windowTitle(), "FERN-LOG monitoring software for TK5063GM GPRS/FTP data-logger");
-  const QStringList captions{"From FTP to local PC file transfer", "CSV (Table and Chart)",
-                             "Temperature", "Counter 1", "Counter 2", "Analog 1", "Analog 2",
-                             "Analog 3", "Analog 4", "Analog 5", "Analog 6", "Analog 7",
+  const QStringList captions{"From FTP to local PC file transfer",
+                             "CSV (Table and Chart)",
+                             "Temperature",
+                             "Counter 1",
+                             "Counter 2",
+                             "Analog 1",
+                             "Analog 2",
+                             "Analog 3",
+                             "Analog 4",
+                             "Analog 5",
+                             "Analog 6",
+                             "Analog 7",
                              "Analog 8"};
   ASSERT_EQ(f.PageControl1->count(), captions.size());
   for (int i = 0; i < captions.size(); ++i) EXPECT_EQ(f.PageControl1->tabText(i), captions[i]);
@@ -66,28 +75,88 @@ TEST_F(FormTest, TheWindowHasItsPagesAndNamedControls) {
   EXPECT_EQ(f.PageControl1->widget(5)->objectName(), "TabSheetA1");
 
   // Names others find the controls by, each with a name a screen reader can say.
-  for (const char* name :
-       {"HostTxt", "PortTxt", "UserTxt", "PassTxt", "CheckBox1", "ProxyServer", "ProxyPort",
-        "ConnectBtn", "DisConnectBtn", "RefreshBtn", "cSTATUS", "Memo1", "sDirectory",
-        "FileListBoxFTPdir", "sFile", "FileListBoxFTP", "RemoteFiles1cnt", "LocalFiles1cnt",
-        "MakeDirFTP", "MkDirFTPbtn", "RenameDirFTPbtn", "DeleteAllFTPButtonEnable", "LocalFile",
-        "FileListBoxPC", "DirectoryListBoxPC", "DriveComboBox4", "MakeDirPC", "MkDirPC",
-        "CopySelected", "CopyAll", "MoveSelected", "MoveAll", "CopyFromDate",
-        "CopySelectedCancel", "CopyAllCancel", "MoveSelectedCancel", "MoveAllCancel",
-        "CopyFromDateCancel", "MonthCalendar1", "MonthCalendar2", "FromDateTime", "ExitBtn",
-        "StatusLine", "ExitButton", "DriveComboBox1", "DirectoryListBox1", "DirectoryListBox2",
-        "FileListBox1", "FileListBox8", "ScrollBar1", "ScrollBar2", "TLEVEL", "ALEVEL", "Xmode",
-        "DateTimePicker1", "DateTimePicker2", "RunButton", "StringGrid1", "Chart1", "Chart2",
-        "ChannelChartT1", "ChannelChartC1", "ChannelChartC2", "ChannelChartA8", "T1Name",
-        "C2Name", "A8Name", "ScrollBarA8", "ScrollBarA08", "MulA8", "Button1", "Button11",
-        "Button15", "Button22", "StatusBar1"}) {
+  for (const char* name : {"HostTxt",
+                           "PortTxt",
+                           "UserTxt",
+                           "PassTxt",
+                           "CheckBox1",
+                           "ProxyServer",
+                           "ProxyPort",
+                           "ConnectBtn",
+                           "DisConnectBtn",
+                           "RefreshBtn",
+                           "cSTATUS",
+                           "Memo1",
+                           "sDirectory",
+                           "FileListBoxFTPdir",
+                           "sFile",
+                           "FileListBoxFTP",
+                           "RemoteFiles1cnt",
+                           "LocalFiles1cnt",
+                           "MakeDirFTP",
+                           "MkDirFTPbtn",
+                           "RenameDirFTPbtn",
+                           "DeleteAllFTPButtonEnable",
+                           "LocalFile",
+                           "FileListBoxPC",
+                           "DirectoryListBoxPC",
+                           "DriveComboBox4",
+                           "MakeDirPC",
+                           "MkDirPC",
+                           "CopySelected",
+                           "CopyAll",
+                           "MoveSelected",
+                           "MoveAll",
+                           "CopyFromDate",
+                           "CopySelectedCancel",
+                           "CopyAllCancel",
+                           "MoveSelectedCancel",
+                           "MoveAllCancel",
+                           "CopyFromDateCancel",
+                           "MonthCalendar1",
+                           "MonthCalendar2",
+                           "FromDateTime",
+                           "ExitBtn",
+                           "StatusLine",
+                           "ExitButton",
+                           "DriveComboBox1",
+                           "DirectoryListBox1",
+                           "DirectoryListBox2",
+                           "FileListBox1",
+                           "FileListBox8",
+                           "ScrollBar1",
+                           "ScrollBar2",
+                           "TLEVEL",
+                           "ALEVEL",
+                           "Xmode",
+                           "DateTimePicker1",
+                           "DateTimePicker2",
+                           "RunButton",
+                           "StringGrid1",
+                           "Chart1",
+                           "Chart2",
+                           "ChannelChartT1",
+                           "ChannelChartC1",
+                           "ChannelChartC2",
+                           "ChannelChartA8",
+                           "T1Name",
+                           "C2Name",
+                           "A8Name",
+                           "ScrollBarA8",
+                           "ScrollBarA08",
+                           "MulA8",
+                           "Button1",
+                           "Button11",
+                           "Button15",
+                           "Button22",
+                           "StatusBar1"}) {
     const QWidget* w = f.findChild<QWidget*>(name);
     ASSERT_NE(w, nullptr) << name;
     EXPECT_FALSE(w->accessibleName().isEmpty()) << name;
   }
-  for (const char* name : {"Print2", "Exit1", "SaveSetting1", "MenuItem1", "MenuItem2",
-                           "MenuItem3", "Delete1", "DeleteAll1", "Refresh1", "Delete2",
-                           "DeleteAll2", "Refresh2", "Delete3", "Refresh3", "Print1"})
+  for (const char* name : {"Print2", "Exit1", "SaveSetting1", "MenuItem1", "MenuItem2", "MenuItem3",
+                           "Delete1", "DeleteAll1", "Refresh1", "Delete2", "DeleteAll2", "Refresh2",
+                           "Delete3", "Refresh3", "Print1"})
     EXPECT_NE(f.findChild<QAction*>(name), nullptr) << name;
   EXPECT_EQ(f.PassTxt->echoMode(), QLineEdit::Password);
   EXPECT_EQ(f.PassTxt->text().size(), 10);
@@ -346,7 +415,9 @@ TEST_F(FormTest, SaveSettingAfterTheStartWritesBackTheRestoredRecord) {
   TCSVConfig rec = StoredRecord();
   rec.WorkFolder.set(root_.toStdString());
   rec.Host.set("h\xF6st.example.org");  // Western letters stay as they are
-  rec.T1Name.set("Kessel \xB0" "C");
+  rec.T1Name.set(
+      "Kessel \xB0"
+      "C");
   rec.ALevel = 100;
   rec.TLevel = -40;
   for (std::size_t k = 0; k < 8; ++k) rec.Fine[k] = static_cast<std::int32_t>(990 + k);

@@ -38,8 +38,12 @@ class FtpClientTest : public ::testing::Test {
     ASSERT_TRUE(root_.isValid());
     ASSERT_TRUE(local_.isValid());
   }
-  std::string RootPath(const std::string& name) const { return root_.path().toStdString() + "/" + name; }
-  std::string LocalPath(const std::string& name) const { return local_.path().toStdString() + "/" + name; }
+  std::string RootPath(const std::string& name) const {
+    return root_.path().toStdString() + "/" + name;
+  }
+  std::string LocalPath(const std::string& name) const {
+    return local_.path().toStdString() + "/" + name;
+  }
   void Put(const std::string& name, const std::string& bytes) const {
     std::ofstream(RootPath(name), std::ios::binary) << bytes;
   }
@@ -58,7 +62,9 @@ class FtpClientTest : public ::testing::Test {
     c.Password = pass;
     c.OnSuccess = [this](int code) { events.push_back("success " + std::to_string(code)); };
     c.OnFailure = [this](bool&, int code) { events.push_back("failure " + std::to_string(code)); };
-    c.OnUnSupportedFunction = [this](int code) { events.push_back("unsupported " + std::to_string(code)); };
+    c.OnUnSupportedFunction = [this](int code) {
+      events.push_back("unsupported " + std::to_string(code));
+    };
     c.OnConnect = [this] { events.push_back("connect"); };
     c.OnDisconnect = [this] { events.push_back("disconnect"); };
     c.OnTransactionStart = [this] { events.push_back("start"); };
@@ -106,7 +112,8 @@ TEST_F(FtpClientTest, LogsInListsAndAsksTheServerKindOnlyOnce) {
   EXPECT_FALSE(c.SystemType().empty());
   ASSERT_EQ(lines.size(), 4u);  // line ends removed, one call per line
   for (const std::string& l : lines) EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << l;
-  EXPECT_EQ(monitor::ListingName(lines[0]) + "|" + monitor::ListingName(lines[1]), "181010.csv|2019");
+  EXPECT_EQ(monitor::ListingName(lines[0]) + "|" + monitor::ListingName(lines[1]),
+            "181010.csv|2019");
   EXPECT_EQ(events, (std::vector<std::string>{"connect", "start", "stop", "success 4", "start",
                                               "stop", "success 4"}));
 }
@@ -365,9 +372,11 @@ TEST_F(ScriptedClientTest, ATransferCutShortFailsAndKeepsTheLocalCopy) {
       {"", "", 9033, true},
       {"150 8.8 kbytes to download", "", 4516, false},  // pure-ftpd: no size there, SIZE says
       {"150 8.8 kbytes to download", "", 9033, true},
-      {"150 Opening ASCII mode data connection for a.csv (9000 bytes)", "", 9033, true},  // may grow
+      {"150 Opening ASCII mode data connection for a.csv (9000 bytes)", "", 9033,
+       true},  // may grow
       {"150 Opening BINARY mode data connection for a.csv (9000 bytes)", "", 9033, false},  // exact
-      {"125 Transfer starting.", "550 SIZE not allowed in ASCII mode.", 4516, true},  // nothing to hold against
+      {"125 Transfer starting.", "550 SIZE not allowed in ASCII mode.", 4516,
+       true},  // nothing to hold against
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(std::string(k.opening) + " sent " + std::to_string(k.sent));
@@ -379,9 +388,10 @@ TEST_F(ScriptedClientTest, ATransferCutShortFailsAndKeepsTheLocalCopy) {
       EXPECT_EQ(error, "");
       EXPECT_EQ(Read(LocalPath("a.csv")), body.substr(0, k.sent));
     } else {
-      EXPECT_EQ(error, "Incomplete download of a.csv: " + std::to_string(k.sent) + " of " +
-                           (std::string(k.opening).find("9000") != std::string::npos ? "9000" : "9033") +
-                           " bytes received");
+      EXPECT_EQ(error,
+                "Incomplete download of a.csv: " + std::to_string(k.sent) + " of " +
+                    (std::string(k.opening).find("9000") != std::string::npos ? "9000" : "9033") +
+                    " bytes received");
       EXPECT_EQ(events.back(), "failure 8");
       EXPECT_EQ(Read(LocalPath("a.csv")), "older copy");
     }

@@ -53,7 +53,8 @@ TEST_F(FtpSessionTest, ListingLinesFillTheSortedListsAndTheMemo) {
         Line('d', "x.csv")})
     f.FTPClient1ListItem(line);
   f.FTPClient1TransactionStop();  // the listing's end shows what it listed
-  EXPECT_EQ(Items(f.FileListBoxFTP), QStringList({"a.csv", "a.csv.bak", "b.csv", "B0.csv", "csvdata"}));
+  EXPECT_EQ(Items(f.FileListBoxFTP),
+            QStringList({"a.csv", "a.csv.bak", "b.csv", "B0.csv", "csvdata"}));
   EXPECT_EQ(Items(f.FileListBoxFTPdir), QStringList({" 2018  zz", "2019", "Archive", "x.csv"}));
   // Every non-empty line shows in the memo as received, short ones included.
   EXPECT_EQ(f.Memo1->blockCount(), 12);
@@ -347,7 +348,8 @@ TEST_F(FtpSessionTest, DeletingRemoteFilesIsUnlockedAndConfirmed) {
   messages.clear();
   f.MenuItem2->trigger();
   EXPECT_EQ(Texts(), std::vector<std::string>{"Delete all files from server ?"});
-  EXPECT_EQ(server.Commands("DELE"), (std::vector<std::string>{"DELE 181010.csv", "DELE 181012.csv"}));
+  EXPECT_EQ(server.Commands("DELE"),
+            (std::vector<std::string>{"DELE 181010.csv", "DELE 181012.csv"}));
   EXPECT_EQ(f.FileListBoxFTP->count(), 0);
 
   // With nothing listed: no DELE, but listed again.
@@ -379,7 +381,12 @@ TEST_F(FtpSessionTest, StatusTextsOfTheClientsEvents) {
   } cases[] = {
       {[&] { f.FTPClient1Success(13); }, "NList success"},
       {[&] { f.FTPClient1Success(8); }, "Download success"},
-      {[&] { bool h = true; f.FTPClient1Failure(h, 5); EXPECT_FALSE(h); }, "Rename failure"},
+      {[&] {
+         bool h = true;
+         f.FTPClient1Failure(h, 5);
+         EXPECT_FALSE(h);
+       },
+       "Rename failure"},
       {[&] { f.FTPClient1PacketRecvd(1024, 4096); }, "1024 of 4096"},
       {[&] { f.FTPClient1TransactionStart(); }, "Beginning Data Transfer"},
       {[&] { f.FTPClient1TransactionStop(); }, "Data Transfer Complete"},
@@ -392,7 +399,8 @@ TEST_F(FtpSessionTest, StatusTextsOfTheClientsEvents) {
   }
   f.FTPClient1UnSupportedFunction(14);
   f.FTPClient1Error(10061, "Connection refused");
-  EXPECT_EQ(Texts(), (std::vector<std::string>{"DoCommand unsupported", "Error 10061: Connection refused"}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{"DoCommand unsupported", "Error 10061: Connection refused"}));
 }
 
 // ---- Connect against servers that fail ------------------------------------------------

@@ -27,10 +27,9 @@ std::string Record(const std::string& time, const std::string& t1, const std::st
 }
 
 std::string SmallFile() {
-  return "TK5063GM data logger\r\n\r\n" +
-         Record("00:00:00", "+025.6", "+001.0", "12.7", "000") + "\r\n" +
-         Record("00:15:00", "-050.0", "000123", "12.7", "00T") + "\r\n" + "short line\r\n" +
-         Record("00:30:00", "+025.5", "+002.0", "12.7", "000") + "\r\n";
+  return "TK5063GM data logger\r\n\r\n" + Record("00:00:00", "+025.6", "+001.0", "12.7", "000") +
+         "\r\n" + Record("00:15:00", "-050.0", "000123", "12.7", "00T") + "\r\n" +
+         "short line\r\n" + Record("00:30:00", "+025.5", "+002.0", "12.7", "000") + "\r\n";
 }
 
 void Choose(FileListBox* list, const QString& name) {
@@ -116,8 +115,8 @@ TEST_F(FormTest, LoadingTheSampleFilesShowsEveryDay) {
   const int records = f.Grid()->RowCount() - 1;
   ASSERT_GT(records, 50);
   EXPECT_FALSE(f.Grid()->Red());  // the first day has no flagged record
-  for (int id : {kSeries1, kSeries3, kSeries4, kSeries5, kSeries12, kTraceSeries1,
-                 kTraceSeries12, kSeries21, kTraceSeries14, kLineSeries1})
+  for (int id : {kSeries1, kSeries3, kSeries4, kSeries5, kSeries12, kTraceSeries1, kTraceSeries12,
+                 kSeries21, kTraceSeries14, kLineSeries1})
     EXPECT_EQ(f.SeriesById(id)->Count(), records) << SeriesInfoOf(id).name;
   EXPECT_EQ(f.SeriesById(kSeries2)->Count(), 0);  // T2 holds a counter
 
@@ -176,7 +175,8 @@ TEST_F(FormTest, ADoubleClickOnAMissingFileShowsTheErrorBox) {
 }
 
 std::string FlaggedRecord() {
-  std::string r = "01.03.2009,00:00:00,+025.6,+001.0,+021.0,10.0,05.0,12.7,04.0,03.0,02.0,01.0,00.0";
+  std::string r =
+      "01.03.2009,00:00:00,+025.6,+001.0,+021.0,10.0,05.0,12.7,04.0,03.0,02.0,01.0,00.0";
   for (int i = 0; i < 20; ++i) r += ",0";
   return r + ",00T";
 }

@@ -78,10 +78,14 @@ TEST_F(FormTest, FileListsShowTheirMaskInNameOrderWithoutRegardToCase) {
     const char* name;
     bool match;
   } cases[] = {
-      {"*.csv", "261201.csv", true}, {"*.csv", "261201.csv.bak", false},
-      {"-*.csv", "261201.csv", false}, {"-*.csv", "-261201-261202.csv", true},
-      {"261201*.csv", "261201a.csv", true}, {"261201*.csv", "2612011.txt", false},
-      {"*.*", "noext", true}, {"?.csv", "ab.csv", false},
+      {"*.csv", "261201.csv", true},
+      {"*.csv", "261201.csv.bak", false},
+      {"-*.csv", "261201.csv", false},
+      {"-*.csv", "-261201-261202.csv", true},
+      {"261201*.csv", "261201a.csv", true},
+      {"261201*.csv", "2612011.txt", false},
+      {"*.*", "noext", true},
+      {"?.csv", "ab.csv", false},
   };
   for (const Case& c : cases)
     EXPECT_EQ(monitor::FileListBox::Matches(c.mask, c.name), c.match) << c.mask << " " << c.name;
@@ -121,7 +125,7 @@ TEST_F(FormTest, MkDirRefusesPathsAndDotNamesAndStaysInTheWorkingFolder) {
   ASSERT_TRUE(QDir::setCurrent(root_ + "/work"));
   auto& f = Form();
   const QStringList before = QDir(root_).entryList(QDir::AllEntries | QDir::NoDotAndDotDot);
-  const char* names[] = {"../x_escape", "..", ".", ".. ", ". ", "..\t", "a/b", "new/",
+  const char* names[] = {"../x_escape",         "..",  ".",   ".. ", ". ", "..\t", "a/b", "new/",
                          "/fernlog-mkdir-test", "./x", "x/.."};
   for (const char* n : names) {
     messages.clear();
@@ -261,8 +265,8 @@ TEST_F(FormTest, DoubleClickWhereNoTextEditorStartsSaysSoWithThePath) {
   f.FileListBoxPC->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
   emit f.FileListBoxPC->itemDoubleClicked(f.FileListBoxPC->item(0));
 
-  ASSERT_EQ(Texts(),
-            std::vector<std::string>{"No text editor could be started for\r\n" + Path("261201.csv")});
+  ASSERT_EQ(Texts(), std::vector<std::string>{"No text editor could be started for\r\n" +
+                                              Path("261201.csv")});
   EXPECT_EQ(messages[0].icon, platform::Icon::Warning);
   EXPECT_EQ(messages[0].buttons, platform::Buttons::Ok);
   EXPECT_TRUE(Exists("261201.csv"));

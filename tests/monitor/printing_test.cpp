@@ -107,12 +107,12 @@ TEST(TablePrint, RowsAndColumnsStandAtTheirFixedPlaces) {
 
 // The widest texts of a logger record and of the header stay clear of the next column.
 TEST(TablePrint, CellTextsFitTheirColumns) {
-  std::vector<std::string> header = {
-      "16383", "Date", "Time", "T1", "T2", "T3", "A1", "A2", "A3", "A4", "A5", "A6",
-      "A7", "A8", "D12", "11", "10", "9", "8", "7", "6", "5", "4", "3", "2", "1", "O8",
-      "7", "6", "5", "4", "3", "2", "1"};
-  std::vector<std::string> record = {"16383", "31.12.2026", "23:59:59", "-040.0", "999999",
-                                     "+100.0"};
+  std::vector<std::string> header = {"16383", "Date", "Time", "T1", "T2", "T3",  "A1", "A2", "A3",
+                                     "A4",    "A5",   "A6",   "A7", "A8", "D12", "11", "10", "9",
+                                     "8",     "7",    "6",    "5",  "4",  "3",   "2",  "1",  "O8",
+                                     "7",     "6",    "5",    "4",  "3",  "2",   "1"};
+  std::vector<std::string> record = {"16383",  "31.12.2026", "23:59:59",
+                                     "-040.0", "999999",     "+100.0"};
   for (int i = 0; i < 8; ++i) record.push_back("99.9");
   for (int i = 0; i < 20; ++i) record.push_back("1");
   auto printer = TextPrinter::Recorder();

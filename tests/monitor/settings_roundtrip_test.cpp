@@ -46,7 +46,10 @@ Record DistinctRecord(const std::string& folder) {
            "Tank " + std::to_string(k + 1), kZeroRoom);
   r.Text("C1Name", 672, 40, "Gas", kZeroRoom);
   r.Text("C2Name", 713, 40, "Water", kZeroRoom);
-  r.Text("T1Name", 754, 40, "Boiler \xB0" "C", kZeroRoom);
+  r.Text("T1Name", 754, 40,
+         "Boiler \xB0"
+         "C",
+         kZeroRoom);
   r.Reserved("Pad795", 795, 1);
   r.Double("CopyFromDate", 796, Days(QDate(2024, 2, 29)));
   r.Reserved("Reserved804", 804, 24);

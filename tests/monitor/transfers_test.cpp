@@ -92,8 +92,8 @@ class TransfersTest : public FtpFormTest {
 };
 
 TEST_F(TransfersTest, CopyFromDateTakesTheDayAndLaterAndMovesTheDayToToday) {
-  for (const char* n : {"181009.csv", "181010.csv", "181010_1200.csv", "181123.csv",
-                        "190102.csv", "-181001_181031.csv", "180930.csv"})
+  for (const char* n : {"181009.csv", "181010.csv", "181010_1200.csv", "181123.csv", "190102.csv",
+                        "-181001_181031.csv", "180930.csv"})
     Put(n);
   Connect();
   monitor::TForm1& f = Form();
@@ -247,8 +247,8 @@ TEST_F(TransfersTest, MoveSelectedLeavesTheRestOnTheServerAndListsThemAgain) {
   EXPECT_EQ(f.LocalFiles1cnt->text(), QStringLiteral("3"));
   for (const QString& m : moved) EXPECT_FALSE(OnServer(m.toStdString()));
   EXPECT_EQ(server.Commands("TYPE"), std::vector<std::string>{"TYPE A"});  // once, before the run
-  EXPECT_EQ(server.Commands("DELE"), std::vector<std::string>({"DELE 181002.csv", "DELE 181005.csv",
-                                                               "DELE 181009.csv"}));
+  EXPECT_EQ(server.Commands("DELE"),
+            std::vector<std::string>({"DELE 181002.csv", "DELE 181005.csv", "DELE 181009.csv"}));
   ExpectIdle();
 }
 
@@ -423,7 +423,8 @@ TEST_F(TransfersTest, AFullDiskEndsAMoveWithoutDeletingAndKeepsTheLocalCopy) {
   }
   ASSERT_EQ(messages.size(), 2u) << ::testing::PrintToString(Texts());  // question, error box
   EXPECT_EQ(messages[1].icon, platform::Icon::Stop);
-  EXPECT_NE(messages[1].text.find("181001.csv: " + std::string(std::strerror(EFBIG))), std::string::npos)
+  EXPECT_NE(messages[1].text.find("181001.csv: " + std::string(std::strerror(EFBIG))),
+            std::string::npos)
       << messages[1].text;
   EXPECT_TRUE(server.Commands("DELE").empty());
   EXPECT_EQ(Read(ServerPath("181001.csv")), body);
@@ -454,7 +455,8 @@ TEST_F(TransfersTest, TheLocalListTakesEachFetchedNameAndIsReadOnceAtTheEnd) {
   ASSERT_EQ(seen.size(), 3u);
   EXPECT_EQ(seen[1], QStringList({"181001.csv", "old.csv"}));
   EXPECT_EQ(seen[2], QStringList({"181001.csv", "181002.csv", "old.csv"}));  // zz.csv not yet
-  EXPECT_EQ(Items(f.FileListBoxPC), QStringList({"181001.csv", "181002.csv", "181003.csv", "old.csv", "zz.csv"}));
+  EXPECT_EQ(Items(f.FileListBoxPC),
+            QStringList({"181001.csv", "181002.csv", "181003.csv", "old.csv", "zz.csv"}));
   ExpectIdle();
 }
 
@@ -515,10 +517,10 @@ TEST_F(TransfersTest, BusyTransfersAndTheDoubleClickTouchNothing) {
   f.DisConnectBtn->setEnabled(false);
   f.RefreshBtn->setEnabled(false);
   answer = Answer::Yes;
-  for (auto handler : {&monitor::TForm1::CopySelectedClick, &monitor::TForm1::CopyAllClick,
-                       &monitor::TForm1::MoveSelectedClick, &monitor::TForm1::MoveAllClick,
-                       &monitor::TForm1::CopyFromDateClick,
-                       &monitor::TForm1::FileListBoxFTPDblClick})
+  for (auto handler :
+       {&monitor::TForm1::CopySelectedClick, &monitor::TForm1::CopyAllClick,
+        &monitor::TForm1::MoveSelectedClick, &monitor::TForm1::MoveAllClick,
+        &monitor::TForm1::CopyFromDateClick, &monitor::TForm1::FileListBoxFTPDblClick})
     (f.*handler)();
   EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
   EXPECT_TRUE(server.Commands("RETR").empty());
@@ -632,7 +634,8 @@ TEST_F(ScriptedTransfersTest, AFileSizeLimitFailsTheWriteWithTheSystemsReason) {
     f.MoveAll->click();
   }
   ASSERT_EQ(messages.size(), 2u) << ::testing::PrintToString(Texts());
-  EXPECT_EQ(messages[1].text, "Cannot write 190101.csv: " + std::string(std::strerror(EFBIG)) + ".");
+  EXPECT_EQ(messages[1].text,
+            "Cannot write 190101.csv: " + std::string(std::strerror(EFBIG)) + ".");
   EXPECT_TRUE(script.Commands("DELE").empty());
   EXPECT_TRUE(Local().isEmpty());
   EXPECT_EQ(Remote(), QStringList({"190101.csv"}));
@@ -642,7 +645,8 @@ TEST_F(ScriptedTransfersTest, AFileSizeLimitFailsTheWriteWithTheSystemsReason) {
 // Names that can't be local file names or can't go into a command are left on the server
 // with one message; the other files are moved.
 TEST_F(ScriptedTransfersTest, UnusableNamesAreSkippedWithOneMessageAndTheRunGoesOn) {
-  for (const char* n : {"190101.csv", "a\rb.csv", "190102.csv", "x\n.csv"}) script.files[n] = {"1;2;3"};
+  for (const char* n : {"190101.csv", "a\rb.csv", "190102.csv", "x\n.csv"})
+    script.files[n] = {"1;2;3"};
   ConnectScripted();
   monitor::TForm1& f = Form();
   // A listing may name "." and ".." too.
@@ -651,10 +655,13 @@ TEST_F(ScriptedTransfersTest, UnusableNamesAreSkippedWithOneMessageAndTheRunGoes
   answer = Answer::Yes;
   f.MoveAll->click();
 
-  EXPECT_EQ(Texts(), (std::vector<std::string>{
-                         "Move all files ?", "Not copied, file name not allowed: ., .., a\rb.csv"}));
-  EXPECT_EQ(script.Commands("RETR"), (std::vector<std::string>{"RETR 190101.csv", "RETR 190102.csv"}));
-  EXPECT_EQ(script.Commands("DELE"), (std::vector<std::string>{"DELE 190101.csv", "DELE 190102.csv"}));
+  EXPECT_EQ(Texts(),
+            (std::vector<std::string>{"Move all files ?",
+                                      "Not copied, file name not allowed: ., .., a\rb.csv"}));
+  EXPECT_EQ(script.Commands("RETR"),
+            (std::vector<std::string>{"RETR 190101.csv", "RETR 190102.csv"}));
+  EXPECT_EQ(script.Commands("DELE"),
+            (std::vector<std::string>{"DELE 190101.csv", "DELE 190102.csv"}));
   EXPECT_EQ(Local(), QStringList({"190101.csv", "190102.csv"}));
   EXPECT_EQ(Remote(), QStringList({"a\rb.csv"}));
   ExpectIdle();
@@ -671,12 +678,9 @@ TEST_F(ScriptedTransfersTest, CancelEndsTheRunWhateverItWaitsFor) {
     Fault fault;
     bool kept;  // the connection
   } cases[] = {
-      {"RETR", Fault::Stall, false},
-      {"RETR", Fault::NoConnect, false},
-      {"RETR", Fault::StallData, false},
-      {"RETR", Fault::Endless, true},
-      {"DELE", Fault::Stall, false},
-      {"LIST", Fault::Stall, false},
+      {"RETR", Fault::Stall, false},     {"RETR", Fault::NoConnect, false},
+      {"RETR", Fault::StallData, false}, {"RETR", Fault::Endless, true},
+      {"DELE", Fault::Stall, false},     {"LIST", Fault::Stall, false},
   };
   monitor::TForm1& f = Form();
   answer = Answer::Yes;
@@ -713,8 +717,8 @@ TEST_F(ScriptedTransfersTest, CancelEndsTheRunWhateverItWaitsFor) {
     EXPECT_EQ(Texts(), std::vector<std::string>{"Move selected files ?"});
     EXPECT_EQ(script.files.count("190101.csv"), std::string(k.verb) == "LIST" ? 0u : 1u);
     if (!inListing) {
-      EXPECT_EQ(Read(Path("190101.csv")), std::string(k.verb) == "DELE" ? std::string(9000, 'x')
-                                                                         : "older local copy");
+      EXPECT_EQ(Read(Path("190101.csv")),
+                std::string(k.verb) == "DELE" ? std::string(9000, 'x') : "older local copy");
       EXPECT_EQ(QDir(root_).entryList(QDir::Files | QDir::Hidden), QStringList({"190101.csv"}));
     }
     EXPECT_FALSE(f.FTPBusy);

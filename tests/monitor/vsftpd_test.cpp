@@ -56,7 +56,8 @@ class VsftpdTest : public FormTest {
 // A day's file of some size, in the logger's CSV lines with CR LF ends.
 std::string Day(int n) {
   std::string body;
-  for (int i = 0; i < 50 + n * 37; ++i) body += "19010" + std::to_string(n) + ",08:00," + std::to_string(i) + ",1.5\r\n";
+  for (int i = 0; i < 50 + n * 37; ++i)
+    body += "19010" + std::to_string(n) + ",08:00," + std::to_string(i) + ",1.5\r\n";
   return body;
 }
 
@@ -69,7 +70,8 @@ TEST_F(VsftpdTest, ListsCopiesAndMovesTheLoggersFiles) {
   ASSERT_TRUE(QDir().mkpath(QString::fromStdString(ServerPath("2019"))));
   Connect();
   monitor::TForm1& f = Form();
-  EXPECT_EQ(Items(f.FileListBoxFTP), QStringList({"-190101-190131.csv", "190101.csv", "190102.csv"}));
+  EXPECT_EQ(Items(f.FileListBoxFTP),
+            QStringList({"-190101-190131.csv", "190101.csv", "190102.csv"}));
   EXPECT_EQ(Items(f.FileListBoxFTPdir), QStringList({"2019"}));
 
   f.CopyAll->click();
@@ -77,11 +79,13 @@ TEST_F(VsftpdTest, ListsCopiesAndMovesTheLoggersFiles) {
   EXPECT_EQ(Read(Path("190101.csv")), Day(1));
   EXPECT_EQ(Read(Path("190102.csv")), Day(2));
   EXPECT_EQ(Read(Path("-190101-190131.csv")), Day(3));
-  EXPECT_EQ(Items(f.FileListBoxPC), QStringList({"-190101-190131.csv", "190101.csv", "190102.csv"}));
+  EXPECT_EQ(Items(f.FileListBoxPC),
+            QStringList({"-190101-190131.csv", "190101.csv", "190102.csv"}));
 
   // Move the daily files; the merged one stays.
   for (int i = 0; i < f.FileListBoxFTP->count(); ++i)
-    f.FileListBoxFTP->item(i)->setSelected(f.FileListBoxFTP->item(i)->text().startsWith(QLatin1Char('1')));
+    f.FileListBoxFTP->item(i)->setSelected(
+        f.FileListBoxFTP->item(i)->text().startsWith(QLatin1Char('1')));
   answer = Answer::Yes;
   f.MoveSelected->click();
   EXPECT_EQ(Texts(), std::vector<std::string>{"Move selected files ?"});

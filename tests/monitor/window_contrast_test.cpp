@@ -46,7 +46,8 @@ TEST_F(WindowContrast, TheTablesRedTextStandsOutUnderADarkPalette) {
       const QModelIndex at = f.Grid()->index(row, col);
       const QColor ink = f.Grid()->data(at, Qt::ForegroundRole).value<QColor>();
       const bool fixed = row == 0 || col == 0;
-      EXPECT_GE(platform::ContrastRatio(ink, p.color(fixed ? QPalette::Button : QPalette::Base)), 4.5)
+      EXPECT_GE(platform::ContrastRatio(ink, p.color(fixed ? QPalette::Button : QPalette::Base)),
+                4.5)
           << row << "," << col;
       EXPECT_GT(ink.red(), ink.green()) << row << "," << col;  // still red
     }

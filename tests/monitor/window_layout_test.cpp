@@ -58,10 +58,11 @@ TEST_P(DesktopFontLayout, NoCaptionIsCutWhateverFontTheDesktopSets) {
   EXPECT_EQ(PageFaults(Form()), std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(Desktop, DesktopFontLayout,
-                         ::testing::ValuesIn(std::vector<testsupport::DesktopFont>{
-                             {"DejaVu Sans", 10}, {"DejaVu Sans", 11}, {"DejaVu Sans", 12}, {"DejaVu Serif", 10}}),
-                         [](const auto& info) { return testsupport::FontName(info.param); });
+INSTANTIATE_TEST_SUITE_P(
+    Desktop, DesktopFontLayout,
+    ::testing::ValuesIn(std::vector<testsupport::DesktopFont>{
+        {"DejaVu Sans", 10}, {"DejaVu Sans", 11}, {"DejaVu Sans", 12}, {"DejaVu Serif", 10}}),
+    [](const auto& info) { return testsupport::FontName(info.param); });
 
 // Where the header row and the number column meet, the table shows its cell (0, 0): "0" once
 // a file is loaded, in the table's text colour.
@@ -83,7 +84,7 @@ TEST_F(FormTest, TheTableCornerShowsItsCell) {
   EXPECT_EQ(corner->text(), "0");
   EXPECT_EQ(corner->text().toStdString(), f.Grid()->cell(0, 0));
   EXPECT_EQ(corner->palette().color(QPalette::ButtonText), QColor(Qt::red));  // flagged record
-  EXPECT_NE(corner->grab().toImage(), blank);  // the "0" is drawn
+  EXPECT_NE(corner->grab().toImage(), blank);                                 // the "0" is drawn
 }
 
 }  // namespace

@@ -40,7 +40,9 @@ class TextEditor : public ::testing::Test {
     f.close();
     if (executable) f.setPermissions(f.permissions() | QFile::ExeOwner);
   }
-  static void Open(const QString& path) { platform::OpenInTextEditor(QFile::encodeName(path).toStdString()); }
+  static void Open(const QString& path) {
+    platform::OpenInTextEditor(QFile::encodeName(path).toStdString());
+  }
 
   QTemporaryDir tmp_;
   std::vector<platform::MessageRequest> messages;
@@ -53,7 +55,8 @@ TEST_F(TextEditor, TheDesktopsPlainTextHandlerStartsThroughItsOpener) {
   const QString apps = Dir("data/applications");
   const QString log = tmp_.path() + "/launched";
   WriteFile(bin + "/xdg-mime",
-            "#!/bin/sh\n[ \"$*\" = 'query default text/plain' ] && echo fake-editor.desktop\n", true);
+            "#!/bin/sh\n[ \"$*\" = 'query default text/plain' ] && echo fake-editor.desktop\n",
+            true);
   WriteFile(bin + "/gio", "#!/bin/sh\nprintf '%s\\n' \"$@\" > '" + log.toUtf8() + "'\n", true);
   WriteFile(apps + "/fake-editor.desktop", "[Desktop Entry]\nType=Application\nExec=true %F\n");
   ScopedEnv path("PATH", bin.toLocal8Bit());
@@ -73,8 +76,8 @@ TEST_F(TextEditor, WithoutAHandlerOrAnOpenerAMessageNamesTheFile) {
   struct Case {
     const char* name;
     bool queryOk;
-    const char* answer;    // what the handler query prints
-    bool haveFile;         // the handler's desktop file is installed
+    const char* answer;  // what the handler query prints
+    bool haveFile;       // the handler's desktop file is installed
     bool gioOk, gtkOk;
     std::vector<std::string> calls;
     bool message;
@@ -83,13 +86,38 @@ TEST_F(TextEditor, WithoutAHandlerOrAnOpenerAMessageNamesTheFile) {
       {"no default application", true, "\n", true, true, true, {"xdg-mime"}, true},
       {"not a desktop file name", true, "../ed.desktop\n", true, true, true, {"xdg-mime"}, true},
       {"an option for a name", true, "-x.desktop\n", true, true, true, {"xdg-mime"}, true},
-      {"gio starts it", true, "ed.desktop\nother\n", true, true, true, {"xdg-mime", "gio launch"}, false},
-      {"gio fails, gtk-launch starts it", true, "ed.desktop\n", true, false, true,
-       {"xdg-mime", "gio launch", "gtk-launch ed.desktop"}, false},
-      {"desktop file elsewhere: gtk-launch looks it up", true, "ed.desktop\n", false, true, true,
-       {"xdg-mime", "gtk-launch ed.desktop"}, false},
-      {"neither opener starts it", true, "ed.desktop\n", true, false, false,
-       {"xdg-mime", "gio launch", "gtk-launch ed.desktop"}, true},
+      {"gio starts it",
+       true,
+       "ed.desktop\nother\n",
+       true,
+       true,
+       true,
+       {"xdg-mime", "gio launch"},
+       false},
+      {"gio fails, gtk-launch starts it",
+       true,
+       "ed.desktop\n",
+       true,
+       false,
+       true,
+       {"xdg-mime", "gio launch", "gtk-launch ed.desktop"},
+       false},
+      {"desktop file elsewhere: gtk-launch looks it up",
+       true,
+       "ed.desktop\n",
+       false,
+       true,
+       true,
+       {"xdg-mime", "gtk-launch ed.desktop"},
+       false},
+      {"neither opener starts it",
+       true,
+       "ed.desktop\n",
+       true,
+       false,
+       false,
+       {"xdg-mime", "gio launch", "gtk-launch ed.desktop"},
+       true},
   };
   const QString apps = Dir("data/applications");
   ScopedEnv dataHome("XDG_DATA_HOME", (tmp_.path() + "/data").toLocal8Bit());
@@ -99,22 +127,23 @@ TEST_F(TextEditor, WithoutAHandlerOrAnOpenerAMessageNamesTheFile) {
     QFile::remove(apps + "/ed.desktop");
     if (c.haveFile) WriteFile(apps + "/ed.desktop", "[Desktop Entry]\nType=Application\nExec=ed\n");
     std::vector<std::string> calls;
-    platform::SetProgramRunner([&](const QString& program, const QStringList& args, QByteArray* out) {
-      if (program == "xdg-mime") {
-        calls.push_back("xdg-mime");
-        EXPECT_EQ(args, (QStringList{"query", "default", "text/plain"}));
-        if (out) *out = c.answer;
-        return c.queryOk;
-      }
-      EXPECT_EQ(args.last(), file) << c.name;
-      if (program == "gio") {
-        calls.push_back("gio " + args.front().toStdString());
-        EXPECT_EQ(args.at(1), apps + "/ed.desktop") << c.name;
-        return c.gioOk;
-      }
-      calls.push_back(program.toStdString() + " " + args.front().toStdString());
-      return c.gtkOk;
-    });
+    platform::SetProgramRunner(
+        [&](const QString& program, const QStringList& args, QByteArray* out) {
+          if (program == "xdg-mime") {
+            calls.push_back("xdg-mime");
+            EXPECT_EQ(args, (QStringList{"query", "default", "text/plain"}));
+            if (out) *out = c.answer;
+            return c.queryOk;
+          }
+          EXPECT_EQ(args.last(), file) << c.name;
+          if (program == "gio") {
+            calls.push_back("gio " + args.front().toStdString());
+            EXPECT_EQ(args.at(1), apps + "/ed.desktop") << c.name;
+            return c.gioOk;
+          }
+          calls.push_back(program.toStdString() + " " + args.front().toStdString());
+          return c.gtkOk;
+        });
     messages.clear();
     Open(file);
     EXPECT_EQ(calls, c.calls) << c.name;

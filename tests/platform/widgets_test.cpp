@@ -89,7 +89,8 @@ TEST(RadioGroup, AnItemCheckedAnyWayIsSelectedOnce) {
   const Way ways[] = {
       {"mouse", [](QRadioButton* b) { b->click(); }},
       {"space key", [](QRadioButton* b) { Key(b, Qt::Key_Space); }},
-      {"accessibility toggle", [](QRadioButton* b) { Act(b, QAccessibleActionInterface::toggleAction()); }},
+      {"accessibility toggle",
+       [](QRadioButton* b) { Act(b, QAccessibleActionInterface::toggleAction()); }},
       {"code", [](QRadioButton* b) { b->setChecked(true); }},
   };
   int expected = 0;
@@ -149,7 +150,7 @@ TEST(Captions, TheAccessibleNameFollowsTheCaption) {
   platform::NameByCaptions(&page);
   EXPECT_EQ(AccessibleName(button), "WRITE");
   EXPECT_EQ(button->accessibleDescription(), "APN");  // what it said before stays told
-  EXPECT_EQ(AccessibleName(box), "Read ");  // unnamed: read by its caption as it stands
+  EXPECT_EQ(AccessibleName(box), "Read ");            // unnamed: read by its caption as it stands
   EXPECT_EQ(AccessibleName(&group), "Number");
   EXPECT_EQ(AccessibleName(disable), "T2 / Counter1 Disable");
   EXPECT_EQ(AccessibleName(number), "T2 / Counter1 number 4");

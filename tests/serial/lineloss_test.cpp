@@ -26,7 +26,7 @@ class LineLoss : public ::testing::Test {
     std::filesystem::remove(link);
     std::filesystem::create_symlink(pty.SlavePath(), link);
     drv.SetPortName(link.string());
-    drv.SetPollingDelay(60000);  // ticks are driven by hand
+    drv.SetPollingDelay(60000);   // ticks are driven by hand
     drv.SetOutputTimeout(60000);  // a write that waited for it would stall the test
     drv.OnReceiveData = [this](TSerialPortDriver*, const void*, std::uint32_t n) { received += n; };
     drv.OnLineLost = [this](TSerialPortDriver* sender) {
@@ -55,7 +55,8 @@ TEST_F(LineLoss, TheFirstUseOfAFailedLineClosesItAndTellsOnce) {
     std::function<void(TSerialPortDriver&)> use;
   };
   const Case cases[] = {
-      {"a block", false, [&](TSerialPortDriver& d) { EXPECT_EQ(d.SendData(frame.data(), 27), 0u); }},
+      {"a block", false,
+       [&](TSerialPortDriver& d) { EXPECT_EQ(d.SendData(frame.data(), 27), 0u); }},
       {"a byte", false, [](TSerialPortDriver& d) { EXPECT_FALSE(d.SendByte('x')); }},
       {"an idle poll", false, [](TSerialPortDriver& d) { d.PollTick(); }},
       {"a poll with bytes waiting", true, [](TSerialPortDriver& d) { d.PollTick(); }},
@@ -116,7 +117,12 @@ TEST_F(LineLoss, ConnectOpensTheNewLineBehindTheLink) {
   EXPECT_EQ(drv.SendData("GETST\r", 6), 6u);
   EXPECT_EQ(replugged.ReadFor(30), "GETST\r");  // on the new line
   replugged.Write("OK");
-  testsupport::WaitUntil([&] { drv.PollTick(); return received > 0; }, 2000);
+  testsupport::WaitUntil(
+      [&] {
+        drv.PollTick();
+        return received > 0;
+      },
+      2000);
   EXPECT_EQ(received, 2u);
   EXPECT_EQ(lost, 1);
 }
@@ -126,7 +132,8 @@ TEST_F(LineLoss, ConnectOpensTheNewLineBehindTheLink) {
 TEST_F(LineLoss, AFullButHealthyLineIsNotLost) {
   ASSERT_TRUE(drv.Connect());
   const std::string block(1 << 20, 'z');
-  const std::uint32_t written = drv.SendDataTimed(block.data(), static_cast<std::uint32_t>(block.size()), 50);
+  const std::uint32_t written =
+      drv.SendDataTimed(block.data(), static_cast<std::uint32_t>(block.size()), 50);
   EXPECT_GT(written, 0u);
   EXPECT_LT(written, block.size());
   EXPECT_TRUE(drv.Connected());

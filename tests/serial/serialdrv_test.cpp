@@ -71,7 +71,8 @@ class Driver : public ::testing::Test {
     const int before = InputQueued(pty.SlaveFd());
     pty.Write(bytes);
     ASSERT_TRUE(WaitUntil(
-        [&] { return InputQueued(pty.SlaveFd()) >= before + static_cast<int>(bytes.size()); }, 2000));
+        [&] { return InputQueued(pty.SlaveFd()) >= before + static_cast<int>(bytes.size()); },
+        2000));
   }
 
   PtyPair pty;
@@ -425,9 +426,10 @@ TEST_F(Driver, PartialPacketIsFlushedAfterItsTimeout) {
     TPacketMode mode;
     bool remainderOfWholePackets;  // the partial packet came along with whole ones
   };
-  for (const Case c : {Case{pmPass, false}, Case{pmDiscard, false}, Case{pmPass, true},
-                       Case{pmDiscard, true}}) {
-    SCOPED_TRACE(::testing::Message() << "mode " << c.mode << " remainder " << c.remainderOfWholePackets);
+  for (const Case c :
+       {Case{pmPass, false}, Case{pmDiscard, false}, Case{pmPass, true}, Case{pmDiscard, true}}) {
+    SCOPED_TRACE(::testing::Message()
+                 << "mode " << c.mode << " remainder " << c.remainderOfWholePackets);
     FakeClock clock;
     packets.clear();
     drv.Disconnect();
@@ -481,34 +483,59 @@ TEST(DriverSetters, RulesOpenAndClosed) {
       {"polling delay below 5", false, [](auto& d) { d.SetPollingDelay(0); },
        [](auto& d) { EXPECT_EQ(d.PollingDelay(), 5); }},
       {"packet timeout below polling delay", false,
-       [](auto& d) { d.SetPollingDelay(1000); d.SetPacketTimeout(100); },
+       [](auto& d) {
+         d.SetPollingDelay(1000);
+         d.SetPacketTimeout(100);
+       },
        [](auto& d) { EXPECT_EQ(d.PacketTimeout(), 1400); }},
       {"packet timeout 0", false, [](auto& d) { d.SetPacketTimeout(0); },
        [](auto& d) { EXPECT_EQ(d.PacketTimeout(), -1); }},
       {"polling delay below 5 while open restarts the timer", true,
        [](auto& d) { d.SetPollingDelay(1); },
-       [](auto& d) { EXPECT_EQ(d.PollingDelay(), 5); EXPECT_EQ(d.PollTimer()->interval(), 5);
-                     EXPECT_TRUE(d.PollTimer()->isActive()); }},
-      {"packet timeout below polling delay while open", true, [](auto& d) { d.SetPacketTimeout(10); },
-       [](auto& d) { EXPECT_EQ(d.PacketTimeout(), 70); }},
+       [](auto& d) {
+         EXPECT_EQ(d.PollingDelay(), 5);
+         EXPECT_EQ(d.PollTimer()->interval(), 5);
+         EXPECT_TRUE(d.PollTimer()->isActive());
+       }},
+      {"packet timeout below polling delay while open", true,
+       [](auto& d) { d.SetPacketTimeout(10); }, [](auto& d) { EXPECT_EQ(d.PacketTimeout(), 70); }},
       {"packet timeout -5 while open", true, [](auto& d) { d.SetPacketTimeout(-5); },
        [](auto& d) { EXPECT_EQ(d.PacketTimeout(), -1); }},
       {"packet timeout rewritten by a new polling delay", false,
-       [](auto& d) { d.SetPacketTimeout(60); d.SetPollingDelay(100); },
+       [](auto& d) {
+         d.SetPacketTimeout(60);
+         d.SetPollingDelay(100);
+       },
        [](auto& d) { EXPECT_EQ(d.PacketTimeout(), 140); }},
       {"packet timeout at polling delay kept", false,
-       [](auto& d) { d.SetPollingDelay(200); d.SetPacketTimeout(200); },
+       [](auto& d) {
+         d.SetPollingDelay(200);
+         d.SetPacketTimeout(200);
+       },
        [](auto& d) { EXPECT_EQ(d.PacketTimeout(), 200); }},
-      {"packet size 0", false, [](auto& d) { d.SetPacketSize(10); d.SetPacketSize(0); },
+      {"packet size 0", false,
+       [](auto& d) {
+         d.SetPacketSize(10);
+         d.SetPacketSize(0);
+       },
        [](auto& d) { EXPECT_EQ(d.PacketSize(), -1); }},
       {"packet size negative", false, [](auto& d) { d.SetPacketSize(-7); },
        [](auto& d) { EXPECT_EQ(d.PacketSize(), -1); }},
       {"packet size grows the buffer", false, [](auto& d) { d.SetPacketSize(3000); },
-       [](auto& d) { EXPECT_EQ(d.PacketSize(), 3000); EXPECT_EQ(d.InBufSize(), 3000u); }},
+       [](auto& d) {
+         EXPECT_EQ(d.PacketSize(), 3000);
+         EXPECT_EQ(d.InBufSize(), 3000u);
+       }},
       {"packet size beyond the largest buffer", false, [](auto& d) { d.SetPacketSize(20000); },
-       [](auto& d) { EXPECT_EQ(d.PacketSize(), 8192); EXPECT_EQ(d.InBufSize(), 8192u); }},
+       [](auto& d) {
+         EXPECT_EQ(d.PacketSize(), 8192);
+         EXPECT_EQ(d.InBufSize(), 8192u);
+       }},
       {"packet size beyond the buffer while open", true, [](auto& d) { d.SetPacketSize(3000); },
-       [](auto& d) { EXPECT_EQ(d.PacketSize(), 2048); EXPECT_EQ(d.InBufSize(), 2048u); }},
+       [](auto& d) {
+         EXPECT_EQ(d.PacketSize(), 2048);
+         EXPECT_EQ(d.InBufSize(), 2048u);
+       }},
       {"packet size within the buffer while open", true, [](auto& d) { d.SetPacketSize(64); },
        [](auto& d) { EXPECT_EQ(d.PacketSize(), 64); }},
       {"in buffer clamped low", false, [](auto& d) { d.SetInBufSize(100); },
@@ -516,8 +543,14 @@ TEST(DriverSetters, RulesOpenAndClosed) {
       {"in buffer clamped high", false, [](auto& d) { d.SetInBufSize(10000); },
        [](auto& d) { EXPECT_EQ(d.InBufSize(), 8192u); }},
       {"in buffer keeps the packet size", false,
-       [](auto& d) { d.SetPacketSize(1000); d.SetInBufSize(128); },
-       [](auto& d) { EXPECT_EQ(d.InBufSize(), 1000u); EXPECT_EQ(d.PacketSize(), 1000); }},
+       [](auto& d) {
+         d.SetPacketSize(1000);
+         d.SetInBufSize(128);
+       },
+       [](auto& d) {
+         EXPECT_EQ(d.InBufSize(), 1000u);
+         EXPECT_EQ(d.PacketSize(), 1000);
+       }},
       {"in buffer refused while open", true, [](auto& d) { d.SetInBufSize(4096); },
        [](auto& d) { EXPECT_EQ(d.InBufSize(), 2048u); }},
       {"out buffer clamped", false, [](auto& d) { d.SetOutBufSize(5); },
@@ -525,25 +558,50 @@ TEST(DriverSetters, RulesOpenAndClosed) {
       {"out buffer refused while open", true, [](auto& d) { d.SetOutBufSize(8192); },
        [](auto& d) { EXPECT_EQ(d.OutBufSize(), 2048u); }},
       {"port sets the name", false, [](auto& d) { d.SetPort(pnCOM3); },
-       [](auto& d) { EXPECT_EQ(d.Port(), pnCOM3); EXPECT_EQ(d.PortName(), "\\\\.\\COM3"); }},
+       [](auto& d) {
+         EXPECT_EQ(d.Port(), pnCOM3);
+         EXPECT_EQ(d.PortName(), "\\\\.\\COM3");
+       }},
       {"port 16", false, [](auto& d) { d.SetPort(pnCOM16); },
        [](auto& d) { EXPECT_EQ(d.PortName(), "\\\\.\\COM16"); }},
       {"custom port keeps the name", false,
-       [](auto& d) { d.SetPortName("/dev/x"); d.SetPort(pnCOM4); d.SetPort(pnCustom); },
-       [](auto& d) { EXPECT_EQ(d.Port(), pnCustom); EXPECT_EQ(d.PortName(), "\\\\.\\COM4"); }},
+       [](auto& d) {
+         d.SetPortName("/dev/x");
+         d.SetPort(pnCOM4);
+         d.SetPort(pnCustom);
+       },
+       [](auto& d) {
+         EXPECT_EQ(d.Port(), pnCustom);
+         EXPECT_EQ(d.PortName(), "\\\\.\\COM4");
+       }},
       {"port refused while open", true, [](auto& d) { d.SetPort(pnCOM5); },
-       [](auto& d) { EXPECT_EQ(d.Port(), pnCustom); EXPECT_NE(d.PortName(), "\\\\.\\COM5"); }},
+       [](auto& d) {
+         EXPECT_EQ(d.Port(), pnCustom);
+         EXPECT_NE(d.PortName(), "\\\\.\\COM5");
+       }},
       {"name makes the port custom", false, [](auto& d) { d.SetPortName("\\\\.\\COM7"); },
-       [](auto& d) { EXPECT_EQ(d.Port(), pnCustom); EXPECT_EQ(d.PortName(), "\\\\.\\COM7"); }},
+       [](auto& d) {
+         EXPECT_EQ(d.Port(), pnCustom);
+         EXPECT_EQ(d.PortName(), "\\\\.\\COM7");
+       }},
       {"name refused while open", true, [](auto& d) { d.SetPortName("/dev/null"); },
        [](auto& d) { EXPECT_NE(d.PortName(), "/dev/null"); }},
       {"baud rate sets the value", false, [](auto& d) { d.SetBaudRate(br128000); },
        [](auto& d) { EXPECT_EQ(d.BaudRateValue(), 128000u); }},
       {"baud rate custom keeps the value", false,
-       [](auto& d) { d.SetBaudRate(br2400); d.SetBaudRate(brCustom); },
-       [](auto& d) { EXPECT_EQ(d.BaudRate(), brCustom); EXPECT_EQ(d.BaudRateValue(), 2400u); }},
+       [](auto& d) {
+         d.SetBaudRate(br2400);
+         d.SetBaudRate(brCustom);
+       },
+       [](auto& d) {
+         EXPECT_EQ(d.BaudRate(), brCustom);
+         EXPECT_EQ(d.BaudRateValue(), 2400u);
+       }},
       {"baud rate value makes the rate custom", false, [](auto& d) { d.SetBaudRateValue(9600); },
-       [](auto& d) { EXPECT_EQ(d.BaudRate(), brCustom); EXPECT_EQ(d.BaudRateValue(), 9600u); }},
+       [](auto& d) {
+         EXPECT_EQ(d.BaudRate(), brCustom);
+         EXPECT_EQ(d.BaudRateValue(), 9600u);
+       }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -608,8 +666,8 @@ TEST(LineTermios, SettingsMapToTermiosFlags) {
   };
   const tcflag_t par = PARENB | PARODD | CMSPAR;
   const Case cases[] = {
-      {"defaults", [](auto&) {}, CSIZE | par | CSTOPB | CRTSCTS | CLOCAL | CREAD, CS8 | CLOCAL | CREAD,
-       IXON | IXOFF, 0},
+      {"defaults", [](auto&) {}, CSIZE | par | CSTOPB | CRTSCTS | CLOCAL | CREAD,
+       CS8 | CLOCAL | CREAD, IXON | IXOFF, 0},
       {"odd", [](auto& d) { d.SetParity(ptODD); }, par, PARENB | PARODD, 0, 0},
       {"even", [](auto& d) { d.SetParity(ptEVEN); }, par, PARENB, 0, 0},
       {"mark", [](auto& d) { d.SetParity(ptMARK); }, par, PARENB | PARODD | CMSPAR, 0, 0},
@@ -638,7 +696,9 @@ TEST(LineTermios, SettingsMapToTermiosFlags) {
     MakeLineTermios(d, t);
     EXPECT_EQ(t.c_cflag & c.cMask, c.cWant);
     EXPECT_EQ(t.c_iflag & c.iMask, c.iWant);
-    EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IGNCR | INPCK | IGNPAR | PARMRK | ISTRIP | IXANY | BRKINT), 0u);
+    EXPECT_EQ(
+        t.c_iflag & (ICRNL | INLCR | IGNCR | INPCK | IGNPAR | PARMRK | ISTRIP | IXANY | BRKINT),
+        0u);
     EXPECT_EQ(t.c_oflag & OPOST, 0u);
     EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
     EXPECT_EQ(t.c_cc[VMIN], 0);
@@ -653,7 +713,8 @@ TEST_F(Driver, LineSettingsReachTheTty) {
   ASSERT_TRUE(drv.Connect());
   termios t = pty.SlaveTermios();
   EXPECT_EQ(t.c_lflag & (ICANON | ECHO | ISIG | IEXTEN), 0u);
-  EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IGNCR | INPCK | IGNPAR | PARMRK | ISTRIP | IXON | IXOFF), 0u);
+  EXPECT_EQ(t.c_iflag & (ICRNL | INLCR | IGNCR | INPCK | IGNPAR | PARMRK | ISTRIP | IXON | IXOFF),
+            0u);
   EXPECT_EQ(t.c_oflag & OPOST, 0u);
   EXPECT_EQ(t.c_cflag & (CLOCAL | CREAD), tcflag_t(CLOCAL | CREAD));
   EXPECT_EQ(t.c_cflag & (PARODD | CMSPAR | CSTOPB | CRTSCTS), 0u);
@@ -780,7 +841,8 @@ TEST_F(Driver, TimedWriteCountsTheTimeoutFromTheLastProgress) {
       }
     }
   });
-  const std::uint32_t written = drv.SendDataTimed(block.data(), static_cast<std::uint32_t>(block.size()), 400);
+  const std::uint32_t written =
+      drv.SendDataTimed(block.data(), static_cast<std::uint32_t>(block.size()), 400);
   const auto end = Clock::now();
   reader.join();
   EXPECT_GT(written, 0u);
@@ -797,12 +859,13 @@ TEST(DriverFunctions, TransferTimeAndRates) {
     std::uint32_t rate, count;
     int ms;
   };
-  for (const T c : {T{9600, 100, 104}, T{20000, 1, 0}, T{20000, 3, 2}, T{20000, 5, 2},
-                    T{20000, 7, 4}, T{115200, 0, 0}, T{0, 100, 0}, T{110, 4000000000u, 2147483647}}) {
+  for (const T c :
+       {T{9600, 100, 104}, T{20000, 1, 0}, T{20000, 3, 2}, T{20000, 5, 2}, T{20000, 7, 4},
+        T{115200, 0, 0}, T{0, 100, 0}, T{110, 4000000000u, 2147483647}}) {
     SCOPED_TRACE(::testing::Message() << c.rate << " " << c.count);
     EXPECT_EQ(TransferTimeMs(c.rate, c.count), c.ms);
   }
-  const std::uint32_t table[] = {0,     110,   300,   600,    1200,   2400,   4800,  9600,
+  const std::uint32_t table[] = {0,     110,   300,   600,   1200,  2400,   4800,   9600,
                                  14400, 19200, 38400, 56000, 57600, 115200, 128000, 256000};
   for (int r = brCustom; r <= br256000; ++r) {
     EXPECT_EQ(BaudRateValueOf(static_cast<TBaudRate>(r)), table[r]);

@@ -82,10 +82,11 @@ inline std::string Name(const QWidget* w) {
 // Room a check box or radio button's indicator and the space after it take.
 inline int IndicatorRoom(const QAbstractButton* b) {
   const bool radio = qobject_cast<const QRadioButton*>(b) != nullptr;
-  return b->style()->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth
-                                       : QStyle::PM_IndicatorWidth, nullptr, b) +
-         b->style()->pixelMetric(radio ? QStyle::PM_RadioButtonLabelSpacing
-                                       : QStyle::PM_CheckBoxLabelSpacing, nullptr, b);
+  return b->style()->pixelMetric(
+             radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, nullptr, b) +
+         b->style()->pixelMetric(
+             radio ? QStyle::PM_RadioButtonLabelSpacing : QStyle::PM_CheckBoxLabelSpacing, nullptr,
+             b);
 }
 
 // The title of a group and its frame, in the group's own coordinates.
@@ -106,7 +107,8 @@ inline QRect GroupPart(const QGroupBox* g, QStyle::SubControl part) {
 inline QRect TextInk(const QFontMetrics& fm, const QString& text, Qt::Alignment align,
                      const QRect& box, Qt::LayoutDirection direction) {
   if (text.trimmed().isEmpty()) return {};
-  const QRect line = QStyle::alignedRect(direction, align, QSize(fm.horizontalAdvance(text), fm.height()), box);
+  const QRect line =
+      QStyle::alignedRect(direction, align, QSize(fm.horizontalAdvance(text), fm.height()), box);
   return fm.tightBoundingRect(text).translated(line.left(), line.top() + fm.ascent());
 }
 
@@ -120,12 +122,17 @@ inline QRect Ink(const QWidget* w) {
     if (l->wordWrap() || l->textFormat() == Qt::RichText) return g;
     Qt::Alignment align = l->alignment();
     if (!(align & Qt::AlignVertical_Mask)) align |= Qt::AlignTop;
-    return TextInk(fm, l->text(), align, l->contentsRect(), l->layoutDirection()).translated(g.topLeft()) & g;
+    return TextInk(fm, l->text(), align, l->contentsRect(), l->layoutDirection())
+               .translated(g.topLeft()) &
+           g;
   }
-  if (auto* b = qobject_cast<const QAbstractButton*>(w); b && !qobject_cast<const QPushButton*>(w)) {
+  if (auto* b = qobject_cast<const QAbstractButton*>(w);
+      b && !qobject_cast<const QPushButton*>(w)) {
     const bool radio = qobject_cast<const QRadioButton*>(b) != nullptr;
-    const int iw = b->style()->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, nullptr, b);
-    const int ih = b->style()->pixelMetric(radio ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight, nullptr, b);
+    const int iw = b->style()->pixelMetric(
+        radio ? QStyle::PM_ExclusiveIndicatorWidth : QStyle::PM_IndicatorWidth, nullptr, b);
+    const int ih = b->style()->pixelMetric(
+        radio ? QStyle::PM_ExclusiveIndicatorHeight : QStyle::PM_IndicatorHeight, nullptr, b);
     QRect ink(0, (b->height() - ih) / 2, iw, ih);
     const QRect textBox(IndicatorRoom(b), 0, b->width() - IndicatorRoom(b), b->height());
     ink |= TextInk(fm, b->text(), Qt::AlignLeft | Qt::AlignVCenter, textBox, b->layoutDirection());
@@ -152,7 +159,8 @@ inline bool Cut(const QWidget* w) {
   if (auto* g = qobject_cast<const QGroupBox*>(w)) {
     const QRect title = GroupPart(g, QStyle::SC_GroupBoxLabel);
     return title.width() < fm.horizontalAdvance(g->title().trimmed()) ||
-           !GroupPart(g, QStyle::SC_GroupBoxFrame).contains(QRect(title.left(), title.center().y(), title.width(), 1));
+           !GroupPart(g, QStyle::SC_GroupBoxFrame)
+                .contains(QRect(title.left(), title.center().y(), title.width(), 1));
   }
   return false;
 }
@@ -164,10 +172,12 @@ inline QRect GroupInside(const QGroupBox* g) {
   QRect frame = detail::GroupPart(g, QStyle::SC_GroupBoxFrame);
   if (QApplication::style()->name().compare("fusion", Qt::CaseInsensitive) == 0) {
     constexpr int kFusionTopMargin = 3;
-    frame.setTop(g->title().isEmpty() && !g->isCheckable()
-                     ? kFusionTopMargin
-                     : std::max(g->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, g),
-                                QFontMetrics(g->font()).height()) + kFusionTopMargin);
+    frame.setTop(
+        g->title().isEmpty() && !g->isCheckable()
+            ? kFusionTopMargin
+            : std::max(g->style()->pixelMetric(QStyle::PM_ExclusiveIndicatorHeight, nullptr, g),
+                       QFontMetrics(g->font()).height()) +
+                  kFusionTopMargin);
   }
   return frame.adjusted(1, 1, -1, -1);
 }
@@ -204,8 +214,10 @@ inline std::vector<std::string> CaptionFaults(QWidget* root) {
       auto* s = qobject_cast<QWidget*>(o);
       if (!s || s == w || !s->isVisibleTo(root) || s->isWindow() || detail::Covered(s, root))
         continue;
-      const bool beside = qobject_cast<QLabel*>(w) && qobject_cast<QLabel*>(s) && !CaptionOf(s).isEmpty();
-      if ((beside ? apart : ink).intersects(detail::Ink(s))) faults.push_back(name + " over " + detail::Name(s));
+      const bool beside =
+          qobject_cast<QLabel*>(w) && qobject_cast<QLabel*>(s) && !CaptionOf(s).isEmpty();
+      if ((beside ? apart : ink).intersects(detail::Ink(s)))
+        faults.push_back(name + " over " + detail::Name(s));
     }
   }
   return faults;

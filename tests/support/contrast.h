@@ -85,10 +85,12 @@ inline double MeasureCaption(QWidget* on, const std::function<void(const QString
 
 // The contrast of every enabled text control shown under `root` (edits, memos, labels,
 // buttons, groups' titles, boxes, lists and tabs), each with `sample` as its text.
-inline std::vector<TextContrast> TextContrasts(QWidget* root, const QString& sample = QStringLiteral("Wg8#")) {
+inline std::vector<TextContrast> TextContrasts(QWidget* root,
+                                               const QString& sample = QStringLiteral("Wg8#")) {
   std::vector<TextContrast> out;
   auto add = [&](QWidget* w, const QString& what, double ratio) {
-    out.push_back({(w->objectName().isEmpty() ? std::string(w->metaObject()->className()) : w->objectName().toStdString()) +
+    out.push_back({(w->objectName().isEmpty() ? std::string(w->metaObject()->className())
+                                              : w->objectName().toStdString()) +
                        (what.isEmpty() ? "" : " " + what.toStdString()),
                    ratio});
   };
@@ -96,38 +98,53 @@ inline std::vector<TextContrast> TextContrasts(QWidget* root, const QString& sam
     if (!w->isVisibleTo(root) || !w->isEnabled() || w->width() <= 0 || w->height() <= 0) continue;
     const QSignalBlocker quiet(w);
     if (auto* e = qobject_cast<QLineEdit*>(w)) {
-      add(w, {}, detail::Measure(detail::Holder(e), [e](const QString& t) { e->setText(t); }, e->text(), sample));
+      add(w, {},
+          detail::Measure(
+              detail::Holder(e), [e](const QString& t) { e->setText(t); }, e->text(), sample));
       continue;
     }
     if (detail::InsideComposite(w, root)) continue;
     if (auto* m = qobject_cast<QPlainTextEdit*>(w)) {
-      add(w, {}, detail::Measure(m, [m](const QString& t) { m->setPlainText(t); }, m->toPlainText(), sample));
+      add(w, {},
+          detail::Measure(
+              m, [m](const QString& t) { m->setPlainText(t); }, m->toPlainText(), sample));
     } else if (auto* l = qobject_cast<QLabel*>(w)) {
       if (l->pixmap().isNull() && !l->text().trimmed().isEmpty())
-        add(w, {}, detail::MeasureCaption(l, [l](const QString& t) { l->setText(t); }, l->text()));
+        add(w, {},
+            detail::MeasureCaption(
+                l, [l](const QString& t) { l->setText(t); }, l->text()));
     } else if (auto* b = qobject_cast<QAbstractButton*>(w)) {
       if (!b->text().trimmed().isEmpty())
-        add(w, {}, detail::MeasureCaption(b, [b](const QString& t) { b->setText(t); }, b->text()));
+        add(w, {},
+            detail::MeasureCaption(
+                b, [b](const QString& t) { b->setText(t); }, b->text()));
     } else if (auto* g = qobject_cast<QGroupBox*>(w)) {
       if (!g->title().trimmed().isEmpty())
-        add(w, {}, detail::MeasureCaption(g, [g](const QString& t) { g->setTitle(t); }, g->title()));
+        add(w, {},
+            detail::MeasureCaption(
+                g, [g](const QString& t) { g->setTitle(t); }, g->title()));
     } else if (auto* c = qobject_cast<QComboBox*>(w); c && !c->isEditable()) {
       const bool empty = c->count() == 0;
       if (empty) c->addItem(QString());
       const int i = std::max(0, c->currentIndex());
       c->setCurrentIndex(i);
-      add(w, {}, detail::Measure(c, [c, i](const QString& t) { c->setItemText(i, t); }, c->itemText(i), sample));
+      add(w, {},
+          detail::Measure(
+              c, [c, i](const QString& t) { c->setItemText(i, t); }, c->itemText(i), sample));
       if (empty) c->clear();
     } else if (auto* list = qobject_cast<QListWidget*>(w)) {
       auto* item = new QListWidgetItem;
       list->insertItem(0, item);
       list->scrollToItem(item);
-      add(w, {}, detail::Measure(list->viewport(), [item](const QString& t) { item->setText(t); }, QString(), sample));
+      add(w, {},
+          detail::Measure(
+              list->viewport(), [item](const QString& t) { item->setText(t); }, QString(), sample));
       delete item;
     } else if (auto* tabs = qobject_cast<QTabBar*>(w)) {
       for (int i = 0; i < tabs->count(); ++i)
         add(w, tabs->tabText(i),
-            detail::MeasureCaption(tabs, [tabs, i](const QString& t) { tabs->setTabText(i, t); }, tabs->tabText(i)));
+            detail::MeasureCaption(
+                tabs, [tabs, i](const QString& t) { tabs->setTabText(i, t); }, tabs->tabText(i)));
     }
   }
   return out;

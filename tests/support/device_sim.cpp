@@ -31,7 +31,8 @@ bool PtyPeer::Open() {
 void PtyPeer::Serve() {
   if (notifier_ || pty_.MasterFd() < 0) return;
   notifier_ = std::make_unique<QSocketNotifier>(pty_.MasterFd(), QSocketNotifier::Read);
-  QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(), [this] { Pump(); });
+  QObject::connect(notifier_.get(), &QSocketNotifier::activated, notifier_.get(),
+                   [this] { Pump(); });
 }
 
 void PtyPeer::StopServing() { notifier_.reset(); }
@@ -135,16 +136,20 @@ bool MakePortLink(int n, const std::string& target, std::string* linkPath, std::
 void RemovePortLink(const std::string& linkPath, const std::string& target) {
   std::error_code ec;
   if (linkPath.empty() || !std::filesystem::is_symlink(linkPath, ec)) return;
-  if (std::filesystem::read_symlink(linkPath, ec).string() == target) std::filesystem::remove(linkPath, ec);
+  if (std::filesystem::read_symlink(linkPath, ec).string() == target)
+    std::filesystem::remove(linkPath, ec);
 }
 
 std::string Printable(const std::string& bytes) {
   std::string out;
   for (char ch : bytes) {
     const auto c = static_cast<unsigned char>(ch);
-    if (c == '\r') out += "<CR>";
-    else if (c == '\n') out += "<LF>";
-    else if (c == 0) out += "<NUL>";
+    if (c == '\r')
+      out += "<CR>";
+    else if (c == '\n')
+      out += "<LF>";
+    else if (c == 0)
+      out += "<NUL>";
     else if (c < 32 || c == 127) {
       char b[8];
       std::snprintf(b, sizeof b, "<%02X>", c);
@@ -183,9 +188,9 @@ std::string TwoDigits(int n) {
 // The reply keys of the GPRS/FTP page, by the two letters of their command words.
 const std::map<std::string, std::string>& GprsKeys() {
   static const std::map<std::string, std::string> keys = {
-      {"AP", "APN"},          {"ID", "UserID"},       {"PW", "PASSWORD"},
-      {"IP", "IP address"},   {"FT", "FTP host"},     {"AF", "UserName FTP"},
-      {"PF", "Password FTP"}, {"DN", "DirName"},      {"RH", "HTTP Host"}};
+      {"AP", "APN"},          {"ID", "UserID"},   {"PW", "PASSWORD"},
+      {"IP", "IP address"},   {"FT", "FTP host"}, {"AF", "UserName FTP"},
+      {"PF", "Password FTP"}, {"DN", "DirName"},  {"RH", "HTTP Host"}};
   return keys;
 }
 
@@ -203,18 +208,26 @@ DeviceSimulator::DeviceSimulator() {
   const char* events[] = {"Min", "Normal", "Max"};
   for (int n = 1; n <= 57; ++n) {
     std::string t;
-    if (n <= 9) t = "Temperature " + std::to_string((n + 2) / 3) + " " + events[(n - 1) % 3];
-    else if (n <= 33) t = "Analog Input " + std::to_string((n - 7) / 3) + " " + events[(n - 10) % 3];
-    else if (n <= 45) t = "Event INP" + std::to_string(n - 33) + " 0-1";
-    else t = "Event INP" + std::to_string(n - 45) + " 1-0";
+    if (n <= 9)
+      t = "Temperature " + std::to_string((n + 2) / 3) + " " + events[(n - 1) % 3];
+    else if (n <= 33)
+      t = "Analog Input " + std::to_string((n - 7) / 3) + " " + events[(n - 10) % 3];
+    else if (n <= 45)
+      t = "Event INP" + std::to_string(n - 33) + " 0-1";
+    else
+      t = "Event INP" + std::to_string(n - 45) + " 1-0";
     state_["TX" + TwoDigits(n)] = t;
   }
   for (int n = 1; n <= 97; ++n) {
     std::string t;
-    if (n >= 58 && n <= 69) t = "INP" + std::to_string(n - 57) + " 1";
-    else if (n >= 70 && n <= 81) t = "INP" + std::to_string(n - 69) + " 0";
-    else if (n >= 82 && n <= 89) t = "OUT" + std::to_string(n - 81) + " 1";
-    else if (n >= 90) t = "OUT" + std::to_string(n - 89) + " 0";
+    if (n >= 58 && n <= 69)
+      t = "INP" + std::to_string(n - 57) + " 1";
+    else if (n >= 70 && n <= 81)
+      t = "INP" + std::to_string(n - 69) + " 0";
+    else if (n >= 82 && n <= 89)
+      t = "OUT" + std::to_string(n - 81) + " 1";
+    else if (n >= 90)
+      t = "OUT" + std::to_string(n - 89) + " 0";
     state_["TI" + TwoDigits(n)] = t;
   }
   state_["AP"] = "internet";
@@ -278,10 +291,14 @@ void DeviceSimulator::HandleLine(std::string line) {
     // Raw lines without the frame reach the device's own GSM modem.
     const std::string at = TrimText(line, true);
     if (at.rfind("AT", 0) == 0) {
-      if (at == "AT+CSQ") answer = "\r\n+CSQ: 17,99\r\n\r\nOK\r\n";
-      else if (at == "AT#BND?") answer = "\r\n#BND: 0\r\n\r\nOK\r\n";
-      else if (at == "AT#BND=?") answer = "\r\n#BND: (0-3)\r\n\r\nOK\r\n";
-      else answer = "\r\nOK\r\n";
+      if (at == "AT+CSQ")
+        answer = "\r\n+CSQ: 17,99\r\n\r\nOK\r\n";
+      else if (at == "AT#BND?")
+        answer = "\r\n#BND: 0\r\n\r\nOK\r\n";
+      else if (at == "AT#BND=?")
+        answer = "\r\n#BND: (0-3)\r\n\r\nOK\r\n";
+      else
+        answer = "\r\nOK\r\n";
     }
   }
   if (!silent_) Send(answer);
@@ -333,14 +350,17 @@ std::string DeviceSimulator::CannedAnswer(const std::string& cmd) {
       rest[0] <= '7') {
     const std::string key = "NN" + rest.substr(0, 1);
     if (word == "GETNR") return "Nr." + rest.substr(0, 1) + ": " + state_[key] + "\r\n";
-    if (word == "CLRNR") state_[key].clear();
-    else state_[key] = rest.size() > 2 ? TrimText(rest.substr(2)) : std::string();
+    if (word == "CLRNR")
+      state_[key].clear();
+    else
+      state_[key] = rest.size() > 2 ? TrimText(rest.substr(2)) : std::string();
     return confirm;
   }
   // SIM phone book: GETPB answers all seven entries, SETPBk,number writes one.
   if (cmd == "GETPB") {
     std::string s = " ";
-    for (int k = 1; k <= 7; ++k) s += "N" + std::to_string(k) + ":" + state_["PB" + std::to_string(k)] + " ";
+    for (int k = 1; k <= 7; ++k)
+      s += "N" + std::to_string(k) + ":" + state_["PB" + std::to_string(k)] + " ";
     return s + "\r\n";
   }
   if (word == "SETPB" && !rest.empty() && rest[0] >= '1' && rest[0] <= '7') {
@@ -359,7 +379,8 @@ std::string DeviceSimulator::CannedAnswer(const std::string& cmd) {
     return confirm;
   }
   // Outputs: SETOUk / RSTOUk switch output k; GETOSk reads one (0: all), GETISkk an input.
-  if ((word == "SETOU" || word == "RSTOU") && rest.size() == 1 && rest[0] >= '1' && rest[0] <= '8') {
+  if ((word == "SETOU" || word == "RSTOU") && rest.size() == 1 && rest[0] >= '1' &&
+      rest[0] <= '8') {
     std::string& ou = state_["OU"];
     ou.resize(8, '0');
     ou[static_cast<std::size_t>(rest[0] - '1')] = word[0] == 'S' ? '1' : '0';
@@ -378,7 +399,8 @@ std::string DeviceSimulator::CannedAnswer(const std::string& cmd) {
     in.resize(12, '0');
     if (k == 0) return "\r\nINP: " + in + "\r\n";
     if (k > 12) return "\r\n" + echo + "\r\nERROR\r\n";
-    return "\r\nINP" + std::to_string(k) + ": " + in.substr(static_cast<std::size_t>(k - 1), 1) + "\r\n";
+    return "\r\nINP" + std::to_string(k) + ": " + in.substr(static_cast<std::size_t>(k - 1), 1) +
+           "\r\n";
   }
   if (word == "SETME") {
     state_["ME"] = rest.empty() ? std::string() : rest.substr(1);

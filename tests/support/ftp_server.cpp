@@ -49,10 +49,14 @@ int FtpServer::Start(const std::string& user, const std::string& password,
   process_ = std::make_unique<QProcess>();
   process_->setProcessChannelMode(QProcess::ForwardedErrorChannel);
   QStringList args{Script(),
-                   QStringLiteral("--user"), QString::fromStdString(user),
-                   QStringLiteral("--password"), QString::fromStdString(password),
-                   QStringLiteral("--root"), QString::fromStdString(rootDir),
-                   QStringLiteral("--log"), QString::fromStdString(logPath_)};
+                   QStringLiteral("--user"),
+                   QString::fromStdString(user),
+                   QStringLiteral("--password"),
+                   QString::fromStdString(password),
+                   QStringLiteral("--root"),
+                   QString::fromStdString(rootDir),
+                   QStringLiteral("--log"),
+                   QString::fromStdString(logPath_)};
   if (sendLimit_ > 0) args << QStringLiteral("--send-limit") << QString::number(sendLimit_);
   if (retrWithoutData_) args << QStringLiteral("--retr-without-data");
   process_->start(Python(), args);

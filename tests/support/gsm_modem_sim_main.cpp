@@ -74,7 +74,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("GSM modem simulator on %s\n", modem.SlavePath().c_str());
-  if (!link.empty()) std::printf("Com %d of the configurator reaches it through %s\n", com, link.c_str());
+  if (!link.empty())
+    std::printf("Com %d of the configurator reaches it through %s\n", com, link.c_str());
   std::printf("Ctrl-C ends it.\n");
   std::fflush(stdout);
 

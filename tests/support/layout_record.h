@@ -58,7 +58,8 @@ class LayoutRecord {
     Put(name, off, room + 1, [&](char* p) {
       p[0] = static_cast<char>(text.size());
       std::memcpy(p + 1, text.data(), text.size());
-      for (std::size_t i = text.size(); i < room; ++i) p[1 + i] = zeroRoom ? '\0' : Filler(off + 1 + i);
+      for (std::size_t i = text.size(); i < room; ++i)
+        p[1 + i] = zeroRoom ? '\0' : Filler(off + 1 + i);
     });
   }
   // Padding and reserved bytes: the save never writes them.
@@ -77,7 +78,9 @@ class LayoutRecord {
       for (std::size_t i = f.offset; i < f.offset + f.size; ++i) ++cover[i];
     std::vector<std::string> faults;
     for (std::size_t i = 0; i < cover.size(); ++i)
-      if (cover[i] != 1) faults.push_back("offset " + std::to_string(i) + " covered " + std::to_string(cover[i]) + " times");
+      if (cover[i] != 1)
+        faults.push_back("offset " + std::to_string(i) + " covered " + std::to_string(cover[i]) +
+                         " times");
     return faults;
   }
   // The fields whose bytes differ between the record and `saved`, in file order.

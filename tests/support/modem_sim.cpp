@@ -24,8 +24,10 @@ int NumberAfter(const std::string& s, const std::string& prefix, std::string* ta
     ++digits;
   }
   if (digits == 0) return -1;
-  if (tail) *tail = s.substr(p);
-  else if (p != s.size()) return -1;
+  if (tail)
+    *tail = s.substr(p);
+  else if (p != s.size())
+    return -1;
   return n;
 }
 

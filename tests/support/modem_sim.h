@@ -36,8 +36,9 @@ class ModemSimulator : public PtyPeer {
 
   // Puts a received SMS into the store; returns its index (the lowest free one from 1
   // unless given; a given index replaces a message there).
-  int AddDelivered(const std::string& sender, const std::string& text, Status status = Status::Unread,
-                   int index = -1, const sms::DeliverOptions& options = {});
+  int AddDelivered(const std::string& sender, const std::string& text,
+                   Status status = Status::Unread, int index = -1,
+                   const sms::DeliverOptions& options = {});
   int AddPdu(const std::string& pduHex, Status status = Status::Unread, int index = -1);
   std::vector<Message> Store() const;
   bool Has(int index) const { return store_.count(index) != 0; }

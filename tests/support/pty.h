@@ -9,7 +9,7 @@
 namespace testsupport {
 
 class PtyPair {
-public:
+ public:
   PtyPair() = default;
   ~PtyPair();
   PtyPair(const PtyPair&) = delete;
@@ -44,7 +44,7 @@ public:
   // Speed of the slave in bits per second, custom (BOTHER) rates included.
   unsigned SlaveSpeed() const;
 
-private:
+ private:
   int master_ = -1;
   int slave_ = -1;
   std::string slavePath_;

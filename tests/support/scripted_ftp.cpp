@@ -63,10 +63,12 @@ void ScriptedFtpServer::SendEndless(QTcpSocket* control, const std::string& byte
   sockets_.emplace_back(data);
   endlessSent = 0;
   endlessEnded = false;
-  const QByteArray chunk = QByteArray::fromStdString(bytes.empty() ? std::string(65536, 'x') : bytes);
+  const QByteArray chunk =
+      QByteArray::fromStdString(bytes.empty() ? std::string(65536, 'x') : bytes);
   auto more = [this, data, chunk] {
     // Keeps a few chunks queued: as fast as the client reads, and no faster.
-    while (data->state() == QAbstractSocket::ConnectedState && data->bytesToWrite() < 4 * chunk.size()) {
+    while (data->state() == QAbstractSocket::ConnectedState &&
+           data->bytesToWrite() < 4 * chunk.size()) {
       data->write(chunk);
       endlessSent += chunk.size();
     }
@@ -126,11 +128,8 @@ void ScriptedFtpServer::Command(QTcpSocket* control, const std::string& line) {
   if (const auto fault = faults.find(verb); fault != faults.end()) {
     std::string bytes, opening;
     switch (fault->second) {
-      case Fault::Stall:
-        return;
-      case Fault::Close:
-        control->disconnectFromHost();
-        return;
+      case Fault::Stall: return;
+      case Fault::Close: control->disconnectFromHost(); return;
       case Fault::NoConnect:
       case Fault::StallData:
       case Fault::Endless:
@@ -158,7 +157,8 @@ void ScriptedFtpServer::Command(QTcpSocket* control, const std::string& line) {
   }
   if (verb == "PORT") {
     int h[4], p[2];
-    if (std::sscanf(arg.c_str(), "%d,%d,%d,%d,%d,%d", &h[0], &h[1], &h[2], &h[3], &p[0], &p[1]) != 6)
+    if (std::sscanf(arg.c_str(), "%d,%d,%d,%d,%d,%d", &h[0], &h[1], &h[2], &h[3], &p[0], &p[1]) !=
+        6)
       return reply("501 Bad PORT");
     dataHost_ = std::to_string(h[0]) + "." + std::to_string(h[1]) + "." + std::to_string(h[2]) +
                 "." + std::to_string(h[3]);

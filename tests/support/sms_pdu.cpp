@@ -32,7 +32,8 @@ std::uint8_t Bcd(int value) {  // semi-octets, low digit first
 
 int FromBcd(std::uint8_t octet) { return (octet & 0x0F) * 10 + (octet >> 4); }
 
-std::string DecodeAddressDigits(const std::vector<std::uint8_t>& octets, std::size_t at, int digits) {
+std::string DecodeAddressDigits(const std::vector<std::uint8_t>& octets, std::size_t at,
+                                int digits) {
   std::string out;
   for (int i = 0; i < digits; ++i) {
     const std::uint8_t o = octets[at + static_cast<std::size_t>(i / 2)];
@@ -95,7 +96,8 @@ std::vector<std::uint8_t> PackSeptets(const std::vector<std::uint8_t>& septets) 
   return out;
 }
 
-std::vector<std::uint8_t> UnpackSeptets(const std::vector<std::uint8_t>& octets, std::size_t count) {
+std::vector<std::uint8_t> UnpackSeptets(const std::vector<std::uint8_t>& octets,
+                                        std::size_t count) {
   std::vector<std::uint8_t> out;
   unsigned acc = 0;
   int bits = 0;
@@ -153,7 +155,8 @@ std::string EncodeDeliver(const std::string& sender, const std::string& text,
   return EncodeDeliverSeptets(sender, TextToSeptets(text), options);
 }
 
-std::string EncodeDeliverSeptets(const std::string& sender, const std::vector<std::uint8_t>& septets,
+std::string EncodeDeliverSeptets(const std::string& sender,
+                                 const std::vector<std::uint8_t>& septets,
                                  const DeliverOptions& options) {
   std::vector<std::uint8_t> pdu = SmscPart(options.smsc);
   pdu.push_back(0x04);  // SMS-DELIVER, no more messages to send
@@ -212,8 +215,8 @@ SubmitResult DecodeSubmit(const std::string& pduHex) {
   s.typeOfAddress = o[p++];
   const std::size_t addrOctets = static_cast<std::size_t>((s.addressDigits + 1) / 2);
   if (!need(addrOctets, "the destination address")) return r;
-  s.destination = ((s.typeOfAddress & 0x70) == 0x10 ? "+" : "") +
-                  DecodeAddressDigits(o, p, s.addressDigits);
+  s.destination =
+      ((s.typeOfAddress & 0x70) == 0x10 ? "+" : "") + DecodeAddressDigits(o, p, s.addressDigits);
   p += addrOctets;
   if (!need(2, "the protocol identifier and coding scheme")) return r;
   s.protocolId = o[p++];

@@ -41,7 +41,8 @@ struct DeliverOptions {
 // and a Windows-1252 text, or from raw septets.
 std::string EncodeDeliver(const std::string& sender, const std::string& text,
                           const DeliverOptions& options = {});
-std::string EncodeDeliverSeptets(const std::string& sender, const std::vector<std::uint8_t>& septets,
+std::string EncodeDeliverSeptets(const std::string& sender,
+                                 const std::vector<std::uint8_t>& septets,
                                  const DeliverOptions& options = {});
 // Octets of a PDU after its service-centre part (what +CMGL and AT+CMGS count).
 int TpduLength(const std::string& pduHex);
@@ -55,7 +56,7 @@ struct Submit {
   int typeOfAddress = 0;
   int protocolId = 0;
   int dataCoding = 0;
-  int validityFormat = 0;   // bits 3-4 of the first octet
+  int validityFormat = 0;  // bits 3-4 of the first octet
   std::vector<std::uint8_t> validity;
   int userDataLength = 0;
   std::vector<std::uint8_t> septets;  // only for the default alphabet

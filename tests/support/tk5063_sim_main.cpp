@@ -63,7 +63,8 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("TK5063 device simulator on %s\n", device.SlavePath().c_str());
-  if (!link.empty()) std::printf("Com %d of the configurator reaches it through %s\n", com, link.c_str());
+  if (!link.empty())
+    std::printf("Com %d of the configurator reaches it through %s\n", com, link.c_str());
   std::printf("Ctrl-C ends it.\n");
   std::fflush(stdout);
 

@@ -49,14 +49,17 @@ int VsftpdServer::Start(const std::string& rootDir) {
     const int port = FreePort();
     const QString conf = dir_->filePath(QStringLiteral("vsftpd.conf"));
     QFile f(conf);
-    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate)) throw std::runtime_error("cannot write vsftpd.conf");
+    if (!f.open(QIODevice::WriteOnly | QIODevice::Truncate))
+      throw std::runtime_error("cannot write vsftpd.conf");
     const std::string text =
         "listen=YES\nlisten_address=127.0.0.1\nlisten_port=" + std::to_string(port) +
         "\nbackground=NO\nrun_as_launching_user=YES\nanonymous_enable=YES\nlocal_enable=NO\n"
-        "no_anon_password=YES\nanon_root=" + start +
+        "no_anon_password=YES\nanon_root=" +
+        start +
         "\nwrite_enable=YES\nanon_upload_enable=YES\nanon_mkdir_write_enable=YES\n"
         "anon_other_write_enable=YES\nanon_world_readable_only=NO\nseccomp_sandbox=NO\n"
-        "secure_chroot_dir=" + empty.toStdString() +
+        "secure_chroot_dir=" +
+        empty.toStdString() +
         "\nxferlog_enable=NO\ndirmessage_enable=NO\nport_enable=YES\nconnect_from_port_20=NO\n"
         "port_promiscuous=NO\nmax_per_ip=0\nmax_clients=0\n";
     f.write(text.data(), static_cast<qint64>(text.size()));

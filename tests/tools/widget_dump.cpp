@@ -70,7 +70,8 @@ QString Caption(QObject* o) {
     for (int i = 0; i < l->count(); ++i) items << l->item(i)->text();
     return QString("{%1}").arg(items.join('|'));
   }
-  if (auto* t = qobject_cast<QTableWidget*>(o)) return QString("%1x%2").arg(t->rowCount()).arg(t->columnCount());
+  if (auto* t = qobject_cast<QTableWidget*>(o))
+    return QString("%1x%2").arg(t->rowCount()).arg(t->columnCount());
   if (auto* m = qobject_cast<QMenu*>(o)) return m->title();
   if (auto* w = qobject_cast<QMainWindow*>(o)) return w->windowTitle();
   return {};
@@ -84,11 +85,16 @@ void Dump(QObject* o, const QString& path) {
     const QRect g = w->geometry();
     line += QString("  acc=\"%1\"  %2,%3 %4x%5  %6%7")
                 .arg(Oneline(w->accessibleName()))
-                .arg(g.x()).arg(g.y()).arg(g.width()).arg(g.height())
+                .arg(g.x())
+                .arg(g.y())
+                .arg(g.width())
+                .arg(g.height())
                 .arg(w->isVisibleTo(w->window()) ? "shown" : "hidden")
                 .arg(w->isEnabled() ? "" : " disabled");
   } else if (auto* a = qobject_cast<QAction*>(o)) {
-    line += QString("  %1%2").arg(a->isVisible() ? "shown" : "hidden").arg(a->isEnabled() ? "" : " disabled");
+    line += QString("  %1%2")
+                .arg(a->isVisible() ? "shown" : "hidden")
+                .arg(a->isEnabled() ? "" : " disabled");
   } else {
     return;  // timers, layouts, sockets: not part of the window
   }
@@ -106,7 +112,8 @@ int main(int argc, char** argv) {
   }
   QApplication app(argc, argv);
   platform::SetMessageHook([](const platform::MessageRequest& r) {
-    std::printf("BOX \"%s\" \"%s\"\n", Oneline(QString::fromLatin1(r.text.c_str())).toUtf8().constData(),
+    std::printf("BOX \"%s\" \"%s\"\n",
+                Oneline(QString::fromLatin1(r.text.c_str())).toUtf8().constData(),
                 r.caption.c_str());
     return platform::Answer::Ok;
   });

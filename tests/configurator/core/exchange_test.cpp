@@ -15,16 +15,16 @@
 namespace {
 
 using configurator::Answer;
-using configurator::Page;
-using configurator::PageIndex;
-using configurator::ReplyField;
-using configurator::TEditValue;
-using configurator::TEditValues;
 using configurator::ExchangeContext;
 using configurator::ExchangeIO;
 using configurator::Line;
+using configurator::Page;
+using configurator::PageIndex;
+using configurator::ReplyField;
 using configurator::SerialExchange;
 using configurator::SubmitPhase;
+using configurator::TEditValue;
+using configurator::TEditValues;
 
 class Recorder final : public ExchangeIO {
  public:
@@ -88,8 +88,12 @@ class Exchange : public ::testing::Test {
 std::string DeliverPdu(const std::string& text) {
   char udl[3];
   std::snprintf(udl, sizeof udl, "%02X", static_cast<unsigned>(text.size()));
-  return std::string("07919471000000F0" "040C91947110325476" "0000" "62105021000000") + udl +
-         configurator::PackSeptets(text);
+  return std::string(
+             "07919471000000F0"
+             "040C91947110325476"
+             "0000"
+             "62105021000000") +
+         udl + configurator::PackSeptets(text);
 }
 std::string Listed(int index, const std::string& text) {
   return "\r\n+CMGL: " + std::to_string(index) + ",0,,26\r\n" + DeliverPdu(text);
@@ -108,9 +112,12 @@ TEST_F(Exchange, DirectAndRawLines) {
     std::string wire;
   } cases[] = {
       {"GETST", false, frame + "SETUP:GETST\r" + std::string(1, '\0')},
-      {"GETTX01 ", false, frame + "SETUP:GETTX01 " + std::string(40, ' ') + "\r" + std::string(1, '\0')},
-      {"SETTI05 abc", false, frame + "SETUP:SETTI05 abc" + std::string(12, ' ') + "\r" + std::string(1, '\0')},
-      {"SETTX" + std::string(45, 'x'), false, frame + "SETUP:SETTX" + std::string(45, 'x') + "\r" + std::string(1, '\0')},
+      {"GETTX01 ", false,
+       frame + "SETUP:GETTX01 " + std::string(40, ' ') + "\r" + std::string(1, '\0')},
+      {"SETTI05 abc", false,
+       frame + "SETUP:SETTI05 abc" + std::string(12, ' ') + "\r" + std::string(1, '\0')},
+      {"SETTX" + std::string(45, 'x'), false,
+       frame + "SETUP:SETTX" + std::string(45, 'x') + "\r" + std::string(1, '\0')},
       {"  AT+CSQ", true, "  AT+CSQ\r"},
       {"\x1A", true, "\x1A\r"},
   };
@@ -157,7 +164,11 @@ TEST_F(Exchange, ZeroByteReplyIsShownOnlyWhereAReplyIsAwaited) {
       {[&](SerialExchange& e) { e.Clear(); }, zero + "\r\n"},
       {[&](SerialExchange& e) { e.Command("GETMP", direct, Line::AwaitReply); }, zero + "\r\n"},
       {[&](SerialExchange& e) { e.Command("GETMP", direct); }, ""},
-      {[&](SerialExchange& e) { e.Clear(); e.Reset(); }, ""},
+      {[&](SerialExchange& e) {
+         e.Clear();
+         e.Reset();
+       },
+       ""},
   };
   for (const auto& [before, shown] : cases) {
     Recorder rio;
@@ -232,10 +243,9 @@ TEST_F(Exchange, PhoneNumberMustBeAPlusAndDigits) {
     std::string number;
     bool ok;
   } cases[] = {
-      {"+1234567", true}, {"1234567", true},   {"+4917012345678", true},
-      {"", false},        {"+", false},        {"+4917 1234567", false},
-      {"12a4", false},    {"++12", false},     {"+49-171", false},
-      {" +4917", false},  {"+4917\r", false},
+      {"+1234567", true}, {"1234567", true},        {"+4917012345678", true}, {"", false},
+      {"+", false},       {"+4917 1234567", false}, {"12a4", false},          {"++12", false},
+      {"+49-171", false}, {" +4917", false},        {"+4917\r", false},
   };
   for (const Case& c : cases) {
     Recorder rio;
@@ -478,11 +488,12 @@ TEST(ExchangeZone, HoursToQuarterHours) {
   struct Case {
     std::string hours, quarters;
   } cases[] = {
-      {"+02", "+08"}, {"-05", "-20"}, {"02", "+08"}, {"+2", "+08"}, {"+00", "+00"},
-      {"+13", "+52"}, {"-12", "-48"}, {"+24", "+96"}, {"+25", ""},  {"abc", ""},
+      {"+02", "+08"}, {"-05", "-20"}, {"02", "+08"},  {"+2", "+08"}, {"+00", "+00"},
+      {"+13", "+52"}, {"-12", "-48"}, {"+24", "+96"}, {"+25", ""},   {"abc", ""},
       {"", ""},       {"+", ""},      {"+0a", ""},
   };
-  for (const Case& c : cases) EXPECT_EQ(configurator::ZoneInQuarterHours(c.hours), c.quarters) << c.hours;
+  for (const Case& c : cases)
+    EXPECT_EQ(configurator::ZoneInQuarterHours(c.hours), c.quarters) << c.hours;
 }
 
 TEST_F(Exchange, ModemClockLineCarriesQuarterHours) {
@@ -529,10 +540,16 @@ TEST_F(Exchange, DirectReplyIsParsedByPageAndAppended) {
     TEditValues edits;
     std::string memo;
   } cases[] = {
-      {PageIndex(Page::GprsFtp), false, "APN: internet\r\n", {{ReplyField::APN, 0, "internet"}},
+      {PageIndex(Page::GprsFtp),
+       false,
+       "APN: internet\r\n",
+       {{ReplyField::APN, 0, "internet"}},
        "APN: internet\r\n\r\n"},
-      {PageIndex(Page::ExternalSMS), true, "05: Door open\r\n",
-       {{ReplyField::TXTSMS, 5, "Door open  "}}, "05: Door open  \r\n"},
+      {PageIndex(Page::ExternalSMS),
+       true,
+       "05: Door open\r\n",
+       {{ReplyField::TXTSMS, 5, "Door open  "}},
+       "05: Door open  \r\n"},
       {PageIndex(Page::ExternalSMS), false, "99", {}, "99\r\n"},
   };
   for (const Case& c : cases) {
@@ -564,14 +581,15 @@ TEST_F(Exchange, EveryStateChangeCanBeLogged) {
   std::vector<std::string> log;
   x.Log = [&](const std::string& s) { log.push_back(s); };
   x.Command("GETST", sms);
-  EXPECT_EQ(log, (std::vector<std::string>{"PollInhibit 0 -> 1", "Submit Idle -> WaitingForPrompt",
-                                           "ModemBusy 0 -> 1",
-                                           "PendingPDU \"\" -> \"" + std::string(kGetstPdu) + "<00>\""}));
+  EXPECT_EQ(log, (std::vector<std::string>{
+                     "PollInhibit 0 -> 1", "Submit Idle -> WaitingForPrompt", "ModemBusy 0 -> 1",
+                     "PendingPDU \"\" -> \"" + std::string(kGetstPdu) + "<00>\""}));
   // What the window changes is an input too, and logged like the rest.
   log.clear();
   x.Command("  AT", direct, Line::RawAT);
   x.Clear();
-  EXPECT_EQ(log, (std::vector<std::string>{"RawATMode 0 -> 1", "ReplyReady 0 -> 1", "RawATMode 1 -> 0"}));
+  EXPECT_EQ(
+      log, (std::vector<std::string>{"RawATMode 0 -> 1", "ReplyReady 0 -> 1", "RawATMode 1 -> 0"}));
 }
 
 }  // namespace

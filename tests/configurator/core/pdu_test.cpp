@@ -24,11 +24,17 @@ TEST(PduEncode, SubmitPdusForNumbersAndTexts) {
       // International number of eleven digits: length 0B, type 91, F fills the last pair.
       {"A", "+49123456789", "0011300B919421436587F900000B0141"},
       // Even national number: no padding.
-      {"", "1234", "00113004812143" "00000B00"},
+      {"", "1234",
+       "00113004812143"
+       "00000B00"},
       // A blank counts in the address length but is left out of the digits.
-      {"", "12 34", "0011300581213F4" "00000B00"},
+      {"", "12 34",
+       "0011300581213F4"
+       "00000B00"},
       // The plus sign alone: address length 0, no semi-octets.
-      {"", "+", "0011300091" "00000B00"},
+      {"", "+",
+       "0011300091"
+       "00000B00"},
   };
   for (const auto& c : cases) {
     std::string pdu = "untouched";
@@ -58,9 +64,9 @@ TEST(PduEncode, SeptetPackingAtGroupBoundaries) {
   } cases[] = {
       {"", ""},
       {"@", "40"},
-      {"1234567", "31D98C56B3DD00"},     // 7 characters: 7 octets, top 7 bits of the last 0
-      {"12345678", "31D98C56B3DD70"},    // 8 characters fill 7 octets
-      {"123456789", "31D98C56B3DD7039"}, // the ninth starts a new group
+      {"1234567", "31D98C56B3DD00"},      // 7 characters: 7 octets, top 7 bits of the last 0
+      {"12345678", "31D98C56B3DD70"},     // 8 characters fill 7 octets
+      {"123456789", "31D98C56B3DD7039"},  // the ninth starts a new group
       {"hellohello", "E8329BFD4697D9EC37"},
       // Codes above 127 lose their top bit; no alphabet translation.
       {std::string(1, static_cast<char>(0xC1)), "41"},
@@ -151,14 +157,31 @@ TEST(PduDecode, DeliverAndSubmitLayouts) {
     std::string pdu, text;
   } cases[] = {
       // No service-centre part: the first octet at 3.
-      {"0004" "0B916407281553F8" "0000" "99309251619580" "0A" "E8329BFD4697D9EC37", "hellohello"},
+      {"0004"
+       "0B916407281553F8"
+       "0000"
+       "99309251619580"
+       "0A"
+       "E8329BFD4697D9EC37",
+       "hellohello"},
       // A SUBMIT (our own encoder's output, end mark included) decodes back to its text.
       {"0011300791214365F700000B06C722754A6D00" + std::string(1, '\0'), "GETST\r"},
       // Septets through the text table.
-      {"0004" "0B916407281553F8" "0000" "99309251619580" "03" + PackSeptets(std::string("\x00\x5B\x1B", 3)),
+      {"0004"
+       "0B916407281553F8"
+       "0000"
+       "99309251619580"
+       "03" +
+           PackSeptets(std::string("\x00\x5B\x1B", 3)),
        "@* "},
       // The data coding scheme is not looked at: 8-bit data still decode as septets.
-      {"0004" "0B916407281553F8" "0004" "99309251619580" "02" "C122", "AE"},
+      {"0004"
+       "0B916407281553F8"
+       "0004"
+       "99309251619580"
+       "02"
+       "C122",
+       "AE"},
   };
   for (const auto& c : cases) {
     std::string text = "old";
@@ -178,13 +201,31 @@ TEST(PduDecode, RejectedOrEmptyPdusLeaveTheTextAsItWas) {
       // Characters 3, 4, 7 and 8 all "0".
       {"0000000000000000000000000000000000000000", PduStatus::Rejected},
       // Lower-case digits count -1 each.
-      {"00ab0bcd" "916407281553F8" "0000" "99309251619580" "0A" "E8329BFD", PduStatus::Rejected},
+      {"00ab0bcd"
+       "916407281553F8"
+       "0000"
+       "99309251619580"
+       "0A"
+       "E8329BFD",
+       PduStatus::Rejected},
       // A service-centre length that points past the end.
-      {"FF04" "0B91", PduStatus::Rejected},
+      {"FF04"
+       "0B91",
+       PduStatus::Rejected},
       // The header ends before the user-data length.
-      {"0004" "0B916407281553F8" "0000" "993092", PduStatus::Rejected},
+      {"0004"
+       "0B916407281553F8"
+       "0000"
+       "993092",
+       PduStatus::Rejected},
       // User-data length 0.
-      {"0004" "0B916407281553F8" "0000" "99309251619580" "00" "E832", PduStatus::NoUserData},
+      {"0004"
+       "0B916407281553F8"
+       "0000"
+       "99309251619580"
+       "00"
+       "E832",
+       PduStatus::NoUserData},
   };
   for (const auto& c : cases) {
     EXPECT_EQ(DecodePdu(c.pdu).status, c.status) << c.pdu;

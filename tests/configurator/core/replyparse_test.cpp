@@ -48,8 +48,15 @@ TEST(ReplyChunk, DirectModeBlanksAndRawMode) {
   }
 }
 
-const std::string kPdu1 = "07911326040000F0040B916407281553F80000993092516195800AE8329BFD4697D9EC37";
-const std::string kPdu2 = "0004" "0B916407281553F8" "0000" "99309251619580" "01" "41";
+const std::string kPdu1 =
+    "07911326040000F0040B916407281553F80000993092516195800AE8329BFD4697D9EC37";
+const std::string kPdu2 =
+    "0004"
+    "0B916407281553F8"
+    "0000"
+    "99309251619580"
+    "01"
+    "41";
 
 TEST(SmsListing, FirstListedMessageAndItsIndex) {
   struct Case {
@@ -208,7 +215,9 @@ TEST(PageParse, RulesByPage) {
        " N1:111 N2:222 N3:333  ",
        {{ReplyField::PBnr, 1, "111"}, {ReplyField::PBnr, 2, "222"}, {ReplyField::PBnr, 3, "333"}}},
       // Without blanks at the end the last entry comes out empty.
-      {Page::Abonents, " N1:111 N2:222\r\n", {{ReplyField::PBnr, 1, "111"}, {ReplyField::PBnr, 2, ""}}},
+      {Page::Abonents,
+       " N1:111 N2:222\r\n",
+       {{ReplyField::PBnr, 1, "111"}, {ReplyField::PBnr, 2, ""}}},
       {Page::Abonents, "N1: 0171 N2:0172 ", {{ReplyField::PBnr, 1, "0171"}}},
       {Page::Abonents, "IN1:111 ", {}},
       {Page::Abonents, "XY: 1 ", {}},

@@ -68,7 +68,7 @@ Bytes FieldByFieldRecord() {
   Put32(b, 3172 + 4 * 7, 28);
   Put32(b, 3204, 30);
   b[3208] = 1;
-  b[3209] = 2;  // any non-zero byte is true
+  b[3209] = 2;                   // any non-zero byte is true
   Put32(b, 3212, 101);           // ScrollBarMin1
   Put32(b, 3212 + 4 * 15, 116);  // ScrollBarMax8
   Put32(b, 3276, -40);           // ScrollBarT1min
@@ -189,9 +189,9 @@ TEST(SetupRecord, DecodesEveryFieldAtItsOffsetAndEncodesTheSameBytes) {
 TEST(SetupRecord, LengthBytesAboveCapacityStayInsideTheirField) {
   // An exact-size heap buffer, so that a read past the record shows under the sanitizer.
   Bytes b(kSetupConfigSize, 'x');
-  b[60] = 255;                    // TXTSMS1, capacity 26
-  b[4104 + 4 * 7] = 200;          // MUX8, the record's last field, capacity 3
-  b[4007] = 10;                   // ScheduleString, capacity 9
+  b[60] = 255;            // TXTSMS1, capacity 26
+  b[4104 + 4 * 7] = 200;  // MUX8, the record's last field, capacity 3
+  b[4007] = 10;           // ScheduleString, capacity 9
   const TSetupConfig c = DecodeSetupConfig(b.data(), b.size());
   EXPECT_EQ(GetText(c.TXTSMS[0]), std::string(26, 'x'));
   EXPECT_EQ(GetText(c.MUX[7]), "xxx");
@@ -348,7 +348,8 @@ TEST_F(SetupFile, ReadOnlyFileIsAnAccessErrorOnReadAndSave) {
   EXPECT_EQ(cfgtest::AsOrdinaryUser([&] { return ReadSetupConfigFile(file_, r); }),
             CfgFileResult::AccessError);
   const SetupBytes untouched = EncodeSetupConfig(r);
-  EXPECT_TRUE(std::all_of(untouched.begin(), untouched.end(), [](unsigned char x) { return x == 0; }));
+  EXPECT_TRUE(
+      std::all_of(untouched.begin(), untouched.end(), [](unsigned char x) { return x == 0; }));
   EXPECT_EQ(cfgtest::AsOrdinaryUser([&] { return WriteSetupConfigFile(file_, c); }),
             CfgFileResult::AccessError);
   EXPECT_EQ(ReadAll(file_), original);

@@ -30,7 +30,8 @@ void WriteAll(const std::string& path, const std::string& bytes) {
 struct HandRecord {
   std::string b = std::string(828, '\0');
   void Int(std::size_t at, std::int32_t v) {
-    for (int i = 0; i < 4; ++i) b[at + i] = static_cast<char>(static_cast<std::uint32_t>(v) >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+      b[at + i] = static_cast<char>(static_cast<std::uint32_t>(v) >> (8 * i));
   }
   void Text(std::size_t at, std::size_t room, const std::string& s) {
     b[at] = static_cast<char>(s.size());
@@ -52,7 +53,10 @@ HandRecord SampleRecord() {
   for (int k = 0; k < 8; ++k) {
     r.Int(280 + 8 * k, 10 + k);
     r.Int(284 + 8 * k, 500 + k);
-    r.Text(344 + 41 * k, 40, "Channel " + std::to_string(k + 1) + " \xB0" "C");
+    r.Text(344 + 41 * k, 40,
+           "Channel " + std::to_string(k + 1) +
+               " \xB0"
+               "C");
   }
   r.Text(672, 40, "Gas meter");
   r.Text(713, 40, "Water meter");
@@ -84,7 +88,9 @@ TEST(CsvConfig, ReadsEveryFieldAtItsOffsetAndSavesTheSameBytes) {
   for (int k = 0; k < 8; ++k) {
     EXPECT_EQ(c.Coarse[k], 10 + k);
     EXPECT_EQ(c.Fine[k], 500 + k);
-    EXPECT_EQ(c.AName[k].get(), "Channel " + std::to_string(k + 1) + " \xB0" "C");
+    EXPECT_EQ(c.AName[k].get(), "Channel " + std::to_string(k + 1) +
+                                    " \xB0"
+                                    "C");
   }
   EXPECT_EQ(c.C1Name.get(), "Gas meter");
   EXPECT_EQ(c.C2Name.get(), "Water meter");

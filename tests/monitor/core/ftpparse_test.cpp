@@ -46,8 +46,8 @@ TEST(FtpReplyReader, LinesThatStartNoReplyGiveCodeZero) {
     const char* bytes;
     int code;
   } cases[] = {
-      {"hello\r\n", 0}, {"22 short\r\n", 0}, {"2200 four digits\r\n", 0}, {"099 low\r\n", 0},
-      {"600 high\r\n", 0}, {"250\r\n", 250}, {"550 No such file\r\n", 550},
+      {"hello\r\n", 0},    {"22 short\r\n", 0}, {"2200 four digits\r\n", 0},   {"099 low\r\n", 0},
+      {"600 high\r\n", 0}, {"250\r\n", 250},    {"550 No such file\r\n", 550},
   };
   for (const auto& c : cases) {
     FtpReplyReader r;
@@ -97,13 +97,19 @@ TEST(FtpParse, PortArgumentAndAnnouncedSize) {
   for (const auto& c : cases)
     EXPECT_EQ(monitor::AnnouncedSize(c.text).value_or(-1), c.size) << c.text;
   // The "150" replies of real servers, and whether they send the bytes as stored.
-  EXPECT_TRUE(monitor::AnnouncesBinary("150 Opening BINARY mode data connection for 190103.csv (9033 bytes)."));
-  EXPECT_FALSE(monitor::AnnouncesBinary("150 Opening ASCII mode data connection for 190103.csv (9033 bytes)"));
-  EXPECT_FALSE(monitor::AnnouncesBinary("150-Connecting to port 33933\r\n150 8.8 kbytes to download"));
+  EXPECT_TRUE(monitor::AnnouncesBinary(
+      "150 Opening BINARY mode data connection for 190103.csv (9033 bytes)."));
+  EXPECT_FALSE(monitor::AnnouncesBinary(
+      "150 Opening ASCII mode data connection for 190103.csv (9033 bytes)"));
+  EXPECT_FALSE(
+      monitor::AnnouncesBinary("150-Connecting to port 33933\r\n150 8.8 kbytes to download"));
   EXPECT_FALSE(monitor::AnnouncesBinary("125 Data connection already open. Transfer starting."));
-  EXPECT_EQ(monitor::AnnouncedSize("150-Connecting to port 33933\r\n150 8.8 kbytes to download").value_or(-1), -1);
+  EXPECT_EQ(monitor::AnnouncedSize("150-Connecting to port 33933\r\n150 8.8 kbytes to download")
+                .value_or(-1),
+            -1);
   EXPECT_EQ(monitor::SizeAnswer("213 9033").value_or(-1), 9033);
-  for (const char* no : {"213 ", "213 12x", "550 SIZE not allowed in ASCII mode.", "213", "2139033"})
+  for (const char* no :
+       {"213 ", "213 12x", "550 SIZE not allowed in ASCII mode.", "213", "2139033"})
     EXPECT_FALSE(monitor::SizeAnswer(no).has_value()) << no;
 }
 
@@ -112,9 +118,9 @@ TEST(FtpParse, ADownloadIsCompleteOnlyWithTheBytesTheServerGave) {
     std::int64_t received, expected;
     bool binary, complete;
   } cases[] = {
-      {9033, 9033, true, true},  {4516, 9033, true, false}, {9034, 9033, true, false},
-      {9033, 9033, false, true}, {9500, 9033, false, true},  // ASCII: CR LF line ends may add
-      {4516, 9033, false, false}, {0, 0, true, true},       {0, 1, false, false},
+      {9033, 9033, true, true},   {4516, 9033, true, false}, {9034, 9033, true, false},
+      {9033, 9033, false, true},  {9500, 9033, false, true},  // ASCII: CR LF line ends may add
+      {4516, 9033, false, false}, {0, 0, true, true},        {0, 1, false, false},
       {5, -1, true, true},  // no size given: nothing to hold it against
   };
   for (const auto& c : cases)
@@ -133,38 +139,66 @@ struct ListedLine {
   const char* name;
 };
 const ListedLine kRealListings[] = {
-    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               2 Dec 10 22:00   lead.csv", "  lead.csv"},
-    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               3 Dec 10 22:00 -190101-190131.csv", "-190101-190131.csv"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               2 Dec 10 22:00   lead.csv",
+     "  lead.csv"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               3 Dec 10 22:00 -190101-190131.csv",
+     "-190101-190131.csv"},
     {"vsftpd 3.0.3", "drwxr-xr-x    2 0        0            4096 Dec 10 22:00 -archiv", "-archiv"},
-    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0            9033 Jan 05  2026 190103.csv", "190103.csv"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0            9033 Jan 05  2026 190103.csv",
+     "190103.csv"},
     {"vsftpd 3.0.3", "drwxr-xr-x    2 0        0            4096 Mar 01  2018 2019", "2019"},
-    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               2 Dec 10 22:00 README.CSV", "README.CSV"},
-    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               2 Mar 01  2018 a  b.csv", "a  b.csv"},
-    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0        12345678901 Dec 10 22:00 big.csv", "big.csv"},
-    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               2 Dec 10 22:00   lead.csv", "  lead.csv"},
-    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               3 Dec 10 22:00 -190101-190131.csv", "-190101-190131.csv"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               2 Dec 10 22:00 README.CSV",
+     "README.CSV"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0               2 Mar 01  2018 a  b.csv",
+     "a  b.csv"},
+    {"vsftpd 3.0.3", "-rw-r--r--    1 0        0        12345678901 Dec 10 22:00 big.csv",
+     "big.csv"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               2 Dec 10 22:00   lead.csv",
+     "  lead.csv"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               3 Dec 10 22:00 -190101-190131.csv",
+     "-190101-190131.csv"},
     {"proftpd 1.3.8", "drwxr-xr-x   2 0        0            4096 Dec 10 22:00 -archiv", "-archiv"},
-    {"proftpd 1.3.8", "-rw-r--r--   1 0        0            9033 Jan  5  2026 190103.csv", "190103.csv"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0            9033 Jan  5  2026 190103.csv",
+     "190103.csv"},
     {"proftpd 1.3.8", "drwxr-xr-x   2 0        0            4096 Mar  1  2018 2019", "2019"},
-    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               2 Dec 10 22:00 README.CSV", "README.CSV"},
-    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               2 Mar  1  2018 a  b.csv", "a  b.csv"},
-    {"proftpd 1.3.8", "-rw-r--r--   1 0        0        12345678901 Dec 10 22:00 big.csv", "big.csv"},
-    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   2 Dec 10 22:00   lead.csv", "  lead.csv"},
-    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   3 Dec 10 22:00 -190101-190131.csv", "-190101-190131.csv"},
-    {"pure-ftpd 1.0.50", "drwxr-xr-x    2 0          0                4096 Dec 10 22:00 -archiv", "-archiv"},
-    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                9033 Jan  5  2026 190103.csv", "190103.csv"},
-    {"pure-ftpd 1.0.50", "drwxr-xr-x    2 0          0                4096 Mar  1  2018 2019", "2019"},
-    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   2 Dec 10 22:00 README.CSV", "README.CSV"},
-    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   2 Mar  1  2018 a  b.csv", "a  b.csv"},
-    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                 12345678901 Dec 10 22:00 big.csv", "big.csv"},
-    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            2 Dec 10 22:00   lead.csv", "  lead.csv"},
-    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            3 Dec 10 22:00 -190101-190131.csv", "-190101-190131.csv"},
-    {"pyftpdlib 1.5.7", "drwxr-xr-x   2 root     root         4096 Dec 10 22:00 -archiv", "-archiv"},
-    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root         9033 Jan 05  2026 190103.csv", "190103.csv"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               2 Dec 10 22:00 README.CSV",
+     "README.CSV"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0               2 Mar  1  2018 a  b.csv",
+     "a  b.csv"},
+    {"proftpd 1.3.8", "-rw-r--r--   1 0        0        12345678901 Dec 10 22:00 big.csv",
+     "big.csv"},
+    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   2 Dec 10 22:00   lead.csv",
+     "  lead.csv"},
+    {"pure-ftpd 1.0.50",
+     "-rw-r--r--    1 0          0                   3 Dec 10 22:00 -190101-190131.csv",
+     "-190101-190131.csv"},
+    {"pure-ftpd 1.0.50", "drwxr-xr-x    2 0          0                4096 Dec 10 22:00 -archiv",
+     "-archiv"},
+    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                9033 Jan  5  2026 190103.csv",
+     "190103.csv"},
+    {"pure-ftpd 1.0.50", "drwxr-xr-x    2 0          0                4096 Mar  1  2018 2019",
+     "2019"},
+    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   2 Dec 10 22:00 README.CSV",
+     "README.CSV"},
+    {"pure-ftpd 1.0.50", "-rw-r--r--    1 0          0                   2 Mar  1  2018 a  b.csv",
+     "a  b.csv"},
+    {"pure-ftpd 1.0.50",
+     "-rw-r--r--    1 0          0                 12345678901 Dec 10 22:00 big.csv", "big.csv"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            2 Dec 10 22:00   lead.csv",
+     "  lead.csv"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            3 Dec 10 22:00 -190101-190131.csv",
+     "-190101-190131.csv"},
+    {"pyftpdlib 1.5.7", "drwxr-xr-x   2 root     root         4096 Dec 10 22:00 -archiv",
+     "-archiv"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root         9033 Jan 05  2026 190103.csv",
+     "190103.csv"},
     {"pyftpdlib 1.5.7", "drwxr-xr-x   2 root     root         4096 Mar 01  2018 2019", "2019"},
-    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            2 Dec 10 22:00 README.CSV", "README.CSV"},
-    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            2 Mar 01  2018 a  b.csv", "a  b.csv"},
-    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root     12345678901 Dec 10 22:00 big.csv", "big.csv"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            2 Dec 10 22:00 README.CSV",
+     "README.CSV"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root            2 Mar 01  2018 a  b.csv",
+     "a  b.csv"},
+    {"pyftpdlib 1.5.7", "-rw-r--r--   1 root     root     12345678901 Dec 10 22:00 big.csv",
+     "big.csv"},
 };
 
 TEST(ListingLine, ReadsTheListingsOfRealServers) {
@@ -176,7 +210,8 @@ TEST(ListingLine, ReadsTheListingsOfRealServers) {
 
 // The logger's own server: the same layout with the name from character 56.
 std::string Line(char kind, const std::string& name) {
-  std::string head = std::string(1, kind) + "rw-r--r--   1 owner    group        1234 Dec 10 13:57 ";
+  std::string head =
+      std::string(1, kind) + "rw-r--r--   1 owner    group        1234 Dec 10 13:57 ";
   EXPECT_EQ(head.size(), 55u);
   return head + name;
 }
@@ -190,18 +225,18 @@ TEST(ListingLine, TheNameIsTheRestAfterTheTimeOrYearAndOtherLinesNameNothing) {
   EXPECT_EQ(monitor::ListingName("-rw-r--r-- 1 owner 12 Oct 10 2018 nogroup.csv"), "nogroup.csv");
   EXPECT_EQ(monitor::ListingName("-rw-r--r--+ 1 u g 12 oct 10 9:05 acl.csv"), "acl.csv");
   // Lines that are no Unix listing lines are read as naming nothing, never guessed at.
-  for (const std::string& unread : {
-           std::string("total 12"), std::string(""), Line('D', "2019"),
-           std::string("12-10-18  01:57PM       <DIR>          2019"),
-           std::string("12-10-18  01:57PM                 1234 181010.csv"),
-           std::string("drwxr-xr-x    2 0        0            4096 Dec 10 22:00"),
-           std::string("drwxr-xr-x    2 0        0            4096 Dec 10 22:00 "),
-           std::string("-rw-r--r--    1 0        0            9033 Foo 05  2026 190103.csv"),
-           std::string("-rw-r--r--    1 0        0            9033 Jan 32  2026 190103.csv"),
-           std::string("-rw-r--r--    1 0        0            9033 Jan 05 26:0 190103.csv"),
-           std::string("-rw-r--r--    1 0        0            90x3 Jan 05  2026 190103.csv"),
-           std::string("type=file;size=9033;modify=20260105080700; 190103.csv"),
-           std::string(200, 'x')})
+  for (const std::string& unread :
+       {std::string("total 12"), std::string(""), Line('D', "2019"),
+        std::string("12-10-18  01:57PM       <DIR>          2019"),
+        std::string("12-10-18  01:57PM                 1234 181010.csv"),
+        std::string("drwxr-xr-x    2 0        0            4096 Dec 10 22:00"),
+        std::string("drwxr-xr-x    2 0        0            4096 Dec 10 22:00 "),
+        std::string("-rw-r--r--    1 0        0            9033 Foo 05  2026 190103.csv"),
+        std::string("-rw-r--r--    1 0        0            9033 Jan 32  2026 190103.csv"),
+        std::string("-rw-r--r--    1 0        0            9033 Jan 05 26:0 190103.csv"),
+        std::string("-rw-r--r--    1 0        0            90x3 Jan 05  2026 190103.csv"),
+        std::string("type=file;size=9033;modify=20260105080700; 190103.csv"),
+        std::string(200, 'x')})
     EXPECT_EQ(monitor::ListingName(unread), "") << unread;
 }
 
@@ -210,9 +245,9 @@ TEST(ListingLine, OnlyNamesWithTheExtensionCsvAreDataFiles) {
     const char* name;
     bool csv;
   } cases[] = {
-      {"a.csv", true}, {"a.csv.bak", true}, {"csvdata", true}, {"A.CSV", false}, {"a.txt", false},
-      {"a.b.csv", false},  // the first dot counts
-      {"a.cs", false},     {"", false},      {".csv", true},    {"cs", false},
+      {"a.csv", true},  {"a.csv.bak", true}, {"csvdata", true}, {"A.CSV", false},
+      {"a.txt", false}, {"a.b.csv", false},  // the first dot counts
+      {"a.cs", false},  {"", false},         {".csv", true},    {"cs", false},
   };
   for (const auto& c : cases) EXPECT_EQ(monitor::IsCsvName(c.name), c.csv) << c.name;
 }

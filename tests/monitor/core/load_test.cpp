@@ -50,10 +50,12 @@ TEST(CsvLines, SplitAtCarriageReturns) {
       {"abc", {"abc"}},
       {"a\rb", {"a", "b"}},
       {"a\r\nb\r\n", {"a", "b"}},
-      {"a\nb\r", {"a\nb"}},           // a lone LF is part of the line
+      {"a\nb\r", {"a\nb"}},  // a lone LF is part of the line
       {"a\r\r\nb", {"a", "", "b"}},
       {"\r\n\n", {"", "\n"}},
-      {"a\r\x1a" "b\r", {"a"}},       // Ctrl-Z ends the file
+      {"a\r\x1a"
+       "b\r",
+       {"a"}},  // Ctrl-Z ends the file
       {"ab\x1a", {"ab"}},
       {"\n\r\n", {"\n"}},
   };
@@ -100,13 +102,21 @@ TEST(CsvValues, FixedPositionReadings) {
     double value;
     int level;
   } temps[] = {
-      {"+025.6", true, 25.6, 26}, {"+025.5", true, 25.5, 25}, {"-050.0", true, -50.0, -50},
-      {"-025.7", true, -25.7, -26}, {"+100.9", true, 100.9, 101}, {"+025,6", true, 25.6, 26},
+      {"+025.6", true, 25.6, 26},
+      {"+025.5", true, 25.5, 25},
+      {"-050.0", true, -50.0, -50},
+      {"-025.7", true, -25.7, -26},
+      {"+100.9", true, 100.9, 101},
+      {"+025,6", true, 25.6, 26},
       {"+025.67", true, 25.6, 26},  // characters past the form are not read
-      {"+025.", false, 0, 0}, {"+02", false, 0, 0}, {"+", false, 0, 0}, {"", false, 0, 0},
+      {"+025.", false, 0, 0},
+      {"+02", false, 0, 0},
+      {"+", false, 0, 0},
+      {"", false, 0, 0},
       {"025.6", false, 0, 0},
       // Other characters at digit positions count by their codes: a blank as -16, "x" as 72.
-      {"+ 25.6", true, -1574.4, -1574}, {"+025.x", true, 32.2, 26},
+      {"+ 25.6", true, -1574.4, -1574},
+      {"+025.x", true, 32.2, 26},
   };
   for (const T& t : temps) {
     const auto r = ReadTemperature(t.field);
@@ -118,8 +128,10 @@ TEST(CsvValues, FixedPositionReadings) {
   EXPECT_EQ(ReadCounter("000123"), 123);
   EXPECT_EQ(ReadCounter("9999990"), 999999);
   EXPECT_EQ(ReadCounter("00012"), std::nullopt);
-  EXPECT_EQ(ReadCounter("00 123"), -15877);               // the blank counts -16 thousand
-  EXPECT_EQ(ReadCounter("\xB9" "00123"), 13700123);       // superscript one, code 185, counts 137
+  EXPECT_EQ(ReadCounter("00 123"), -15877);  // the blank counts -16 thousand
+  EXPECT_EQ(ReadCounter("\xB9"
+                        "00123"),
+            13700123);  // superscript one, code 185, counts 137
   const auto a = ReadAnalog("12.7");
   ASSERT_TRUE(a);
   EXPECT_DOUBLE_EQ(a->value, 12.7);
@@ -145,8 +157,8 @@ TEST(CsvLoad, RecordCases) {
   auto base = [&](std::map<int, std::vector<double>> extra) {
     // Every record with the default readings feeds these series.
     std::map<int, std::vector<double>> p = {
-        {kSeries1, {0}}, {kSeries2, {0}}, {kSeries3, {0}}, {kSeries4, {0}},
-        {kSeries13, {0}}, {kTraceSeries1, {0}}, {kTraceSeries2, {0}}, {kTraceSeries3, {0}},
+        {kSeries1, {0}},      {kSeries2, {0}},      {kSeries3, {0}},      {kSeries4, {0}},
+        {kSeries13, {0}},     {kTraceSeries1, {0}}, {kTraceSeries2, {0}}, {kTraceSeries3, {0}},
         {kTraceSeries4, {0}}, {kTraceSeries13, {0}}};
     for (int k = 0; k < 8; ++k) {
       p[kSeries5 + k] = {0};
@@ -177,30 +189,57 @@ TEST(CsvLoad, RecordCases) {
        0, false},
       {"-050.0 is above level -60", Record({{3, "-050.0"}, {4, "-070.0"}, {5, "-070.0"}}),
        [](LoadOptions& o) { o.tLevel = -60; },
-       base({{kSeries1, {-50}}, {kTraceSeries1, {-50}}, {kSeries2, {-70}}, {kTraceSeries2, {-70}},
-             {kSeries3, {-70}}, {kTraceSeries3, {-70}}, {kSeries4, {-60}}, {kTraceSeries4, {-60}}}),
+       base({{kSeries1, {-50}},
+             {kTraceSeries1, {-50}},
+             {kSeries2, {-70}},
+             {kTraceSeries2, {-70}},
+             {kSeries3, {-70}},
+             {kTraceSeries3, {-70}},
+             {kSeries4, {-60}},
+             {kTraceSeries4, {-60}}}),
        1, false},
       {"counter in T2", Record({{4, "000123"}}), [](LoadOptions& o) { o.tLevel = -40; },
-       base({{kSeries2, {}}, {kTraceSeries2, {}}, {kTraceSeries14, {123}}, {kLineSeries1, {133}},
-             {kSeries4, {-40}}, {kTraceSeries4, {-40}}}),
+       base({{kSeries2, {}},
+             {kTraceSeries2, {}},
+             {kTraceSeries14, {123}},
+             {kLineSeries1, {133}},
+             {kSeries4, {-40}},
+             {kTraceSeries4, {-40}}}),
        2, false},  // the T1 and T3 zeros beep at level -40, the counter never does
       {"counter in T3", Record({{5, "004711"}}), none,
-       base({{kSeries3, {}}, {kTraceSeries3, {}}, {kTraceSeries15, {4711}}, {kLineSeries2, {4721}}}),
+       base(
+           {{kSeries3, {}}, {kTraceSeries3, {}}, {kTraceSeries15, {4711}}, {kLineSeries2, {4721}}}),
        0, false},
       {"counter text in T1 plots nothing", Record({{3, "000123"}}), none,
        base({{kSeries1, {}}, {kTraceSeries1, {}}}), 0, false},
       {"A3 12.7 at level 12, bars 2 and 500", Record({{8, "12.7"}}),
-       [](LoadOptions& o) { o.aLevel = 12; o.coarse[2] = 2; o.fine[2] = 500; },
-       base({{kSeries7, {12.7}}, {kTraceSeries7, {31.75}}, {kSeries16, {35.925}},
-             {kSeries13, {12}}, {kTraceSeries13, {12}}}),
+       [](LoadOptions& o) {
+         o.aLevel = 12;
+         o.coarse[2] = 2;
+         o.fine[2] = 500;
+       },
+       base({{kSeries7, {12.7}},
+             {kTraceSeries7, {31.75}},
+             {kSeries16, {35.925}},
+             {kSeries13, {12}},
+             {kTraceSeries13, {12}}}),
        0, false},
       {"A3 12.7 beeps at level 11", Record({{8, "12.7"}}), [](LoadOptions& o) { o.aLevel = 11; },
-       base({{kSeries7, {12.7}}, {kTraceSeries7, {12.7}}, {kSeries16, {12.7 * 1.1 + 1}},
-             {kSeries13, {11}}, {kTraceSeries13, {11}}}),
+       base({{kSeries7, {12.7}},
+             {kTraceSeries7, {12.7}},
+             {kSeries16, {12.7 * 1.1 + 1}},
+             {kSeries13, {11}},
+             {kTraceSeries13, {11}}}),
        1, false},
       {"both multiplier bars at 0", Record({{6, "50.0"}}),
-       [](LoadOptions& o) { o.coarse[0] = 0; o.aLevel = 100; },
-       base({{kSeries5, {50}}, {kTraceSeries5, {0}}, {kSeries14, {1}}, {kSeries13, {100}},
+       [](LoadOptions& o) {
+         o.coarse[0] = 0;
+         o.aLevel = 100;
+       },
+       base({{kSeries5, {50}},
+             {kTraceSeries5, {0}},
+             {kSeries14, {1}},
+             {kSeries13, {100}},
              {kTraceSeries13, {100}}}),
        0, false},
       {"status 00T flags", Record({{34, "00T"}}), none, base({}), 0, true},
@@ -210,19 +249,41 @@ TEST(CsvLoad, RecordCases) {
       {"35 fields never flag", Record() + ",00T", none, base({}), 0, false},
       {"fields shorter than their form plot nothing",
        Record({{3, "+02"}, {4, ""}, {5, "-"}, {6, "1"}, {7, ""}, {8, "1."}}),
-       [](LoadOptions& o) { o.tLevel = -99; o.aLevel = -1; },
-       base({{kSeries1, {}}, {kTraceSeries1, {}}, {kSeries2, {}}, {kTraceSeries2, {}},
-             {kSeries3, {}}, {kTraceSeries3, {}}, {kSeries5, {}}, {kTraceSeries5, {}},
-             {kSeries14, {}}, {kSeries6, {}}, {kTraceSeries6, {}}, {kSeries15, {}},
-             {kSeries7, {}}, {kTraceSeries7, {}}, {kSeries16, {}}, {kSeries4, {-99}},
-             {kTraceSeries4, {-99}}, {kSeries13, {-1}}, {kTraceSeries13, {-1}}}),
+       [](LoadOptions& o) {
+         o.tLevel = -99;
+         o.aLevel = -1;
+       },
+       base({{kSeries1, {}},
+             {kTraceSeries1, {}},
+             {kSeries2, {}},
+             {kTraceSeries2, {}},
+             {kSeries3, {}},
+             {kTraceSeries3, {}},
+             {kSeries5, {}},
+             {kTraceSeries5, {}},
+             {kSeries14, {}},
+             {kSeries6, {}},
+             {kTraceSeries6, {}},
+             {kSeries15, {}},
+             {kSeries7, {}},
+             {kTraceSeries7, {}},
+             {kSeries16, {}},
+             {kSeries4, {-99}},
+             {kTraceSeries4, {-99}},
+             {kSeries13, {-1}},
+             {kTraceSeries13, {-1}}}),
        5, false},  // only A4..A8 (00.0 > -1) beep
       {"other characters at digit positions count by their codes, a blank as -16",
-       Record({{3, "+0 5.6"}, {8, "1 .5"}, {5, "+02x.0"}}),
-       [](LoadOptions& o) { o.tLevel = 100; },
-       base({{kSeries1, {-154.4}}, {kTraceSeries1, {-154.4}}, {kSeries7, {-5.5}},
-             {kTraceSeries7, {-5.5}}, {kSeries16, {-5.5 * 1.1 + 1}}, {kSeries3, {92}},
-             {kTraceSeries3, {92}}, {kSeries4, {100}}, {kTraceSeries4, {100}}}),
+       Record({{3, "+0 5.6"}, {8, "1 .5"}, {5, "+02x.0"}}), [](LoadOptions& o) { o.tLevel = 100; },
+       base({{kSeries1, {-154.4}},
+             {kTraceSeries1, {-154.4}},
+             {kSeries7, {-5.5}},
+             {kTraceSeries7, {-5.5}},
+             {kSeries16, {-5.5 * 1.1 + 1}},
+             {kSeries3, {92}},
+             {kTraceSeries3, {92}},
+             {kSeries4, {100}},
+             {kTraceSeries4, {100}}}),
        0, false},  // T3 (200 + 720) / 10 = 92 tests as 92, not above 100
   };
   for (const Case& c : cases) {
@@ -264,7 +325,8 @@ TEST(CsvLoad, ABadFieldKeepsEveryPointAtItsRecord) {
 // A series' point has exactly the value its field's reading gives, worked out as the load
 // does (down to the sign of a zero), whatever characters stand at the digit positions.
 TEST(CsvLoad, PointsHoldTheReadingsValuesExactly) {
-  const char* temperatures[] = {"+000.0", "-000.0", "-123.9", "+999.9", "+0?0.5", "-1x2.~", "+\xff\xff\xff.\xff"};
+  const char* temperatures[] = {
+      "+000.0", "-000.0", "-123.9", "+999.9", "+0?0.5", "-1x2.~", "+\xff\xff\xff.\xff"};
   const char* analogs[] = {"00.0", "99.9", "1x.5", " 3.~", "\xff\xff.\xff", "-.-1"};
   LoadOptions o;
   o.coarse[0] = 3;
@@ -311,7 +373,8 @@ TEST(CsvLoad, AChangedSeriesLeavesTheOthersOfItsFieldAlone) {
 
 TEST(CsvLoad, PointColoursAndLabels) {
   LoadOptions o;
-  const std::string bytes = Record({{1, "02.12.2026"}, {2, "10:30:00"}}) + "\r\n" + Record() + "\r\n";
+  const std::string bytes =
+      Record({{1, "02.12.2026"}, {2, "10:30:00"}}) + "\r\n" + Record() + "\r\n";
   LoadResult r = LoadCSV(bytes, o);
   ASSERT_EQ(r.series[kSeries1].size(), 2u);
   EXPECT_EQ(r.series[kSeries1][0].colour, colour::kBlue);
@@ -333,9 +396,10 @@ TEST(CsvLoad, PointColoursAndLabels) {
 }
 
 TEST(CsvLoad, TableRowsColumnsAndShortLines) {
-  const std::string lf = "note\nwith a line feed inside a record which stays in its field" + std::string(30, '.');
-  const std::string bytes = "short header\r\n\r\n" + Record() + "\r" + Record({{34, "00T"}}) + "\r\n" +
-                            std::string(83, 'x') + "\r\n" + lf + "," + Record() + "\r\n" +
+  const std::string lf =
+      "note\nwith a line feed inside a record which stays in its field" + std::string(30, '.');
+  const std::string bytes = "short header\r\n\r\n" + Record() + "\r" + Record({{34, "00T"}}) +
+                            "\r\n" + std::string(83, 'x') + "\r\n" + lf + "," + Record() + "\r\n" +
                             "\x1a" + Record() + "\r\n";
   const LoadResult r = LoadCSV(bytes, LoadOptions{});
   const CsvTable& t = r.table;
@@ -353,8 +417,8 @@ TEST(CsvLoad, TableRowsColumnsAndShortLines) {
   EXPECT_EQ(t.cell(34, 2), "00T");
   EXPECT_EQ(t.cell(1, 3), lf);
   EXPECT_EQ(t.cell(35, 3), "000");
-  EXPECT_EQ(t.cell(35, 1), "");   // past that row's fields
-  EXPECT_EQ(t.cell(1, 4), "");    // past the rows
+  EXPECT_EQ(t.cell(35, 1), "");  // past that row's fields
+  EXPECT_EQ(t.cell(1, 4), "");   // past the rows
   EXPECT_EQ(t.cell(-1, 1), "");
 
   // A line without any separator fills column 1 alone.
@@ -392,10 +456,10 @@ TEST(CsvLoad, RecordsPastThePlottingLimitFillOnlyTheTable) {
   EXPECT_EQ(r.labels.size(), 16382u);
   EXPECT_EQ(r.labels.back(), "16382");
   for (int s = 0; s < kSeriesCount; ++s) {
-    const std::size_t want = (s == kTraceSeries14 || s == kTraceSeries15 || s == kLineSeries1 ||
-                              s == kLineSeries2)
-                                 ? 0u
-                                 : 16382u;
+    const std::size_t want =
+        (s == kTraceSeries14 || s == kTraceSeries15 || s == kLineSeries1 || s == kLineSeries2)
+            ? 0u
+            : 16382u;
     EXPECT_EQ(r.series[s].size(), want) << SeriesInfoOf(s).name;
   }
   EXPECT_EQ(r.beeps, 16382);  // T1 1.0 > level 0, plotted records only
@@ -404,7 +468,8 @@ TEST(CsvLoad, RecordsPastThePlottingLimitFillOnlyTheTable) {
 TEST(CsvLoad, CounterRecordShiftsLaterTemperaturePoints) {
   std::string bytes;
   for (int i = 1; i <= 6; ++i)
-    bytes += Record({{3, "+001.0"}, {4, i == 5 ? "000050" : "+00" + std::to_string(i) + ".0"}}) + "\r\n";
+    bytes +=
+        Record({{3, "+001.0"}, {4, i == 5 ? "000050" : "+00" + std::to_string(i) + ".0"}}) + "\r\n";
   const LoadResult r = LoadCSV(bytes, LoadOptions{});
   EXPECT_EQ(Values(r, kSeries2), (std::vector<double>{1, 2, 3, 4, 6}));
   EXPECT_EQ(r.labels[r.series[kSeries2][4].label], "6");  // index 4 carries record 6's label
@@ -466,7 +531,12 @@ TEST(CsvGridModel, BeforeAndAfterALoad) {
   EXPECT_EQ(grid.columnCount(), 35);
   EXPECT_EQ(grid.data(grid.index(0, 1)).toString(), "");
 
-  LoadResult r = LoadCSV(Record({{2, "09:00:00"}, {34, "\xB0" "0T"}}) + "\r\n", LoadOptions{});
+  LoadResult r = LoadCSV(Record({{2, "09:00:00"},
+                                 {34,
+                                  "\xB0"
+                                  "0T"}}) +
+                             "\r\n",
+                         LoadOptions{});
   grid.SetTable(std::move(r.table));
   EXPECT_EQ(grid.rowCount(), 2);
   EXPECT_EQ(grid.RowCount(), 2);
@@ -475,7 +545,9 @@ TEST(CsvGridModel, BeforeAndAfterALoad) {
   EXPECT_EQ(grid.data(grid.index(1, 0)).toString(), "1");
   EXPECT_EQ(grid.data(grid.index(1, 2)).toString(), "09:00:00");
   EXPECT_EQ(grid.data(grid.index(1, 34)).toString(), QString::fromUtf8("\u00B00T"));
-  EXPECT_EQ(grid.cell(34, 1), "\xB0" "0T");
+  EXPECT_EQ(grid.cell(34, 1),
+            "\xB0"
+            "0T");
   EXPECT_EQ(grid.data(grid.index(1, 5), Qt::ForegroundRole).value<QColor>(), QColor(Qt::red));
   EXPECT_EQ(grid.data(grid.index(1, 3), Qt::SizeHintRole).toSize().width(), 46);
   EXPECT_FALSE(grid.flags(grid.index(0, 3)) & Qt::ItemIsSelectable);

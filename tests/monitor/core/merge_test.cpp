@@ -23,12 +23,18 @@ std::string ReadAll(const std::string& path) {
 
 class MergeFolderTest : public testing::Test {
  protected:
-  std::string Path(const std::string& name) const { return dir_.filePath(QString::fromStdString(name)).toStdString(); }
+  std::string Path(const std::string& name) const {
+    return dir_.filePath(QString::fromStdString(name)).toStdString();
+  }
   void Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
   }
-  bool Exists(const std::string& name) const { return QFileInfo::exists(QString::fromStdString(Path(name))); }
-  MergeOutcome Merge(QDate from, QDate to) { return MergeFolder(dir_.path().toStdString(), from, to, buffer_); }
+  bool Exists(const std::string& name) const {
+    return QFileInfo::exists(QString::fromStdString(Path(name)));
+  }
+  MergeOutcome Merge(QDate from, QDate to) {
+    return MergeFolder(dir_.path().toStdString(), from, to, buffer_);
+  }
 
   QTemporaryDir dir_;
   MergeBuffer buffer_;
@@ -61,16 +67,17 @@ TEST(MergeNames, DigitsPatternsAndRange) {
   EXPECT_TRUE(SameMonth(QDate(2009, 3, 1), QDate(2009, 3, 31)));
   EXPECT_FALSE(SameMonth(QDate(2009, 3, 1), QDate(2009, 4, 2)));
   EXPECT_FALSE(SameMonth(QDate(2009, 3, 1), QDate(2010, 3, 1)));
-  EXPECT_EQ(MergeDays(QDate(2009, 3, 20), QDate(2009, 3, 10)), std::vector<QDate>{QDate(2009, 3, 20)});
+  EXPECT_EQ(MergeDays(QDate(2009, 3, 20), QDate(2009, 3, 10)),
+            std::vector<QDate>{QDate(2009, 3, 20)});
   EXPECT_EQ(MergeDays(QDate(2009, 2, 27), QDate(2009, 2, 28)),
             (std::vector<QDate>{QDate(2009, 2, 27), QDate(2009, 2, 28)}));
 
   struct Case {
     const char* name;
     bool match;
-  } cases[] = {{"090305.csv", true},     {"090305a.csv", true},  {"090305b.CSV", true},
-               {"0903051.txt", false},   {"0903051.csvx", false}, {"-090305-090306.csv", false},
-               {"09030.csv", false},     {"090305csv", false},   {"090306a.csv", false}};
+  } cases[] = {{"090305.csv", true},   {"090305a.csv", true},   {"090305b.CSV", true},
+               {"0903051.txt", false}, {"0903051.csvx", false}, {"-090305-090306.csv", false},
+               {"09030.csv", false},   {"090305csv", false},    {"090306a.csv", false}};
   for (const Case& c : cases) EXPECT_EQ(MatchesDay(c.name, "090305"), c.match) << c.name;
 }
 
@@ -78,10 +85,10 @@ TEST_F(MergeFolderTest, JoinsTheDaysFilesLineByLineEndedByCarriageReturns) {
   Write("090305b.csv", Lines("b", 2, "\r\n"));
   Write("090305a.csv", "short\r\n\r\n" + Lines("a", 100, "\r\n"));  // header and blank kept
   Write("0903051.txt", Lines("txt", 3, "\r\n"));
-  QDir(QString::fromStdString(Path(""))).mkdir("090305c.csv");         // a folder, not a file
-  Write("090306.csv", Lines("six", 1, "\r"));                           // no CR LF: one line
-  Write("090307.csv", Lines("seven", 1, ""));                           // no line end at all
-  Write("090308.csv", Lines("eight", 1, "\r\n"));                       // after To
+  QDir(QString::fromStdString(Path(""))).mkdir("090305c.csv");  // a folder, not a file
+  Write("090306.csv", Lines("six", 1, "\r"));                   // no CR LF: one line
+  Write("090307.csv", Lines("seven", 1, ""));                   // no line end at all
+  Write("090308.csv", Lines("eight", 1, "\r\n"));               // after To
 
   std::vector<std::string> patterns;
   MergeSteps steps;
@@ -90,7 +97,8 @@ TEST_F(MergeFolderTest, JoinsTheDaysFilesLineByLineEndedByCarriageReturns) {
       MergeFolder(dir_.path().toStdString(), QDate(2009, 3, 5), QDate(2009, 3, 7), buffer_, steps);
   ASSERT_EQ(out.result, Result::Written);
   EXPECT_EQ(out.name, "-090305-090307.csv");
-  EXPECT_EQ(out.files, (std::vector<std::string>{"090305a.csv", "090305b.csv", "090306.csv", "090307.csv"}));
+  EXPECT_EQ(out.files,
+            (std::vector<std::string>{"090305a.csv", "090305b.csv", "090306.csv", "090307.csv"}));
   EXPECT_EQ(patterns, (std::vector<std::string>{"090305*.csv", "090306*.csv", "090307*.csv"}));
   EXPECT_EQ(out.lines, 106);
   EXPECT_FALSE(out.truncated);
@@ -125,9 +133,9 @@ TEST_F(MergeFolderTest, TheCallersStepsReadAndWriteTheCurrentFolderByBareNames) 
   const MergeOutcome out = MergeFolder("", QDate(2009, 3, 1), QDate(2009, 3, 3), buffer_, steps);
   QDir::setCurrent(before);
   EXPECT_EQ(out.result, Result::Written);
-  EXPECT_EQ(calls, (std::vector<std::string>{"day 090301*.csv", "open 090301.csv", "day 090302*.csv",
-                                             "day 090303*.csv", "open 090303.csv",
-                                             "save -090301-090303.csv 3"}));
+  EXPECT_EQ(calls, (std::vector<std::string>{"day 090301*.csv", "open 090301.csv",
+                                             "day 090302*.csv", "day 090303*.csv",
+                                             "open 090303.csv", "save -090301-090303.csv 3"}));
   EXPECT_EQ(ReadAll(Path(out.name)), Lines("x", 2, "\r") + Lines("y", 1, "\r"));
 }
 
@@ -198,7 +206,8 @@ TEST_F(MergeFolderTest, StopsAtTheBufferAndKeepsTheFirst16383Lines) {
   EXPECT_EQ(out.lines, kMergeBufferLines);
   EXPECT_TRUE(out.truncated);
   EXPECT_EQ(out.files, (std::vector<std::string>{"090301.csv", "090302.csv", "090303.csv"}));
-  const std::string want = Lines("one", 6000, "\r") + Lines("two", 6000, "\r") + Lines("three", 4383, "\r");
+  const std::string want =
+      Lines("one", 6000, "\r") + Lines("two", 6000, "\r") + Lines("three", 4383, "\r");
   EXPECT_EQ(ReadAll(Path(out.name)), want);
 
   // Exactly 16383 lines fit without a word.

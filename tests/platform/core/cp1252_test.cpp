@@ -20,7 +20,10 @@ TEST(Cp1252, EuroAndOtherSpecialCharacters) {
   EXPECT_EQ(platform::FromCp1252("\x80"), QString(QChar(0x20AC)));
   EXPECT_EQ(platform::ToCp1252(QString(QChar(0x20AC))), "\x80");
   EXPECT_EQ(platform::FromCp1252("\xE4\xF6\xFC\xDF"), QString::fromUtf8("äöüß"));
-  EXPECT_EQ(platform::ToCp1252(QString::fromUtf8("Grüße €5")), "Gr\xFC\xDF" "e \x80" "5");
+  EXPECT_EQ(platform::ToCp1252(QString::fromUtf8("Grüße €5")),
+            "Gr\xFC\xDF"
+            "e \x80"
+            "5");
   // Characters the code page lacks become '?', one per character (a pair counts as one).
   EXPECT_EQ(platform::ToCp1252(QString::fromUtf8("a\u4E2Db")), "a?b");
 }

@@ -23,8 +23,10 @@ class DevicePath : public ::testing::Test {
     setenv("XDG_CONFIG_HOME", root_.c_str(), 1);
   }
   void TearDown() override {
-    if (oldXdg_) setenv("XDG_CONFIG_HOME", oldXdg_->c_str(), 1);
-    else unsetenv("XDG_CONFIG_HOME");
+    if (oldXdg_)
+      setenv("XDG_CONFIG_HOME", oldXdg_->c_str(), 1);
+    else
+      unsetenv("XDG_CONFIG_HOME");
     fs::remove_all(root_);
   }
   std::string root_;
