@@ -5,9 +5,10 @@ BUILD := build
 ASAN_BUILD := build-asan
 FUZZ_SECONDS ?= 60
 
-# What the build and the tests use: the toolchain, Qt, GoogleTest, a font for the offscreen
-# windows' text, and the tests' FTP servers (pyftpdlib, vsftpd).
-DEB_PACKAGES := cmake ninja-build g++ clang libclang-rt-14-dev pkg-config \
+# What the build and the tests use: the toolchain with clang-format for the sources' layout, Qt,
+# GoogleTest, the font TK5063SM's pages are laid out in (and the offscreen windows' text), and
+# the tests' FTP servers (pyftpdlib, vsftpd).
+DEB_PACKAGES := cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config \
   qt6-base-dev qt6-charts-dev libgl-dev libgtest-dev libgmock-dev googletest \
   fonts-dejavu-core python3-pyftpdlib vsftpd
 
@@ -100,10 +101,10 @@ run-monitor: build
 
 # The tracked C++ sources laid out by .clang-format; format-check lists those that differ.
 FORMAT_FILES = $(shell git ls-files -- platform serial configurator monitor programs tests fuzz bench | grep -E '\.(cpp|h)$$')
-format:
+format: deps
 	clang-format -i $(FORMAT_FILES)
 
-format-check:
+format-check: deps
 	@bad=""; for f in $(FORMAT_FILES); do clang-format $$f | cmp -s $$f - || bad="$$bad $$f"; done; \
 	if [ -n "$$bad" ]; then printf '%s\n' $$bad; exit 1; fi
 
