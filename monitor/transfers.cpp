@@ -9,7 +9,6 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
-#include <QScopeGuard>
 #include <QStandardPaths>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -452,17 +451,15 @@ void TForm1::FileListBoxFTPDblClick() {
   const QString folder = RemoteViewFolder();
   QDir().mkpath(folder);
   const QString path = QDir(folder).filePath(item->text());
-  {
-    FTPBusy = true;
-    const auto done = qScopeGuard([this] { FTPBusy = false; });
-    bool fetched = false;
-    UnlessCancelled([&] {  // Exit
-      FTPClient1->TransferModeAscii();
-      DownloadChecked(name, path);
-      fetched = true;
-    });
-    if (!fetched) return;
-  }
+  // The fetch is a run of one file through the same door as the transfers; the editor is
+  // started once the run has ended.
+  bool fetched = false;
+  RunTransfer(false, false, [&] {
+    FTPClient1->TransferModeAscii();
+    DownloadChecked(name, path);
+    fetched = true;
+  });
+  if (!fetched) return;  // Cancel or Exit
   platform::OpenInTextEditor(QFile::encodeName(path).toStdString());
 }
 

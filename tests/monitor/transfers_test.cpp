@@ -559,6 +559,24 @@ TEST_F(TransfersTest, DoubleClickOpensAFetchedCopyOutsideTheWorkingFolder) {
   EXPECT_EQ(Texts(), std::vector<std::string>{"No files        "});
 }
 
+TEST_F(TransfersTest, AFailedDoubleClickFetchEndsLikeAFailedTransfer) {
+  for (const char* n : {"181001.csv", "181002.csv"}) Put(n);
+  Connect();
+  monitor::TForm1& f = Form();
+  // The file goes away after the listing: its fetch fails.
+  ASSERT_TRUE(QFile::remove(QString::fromStdString(ServerPath("181001.csv"))));
+  f.FileListBoxFTP->setCurrentRow(0, QItemSelectionModel::ClearAndSelect);
+  emit f.FileListBoxFTP->itemDoubleClicked(f.FileListBoxFTP->item(0));
+
+  ASSERT_EQ(messages.size(), 1u);  // the error box
+  EXPECT_EQ(messages[0].icon, platform::Icon::Stop);
+  EXPECT_TRUE(opened.empty());
+  // As after any failed run, the remote list shows what is on the server now.
+  EXPECT_EQ(server.Commands("LIST").size(), 1u);
+  EXPECT_EQ(Remote(), QStringList({"181002.csv"}));
+  ExpectIdle();
+}
+
 TEST_F(TransfersTest, ANameThatWouldLeaveTheWorkingFolderIsNotFetched) {
   Put("181001.csv");
   Connect();
