@@ -77,10 +77,10 @@ void TForm1::BuildWindow() {
   setObjectName("Form1");
   setWindowTitle("TK5063SM");
   setAccessibleName("TK5063SM");
-  // The pages are placed pixel by pixel for this font, so the window carries it whatever font
-  // the desktop sets; larger text comes from the desktop's scale, which grows the geometry with
-  // it. Message boxes and menus, windows of their own, follow the desktop's font.
-  setFont(QFont(QStringLiteral("DejaVu Sans"), 9));
+  // The pages are placed pixel by pixel, so the window carries the font they are laid out for
+  // whatever font the desktop sets. Message boxes and menus, windows of their own, follow the
+  // desktop's font.
+  setFont(platform::LayoutFont());
   move(23, 17);
   resize(886, 703);
 

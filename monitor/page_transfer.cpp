@@ -36,6 +36,8 @@ QCalendarWidget* Calendar(const QString& objectName, const QString& accessible, 
   c->setMinimumDate(QDate(2018, 9, 1));
   c->setGridVisible(true);
   c->setVerticalHeaderFormat(QCalendarWidget::NoVerticalHeader);
+  // The calendar's width is the page column's: its day names fit only in the layout's font.
+  c->setFont(platform::LayoutFont());
   return c;
 }
 

@@ -71,6 +71,8 @@ QColor TextOn(const QColor& ground) {
   return IsDark(ground) ? QColor(Qt::white) : QColor(Qt::black);
 }
 
+QFont LayoutFont() { return QFont(QStringLiteral("DejaVu Sans"), 9); }
+
 QColor Base(const QWidget* w) { return w ? w->palette().color(QPalette::Base) : QColor(); }
 
 void OnClick(QObject* context, QAbstractButton* button, std::function<void()> handler) {

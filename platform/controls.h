@@ -7,6 +7,7 @@
 #include <QAbstractSlider>
 #include <QCheckBox>
 #include <QColor>
+#include <QFont>
 #include <QLabel>
 #include <QLineEdit>
 #include <QObject>
@@ -51,6 +52,11 @@ void SetText(QLineEdit* edit, const std::string& bytes);
 // dark desktop theme alike. A disabled control keeps the theme's colour for disabled text.
 void SetBase(QWidget* w, const QColor& colour);
 QColor Base(const QWidget* w);
+
+// The font the windows' fixed geometry is laid out for (DejaVu Sans 9 pt). A control placed by
+// pixels carries it, so that a larger desktop font does not cut its texts; larger text comes
+// from the desktop's scale, which grows the geometry with it.
+QFont LayoutFont();
 
 // The relative luminance of a colour, 0 (black) to 1 (white), and the contrast ratio of two
 // colours, 1 to 21, as the web's accessibility guidelines define them.

@@ -2,6 +2,8 @@
 // stays inside its group's frame; the table's corner cell shows what the table holds there.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QCalendarWidget>
+#include <QFontMetrics>
 #include <QFont>
 #include <QCoreApplication>
 #include <QImage>
@@ -17,6 +19,23 @@ namespace {
 
 using monitor_test::FormTest;
 
+// A calendar's day names each fit their column (the toolkit would cut "Mon" to "M...").
+std::vector<std::string> CalendarFaults(QWidget* page) {
+  std::vector<std::string> faults;
+  for (auto* c : page->findChildren<QCalendarWidget*>()) {
+    if (!c->isVisibleTo(page)) continue;
+    auto* view = c->findChild<QTableView*>();
+    if (!view) continue;
+    const QFontMetrics fm(view->font());
+    for (int col = 0; col < view->model()->columnCount(); ++col) {
+      const QString name = view->model()->index(0, col).data().toString();
+      if (fm.horizontalAdvance(name) + 4 > view->columnWidth(col))
+        faults.push_back(c->objectName().toStdString() + " \"" + name.toStdString() + "\" is cut");
+    }
+  }
+  return faults;
+}
+
 // The caption faults of every page, each with its page named.
 std::vector<std::string> PageFaults(monitor::TForm1& f) {
   f.show();
@@ -25,6 +44,8 @@ std::vector<std::string> PageFaults(monitor::TForm1& f) {
     f.PageControl1->setCurrentIndex(p);
     QCoreApplication::processEvents();
     for (const std::string& fault : testsupport::CaptionFaults(f.PageControl1->widget(p)))
+      faults.push_back("page " + std::to_string(p) + ": " + fault);
+    for (const std::string& fault : CalendarFaults(f.PageControl1->widget(p)))
       faults.push_back("page " + std::to_string(p) + ": " + fault);
   }
   return faults;
@@ -58,11 +79,14 @@ TEST_P(DesktopFontLayout, NoCaptionIsCutWhateverFontTheDesktopSets) {
   EXPECT_EQ(PageFaults(Form()), std::vector<std::string>{});
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Desktop, DesktopFontLayout,
-    ::testing::ValuesIn(std::vector<testsupport::DesktopFont>{
-        {"DejaVu Sans", 10}, {"DejaVu Sans", 11}, {"DejaVu Sans", 12}, {"DejaVu Serif", 10}}),
-    [](const auto& info) { return testsupport::FontName(info.param); });
+INSTANTIATE_TEST_SUITE_P(Desktop, DesktopFontLayout,
+                         ::testing::ValuesIn(std::vector<testsupport::DesktopFont>{
+                             {"DejaVu Sans", 10},
+                             {"DejaVu Sans", 11},
+                             {"DejaVu Sans", 12},
+                             {"DejaVu Serif", 10},
+                             {"DejaVu Serif", 11}}),
+                         [](const auto& info) { return testsupport::FontName(info.param); });
 
 // Where the header row and the number column meet, the table shows its cell (0, 0): "0" once
 // a file is loaded, in the table's text colour.
