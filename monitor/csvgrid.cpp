@@ -21,8 +21,8 @@ namespace {
 // The table's text on `ground`: black, or red once a record was flagged; on a dark desktop's
 // ground white, or a light red that reads there as well.
 QColor Ink(const QColor& ground, bool red) {
-  if (platform::IsDark(ground)) return red ? QColor(255, 153, 153) : QColor(Qt::white);
-  return red ? QColor(Qt::red) : QColor(Qt::black);
+  if (!red) return platform::TextOn(ground);
+  return platform::IsDark(ground) ? QColor(255, 153, 153) : QColor(Qt::red);
 }
 }  // namespace
 

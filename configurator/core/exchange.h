@@ -140,7 +140,8 @@ class SerialExchange {
   void RequestClock();
   // Opens the port; shows the port error at most once per run. False when closed.
   bool ConnectForModem();
-  // The line was lost: an answer awaited from it is given up.
+  // Bytes did not reach the line (it was lost, or the port would not open): an answer
+  // awaited for them is given up, so the next poll tries the port again.
   void LineLost();
 
   // ---- read-only view of the state ----------------------------------------------------
