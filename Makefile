@@ -119,7 +119,8 @@ package: deps package-deps
 	cd $(PACKAGE_BUILD) && cpack -G DEB
 	@echo "The package:" $(PACKAGE_BUILD)/*.deb
 
-# The package's installed files through their validators, and the package through lintian.
+# The package's installed files through their validators, and the package through lintian
+# (an error or a warning fails).
 package-check: package-deps
 	@set -e; deb=$$(ls $(PACKAGE_BUILD)/*.deb 2>/dev/null || true); \
 	if [ -z "$$deb" ]; then echo "No package: run 'make package' first."; exit 1; fi; \
@@ -129,7 +130,7 @@ package-check: package-deps
 	echo "== manual pages (groff -man -ww, man -l)"; for m in $$root/usr/share/man/man1/*.1.gz; do \
 	  w=$$(zcat $$m | groff -man -ww -z 2>&1); if [ -n "$$w" ]; then echo "$$m: $$w"; exit 1; fi; \
 	  MANWIDTH=80 man -l $$m >/dev/null; done; \
-	echo "== lintian"; lintian --fail-on error --display-info $$deb; \
+	echo "== lintian"; lintian --fail-on error,warning --display-info $$deb; \
 	rm -rf $$root
 
 run: build
