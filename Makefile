@@ -4,6 +4,12 @@ JOBS ?= $(shell nproc)
 BUILD := build
 ASAN_BUILD := build-asan
 FUZZ_SECONDS ?= 60
+PACKAGE_BUILD := build-package
+
+# WERROR=1 makes warnings in our own code fail the build (CI does, and developers should);
+# WERROR=0 turns that off again. Unset, a build folder keeps what it has (off in a new one).
+WERROR ?=
+werror_flag = $(if $(filter 1 ON on yes,$(WERROR)),-DTK_WERROR=ON,$(if $(filter 0 OFF off no,$(WERROR)),-DTK_WERROR=OFF))
 
 # What the build and the tests use: the toolchain with clang-format for the sources' layout, Qt,
 # GoogleTest, the font TK5063SM's pages are laid out in (and the offscreen windows' text), and
@@ -14,10 +20,15 @@ DEB_PACKAGES := cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
+# What the package and its checks need: the tool that computes the dependencies from the
+# binaries, and the validators of the package, its menu entries, metainfo and manual pages.
+PACKAGE_PACKAGES := dpkg-dev file lintian desktop-file-utils appstream groff-base man-db
+
 # What only the benchmarks need: the peers and the X server they draw on.
 BENCH_PACKAGES := python3-pandas python3-matplotlib python3-pyftpdlib curl xvfb xauth at-spi2-core
 
-.PHONY: deps bench-deps configure build test asan-build test-asan fuzz bench bench-ftp run run-monitor clean format format-check
+.PHONY: deps bench-deps package-deps configure build test asan-build test-asan fuzz bench bench-ftp run \
+  run-monitor package package-check clean format format-check
 
 # Installs the Debian packages of a list that are missing.
 define install-missing
@@ -41,6 +52,7 @@ $(BUILD)/build.ninja: | deps
 	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 configure: $(BUILD)/build.ninja
+	$(if $(werror_flag),cmake -S . -B $(BUILD) $(werror_flag))
 
 build: deps configure
 	cmake --build $(BUILD) -j $(JOBS)
@@ -53,6 +65,7 @@ $(ASAN_BUILD)/build.ninja: | deps
 	  -DTK_SANITIZE=ON -DTK_FUZZ=ON
 
 asan-build: deps $(ASAN_BUILD)/build.ninja
+	$(if $(werror_flag),cmake -S . -B $(ASAN_BUILD) $(werror_flag))
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 
 test-asan: asan-build
@@ -91,6 +104,35 @@ bench-ftp: build bench-deps
 	     QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1 $(BUILD)/bench/bench_monitor_ftp_copy; s=$$?; kill $$l; exit $$s'; \
 	fi
 
+package-deps:
+	$(call install-missing,$(PACKAGE_PACKAGES))
+
+# The Debian package: a release build of what is installed (not the tests), with Debian's
+# hardening flags, stripped, its dependencies computed from the binaries.
+package: deps package-deps
+	cmake -S . -B $(PACKAGE_BUILD) -G Ninja -DCMAKE_BUILD_TYPE=None $(werror_flag) \
+	  -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+	  -DCMAKE_CXX_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CXXFLAGS) $$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get CPPFLAGS)" \
+	  -DCMAKE_EXE_LINKER_FLAGS="$$(DEB_BUILD_MAINT_OPTIONS=hardening=+all dpkg-buildflags --get LDFLAGS)"
+	cmake --build $(PACKAGE_BUILD) -j $(JOBS) --target installables
+	rm -f $(PACKAGE_BUILD)/*.deb
+	cd $(PACKAGE_BUILD) && cpack -G DEB
+	@echo "The package:" $(PACKAGE_BUILD)/*.deb
+
+# The package's installed files through their validators, and the package through lintian
+# (an error or a warning fails).
+package-check: package-deps
+	@set -e; deb=$$(ls $(PACKAGE_BUILD)/*.deb 2>/dev/null || true); \
+	if [ -z "$$deb" ]; then echo "No package: run 'make package' first."; exit 1; fi; \
+	root=$(PACKAGE_BUILD)/unpacked; rm -rf $$root; dpkg-deb -x $$deb $$root; \
+	echo "== desktop-file-validate"; desktop-file-validate $$root/usr/share/applications/*.desktop; \
+	echo "== appstreamcli validate --no-net"; appstreamcli validate --no-net $$root/usr/share/metainfo/*.xml; \
+	echo "== manual pages (groff -man -ww, man -l)"; for m in $$root/usr/share/man/man1/*.1.gz; do \
+	  w=$$(zcat $$m | groff -man -ww -z 2>&1); if [ -n "$$w" ]; then echo "$$m: $$w"; exit 1; fi; \
+	  MANWIDTH=80 man -l $$m >/dev/null; done; \
+	echo "== lintian"; lintian --fail-on error,warning --display-info $$deb; \
+	rm -rf $$root
+
 run: build
 	@if [ -x $(BUILD)/TK5063SM ]; then $(BUILD)/TK5063SM; \
 	else echo "TK5063SM is not built yet."; exit 1; fi
@@ -109,4 +151,4 @@ format-check: deps
 	if [ -n "$$bad" ]; then printf '%s\n' $$bad; exit 1; fi
 
 clean:
-	rm -rf $(BUILD) $(ASAN_BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(PACKAGE_BUILD)

@@ -16,34 +16,42 @@ namespace {
 std::atomic<bool> g_stop{false};
 void OnSignal(int) { g_stop = true; }
 
+// The name it was started under, for its messages (the package installs it under another).
+const char* g_name = "gsm_modem_sim";
+
 void Usage() {
-  std::puts(
-      "usage: gsm_modem_sim [--com N] [--device] [--sms SENDER TEXT]... [--manufacturer NAME]\n"
-      "                     [--silent] [--quiet]\n"
+  std::printf(
+      "usage: %s [--com N] [--device] [--sms SENDER TEXT]... [--manufacturer NAME]\n"
+      "         [--silent] [--quiet]\n"
       "  --com N              make the link comN in the port folder point at the modem (N 1..16)\n"
       "  --device             a simulated TK5063 answers every SMS sent through the modem\n"
       "  --sms SENDER TEXT    put an unread SMS into the message store (may be repeated)\n"
       "  --manufacturer NAME  answer of AT+CGMI (SIEMENS phones get the clock line without zone)\n"
       "  --silent             read and log but never answer (no phone on the line)\n"
-      "  --quiet              don't print the bytes that pass");
+      "  --quiet              don't print the bytes that pass\n",
+      g_name);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 0 && argv[0] && *argv[0]) {
+    const char* slash = std::strrchr(argv[0], '/');
+    g_name = slash ? slash + 1 : argv[0];
+  }
   testsupport::ModemSimulator modem;
   testsupport::DeviceSimulator device;  // not on a line of its own: it answers SMS only
   int com = 0;
   bool quiet = false;
   if (!modem.Open()) {
-    std::fprintf(stderr, "gsm_modem_sim: no pseudo-terminal available\n");
+    std::fprintf(stderr, "%s: no pseudo-terminal available\n", g_name);
     return 1;
   }
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--com") && i + 1 < argc) {
       com = std::atoi(argv[++i]);
       if (com < 1 || com > 16) {
-        std::fprintf(stderr, "gsm_modem_sim: --com wants a number from 1 to 16\n");
+        std::fprintf(stderr, "%s: --com wants a number from 1 to 16\n", g_name);
         return 2;
       }
     } else if (!std::strcmp(argv[i], "--device")) {
@@ -70,7 +78,7 @@ int main(int argc, char** argv) {
   }
   std::string link, error;
   if (com && !testsupport::MakePortLink(com, modem.SlavePath(), &link, &error)) {
-    std::fprintf(stderr, "gsm_modem_sim: %s\n", error.c_str());
+    std::fprintf(stderr, "%s: %s\n", g_name, error.c_str());
     return 1;
   }
   std::printf("GSM modem simulator on %s\n", modem.SlavePath().c_str());

@@ -15,24 +15,32 @@ namespace {
 std::atomic<bool> g_stop{false};
 void OnSignal(int) { g_stop = true; }
 
+// The name it was started under, for its messages (the package installs it under another).
+const char* g_name = "tk5063_sim";
+
 void Usage() {
-  std::puts(
-      "usage: tk5063_sim [--com N] [--silent] [--quiet]\n"
+  std::printf(
+      "usage: %s [--com N] [--silent] [--quiet]\n"
       "  --com N   make the link comN in the port folder point at the simulator (N 1..16)\n"
       "  --silent  read and log the commands but never answer\n"
-      "  --quiet   don't print the bytes that pass");
+      "  --quiet   don't print the bytes that pass\n",
+      g_name);
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  if (argc > 0 && argv[0] && *argv[0]) {
+    const char* slash = std::strrchr(argv[0], '/');
+    g_name = slash ? slash + 1 : argv[0];
+  }
   int com = 0;
   bool silent = false, quiet = false;
   for (int i = 1; i < argc; ++i) {
     if (!std::strcmp(argv[i], "--com") && i + 1 < argc) {
       com = std::atoi(argv[++i]);
       if (com < 1 || com > 16) {
-        std::fprintf(stderr, "tk5063_sim: --com wants a number from 1 to 16\n");
+        std::fprintf(stderr, "%s: --com wants a number from 1 to 16\n", g_name);
         return 2;
       }
     } else if (!std::strcmp(argv[i], "--silent")) {
@@ -47,7 +55,7 @@ int main(int argc, char** argv) {
 
   testsupport::DeviceSimulator device;
   if (!device.Open()) {
-    std::fprintf(stderr, "tk5063_sim: no pseudo-terminal available\n");
+    std::fprintf(stderr, "%s: no pseudo-terminal available\n", g_name);
     return 1;
   }
   device.SetSilent(silent);
@@ -59,7 +67,7 @@ int main(int argc, char** argv) {
   }
   std::string link, error;
   if (com && !testsupport::MakePortLink(com, device.SlavePath(), &link, &error)) {
-    std::fprintf(stderr, "tk5063_sim: %s\n", error.c_str());
+    std::fprintf(stderr, "%s: %s\n", g_name, error.c_str());
     return 1;
   }
   std::printf("TK5063 device simulator on %s\n", device.SlavePath().c_str());
