@@ -751,8 +751,8 @@ void Chart::RenderTo(QPainter& painter, const QRectF& target, const QSizeF& layo
   MarkDirty();  // back to the screen's thinning when the event loop runs
 }
 
-void Chart::Print(platform::TextPrinter& printer) {
-  printer.SetTitle(platform::ToCp1252(objectName()));
+void Chart::Print(platform::TextPrinter& printer, const std::string& job) {
+  printer.SetTitle(job);
   printer.RunJob([&] {
     printer.Draw([&](QPainter& painter, const QRect& page) {
       // A small margin, then the chart as large as the page allows.

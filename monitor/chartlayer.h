@@ -165,9 +165,8 @@ class Chart : public QChartView {
   void Synchronise();
 
   // Prints the chart alone on one page of `printer`, in the orientation the caller set, as
-  // one job titled with the component name (its objectName). A failure drops the job and
-  // raises platform::Error.
-  void Print(platform::TextPrinter& printer);
+  // one job titled `job`. A failure drops the job and raises platform::Error.
+  void Print(platform::TextPrinter& printer, const std::string& job);
 
   // Holds back Qt's layout of the chart while it is out of sight, until ReleaseLayout():
   // a window's charts on pages not shown at its start lay out once it has been painted,

@@ -93,10 +93,10 @@ TEST_F(FormTest, LoadFillsTheTableAndTheSeriesWithTheWindowsSettings) {
   // Series titles and the legends as the charts show them.
   EXPECT_EQ(f.SeriesById(kSeries1)->Title(), "T1");
   EXPECT_EQ(f.SeriesById(kTraceSeries15)->Title(), "C2");
-  EXPECT_EQ(f.ChannelChartC1->LegendTitles(), std::vector<std::string>{"C1"});
-  EXPECT_EQ(f.ChannelChartA[1]->LegendTitles(), std::vector<std::string>{"A1"});
-  EXPECT_EQ(f.Chart1->TitleText(), "Temperature");
-  EXPECT_EQ(f.Chart2->TitleText(), "Analog");
+  EXPECT_EQ(f.Charts[monitor::kChannelChartC1]->LegendTitles(), std::vector<std::string>{"C1"});
+  EXPECT_EQ(f.Charts[monitor::ChannelChartA(1)]->LegendTitles(), std::vector<std::string>{"A1"});
+  EXPECT_EQ(f.Charts[monitor::kChart1]->TitleText(), "Temperature");
+  EXPECT_EQ(f.Charts[monitor::kChart2]->TitleText(), "Analog");
 }
 
 TEST_F(FormTest, XmodeLabelsThePointsWithDateAndTime) {

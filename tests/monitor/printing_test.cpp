@@ -178,7 +178,7 @@ TEST_F(ChartPrint, ChartPrintsAloneOnOneLandscapePageTitledWithItsName) {
     if (withPoints) AddPoints();
     const QString path = dir.filePath(withPoints ? "full.pdf" : "empty.pdf");
     auto pdf = TextPrinter::Pdf(path.toStdString());
-    monitor::PrintChart(chart, *pdf);
+    monitor::PrintChart(chart, "ChannelChartT1", *pdf);
     const PdfFacts facts = ReadPdf(path);
     EXPECT_EQ(facts.pages, 1) << withPoints;
     EXPECT_GT(facts.width, facts.height) << withPoints;
@@ -194,7 +194,7 @@ TEST_F(ChartPrint, DefaultPrinterPrintsTheChartLandscape) {
   const QString path = dir.filePath("default.pdf");
   platform::SetDefaultPrinterHook([&] { return TextPrinter::Pdf(path.toStdString()); });
   AddPoints();
-  monitor::PrintChart(chart);
+  monitor::PrintChart(chart, "ChannelChartT1");
   const PdfFacts facts = ReadPdf(path);
   EXPECT_EQ(facts.pages, 1);
   EXPECT_GT(facts.width, facts.height);
@@ -207,7 +207,7 @@ TEST_F(ChartPrint, NoDefaultPrinterRaisesTheErrorAndPrintsNothing) {
       if (which == 0) {
         monitor::PrintTable(3, 2, Cell);
       } else {
-        monitor::PrintChart(chart);
+        monitor::PrintChart(chart, "ChannelChartT1");
       }
       ADD_FAILURE() << "no error raised by print " << which;
     } catch (const platform::Error& e) {

@@ -4,8 +4,10 @@
 #include <sys/stat.h>
 
 #include <QColor>
+#include <QFile>
 #include <QSize>
 #include <QTemporaryDir>
+#include <cerrno>
 #include <cstring>
 #include <functional>
 #include <map>
@@ -523,6 +525,37 @@ TEST(CsvLoad, UnreadableFilesRaiseTheirReason) {
   const std::string fifo = dir.filePath("pipe.csv").toStdString();
   ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
   EXPECT_EQ(message(fifo), "File access denied");
+  // Past the largest loadable size: refused by its size, with nothing read or reserved
+  // (a sparse file, so it takes no disk).
+  const std::string huge = dir.filePath("huge.csv").toStdString();
+  {
+    QFile f(QString::fromStdString(huge));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(f.resize(static_cast<qint64>(kMaxLoadBytes) + 1));
+  }
+  EXPECT_EQ(message(huge), "File too large");
+  std::string bytes;
+  EXPECT_EQ(ReadRegularFile(huge, bytes, nullptr, kMaxLoadBytes), EFBIG);
+  EXPECT_LT(bytes.capacity(), std::size_t{1} << 20);
+}
+
+TEST(CsvLoad, ReadRegularFileTakesAFileUpToItsBound) {
+  QTemporaryDir dir;
+  const std::string path = dir.filePath("ten.csv").toStdString();
+  {
+    QFile f(QString::fromStdString(path));
+    ASSERT_TRUE(f.open(QIODevice::WriteOnly));
+    f.write("0123456789");
+  }
+  struct Case {
+    std::size_t bound;
+    int err;
+  };
+  for (const Case c : {Case{9, EFBIG}, Case{10, 0}, Case{std::string::npos, 0}}) {
+    std::string bytes;
+    EXPECT_EQ(ReadRegularFile(path, bytes, nullptr, c.bound), c.err) << c.bound;
+    EXPECT_EQ(bytes, c.err == 0 ? "0123456789" : "") << c.bound;
+  }
 }
 
 TEST(CsvGridModel, BeforeAndAfterALoad) {
