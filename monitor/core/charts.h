@@ -143,8 +143,8 @@ enum class Decoding : std::uint8_t {
 };
 
 struct SeriesInfo {
-  const char* name;  // "Series1", "TraceSeries14", ...
-  ChartId chart;     // series are added to their chart in the table's order
+  const char* name;   // "Series1", "TraceSeries14", ...
+  ChartId chart;      // series are added to their chart in the table's order
   const char* title;  // legend title
   Rgb colour;         // line colour
   bool hidden;        // draws nothing; only lifts the automatic axis maximum

@@ -42,7 +42,7 @@ void Choose(FileListBox* list, const QString& name) {
 
 std::vector<double> Values(const ChartSeries* s) {
   std::vector<double> v;
-  for (int x = 0; x < s->Count(); ++x) v.push_back(s->Y(x));
+  for (const PlotPoint p : s->Points()) v.push_back(p.value);
   return v;
 }
 
@@ -85,7 +85,7 @@ TEST_F(FormTest, LoadFillsTheTableAndTheSeriesWithTheWindowsSettings) {
   const auto scaled = Values(f.SeriesById(kTraceSeries7));
   ASSERT_EQ(scaled.size(), 3u);
   EXPECT_DOUBLE_EQ(scaled[0], 12.7 * 2.5);
-  EXPECT_NEAR(f.SeriesById(kSeries16)->Y(0), 35.925, 1e-9);
+  EXPECT_NEAR(f.SeriesById(kSeries16)->Points().value(0), 35.925, 1e-9);
   EXPECT_EQ(f.SeriesById(kTraceSeries1)->Label(2), "3");
   // +025.6 reads above the T level of 25; each A3 of 12 is above the A level of 11.
   EXPECT_EQ(beeps, 1 + 3);

@@ -72,7 +72,13 @@ struct ChartPrint : ::testing::Test {
   void AddPoints() {
     monitor::ChartSeries* s = chart.AddSeries("TraceSeries1");
     s->SetTitle("T1");
-    for (int i = 0; i < 500; ++i) s->Add(i % 90, std::to_string(i + 1), Qt::blue);
+    std::vector<monitor::PlotPoint> points;
+    auto labels = std::make_shared<std::vector<std::string>>();
+    for (int i = 0; i < 500; ++i) {
+      points.push_back({static_cast<double>(i % 90), monitor::colour::kBlue, i});
+      labels->push_back(std::to_string(i + 1));
+    }
+    s->Assign(monitor::PlotSeries(std::move(points)), std::move(labels));
   }
   void TearDown() override { platform::SetDefaultPrinterHook(nullptr); }
 };
