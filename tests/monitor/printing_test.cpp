@@ -271,5 +271,25 @@ TEST_F(PrintTest, TheTablePrintAndAChartPrintEachHandAJobToThePrinter) {
   EXPECT_GT(QFileInfo(QString::fromStdString(Path("chart.pdf"))).size(), 0);
 }
 
+TEST_F(PrintTest, EachPrintButtonPrintsItsOwnChartTitledWithItsName) {
+  std::string target;
+  platform::SetDefaultPrinterHook([&] { return platform::TextPrinter::Pdf(Path(target)); });
+  auto& f = Form();
+  std::vector<std::pair<QPushButton*, std::string>> cases{{f.PrintTButton, "ChannelChartT1"},
+                                                          {f.PrintC1Button, "ChannelChartC1"},
+                                                          {f.PrintC2Button, "ChannelChartC2"}};
+  for (int n = 1; n <= 8; ++n)
+    cases.emplace_back(f.PrintAButton[n], "ChannelChartA" + std::to_string(n));
+  for (const auto& [button, job] : cases) {
+    target = job + ".pdf";
+    button->click();
+    const PdfFacts facts = ReadPdf(QString::fromStdString(Path(target)));
+    EXPECT_EQ(facts.pages, 1) << job;
+    EXPECT_GT(facts.width, facts.height) << job;
+    EXPECT_TRUE(HasTitle(facts, job)) << job;
+  }
+  EXPECT_TRUE(messages.empty());
+}
+
 }  // namespace
 }  // namespace monitor_test
