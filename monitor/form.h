@@ -397,7 +397,6 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
   void ReReadLocalLists();
   void WriteLocalCount();
   void DeleteLocal(const QString& path);
-  void ClampedBar(QScrollBar* bar, int value);
   void PrintChannelChart(ChartId chart);
   // The window's first exposure: it paints, then what waited for it runs.
   void FirstPainted();
