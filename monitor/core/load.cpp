@@ -179,31 +179,12 @@ PlotPoint PlotSeries::at(std::size_t i) const {
   return (*this)[i];
 }
 
-void PlotSeries::MakeOwn() {
-  if (form_ == Form::kOwn) return;
-  std::vector<PlotPoint> points;
-  points.reserve(size());
-  for (std::size_t i = 0; i < size(); ++i) points.push_back((*this)[i]);
-  column_.reset();
-  form_ = Form::kOwn;
-  own_ = std::move(points);
-}
-
-void PlotSeries::push_back(const PlotPoint& point) {
-  MakeOwn();
-  own_.push_back(point);
-}
-
 void PlotSeries::clear() {
   column_.reset();
   form_ = Form::kOwn;
   own_.clear();
 }
 
-void PlotSeries::reserve(std::size_t n) {
-  MakeOwn();
-  own_.reserve(n);
-}
 
 // ---------------------------------------------------------------------------------------
 CsvTable::CsvTable() = default;

@@ -48,8 +48,8 @@ struct PlotPoint {
 // The points of one series. A load's series keep only the readings of their field, shared
 // by the series drawn from the same field (the CSV page's, the channel page's, the hidden
 // one that lifts an axis), and work a point's value out of its reading, by the load's own
-// arithmetic, when it is asked for; a level series keeps only its count. Points added one
-// by one, or given as a list, are kept as they are.
+// arithmetic, when it is asked for; a level series keeps only its count. Points given as a
+// list are kept as they are.
 class PlotSeries {
  public:
   PlotSeries() = default;
@@ -71,11 +71,8 @@ class PlotSeries {
   };
   Range FiniteRange() const;
 
-  // A load's series becomes a list of its own on the first change.
-  void push_back(const PlotPoint& point);
+  // Empties the series; the other series of its load keep their points.
   void clear();
-  void reserve(std::size_t n);
-  std::size_t capacity() const { return form_ == Form::kOwn ? own_.capacity() : size(); }
 
   class const_iterator {
    public:
@@ -125,7 +122,6 @@ class PlotSeries {
   };
   PlotSeries(std::shared_ptr<const Column> column, Form form, Rgb colour, double factor)
       : column_(std::move(column)), form_(form), colour_(colour), factor_(factor) {}
-  void MakeOwn();
   // The value of a reading's code in a series of form F (a form with codes).
   template <Form F>
   static double Decode(std::int32_t code, double factor);
