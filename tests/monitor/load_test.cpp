@@ -1,6 +1,7 @@
 // Loading a CSV file through the window: table cells and colour, series points read with
 // the window's levels, multipliers and label mode, titles, beeps, and the Refresh buttons.
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -198,6 +199,25 @@ TEST_F(FormTest, AFailedLoadLeavesTheHeaderAloneInBlack) {
   EXPECT_EQ(g->cell(1, 0), "Date");
   EXPECT_EQ(g->cell(1, 1), "");
   EXPECT_EQ(f.SeriesById(kSeries1)->Count(), 0);
+}
+
+// A file past the largest a load can hold is refused by its size, before anything of it is
+// read: the error box names the reason and the table is back to its header.
+TEST_F(FormTest, AFileTooLargeToLoadIsRefusedByItsSize) {
+  Write("090301.csv", FlaggedRecord() + "\r\n");
+  {
+    QFile big(QString::fromStdString(Path("090302.csv")));  // sparse: it takes no disk
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(static_cast<qint64>(kMaxLoadBytes) + 1));
+  }
+  auto& f = Form();
+  f.LoadCSVFile("090301.csv", ',');
+  Choose(f.FileListBox1, "090302.csv");
+  emit f.FileListBox1->itemDoubleClicked(f.FileListBox1->selectedItems().front());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "File too large.");
+  EXPECT_FALSE(f.Grid()->Red());
+  EXPECT_EQ(f.Grid()->RowCount(), 1);
 }
 
 }  // namespace
