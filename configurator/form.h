@@ -153,9 +153,6 @@ class TForm1 : public QMainWindow,
   void ReadAllParameterClick();
 
   // ---- PDU codec over the pure core --------------------------------------------------
-  // Leaves pdu unchanged (after the "Phone Number Error" box) when phone is not an optional
-  // "+" and digits.
-  void TextToPDUConversion(const std::string& text, const std::string& phone, std::string& pdu);
   // Leaves text unchanged when the PDU is rejected or announces no user data.
   void PDUTextConversion(const std::string& pdu, std::string& text);
 

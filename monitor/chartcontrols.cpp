@@ -44,9 +44,11 @@ void Rename(QTabWidget* pages, QWidget* page, Chart* chart, const QLineEdit* edi
 }
 }  // namespace
 
-void TForm1::T1NameChange() { Rename(PageControl1, TabSheetT1, ChannelChartT1, T1Name); }
-void TForm1::C1NameChange() { Rename(PageControl1, TabSheetC1, ChannelChartC1, C1Name); }
-void TForm1::C2NameChange() { Rename(PageControl1, TabSheetC2, ChannelChartC2, C2Name); }
-void TForm1::ANameChange(int n) { Rename(PageControl1, TabSheetA[n], ChannelChartA[n], AName[n]); }
+void TForm1::T1NameChange() { Rename(PageControl1, TabSheetT1, Charts[kChannelChartT1], T1Name); }
+void TForm1::C1NameChange() { Rename(PageControl1, TabSheetC1, Charts[kChannelChartC1], C1Name); }
+void TForm1::C2NameChange() { Rename(PageControl1, TabSheetC2, Charts[kChannelChartC2], C2Name); }
+void TForm1::ANameChange(int n) {
+  Rename(PageControl1, TabSheetA[n], Charts[ChannelChartA(n)], AName[n]);
+}
 
 }  // namespace monitor

@@ -17,6 +17,7 @@
 #include <cmath>
 #include <limits>
 
+#include "monitor/core/chartmath.h"
 #include "platform/core/cp1252.h"
 #include "platform/textprinter.h"
 
@@ -24,35 +25,9 @@ namespace monitor {
 
 namespace {
 
-// The smallest of 1, 2, 5 times a power of ten that is at least `raw`.
-double NiceStep(double raw) {
-  if (!(raw > 0) || !std::isfinite(raw)) return 1;
-  const double p = std::pow(10.0, std::floor(std::log10(raw)));
-  for (double m : {1.0, 2.0, 5.0, 10.0}) {
-    if (m * p >= raw * (1 - 1e-9)) return m * p;
-  }
-  return 10 * p;
-}
-
-int NiceIntStep(double raw) {
-  if (raw <= 1) return 1;
-  const double s = NiceStep(raw);
-  return s >= std::numeric_limits<int>::max() / 2 ? std::numeric_limits<int>::max() / 2
-                                                  : static_cast<int>(std::ceil(s - 1e-9));
-}
-
 // Size the chart is laid out at for a print: its fonts then come out at about their
 // screen size in points on a landscape page.
 constexpr double kPrintLayoutWidth = 1000;
-
-constexpr std::size_t kInitialRoom = 16384;  // points: the monitor plots up to 16383 records
-constexpr double kLabelGap = 10;             // pixels kept free between two axis labels
-constexpr double kLabelOverhang = 20;        // how far a label may reach past the plot area
-constexpr double kLabelEdge = 4;             // pixels kept free at the chart's left edge
-
-// How far the first label may reach left of the plot area: into the room below the value
-// labels, so that it can stand centred under its point.
-double LeftRoom(const QRectF& plot) { return std::max(kLabelOverhang, plot.left() - kLabelEdge); }
 
 }  // namespace
 
@@ -73,8 +48,8 @@ class AxisLabelItem : public QGraphicsItem {
     if (plot.width() <= 0) return;
     const QFont font = view_->LabelFont();
     QFontMetricsF fm(font);
-    int step = 1;
-    const std::vector<AxisLabel> labels = view_->LabelsFor(plot.width(), LeftRoom(plot), fm, &step);
+    const std::vector<AxisLabel> labels =
+        view_->LabelsFor(plot.width(), LabelLeftRoom(plot.left()), fm);
     if (labels.empty()) return;
     painter->save();
     painter->setFont(font);
@@ -147,77 +122,29 @@ void ChartSeries::SetHidden() {
   ApplyStyle();
 }
 
-ChartPoint ChartSeries::Point(int x) const {
-  const PlotPoint& p = points_.at(static_cast<std::size_t>(x));
-  return ChartPoint{p.value, chart_->PooledLabel(p.label), QColor::fromRgba(p.colour)};
-}
-
 const std::string& ChartSeries::Label(int x) const {
-  return chart_->PooledLabel(points_.at(static_cast<std::size_t>(x)).label);
-}
-
-int ChartSeries::Add(double y, const std::string& label, const QColor& color) {
-  const int x = Count();
-  // Room for a whole load at the first point: a load never moves its points around, and
-  // room left unused is never touched (large blocks are mapped page by page).
-  if (points_.capacity() == 0) points_.reserve(kInitialRoom);
-  const std::int32_t pooled = chart_->PoolLabel(label, labelHint_);
-  labelHint_ = static_cast<std::size_t>(pooled) + 1;
-  points_.push_back(PlotPoint{y, color.rgba(), pooled});
-  if (std::isfinite(y)) {
-    if (finite_ == 0) {
-      low_ = high_ = y;
-    } else {
-      low_ = std::min(low_, y);
-      high_ = std::max(high_, y);
-    }
-    ++finite_;
-  }
-  if (!dirty_) {
-    dirty_ = true;
-    chart_->MarkDirty();
-  }
-  return x;
+  static const std::string kNone;
+  const std::int32_t i = points_.label(static_cast<std::size_t>(x));
+  if (!labels_ || i < 0 || static_cast<std::size_t>(i) >= labels_->size()) return kNone;
+  return (*labels_)[static_cast<std::size_t>(i)];
 }
 
 void ChartSeries::Clear() {
   points_.clear();
+  labels_.reset();
   finite_ = 0;
-  labelHint_ = 0;
-  chart_->DropLabelsWhenEmpty();
   dirty_ = true;
   chart_->MarkDirty();
 }
 
-void ChartSeries::Reserve(int n) {
-  if (n > 0) points_.reserve(static_cast<std::size_t>(n));
-}
-
 void ChartSeries::Assign(PlotSeries points,
                          std::shared_ptr<const std::vector<std::string>> labels) {
-  Clear();
-  bool others = false;  // points of other series that index the chart's present labels
-  for (const auto& s : chart_->series_) others = others || !s->points_.empty();
-  if (others && chart_->pool_ != labels) {
-    // Labels from two lists in one chart: the chart pools them point by point.
-    static const std::string kNone;
-    for (const PlotPoint& p : points) {
-      const bool known =
-          labels && p.label >= 0 && static_cast<std::size_t>(p.label) < labels->size();
-      Add(p.value, known ? (*labels)[static_cast<std::size_t>(p.label)] : kNone,
-          QColor::fromRgba(p.colour));
-    }
-    return;
-  }
-  chart_->pool_ = std::move(labels);
-  chart_->ownPool_ = nullptr;
+  labels_ = std::move(labels);
   points_ = std::move(points);
   const PlotSeries::Range range = points_.FiniteRange();
   low_ = range.low;
   high_ = range.high;
   finite_ = range.finite;
-  labelHint_ =
-      points_.empty() ? 0 : static_cast<std::size_t>(points_.label(points_.size() - 1)) + 1;
   dirty_ = true;
   chart_->MarkDirty();
 }
@@ -284,43 +211,6 @@ QFont Chart::LabelFont() const {
   return f;
 }
 
-std::int32_t Chart::PoolLabel(const std::string& label, std::size_t hint) {
-  // A new load: once every series is empty the old labels are no longer referenced.
-  DropLabelsWhenEmpty();
-  if (!ownPool_) {
-    // Points added to a load's labels: the chart goes on with a copy of its own.
-    auto own = pool_ ? std::make_shared<std::vector<std::string>>(*pool_)
-                     : std::make_shared<std::vector<std::string>>();
-    ownPool_ = own.get();
-    pool_ = std::move(own);
-  }
-  std::vector<std::string>& pool = *ownPool_;
-  // The series of one chart carry the labels of the same records in the same order, so
-  // a later series finds its label where the first one put it, or one record further on
-  // when a record gave it no point.
-  for (std::size_t at : {hint, hint + 1}) {
-    if (at < pool.size() && pool[at] == label) return static_cast<std::int32_t>(at);
-  }
-  if (!pool.empty() && pool.back() == label) return static_cast<std::int32_t>(pool.size() - 1);
-  if (pool.capacity() == 0) pool.reserve(kInitialRoom);
-  pool.push_back(label);
-  return static_cast<std::int32_t>(pool.size() - 1);
-}
-
-const std::string& Chart::PooledLabel(std::int32_t index) const {
-  static const std::string kNone;
-  if (!pool_ || index < 0 || static_cast<std::size_t>(index) >= pool_->size()) return kNone;
-  return (*pool_)[static_cast<std::size_t>(index)];
-}
-
-void Chart::DropLabelsWhenEmpty() {
-  for (const auto& s : series_) {
-    if (!s->points_.empty()) return;
-  }
-  pool_.reset();
-  ownPool_ = nullptr;
-}
-
 ChartSeries* Chart::AddSeries(const std::string& name) {
   auto* qt = new QLineSeries(chart_);
   qt->setUseOpenGL(false);
@@ -331,17 +221,6 @@ ChartSeries* Chart::AddSeries(const std::string& name) {
   ChartSeries* s = series_.back().get();
   s->ApplyStyle();
   return s;
-}
-
-ChartSeries* Chart::FindSeries(const std::string& name) const {
-  for (const auto& s : series_) {
-    if (s->Name() == name) return s.get();
-  }
-  return nullptr;
-}
-
-void Chart::ClearAll() {
-  for (auto& s : series_) s->Clear();
 }
 
 void Chart::SetTitleLine(const std::string& text) {
@@ -429,53 +308,6 @@ int Chart::Buckets() const {
   return std::max(w, 64);
 }
 
-namespace {
-
-// Appends the points of `pts` that a line drawn `buckets` columns wide can show: per
-// column its first, lowest, highest and last point, in order. The drawn line is the same
-// as with every point, at a fraction of the work.
-void AppendDecimated(const PlotSeries& pts, int buckets, QList<QPointF>& out) {
-  const long long n = static_cast<long long>(pts.size());
-  long long i = 0;
-  while (i < n) {
-    const long long b = i * buckets / n;
-    long long end = ((b + 1) * n + buckets - 1) / buckets;  // first index of the next column
-    if (end <= i) end = i + 1;
-    if (end > n) end = n;
-    long long first = -1, last = -1, lo = -1, hi = -1;
-    double loY = 0, hiY = 0;
-    for (long long k = i; k < end; ++k) {
-      const double y = pts.value(static_cast<std::size_t>(k));
-      if (!std::isfinite(y)) continue;
-      if (first < 0) {
-        first = lo = hi = k;
-        loY = hiY = y;
-      }
-      last = k;
-      if (y < loY) {
-        lo = k;
-        loY = y;
-      }
-      if (y > hiY) {
-        hi = k;
-        hiY = y;
-      }
-    }
-    if (first >= 0) {
-      long long pick[4] = {first, std::min(lo, hi), std::max(lo, hi), last};
-      long long prev = -1;
-      for (long long k : pick) {
-        if (k == prev) continue;
-        out.append(QPointF(static_cast<double>(k), pts.value(static_cast<std::size_t>(k))));
-        prev = k;
-      }
-    }
-    i = end;
-  }
-}
-
-}  // namespace
-
 void Chart::HandOver(int buckets) {
   if (buckets != handedBuckets_) {
     // Series drawn from a thinned copy must be thinned again for the new width.
@@ -493,8 +325,10 @@ void Chart::HandOver(int buckets) {
     if (s->Draws()) {
       const std::size_t n = s->points_.size();
       if (!s->marks_ && n > 4 * static_cast<std::size_t>(buckets)) {
-        pts.reserve(static_cast<qsizetype>(4 * buckets));
-        AppendDecimated(s->points_, buckets, pts);
+        const std::vector<std::size_t> picked = DecimatedPoints(s->points_, buckets);
+        pts.reserve(static_cast<qsizetype>(picked.size()));
+        for (const std::size_t k : picked)
+          pts.append(QPointF(static_cast<double>(k), s->points_.value(k)));
       } else {
         pts.reserve(static_cast<qsizetype>(n));
         for (std::size_t i = 0; i < n; ++i) {
@@ -593,39 +427,20 @@ int Chart::PointCountForAxis() const {
 }
 
 void Chart::Rescale() {
-  double lo = std::numeric_limits<double>::infinity();
-  double hi = -std::numeric_limits<double>::infinity();
+  PlotSeries::Range values;
   if (minAuto_ || maxAuto_) {
     for (const auto& s : series_) {
       if (s->finite_ == 0) continue;
-      lo = std::min(lo, s->low_);
-      hi = std::max(hi, s->high_);
+      values.low = values.finite == 0 ? s->low_ : std::min(values.low, s->low_);
+      values.high = values.finite == 0 ? s->high_ : std::max(values.high, s->high_);
+      values.finite += s->finite_;
     }
   }
-  const bool any = lo <= hi;
-  double mn = minAuto_ ? (any ? lo : 0) : minFixed_;
-  double mx = maxAuto_ ? (any ? hi : 0) : maxFixed_;
-  if (mx <= mn) {
-    if (maxAuto_) {
-      mx = mn + 1;
-    } else if (minAuto_) {
-      mn = mx - 1;
-    }
-  }
-  minNow_ = mn;
-  maxNow_ = mx;
-  double lo2 = mn, hi2 = mx, interval = 0;
-  if (mx > mn) {
-    // About one value label per 32 pixels of height, so that none is crowded out.
-    const double h = chart_->plotArea().height();
-    const int ticks = h > 0 ? std::clamp(static_cast<int>(h / 32), 2, 12) : 10;
-    interval = NiceStep((mx - mn) / ticks);
-  } else {
-    // Two equal fixed limits: draw a unit range around them rather than nothing.
-    lo2 = mn - 0.5;
-    hi2 = mx + 0.5;
-    interval = 0.5;
-  }
+  const AxisScale scale =
+      ScaleAxis({minAuto_, minFixed_, maxAuto_, maxFixed_}, values, chart_->plotArea().height());
+  minNow_ = scale.minimum;
+  maxNow_ = scale.maximum;
+  const double lo2 = scale.low, hi2 = scale.high, interval = scale.interval;
   if (lo2 != axisY_->min() || hi2 != axisY_->max() || interval != axisY_->tickInterval()) {
     // Change range and interval in the order that never asks for a crowd of ticks.
     const double viaInterval = (axisY_->max() - axisY_->min()) / interval;
@@ -637,9 +452,7 @@ void Chart::Rescale() {
       axisY_->setRange(lo2, hi2);
       axisY_->setTickInterval(interval);
     }
-    int decimals = 0;
-    if (interval < 1) decimals = static_cast<int>(std::ceil(-std::log10(interval) - 1e-9));
-    axisY_->setLabelFormat(QStringLiteral("%.") + QString::number(std::min(decimals, 6)) +
+    axisY_->setLabelFormat(QStringLiteral("%.") + QString::number(scale.decimals) +
                            QStringLiteral("f"));
   }
   const int n = PointCountForAxis();
@@ -654,64 +467,19 @@ const ChartSeries* Chart::LabelSource() const {
   return best;
 }
 
-std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, double leftRoom, const QFontMetricsF& fm,
-                                        int* stepOut) const {
+std::vector<AxisLabel> Chart::LabelsFor(double plotWidth, double leftRoom,
+                                        const QFontMetricsF& fm) const {
   std::vector<AxisLabel> out;
   const ChartSeries* src = LabelSource();
   const int n = src ? src->Count() : 0;
-  if (stepOut) *stepOut = 1;
   if (n == 0 || plotWidth <= 0) return out;
-  // Widest label among a sample: labels of one load are much alike in length.
-  double widest = 0;
-  const int samples = std::min(n, 64);
-  for (int k = 0; k < samples; ++k) {
-    const int i =
-        samples == 1 ? 0 : static_cast<int>(static_cast<long long>(k) * (n - 1) / (samples - 1));
-    widest = std::max(widest, fm.horizontalAdvance(platform::FromCp1252(
-                                  PooledLabel(src->points_.label(static_cast<std::size_t>(i))))));
-  }
-  const double span = std::max(1, n - 1);
-  const double perPoint = plotWidth / span;
-  // Two labels a step apart must not touch; the first one, held back from the chart's left
-  // edge, may stand right of centre and needs the more room.
-  const double need = std::max(widest, 1.5 * widest - leftRoom) + kLabelGap;
-  const double raw = need / perPoint;
-  // A round step reads best, unless rounding up would leave far fewer labels than fit.
-  int step = NiceIntStep(raw);
-  const double fit = span / std::max(1.0, std::ceil(raw));
-  if (span / step < 0.5 * fit) step = static_cast<int>(std::min(span, std::ceil(raw)));
-  step = std::max(step, 1);
-  if (stepOut) *stepOut = step;
-  double lastRight = -std::numeric_limits<double>::infinity();
-  for (long long i = 0; i < n; i += step) {
-    const QString text =
-        platform::FromCp1252(PooledLabel(src->points_.label(static_cast<std::size_t>(i))));
-    const double x = static_cast<double>(i) * perPoint;
-    const double w = fm.horizontalAdvance(text);
-    // Centred under its point, but kept within reach of the plot area's ends.
-    const double left =
-        std::clamp(x - w / 2, -leftRoom, std::max(-leftRoom, plotWidth + kLabelOverhang - w));
-    // A label wider than the sample's widest must still not run into its neighbour.
-    if (left < lastRight + kLabelGap && !out.empty()) continue;
-    out.push_back(AxisLabel{static_cast<int>(i), text, left});
-    lastRight = left + w;
-  }
+  const auto width = [&](int i) {
+    return fm.horizontalAdvance(platform::FromCp1252(src->Label(i)));
+  };
+  const int step = LabelStep(n, plotWidth, leftRoom, WidestLabel(n, width));
+  for (const PlacedLabel& l : PlaceLabels(n, step, plotWidth, leftRoom, width))
+    out.push_back(AxisLabel{l.x, platform::FromCp1252(src->Label(l.x)), l.left});
   return out;
-}
-
-std::vector<AxisLabel> Chart::VisibleLabels() {
-  Rescale();
-  int step = 1;
-  return LabelsFor(chart_->plotArea().width(), LeftRoom(chart_->plotArea()),
-                   QFontMetricsF(LabelFont()), &step);
-}
-
-int Chart::LabelStep() {
-  Rescale();
-  int step = 1;
-  LabelsFor(chart_->plotArea().width(), LeftRoom(chart_->plotArea()), QFontMetricsF(LabelFont()),
-            &step);
-  return step;
 }
 
 void Chart::resizeEvent(QResizeEvent* event) {
@@ -751,8 +519,8 @@ void Chart::RenderTo(QPainter& painter, const QRectF& target, const QSizeF& layo
   MarkDirty();  // back to the screen's thinning when the event loop runs
 }
 
-void Chart::Print(platform::TextPrinter& printer) {
-  printer.SetTitle(platform::ToCp1252(objectName()));
+void Chart::Print(platform::TextPrinter& printer, const std::string& job) {
+  printer.SetTitle(job);
   printer.RunJob([&] {
     printer.Draw([&](QPainter& painter, const QRect& page) {
       // A small margin, then the chart as large as the page allows.

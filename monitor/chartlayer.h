@@ -3,12 +3,13 @@
 // whose limits are each fixed or automatic, a horizontal axis labelled with the points'
 // labels, a legend, and line series in a fixed order.
 //
-// Points are kept in plain vectors; Qt gets each series' points in one replace() when the
+// Points are kept as a load gave them; Qt gets each series' points in one replace() when the
 // chart is synchronised: by Repaint(), or by itself once the event loop runs again after
-// points were added or cleared, and for a chart out of sight when it is shown. A load of
+// points were assigned or cleared, and for a chart out of sight when it is shown. A load of
 // many points therefore costs one hand-over per series and one rescale, never work per
 // point. A series with more points than its chart has pixel columns is handed over
-// thinned to each column's first, lowest, highest and last point: the same line drawn.
+// thinned to each column's first, lowest, highest and last point: the same line drawn. The
+// arithmetic (thinning, axis limits and intervals, label steps) is monitor/core/chartmath.
 #include <QChartView>
 #include <QColor>
 #include <QString>
@@ -30,13 +31,6 @@ class TextPrinter;
 namespace monitor {
 
 class Chart;
-
-// One point: X is its index in the series (0 first).
-struct ChartPoint {
-  double y = 0;
-  std::string label;  // Windows-1252 bytes
-  QColor color;
-};
 
 class ChartSeries {
  public:
@@ -60,26 +54,16 @@ class ChartSeries {
   // Whether the series draws anything at all (a line or marks).
   bool Draws() const { return line_ || marks_; }
 
-  // Appends a point with X = Count() before the call; returns that X.
-  int Add(double y, const std::string& label, const QColor& color);
   void Clear();
   int Count() const { return static_cast<int>(points_.size()); }
-  ChartPoint Point(int x) const;
-  double Y(int x) const { return points_.at(static_cast<std::size_t>(x)).value; }
+  // The points as the load gave them: X is a point's index, its label an index into the
+  // series' labels.
+  const PlotSeries& Points() const { return points_; }
+  // The label of point x; empty when it has none.
   const std::string& Label(int x) const;
-  QColor PointColor(int x) const {
-    return QColor::fromRgba(points_.at(static_cast<std::size_t>(x)).colour);
-  }
-  // Reserves room for n points (a load knows its record count).
-  void Reserve(int n);
-  // Replaces the points by a load's, as if each had been added in order: a point's label
-  // is labels[point.label] (none when out of range). The chart's series share `labels`,
-  // so a load keeps one copy of its labels and its points are taken over, not copied.
+  // Replaces the points by a load's. The series of a load share its one list of labels,
+  // so its points and labels are taken over, not copied.
   void Assign(PlotSeries points, std::shared_ptr<const std::vector<std::string>> labels);
-  void Assign(std::vector<PlotPoint> points,
-              std::shared_ptr<const std::vector<std::string>> labels) {
-    Assign(PlotSeries(std::move(points)), std::move(labels));
-  }
 
   // The Qt series behind it (for tests and printing only).
   QLineSeries* QtSeries() const { return qt_; }
@@ -97,13 +81,11 @@ class ChartSeries {
   bool line_ = true;
   bool marks_ = false;
   bool legend_ = true;
-  // Points as kept: the label is an index into the chart's label pool, since every series
-  // of a record carries the same label.
   PlotSeries points_;
+  std::shared_ptr<const std::vector<std::string>> labels_;
   double low_ = 0;
   double high_ = 0;  // smallest and largest finite Y, valid while `finite_` > 0
   std::size_t finite_ = 0;
-  std::size_t labelHint_ = 0;  // pool index after the last point's label
   bool dirty_ = false;
 };
 
@@ -125,8 +107,6 @@ class Chart : public QChartView {
   ChartSeries* AddSeries(const std::string& name);
   int SeriesCount() const { return static_cast<int>(series_.size()); }
   ChartSeries* Series(int i) const { return series_.at(static_cast<std::size_t>(i)).get(); }
-  ChartSeries* FindSeries(const std::string& name) const;  // nullptr when absent
-  void ClearAll();                                         // empties every series
 
   // Title: empties the title lines and adds the text as the one line (line breaks in it
   // become blanks), or replaces the title text as it stands.
@@ -155,19 +135,12 @@ class Chart : public QChartView {
   // Rescales, relabels and schedules a redraw; pending points go to Qt now when the chart
   // is in sight, else when it is shown.
   void Repaint();
-  // The labels of the horizontal axis at the current width, every LabelStep()-th point's:
-  // a round step (1, 2, 5 times a power of ten) unless that would show fewer than half the
-  // labels that fit. Neighbour labels never overlap.
-  std::vector<AxisLabel> VisibleLabels();
-  int LabelStep();
-
   // Hands pending points to Qt and rescales now (no redraw); Repaint calls it.
   void Synchronise();
 
   // Prints the chart alone on one page of `printer`, in the orientation the caller set, as
-  // one job titled with the component name (its objectName). A failure drops the job and
-  // raises platform::Error.
-  void Print(platform::TextPrinter& printer);
+  // one job titled `job`. A failure drops the job and raises platform::Error.
+  void Print(platform::TextPrinter& printer, const std::string& job);
 
   // Holds back Qt's layout of the chart while it is out of sight, until ReleaseLayout():
   // a window's charts on pages not shown at its start lay out once it has been painted,
@@ -195,24 +168,13 @@ class Chart : public QChartView {
   int PointCountForAxis() const;
   // The labels that fit in the plot area as it stands (screen or print geometry);
   // `leftRoom` is the free width left of the plot area, below the value labels.
-  std::vector<AxisLabel> LabelsFor(double plotWidth, double leftRoom, const QFontMetricsF& metrics,
-                                   int* step) const;
+  std::vector<AxisLabel> LabelsFor(double plotWidth, double leftRoom,
+                                   const QFontMetricsF& metrics) const;
   QFont LabelFont() const;
 
   class AxisLabelItem* labels_ = nullptr;
 
-  // The pool index of a label; `hint` is where the series expects it (its next record's).
-  std::int32_t PoolLabel(const std::string& label, std::size_t hint);
-  // The label of a pool index; empty when there is none.
-  const std::string& PooledLabel(std::int32_t index) const;
-  // Forgets the labels once every series is empty.
-  void DropLabelsWhenEmpty();
-
   std::string title_;
-  // The labels of the series' points: a load's own list, shared by the charts it filled,
-  // or the chart's own pool (`ownPool_` set) once points were added one by one.
-  std::shared_ptr<const std::vector<std::string>> pool_;
-  std::vector<std::string>* ownPool_ = nullptr;
   QChart* chart_;
   QValueAxis* axisX_;
   QValueAxis* axisY_;

@@ -128,45 +128,27 @@ void TForm1::AttachPopup(QWidget* widget, QMenu* menu) {
 // ---- charts ---------------------------------------------------------------------------
 
 void TForm1::BuildCharts() {
-  auto make = [](const QString& name, const char* title) {
-    auto* c = new Chart(name);
+  // Each chart by its row of the chart table, then its series in the series table's order.
+  for (int id = 0; id < kChartCount; ++id) {
+    const ChartInfo& info = ChartInfoOf(id);
+    auto* c = new Chart(QString::fromLatin1(info.name));
     c->SetTitleFont(QFont(QStringLiteral("Arial"), 11, QFont::Bold));
-    c->SetTitleText(title);
+    c->SetTitleText(info.title);
     c->SetLegendVisible(true);
-    c->setAccessibleName(QString::fromLatin1(title) + QStringLiteral(" chart"));
-    return c;
-  };
-  Chart1 = make(QStringLiteral("Chart1"), "Temperature");
-  Chart2 = make(QStringLiteral("Chart2"), "Analog");
-  ChannelChartT1 = make(QStringLiteral("ChannelChartT1"), "Temperature");
-  ChannelChartC1 = make(QStringLiteral("ChannelChartC1"), "Counter 1");
-  ChannelChartC2 = make(QStringLiteral("ChannelChartC2"), "Counter 2");
-  for (int n = 1; n <= 8; ++n) {
-    const std::string title = "Analog " + std::to_string(n);
-    ChannelChartA[n] = make(platform::Nr("ChannelChartA", n), title.c_str());
+    c->setAccessibleName(QString::fromLatin1(info.title) + QStringLiteral(" chart"));
+    if (info.minimum.automatic)
+      c->SetMinimumAutomatic();
+    else
+      c->SetMinimumFixed(info.minimum.value);
+    if (info.maximum.automatic)
+      c->SetMaximumAutomatic();
+    else
+      c->SetMaximumFixed(info.maximum.value);
+    Charts[static_cast<std::size_t>(id)] = c;
   }
-  // Vertical axes: temperatures and the CSV page's analog chart fixed; counters and the
-  // scaled analog channels from -1 up to what their hidden series lift.
-  for (Chart* c : {Chart1, ChannelChartT1}) {
-    c->SetMinimumFixed(-45);
-    c->SetMaximumFixed(145);
-  }
-  Chart2->SetMinimumFixed(-5);
-  Chart2->SetMaximumFixed(105);
-  std::vector<Chart*> automatic{ChannelChartC1, ChannelChartC2};
-  for (int n = 1; n <= 8; ++n) automatic.push_back(ChannelChartA[n]);
-  for (Chart* c : automatic) {
-    c->SetMinimumFixed(-1);
-    c->SetMaximumAutomatic();
-  }
-
-  const std::vector<Chart*> all = Charts();
   for (int id = 0; id < kSeriesCount; ++id) {
     const SeriesInfo& info = SeriesInfoOf(id);
-    Chart* owner = nullptr;
-    for (Chart* c : all)
-      if (c->objectName() == QLatin1String(info.chart)) owner = c;
-    ChartSeries* s = owner->AddSeries(info.name);
+    ChartSeries* s = Charts[static_cast<std::size_t>(info.chart)]->AddSeries(info.name);
     s->SetTitle(info.title);
     s->SetSeriesColor(QColor::fromRgba(info.colour));
     s->SetDrawsLine(true);
@@ -175,11 +157,6 @@ void TForm1::BuildCharts() {
     s->SetShowInLegend(info.inLegend && !info.hidden);
     series_[static_cast<std::size_t>(id)] = s;
   }
-}
-std::vector<Chart*> TForm1::Charts() const {
-  std::vector<Chart*> all{Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2};
-  for (int n = 1; n <= 8; ++n) all.push_back(ChannelChartA[n]);
-  return all;
 }
 
 // ---- binding --------------------------------------------------------------------------
@@ -228,7 +205,7 @@ void TForm1::showEvent(QShowEvent* event) {
     windowHandle()->installEventFilter(this);
     // Every chart sits on a page out of sight at the start: Qt would lay each out as its
     // scene is first polished, at a size it is never shown at.
-    for (Chart* c : Charts())
+    for (Chart* c : Charts)
       if (!c->isVisible()) c->HoldLayout();
   }
   // The start-up runs when the page control first takes the focus. Without a window
@@ -254,7 +231,7 @@ bool TForm1::eventFilter(QObject* watched, QEvent* event) {
 void TForm1::FirstPainted() {
   painted_ = true;
   awaitingPaint_ = false;
-  for (Chart* c : Charts()) c->ReleaseLayout();
+  for (Chart* c : Charts) c->ReleaseLayout();
   if (connectWaiting_) {
     connectWaiting_ = false;
     StartupConnect();

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "monitor/core/charts.h"
 #include "monitor/core/csvconfig.h"
 #include "monitor/core/merge.h"
 #include "monitor/members/ftpsession.h"
@@ -42,7 +43,6 @@ namespace monitor {
 class Chart;
 class ChartSeries;
 class CsvGrid;
-class CsvLoader;
 class DirectoryListBox;
 class DriveComboBox;
 class FileListBox;
@@ -104,8 +104,6 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
   void FileListBox8DblClick();
   void ClearAllSeries();
   void ApplyColumnWidths();
-  void ParseCSVLine(std::string_view line);
-  void PlotCell(int column, std::string_view field);
 
   // ---- merge ---------------------------------------------------------------------------
   void MergeButtonClick();
@@ -234,14 +232,12 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
   QDateEdit* DateTimePicker2 = nullptr;
   QPushButton* RunButton = nullptr;
   QTableView* StringGrid1 = nullptr;
-  Chart* Chart1 = nullptr;
-  Chart* Chart2 = nullptr;
+
+  // The thirteen charts by their ids (ChartInfoOf): the CSV page's two and the channel
+  // pages' eleven.
+  std::array<Chart*, kChartCount> Charts{};
 
   // Channel pages.
-  Chart* ChannelChartT1 = nullptr;
-  Chart* ChannelChartC1 = nullptr;
-  Chart* ChannelChartC2 = nullptr;
-  std::array<Chart*, 9> ChannelChartA{};  // [1..8]
   QLineEdit* T1Name = nullptr;
   QLineEdit* C1Name = nullptr;
   QLineEdit* C2Name = nullptr;
@@ -388,13 +384,11 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
  private:
   void BuildMenus();
   void BuildCharts();
-  // The CSV page's two charts, then the channel pages' in their order.
-  std::vector<Chart*> Charts() const;
   QWidget* BuildTransferPage();
   QWidget* BuildCSVPage();
   void BuildChannelPages();
-  QWidget* BuildChannelPage(const QString& name, const QString& caption, Chart* chart,
-                            QLineEdit* nameEdit, QPushButton* print, int analog);
+  // The page of a channel chart, its tab added; `analog` n > 0 for page "Analog n".
+  QWidget* BuildChannelPage(ChartId chart, QLineEdit* nameEdit, QPushButton* print, int analog);
   void BindHandlers();
   void BindTransferPage();
   void BindCSVPage();
@@ -403,14 +397,12 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
   void ReReadLocalLists();
   void WriteLocalCount();
   void DeleteLocal(const QString& path);
-  void ClampedBar(QScrollBar* bar, int value);
-  void PrintChannelChart(Chart* chart);
+  void PrintChannelChart(ChartId chart);
   // The window's first exposure: it paints, then what waited for it runs.
   void FirstPainted();
 
   CsvGrid* grid_ = nullptr;
-  std::array<ChartSeries*, 38> series_{};
-  std::unique_ptr<CsvLoader> loader_;
+  std::array<ChartSeries*, kSeriesCount> series_{};
   bool started_ = false;
   bool painted_ = false;         // the window has been on the screen
   bool awaitingPaint_ = false;   // shown, its first exposure still to come

@@ -32,14 +32,6 @@ void TForm1::ApplyColumnWidths() {
     StringGrid1->setColumnWidth(c - 1, GridColWidth(c));
 }
 
-void TForm1::ParseCSVLine(std::string_view line) {
-  if (loader_) loader_->ParseCSVLine(line);
-}
-
-void TForm1::PlotCell(int column, std::string_view field) {
-  if (loader_) loader_->PlotCell(column, field);
-}
-
 void TForm1::LoadCSVFile(const std::string& name, char separator) {
   if (name.empty()) return;
   ClearAllSeries();
@@ -61,16 +53,12 @@ void TForm1::LoadCSVFile(const std::string& name, char separator) {
     bytes = ReadFileBytes(name);  // raises "File not found" and the like
   } catch (...) {
     // The load had begun: the table is back to the header alone, in black.
-    grid_->SetTable(CsvLoader(options).Finish().table);
+    grid_->SetTable(LoadCSV({}, options).table);
     ApplyColumnWidths();
-    for (Chart* c : {Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2}) c->Repaint();
-    for (int n = 1; n <= 8; ++n) ChannelChartA[n]->Repaint();
+    for (Chart* c : Charts) c->Repaint();
     throw;
   }
-  loader_ = std::make_unique<CsvLoader>(options, std::move(bytes));
-  ForEachLine(loader_->bytes(), [this](std::string_view line) { ParseCSVLine(line); });
-  LoadResult result = loader_->Finish();
-  loader_.reset();
+  LoadResult result = LoadCSV(std::move(bytes), options);
 
   for (int i = 0; i < result.beeps; ++i) platform::Beep();
   grid_->SetTable(std::move(result.table));
@@ -81,8 +69,7 @@ void TForm1::LoadCSVFile(const std::string& name, char separator) {
   for (int id = 0; id < kSeriesCount; ++id)
     series_[static_cast<std::size_t>(id)]->Assign(
         std::move(result.series[static_cast<std::size_t>(id)]), labels);
-  for (Chart* c : {Chart1, Chart2, ChannelChartT1, ChannelChartC1, ChannelChartC2}) c->Repaint();
-  for (int n = 1; n <= 8; ++n) ChannelChartA[n]->Repaint();
+  for (Chart* c : Charts) c->Repaint();
 }
 
 namespace {

@@ -31,15 +31,9 @@ void TForm1::BuildChannelPages() {
                                        QStringLiteral("Print"));
   PrintC2Button = platform::MakeButton(nullptr, QStringLiteral("Button2"), QStringLiteral("Print"),
                                        QStringLiteral("Print"));
-  TabSheetT1 = BuildChannelPage(QStringLiteral("TabSheetT1"), QStringLiteral("Temperature"),
-                                ChannelChartT1, T1Name, PrintTButton, 0);
-  TabSheetC1 = BuildChannelPage(QStringLiteral("TabSheetC1"), QStringLiteral("Counter 1"),
-                                ChannelChartC1, C1Name, PrintC1Button, 0);
-  TabSheetC2 = BuildChannelPage(QStringLiteral("TabSheetC2"), QStringLiteral("Counter 2"),
-                                ChannelChartC2, C2Name, PrintC2Button, 0);
-  PageControl1->addTab(TabSheetT1, QStringLiteral("Temperature"));
-  PageControl1->addTab(TabSheetC1, QStringLiteral("Counter 1"));
-  PageControl1->addTab(TabSheetC2, QStringLiteral("Counter 2"));
+  TabSheetT1 = BuildChannelPage(kChannelChartT1, T1Name, PrintTButton, 0);
+  TabSheetC1 = BuildChannelPage(kChannelChartC1, C1Name, PrintC1Button, 0);
+  TabSheetC2 = BuildChannelPage(kChannelChartC2, C2Name, PrintC2Button, 0);
   for (int n = 1; n <= 8; ++n) {
     const QString caption = QStringLiteral("Analog %1").arg(n);
     AName[n] = platform::MakeEdit(nullptr, QStringLiteral("A%1Name").arg(n),
@@ -48,16 +42,16 @@ void TForm1::BuildChannelPages() {
                                            QStringLiteral("Print"), QStringLiteral("Print"));
     RefreshAButton[n] = platform::MakeButton(nullptr, QStringLiteral("Button%1").arg(23 - n),
                                              QStringLiteral("Refresh"), QStringLiteral("Refresh"));
-    TabSheetA[n] = BuildChannelPage(platform::Nr("TabSheetA", n), caption, ChannelChartA[n],
-                                    AName[n], PrintAButton[n], n);
-    PageControl1->addTab(TabSheetA[n], caption);
+    TabSheetA[n] = BuildChannelPage(ChannelChartA(n), AName[n], PrintAButton[n], n);
   }
 }
 
-QWidget* TForm1::BuildChannelPage(const QString& name, const QString& caption, Chart* chart,
-                                  QLineEdit* nameEdit, QPushButton* print, int analog) {
+QWidget* TForm1::BuildChannelPage(ChartId id, QLineEdit* nameEdit, QPushButton* print, int analog) {
+  const ChartInfo& info = ChartInfoOf(id);
+  const QString caption = QString::fromLatin1(info.title);
+  Chart* chart = Charts[static_cast<std::size_t>(id)];
   auto* p = new QWidget;
-  p->setObjectName(name);
+  p->setObjectName(QString::fromLatin1(info.pageName));
   p->setAccessibleName(caption);
   auto* top = new QHBoxLayout(p);
   chart->setParent(p);
@@ -113,6 +107,7 @@ QWidget* TForm1::BuildChannelPage(const QString& name, const QString& caption, C
   print->setParent(p);
   side->addWidget(print);
   top->addLayout(side);
+  PageControl1->addTab(p, caption);
   return p;
 }
 

@@ -186,13 +186,15 @@ QWidget* TForm1::BuildCSVPage() {
   StringGrid1->setToolTip(QStringLiteral("Right button: print "));
   AttachPopup(StringGrid1, PopupMenuPrint);
 
+  // The charts of this page side by side below the table.
   auto* charts = new QHBoxLayout;
-  Chart1->setParent(p);
-  Chart2->setParent(p);
-  Chart1->setMinimumHeight(264);
-  Chart2->setMinimumHeight(264);
-  charts->addWidget(Chart1);
-  charts->addWidget(Chart2);
+  for (int id = 0; id < kChartCount; ++id) {
+    if (ChartInfoOf(id).page != ChartPage::kCSV) continue;
+    Chart* c = Charts[static_cast<std::size_t>(id)];
+    c->setParent(p);
+    c->setMinimumHeight(264);
+    charts->addWidget(c);
+  }
   auto* split = new QSplitter(Qt::Vertical, p);
   split->addWidget(StringGrid1);
   auto* chartBox = new QWidget(split);

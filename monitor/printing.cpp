@@ -45,14 +45,14 @@ void PrintTable(int columns, int rows, const CellText& cell) {
   PrintTable(*printer, columns, rows, cell);
 }
 
-void PrintChart(Chart& chart, platform::TextPrinter& printer) {
+void PrintChart(Chart& chart, const std::string& job, platform::TextPrinter& printer) {
   printer.SetOrientation(platform::TextPrinter::Orientation::Landscape);
-  chart.Print(printer);
+  chart.Print(printer, job);
 }
 
-void PrintChart(Chart& chart) {
+void PrintChart(Chart& chart, const std::string& job) {
   std::unique_ptr<platform::TextPrinter> printer = platform::TextPrinter::Default();
-  PrintChart(chart, *printer);
+  PrintChart(chart, job, *printer);
 }
 
 // The table print and the eleven chart prints of the window, all on the default printer.
@@ -63,11 +63,13 @@ void TForm1::Print1Click() {
              [grid](int col, int row) { return grid->cell(col, row); });
 }
 
-void TForm1::PrintChannelChart(Chart* chart) { PrintChart(*chart); }
+void TForm1::PrintChannelChart(ChartId id) {
+  PrintChart(*Charts[static_cast<std::size_t>(id)], ChartInfoOf(id).job);
+}
 
-void TForm1::PrintTClick() { PrintChannelChart(ChannelChartT1); }
-void TForm1::PrintC1() { PrintChannelChart(ChannelChartC1); }
-void TForm1::PrintC2() { PrintChannelChart(ChannelChartC2); }
-void TForm1::PrintA(int n) { PrintChannelChart(ChannelChartA[n]); }
+void TForm1::PrintTClick() { PrintChannelChart(kChannelChartT1); }
+void TForm1::PrintC1() { PrintChannelChart(kChannelChartC1); }
+void TForm1::PrintC2() { PrintChannelChart(kChannelChartC2); }
+void TForm1::PrintA(int n) { PrintChannelChart(ChannelChartA(n)); }
 
 }  // namespace monitor

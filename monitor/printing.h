@@ -39,11 +39,11 @@ void PrintTable(platform::TextPrinter& printer, int columns, int rows, const Cel
 // The same on a printer object of its own for the default printer, its default settings.
 void PrintTable(int columns, int rows, const CellText& cell);
 
-// Prints the chart alone on one landscape page as one job titled with the chart's
-// component name (its objectName). Raises platform::Error on failure; the job is dropped.
-void PrintChart(Chart& chart, platform::TextPrinter& printer);
+// Prints the chart alone on one landscape page as one job titled `job` (the chart table's
+// name for it). Raises platform::Error on failure; the job is dropped.
+void PrintChart(Chart& chart, const std::string& job, platform::TextPrinter& printer);
 // The same on the default printer. Every chart print is landscape; the table print keeps
 // the printer's own orientation.
-void PrintChart(Chart& chart);
+void PrintChart(Chart& chart, const std::string& job);
 
 }  // namespace monitor

@@ -106,11 +106,11 @@ void TForm1::RestoreChannelPages(const TCSVConfig& c) {
     platform::SetText(edit, name);
     chart->SetTitleLine(name);
   };
-  restoreName(T1Name, ChannelChartT1, c.T1Name.get());
-  restoreName(C1Name, ChannelChartC1, c.C1Name.get());
-  restoreName(C2Name, ChannelChartC2, c.C2Name.get());
+  restoreName(T1Name, Charts[kChannelChartT1], c.T1Name.get());
+  restoreName(C1Name, Charts[kChannelChartC1], c.C1Name.get());
+  restoreName(C2Name, Charts[kChannelChartC2], c.C2Name.get());
   for (int n = 1; n <= 8; ++n)
-    restoreName(AName[n], ChannelChartA[n], c.AName[static_cast<std::size_t>(n - 1)].get());
+    restoreName(AName[n], Charts[ChannelChartA(n)], c.AName[static_cast<std::size_t>(n - 1)].get());
 }
 
 void TForm1::StoreTransferPage(TCSVConfig& c) const {

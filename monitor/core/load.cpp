@@ -21,56 +21,11 @@ constexpr int kGridColWidths[35] = {52, 52, 52, 46, 46, 46,  // row number, Date
                                     18, 12, 12, 12, 12, 12, 12, 12,                  // O8..O1
                                     48};                                             // Status
 
-using namespace colour;
-constexpr SeriesInfo kSeriesInfo[kSeriesCount] = {
-    {"Series1", "Chart1", "T1", kRed, false, true},
-    {"Series2", "Chart1", "T2", kGreen, false, true},
-    {"Series3", "Chart1", "T3", kYellow, false, true},
-    {"Series4", "Chart1", "Level", kWhite, false, true},
-    {"Series5", "Chart2", "A1", kRed, false, true},
-    {"Series6", "Chart2", "A2", kGreen, false, true},
-    {"Series7", "Chart2", "A3", kYellow, false, true},
-    {"Series8", "Chart2", "A4", kPurple, false, true},
-    {"Series9", "Chart2", "A5", kSkyBlue, false, true},
-    {"Series10", "Chart2", "A6", kGray, false, true},
-    {"Series11", "Chart2", "A7", kFuchsia, false, true},
-    {"Series12", "Chart2", "A8", kBlack, false, true},
-    {"Series13", "Chart2", "Level", kWhite, false, true},
-    {"Series14", "ChannelChartA1", " ", kBlack, true, false},
-    {"Series15", "ChannelChartA2", " ", kBlack, true, false},
-    {"Series16", "ChannelChartA3", " ", kBlack, true, false},
-    {"Series17", "ChannelChartA4", " ", kBlack, true, false},
-    {"Series18", "ChannelChartA5", " ", kBlack, true, false},
-    {"Series19", "ChannelChartA6", " ", kBlack, true, false},
-    {"Series20", "ChannelChartA7", " ", kBlack, true, false},
-    {"Series21", "ChannelChartA8", " ", kBlack, true, false},
-    {"TraceSeries1", "ChannelChartT1", "T1", kDarkPurple, false, true},
-    {"TraceSeries2", "ChannelChartT1", "T2", kOrange, false, true},
-    {"TraceSeries3", "ChannelChartT1", "T3", kYellow, false, true},
-    {"TraceSeries4", "ChannelChartT1", "Level", kWhite, false, true},
-    {"TraceSeries5", "ChannelChartA1", "A1", kDarkPurple, false, true},
-    {"TraceSeries6", "ChannelChartA2", "A2", kDarkPurple, false, true},
-    {"TraceSeries7", "ChannelChartA3", "A3", kDarkPurple, false, true},
-    {"TraceSeries8", "ChannelChartA4", "A4", kDarkPurple, false, true},
-    {"TraceSeries9", "ChannelChartA5", "A5", kDarkPurple, false, true},
-    {"TraceSeries10", "ChannelChartA6", "A6", kDarkPurple, false, true},
-    {"TraceSeries11", "ChannelChartA7", "A7", kDarkPurple, false, true},
-    {"TraceSeries12", "ChannelChartA8", "A8", kDarkPurple, false, true},
-    {"TraceSeries13", "ChannelChartA1", "Level", kWhite, false, false},
-    {"TraceSeries14", "ChannelChartC1", "C1", kDarkPurple, false, true},
-    {"TraceSeries15", "ChannelChartC2", "C2", kDarkPurple, false, true},
-    {"LineSeries1", "ChannelChartC1", " ", kBlack, true, false},
-    {"LineSeries2", "ChannelChartC2", " ", kBlack, true, false},
-};
-
-// Point colours of the analog values on the CSV page's chart, A1..A8.
-constexpr Rgb kAnalogPointColours[8] = {kRed,  kGreen, kYellow, kPurple,
-                                        kBlue, kOlive, kMaroon, kBlack};
-
 // The header is taken by the same rule as every line, so it must count as a record.
 static_assert(std::string_view(kCSVHeader).size() >= kMinRecordLength);
 
 constexpr std::uint32_t kExtraBit = 0x80000000u;
+static_assert(kMaxLoadBytes < kExtraBit);
 
 // The value of position i of a field: its character code minus that of '0', whatever the
 // character (a blank gives -16); none beyond the field's end.
@@ -98,8 +53,6 @@ int GridColWidth(int col) {
   if (col > 34) return kGridColWidths[34];
   return kGridColWidths[col];
 }
-
-const SeriesInfo& SeriesInfoOf(int id) { return kSeriesInfo[id]; }
 
 std::optional<Temperature> ReadTemperature(std::string_view f) {
   if (f.empty() || (f[0] != '+' && f[0] != '-')) return std::nullopt;
@@ -226,31 +179,12 @@ PlotPoint PlotSeries::at(std::size_t i) const {
   return (*this)[i];
 }
 
-void PlotSeries::MakeOwn() {
-  if (form_ == Form::kOwn) return;
-  std::vector<PlotPoint> points;
-  points.reserve(size());
-  for (std::size_t i = 0; i < size(); ++i) points.push_back((*this)[i]);
-  column_.reset();
-  form_ = Form::kOwn;
-  own_ = std::move(points);
-}
-
-void PlotSeries::push_back(const PlotPoint& point) {
-  MakeOwn();
-  own_.push_back(point);
-}
-
 void PlotSeries::clear() {
   column_.reset();
   form_ = Form::kOwn;
   own_.clear();
 }
 
-void PlotSeries::reserve(std::size_t n) {
-  MakeOwn();
-  own_.reserve(n);
-}
 
 // ---------------------------------------------------------------------------------------
 CsvTable::CsvTable() = default;
@@ -291,7 +225,7 @@ CsvLoader::CsvLoader(const LoadOptions& options, std::string bytes)
       file_(std::make_shared<std::string>(std::move(bytes))),
       extra_(std::make_shared<std::string>()) {
   // Offsets of cells are 31 bits wide.
-  if (file_->size() >= kExtraBit) throw platform::Error("File too large");
+  if (file_->size() > kMaxLoadBytes) throw platform::Error("File too large");
   // Room for every record the bytes can hold, so that the tables never move while growing.
   const std::size_t lineEnds =
       static_cast<std::size_t>(std::count(file_->begin(), file_->end(), '\r')) + 1;
@@ -369,8 +303,8 @@ void CsvLoader::ParseCSVLine(std::string_view line) {
     result_.table.red_ = true;
 }
 
-void CsvLoader::Add(int column, std::int32_t code) {
-  PlotSeries::Column& c = *columns_[static_cast<std::size_t>(column)];
+void CsvLoader::Add(Field field, std::int32_t code) {
+  PlotSeries::Column& c = *columns_[static_cast<std::size_t>(field)];
   if (!c.labels.empty()) {
     c.labels.push_back(label_);
   } else if (label_ != static_cast<std::int32_t>(c.count)) {
@@ -379,14 +313,14 @@ void CsvLoader::Add(int column, std::int32_t code) {
     for (std::size_t i = 0; i < c.count; ++i) c.labels.push_back(static_cast<std::int32_t>(i));
     c.labels.push_back(label_);
   }
-  if (column != kLevels) c.codes.push_back(code);
+  if (field != Field::kLevel) c.codes.push_back(code);
   ++c.count;
 }
 
 void CsvLoader::PlotCell(int column, std::string_view field) {
   if (csvRow_ < 2 || csvRow_ > kLastPlottedCSVRow || label_ < 0) return;
   if (column == 1) {
-    Add(kLevels, 0);  // the T and A levels of Series4, Series13 and their channel twins
+    Add(Field::kLevel, 0);  // the level series
     return;
   }
   if (column >= 3 && column <= 5) {
@@ -395,13 +329,13 @@ void CsvLoader::PlotCell(int column, std::string_view field) {
       const auto temp = ReadTemperature(field);
       if (!temp) return;
       if (temp->level > options_.tLevel) ++result_.beeps;
-      Add(kT1 + t, TemperatureCode(*temp));
+      Add(static_cast<Field>(static_cast<int>(Field::kT1) + t), TemperatureCode(*temp));
       return;
     }
     if (t == 0) return;  // T1 never carries a counter
     const auto count = ReadCounter(field);
     if (!count) return;
-    Add(t == 1 ? kC2 : kC3, *count);
+    Add(t == 1 ? Field::kC1 : Field::kC2, *count);
     return;
   }
   if (column >= 6 && column <= 13) {
@@ -409,35 +343,37 @@ void CsvLoader::PlotCell(int column, std::string_view field) {
     const auto a = ReadAnalog(field);
     if (!a) return;
     if (a->whole > options_.aLevel) ++result_.beeps;
-    Add(kA1 + k, AnalogCode(*a));
+    Add(static_cast<Field>(static_cast<int>(Field::kA1) + k), AnalogCode(*a));
   }
 }
 
 LoadResult CsvLoader::Finish() {
+  // Each series by its row of the series table: the readings it is drawn from, and how.
   using Form = PlotSeries::Form;
-  auto& out = result_.series;
-  const auto series = [&](int id, int column, Form form, Rgb colour, double factor = 0) {
-    out[static_cast<std::size_t>(id)] =
-        PlotSeries(columns_[static_cast<std::size_t>(column)], form, colour, factor);
-  };
-  series(kSeries4, kLevels, Form::kLevel, kWhite, options_.tLevel);
-  series(kTraceSeries4, kLevels, Form::kLevel, kWhite, options_.tLevel);
-  series(kSeries13, kLevels, Form::kLevel, kWhite, options_.aLevel);
-  series(kTraceSeries13, kLevels, Form::kLevel, kWhite, options_.aLevel);
-  static constexpr Rgb kTemperatureColours[3] = {kBlue, kGreen, kYellow};
-  for (int t = 0; t < 3; ++t) {
-    series(kSeries1 + t, kT1 + t, Form::kTemperature, kTemperatureColours[t]);
-    series(kTraceSeries1 + t, kT1 + t, Form::kTemperature, kTemperatureColours[t]);
-  }
-  series(kTraceSeries14, kC2, Form::kCounter, kBlack);
-  series(kLineSeries1, kC2, Form::kCounterLine, kWhite);
-  series(kTraceSeries15, kC3, Form::kCounter, kBlack);
-  series(kLineSeries2, kC3, Form::kCounterLine, kWhite);
-  for (int k = 0; k < 8; ++k) {
-    const double m = options_.Multiplier(k);
-    series(kSeries5 + k, kA1 + k, Form::kAnalog, kAnalogPointColours[k]);
-    series(kTraceSeries5 + k, kA1 + k, Form::kScaled, kBlack, m);
-    series(kSeries14 + k, kA1 + k, Form::kLifted, kBlack, m);
+  for (int id = 0; id < kSeriesCount; ++id) {
+    const SeriesInfo& info = SeriesInfoOf(id);
+    const int field = static_cast<int>(info.field);
+    const int analog = field - static_cast<int>(Field::kA1);  // channel A(analog+1)
+    Form form = Form::kLevel;
+    double factor = 0;
+    switch (info.decoding) {
+      case Decoding::kTLevel: factor = options_.tLevel; break;
+      case Decoding::kALevel: factor = options_.aLevel; break;
+      case Decoding::kTemperature: form = Form::kTemperature; break;
+      case Decoding::kCounter: form = Form::kCounter; break;
+      case Decoding::kCounterLine: form = Form::kCounterLine; break;
+      case Decoding::kAnalog: form = Form::kAnalog; break;
+      case Decoding::kScaled:
+        form = Form::kScaled;
+        factor = options_.Multiplier(analog);
+        break;
+      case Decoding::kLifted:
+        form = Form::kLifted;
+        factor = options_.Multiplier(analog);
+        break;
+    }
+    result_.series[static_cast<std::size_t>(id)] =
+        PlotSeries(columns_[static_cast<std::size_t>(field)], form, info.pointColour, factor);
   }
   CsvTable& t = result_.table;
   t.file_ = file_;
@@ -453,7 +389,8 @@ LoadResult LoadCSV(std::string bytes, const LoadOptions& options) {
   return loader.Finish();
 }
 
-int ReadRegularFile(const std::string& path, std::string& bytes, struct stat* opened) {
+int ReadRegularFile(const std::string& path, std::string& bytes, struct stat* opened,
+                    std::size_t maxBytes) {
   bytes.clear();
   // Non-blocking, so that a pipe or device of that name cannot hang the window.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
@@ -464,6 +401,10 @@ int ReadRegularFile(const std::string& path, std::string& bytes, struct stat* op
     return EISDIR;
   }
   if (opened) *opened = st;
+  if (st.st_size > 0 && static_cast<std::uintmax_t>(st.st_size) > maxBytes) {
+    ::close(fd);
+    return EFBIG;
+  }
   if (st.st_size > 0) bytes.reserve(static_cast<std::size_t>(st.st_size));
   char buf[1 << 16];
   for (;;) {
@@ -475,6 +416,12 @@ int ReadRegularFile(const std::string& path, std::string& bytes, struct stat* op
       return err;
     }
     if (n == 0) break;
+    if (static_cast<std::size_t>(n) > maxBytes - bytes.size()) {  // it grew while being read
+      ::close(fd);
+      bytes.clear();
+      bytes.shrink_to_fit();
+      return EFBIG;
+    }
     bytes.append(buf, static_cast<std::size_t>(n));
   }
   ::close(fd);
@@ -483,13 +430,14 @@ int ReadRegularFile(const std::string& path, std::string& bytes, struct stat* op
 
 std::string ReadFileBytes(const std::string& path) {
   std::string bytes;
-  switch (const int err = ReadRegularFile(path, bytes)) {
+  switch (const int err = ReadRegularFile(path, bytes, nullptr, kMaxLoadBytes)) {
     case 0: return bytes;
     case ENOENT:
     case ENOTDIR: throw platform::Error("File not found");
     case EACCES:
     case EPERM:
     case EISDIR: throw platform::Error("File access denied");
+    case EFBIG: throw platform::Error("File too large");
     default: throw platform::Error("I/O error " + std::to_string(err));
   }
 }

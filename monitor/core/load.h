@@ -19,6 +19,8 @@
 #include <string_view>
 #include <vector>
 
+#include "monitor/core/charts.h"
+
 namespace monitor {
 
 inline constexpr std::size_t kMinRecordLength = 84;  // a record is longer than 83
@@ -35,80 +37,6 @@ inline constexpr const char* kCSVHeader =
 // take the width of the Status column.
 int GridColWidth(int col);
 
-// Colours as 0xAARRGGBB (QRgb), opaque.
-using Rgb = std::uint32_t;
-namespace colour {
-inline constexpr Rgb kBlack = 0xFF000000;
-inline constexpr Rgb kWhite = 0xFFFFFFFF;
-inline constexpr Rgb kRed = 0xFFFF0000;
-inline constexpr Rgb kGreen = 0xFF008000;
-inline constexpr Rgb kBlue = 0xFF0000FF;
-inline constexpr Rgb kYellow = 0xFFFFFF00;
-inline constexpr Rgb kPurple = 0xFF800080;
-inline constexpr Rgb kOlive = 0xFF808000;
-inline constexpr Rgb kMaroon = 0xFF800000;
-inline constexpr Rgb kGray = 0xFF808080;
-inline constexpr Rgb kFuchsia = 0xFFFF00FF;
-inline constexpr Rgb kSkyBlue = 0xFF0080FF;     // RGB(0,128,255)
-inline constexpr Rgb kDarkPurple = 0xFF400040;  // RGB(64,0,64)
-inline constexpr Rgb kOrange = 0xFFFF8000;      // RGB(255,128,0)
-}  // namespace colour
-
-// The 38 series of the monitor's charts, by their component names.
-enum SeriesId : int {
-  kSeries1,
-  kSeries2,
-  kSeries3,
-  kSeries4,
-  kSeries5,
-  kSeries6,
-  kSeries7,
-  kSeries8,
-  kSeries9,
-  kSeries10,
-  kSeries11,
-  kSeries12,
-  kSeries13,
-  kSeries14,
-  kSeries15,
-  kSeries16,
-  kSeries17,
-  kSeries18,
-  kSeries19,
-  kSeries20,
-  kSeries21,
-  kTraceSeries1,
-  kTraceSeries2,
-  kTraceSeries3,
-  kTraceSeries4,
-  kTraceSeries5,
-  kTraceSeries6,
-  kTraceSeries7,
-  kTraceSeries8,
-  kTraceSeries9,
-  kTraceSeries10,
-  kTraceSeries11,
-  kTraceSeries12,
-  kTraceSeries13,
-  kTraceSeries14,
-  kTraceSeries15,
-  kLineSeries1,
-  kLineSeries2,
-  kSeriesCount
-};
-
-// Where a series lives and how it is drawn.
-struct SeriesInfo {
-  const char* name;   // "Series1", "TraceSeries14", ...
-  const char* chart;  // "Chart1", "Chart2", "ChannelChartT1", "ChannelChartC1",
-                      // "ChannelChartC2", "ChannelChartA1".."ChannelChartA8"
-  const char* title;  // legend title
-  Rgb colour;         // line colour
-  bool hidden;        // draws nothing; only lifts the automatic axis maximum
-  bool inLegend;
-};
-const SeriesInfo& SeriesInfoOf(int id);
-
 // One point of a series: its value, its colour and the record whose label it carries
 // (an index into LoadResult::labels). Its X is its index in the series.
 struct PlotPoint {
@@ -120,8 +48,8 @@ struct PlotPoint {
 // The points of one series. A load's series keep only the readings of their field, shared
 // by the series drawn from the same field (the CSV page's, the channel page's, the hidden
 // one that lifts an axis), and work a point's value out of its reading, by the load's own
-// arithmetic, when it is asked for; a level series keeps only its count. Points added one
-// by one, or given as a list, are kept as they are.
+// arithmetic, when it is asked for; a level series keeps only its count. Points given as a
+// list are kept as they are.
 class PlotSeries {
  public:
   PlotSeries() = default;
@@ -143,11 +71,8 @@ class PlotSeries {
   };
   Range FiniteRange() const;
 
-  // A load's series becomes a list of its own on the first change.
-  void push_back(const PlotPoint& point);
+  // Empties the series; the other series of its load keep their points.
   void clear();
-  void reserve(std::size_t n);
-  std::size_t capacity() const { return form_ == Form::kOwn ? own_.capacity() : size(); }
 
   class const_iterator {
    public:
@@ -197,7 +122,6 @@ class PlotSeries {
   };
   PlotSeries(std::shared_ptr<const Column> column, Form form, Rgb colour, double factor)
       : column_(std::move(column)), form_(form), colour_(colour), factor_(factor) {}
-  void MakeOwn();
   // The value of a reading's code in a series of form F (a form with codes).
   template <Form F>
   static double Decode(std::int32_t code, double factor);
@@ -348,9 +272,7 @@ class CsvLoader {
   LoadResult Finish();
 
  private:
-  // The readings of one field; each is the source of one to three series.
-  enum ColumnId { kLevels, kT1, kT2, kT3, kC2, kC3, kA1, kColumnCount = kA1 + 8 };
-  void Add(int column, std::int32_t code);
+  void Add(Field field, std::int32_t code);
   void Store(std::string_view line);
 
   LoadOptions options_;
@@ -361,20 +283,26 @@ class CsvLoader {
   int lastColumns_ = 0;
   std::int32_t label_ = -1;  // label index of the record in hand
   std::vector<std::string_view> fields_;
-  std::array<std::shared_ptr<PlotSeries::Column>, kColumnCount> columns_;
+  std::array<std::shared_ptr<PlotSeries::Column>, kFieldCount> columns_;  // by Field
 };
 
 // The whole load of a file's bytes.
 LoadResult LoadCSV(std::string bytes, const LoadOptions& options);
 
-// Reads a whole file; throws platform::Error with the reason ("File not found",
-// "File access denied", "I/O error N") when it cannot.
+// The largest file a load takes: its cells are kept as 31-bit offsets into its bytes.
+inline constexpr std::size_t kMaxLoadBytes = 0x7FFFFFFF;
+
+// Reads a whole file for a load; throws platform::Error with the reason ("File not found",
+// "File access denied", "File too large", "I/O error N") when it cannot. A file larger
+// than kMaxLoadBytes is refused before any memory is taken for it.
 std::string ReadFileBytes(const std::string& path);
 // Reads a whole regular file into `bytes`: 0, or the error number (EISDIR for anything but
-// a regular file). Never blocks on a pipe or device. `opened`, when given, is set to the
-// file's status once it is open and known to be a regular file, so a caller can tell a
-// file it could not open from one that failed while being read.
-int ReadRegularFile(const std::string& path, std::string& bytes, struct stat* opened = nullptr);
+// a regular file, EFBIG for one of more than `maxBytes`, found before its bytes are read).
+// Never blocks on a pipe or device. `opened`, when given, is set to the file's status once
+// it is open and known to be a regular file, so a caller can tell a file it could not open
+// from one that failed while being read.
+int ReadRegularFile(const std::string& path, std::string& bytes, struct stat* opened = nullptr,
+                    std::size_t maxBytes = std::string::npos);
 
 // ---------------------------------------------------------------------------------------
 template <class F>

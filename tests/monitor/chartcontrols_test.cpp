@@ -44,21 +44,23 @@ TEST_F(FormTest, NameEditsRenameTheTabAndTheChartAtOnce) {
   EXPECT_EQ(tab(f.TabSheetA[3]), "Analog 3");
   f.AName[3]->clear();
   EXPECT_EQ(tab(f.TabSheetA[3]), "");
-  EXPECT_EQ(f.ChannelChartA[3]->TitleText(), "");
+  EXPECT_EQ(f.Charts[monitor::ChannelChartA(3)]->TitleText(), "");
   f.C1Name->setText("Gas meter");
   EXPECT_EQ(tab(f.TabSheetC1), "Gas meter");
-  EXPECT_EQ(f.ChannelChartC1->TitleText(), "Gas meter");
+  EXPECT_EQ(f.Charts[monitor::kChannelChartC1]->TitleText(), "Gas meter");
   EXPECT_EQ(tab(f.TabSheetC2), "Counter 2");
 }
 
 TEST_F(FormTest, ChartsHaveTheirAxes) {
   auto& f = Form();
-  EXPECT_FALSE(f.Chart1->MinimumAutomatic() || f.Chart1->MaximumAutomatic());
-  EXPECT_EQ(f.Chart2->AxisMinimum(), -5);
-  EXPECT_EQ(f.Chart2->AxisMaximum(), 105);
-  EXPECT_EQ(f.ChannelChartT1->AxisMaximum(), 145);
+  EXPECT_FALSE(f.Charts[monitor::kChart1]->MinimumAutomatic() ||
+               f.Charts[monitor::kChart1]->MaximumAutomatic());
+  EXPECT_EQ(f.Charts[monitor::kChart2]->AxisMinimum(), -5);
+  EXPECT_EQ(f.Charts[monitor::kChart2]->AxisMaximum(), 105);
+  EXPECT_EQ(f.Charts[monitor::kChannelChartT1]->AxisMaximum(), 145);
   for (monitor::Chart* c :
-       {f.ChannelChartC1, f.ChannelChartC2, f.ChannelChartA[1], f.ChannelChartA[8]}) {
+       {f.Charts[monitor::kChannelChartC1], f.Charts[monitor::kChannelChartC2],
+        f.Charts[monitor::ChannelChartA(1)], f.Charts[monitor::ChannelChartA(8)]}) {
     EXPECT_FALSE(c->MinimumAutomatic());
     EXPECT_EQ(c->AxisMinimum(), -1);
     EXPECT_TRUE(c->MaximumAutomatic());

@@ -205,9 +205,9 @@ TEST_F(FormTest, StartupRestoresTheStoredRecord) {
   // Names go into the edits, the tab captions and the chart titles.
   EXPECT_EQ(f.T1Name->text(), "Boiler");
   EXPECT_EQ(TabText(f, f.TabSheetT1), "Boiler");
-  EXPECT_EQ(f.ChannelChartT1->TitleText(), "Boiler");
+  EXPECT_EQ(f.Charts[monitor::kChannelChartT1]->TitleText(), "Boiler");
   EXPECT_EQ(TabText(f, f.TabSheetC2), "Water");
-  EXPECT_EQ(f.ChannelChartA[5]->TitleText(), "Tank 5");
+  EXPECT_EQ(f.Charts[monitor::ChannelChartA(5)]->TitleText(), "Tank 5");
   // The drive list shows the stored entry; the folder lists stay where the program started.
   EXPECT_EQ(f.DriveComboBox1->currentIndex(), 1);
   EXPECT_EQ(f.DirectoryListBox1->Directory(), root_);

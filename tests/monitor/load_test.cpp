@@ -1,6 +1,7 @@
 // Loading a CSV file through the window: table cells and colour, series points read with
 // the window's levels, multipliers and label mode, titles, beeps, and the Refresh buttons.
 #include <QCheckBox>
+#include <QFile>
 #include <QLabel>
 #include <QPushButton>
 #include <QScrollBar>
@@ -42,7 +43,7 @@ void Choose(FileListBox* list, const QString& name) {
 
 std::vector<double> Values(const ChartSeries* s) {
   std::vector<double> v;
-  for (int x = 0; x < s->Count(); ++x) v.push_back(s->Y(x));
+  for (const PlotPoint p : s->Points()) v.push_back(p.value);
   return v;
 }
 
@@ -85,7 +86,7 @@ TEST_F(FormTest, LoadFillsTheTableAndTheSeriesWithTheWindowsSettings) {
   const auto scaled = Values(f.SeriesById(kTraceSeries7));
   ASSERT_EQ(scaled.size(), 3u);
   EXPECT_DOUBLE_EQ(scaled[0], 12.7 * 2.5);
-  EXPECT_NEAR(f.SeriesById(kSeries16)->Y(0), 35.925, 1e-9);
+  EXPECT_NEAR(f.SeriesById(kSeries16)->Points().value(0), 35.925, 1e-9);
   EXPECT_EQ(f.SeriesById(kTraceSeries1)->Label(2), "3");
   // +025.6 reads above the T level of 25; each A3 of 12 is above the A level of 11.
   EXPECT_EQ(beeps, 1 + 3);
@@ -93,10 +94,10 @@ TEST_F(FormTest, LoadFillsTheTableAndTheSeriesWithTheWindowsSettings) {
   // Series titles and the legends as the charts show them.
   EXPECT_EQ(f.SeriesById(kSeries1)->Title(), "T1");
   EXPECT_EQ(f.SeriesById(kTraceSeries15)->Title(), "C2");
-  EXPECT_EQ(f.ChannelChartC1->LegendTitles(), std::vector<std::string>{"C1"});
-  EXPECT_EQ(f.ChannelChartA[1]->LegendTitles(), std::vector<std::string>{"A1"});
-  EXPECT_EQ(f.Chart1->TitleText(), "Temperature");
-  EXPECT_EQ(f.Chart2->TitleText(), "Analog");
+  EXPECT_EQ(f.Charts[monitor::kChannelChartC1]->LegendTitles(), std::vector<std::string>{"C1"});
+  EXPECT_EQ(f.Charts[monitor::ChannelChartA(1)]->LegendTitles(), std::vector<std::string>{"A1"});
+  EXPECT_EQ(f.Charts[monitor::kChart1]->TitleText(), "Temperature");
+  EXPECT_EQ(f.Charts[monitor::kChart2]->TitleText(), "Analog");
 }
 
 TEST_F(FormTest, XmodeLabelsThePointsWithDateAndTime) {
@@ -198,6 +199,25 @@ TEST_F(FormTest, AFailedLoadLeavesTheHeaderAloneInBlack) {
   EXPECT_EQ(g->cell(1, 0), "Date");
   EXPECT_EQ(g->cell(1, 1), "");
   EXPECT_EQ(f.SeriesById(kSeries1)->Count(), 0);
+}
+
+// A file past the largest a load can hold is refused by its size, before anything of it is
+// read: the error box names the reason and the table is back to its header.
+TEST_F(FormTest, AFileTooLargeToLoadIsRefusedByItsSize) {
+  Write("090301.csv", FlaggedRecord() + "\r\n");
+  {
+    QFile big(QString::fromStdString(Path("090302.csv")));  // sparse: it takes no disk
+    ASSERT_TRUE(big.open(QIODevice::WriteOnly));
+    ASSERT_TRUE(big.resize(static_cast<qint64>(kMaxLoadBytes) + 1));
+  }
+  auto& f = Form();
+  f.LoadCSVFile("090301.csv", ',');
+  Choose(f.FileListBox1, "090302.csv");
+  emit f.FileListBox1->itemDoubleClicked(f.FileListBox1->selectedItems().front());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "File too large.");
+  EXPECT_FALSE(f.Grid()->Red());
+  EXPECT_EQ(f.Grid()->RowCount(), 1);
 }
 
 }  // namespace

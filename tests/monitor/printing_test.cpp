@@ -72,7 +72,13 @@ struct ChartPrint : ::testing::Test {
   void AddPoints() {
     monitor::ChartSeries* s = chart.AddSeries("TraceSeries1");
     s->SetTitle("T1");
-    for (int i = 0; i < 500; ++i) s->Add(i % 90, std::to_string(i + 1), Qt::blue);
+    std::vector<monitor::PlotPoint> points;
+    auto labels = std::make_shared<std::vector<std::string>>();
+    for (int i = 0; i < 500; ++i) {
+      points.push_back({static_cast<double>(i % 90), monitor::colour::kBlue, i});
+      labels->push_back(std::to_string(i + 1));
+    }
+    s->Assign(monitor::PlotSeries(std::move(points)), std::move(labels));
   }
   void TearDown() override { platform::SetDefaultPrinterHook(nullptr); }
 };
@@ -178,7 +184,7 @@ TEST_F(ChartPrint, ChartPrintsAloneOnOneLandscapePageTitledWithItsName) {
     if (withPoints) AddPoints();
     const QString path = dir.filePath(withPoints ? "full.pdf" : "empty.pdf");
     auto pdf = TextPrinter::Pdf(path.toStdString());
-    monitor::PrintChart(chart, *pdf);
+    monitor::PrintChart(chart, "ChannelChartT1", *pdf);
     const PdfFacts facts = ReadPdf(path);
     EXPECT_EQ(facts.pages, 1) << withPoints;
     EXPECT_GT(facts.width, facts.height) << withPoints;
@@ -194,7 +200,7 @@ TEST_F(ChartPrint, DefaultPrinterPrintsTheChartLandscape) {
   const QString path = dir.filePath("default.pdf");
   platform::SetDefaultPrinterHook([&] { return TextPrinter::Pdf(path.toStdString()); });
   AddPoints();
-  monitor::PrintChart(chart);
+  monitor::PrintChart(chart, "ChannelChartT1");
   const PdfFacts facts = ReadPdf(path);
   EXPECT_EQ(facts.pages, 1);
   EXPECT_GT(facts.width, facts.height);
@@ -207,7 +213,7 @@ TEST_F(ChartPrint, NoDefaultPrinterRaisesTheErrorAndPrintsNothing) {
       if (which == 0) {
         monitor::PrintTable(3, 2, Cell);
       } else {
-        monitor::PrintChart(chart);
+        monitor::PrintChart(chart, "ChannelChartT1");
       }
       ADD_FAILURE() << "no error raised by print " << which;
     } catch (const platform::Error& e) {
@@ -263,6 +269,26 @@ TEST_F(PrintTest, TheTablePrintAndAChartPrintEachHandAJobToThePrinter) {
   EXPECT_TRUE(messages.empty()) << messages.front().text;
   EXPECT_GT(QFileInfo(QString::fromStdString(Path("table.pdf"))).size(), 0);
   EXPECT_GT(QFileInfo(QString::fromStdString(Path("chart.pdf"))).size(), 0);
+}
+
+TEST_F(PrintTest, EachPrintButtonPrintsItsOwnChartTitledWithItsName) {
+  std::string target;
+  platform::SetDefaultPrinterHook([&] { return platform::TextPrinter::Pdf(Path(target)); });
+  auto& f = Form();
+  std::vector<std::pair<QPushButton*, std::string>> cases{{f.PrintTButton, "ChannelChartT1"},
+                                                          {f.PrintC1Button, "ChannelChartC1"},
+                                                          {f.PrintC2Button, "ChannelChartC2"}};
+  for (int n = 1; n <= 8; ++n)
+    cases.emplace_back(f.PrintAButton[n], "ChannelChartA" + std::to_string(n));
+  for (const auto& [button, job] : cases) {
+    target = job + ".pdf";
+    button->click();
+    const PdfFacts facts = ReadPdf(QString::fromStdString(Path(target)));
+    EXPECT_EQ(facts.pages, 1) << job;
+    EXPECT_GT(facts.width, facts.height) << job;
+    EXPECT_TRUE(HasTitle(facts, job)) << job;
+  }
+  EXPECT_TRUE(messages.empty());
 }
 
 }  // namespace
