@@ -152,10 +152,6 @@ class TForm1 : public QMainWindow,
   void GSMbandOpenClick();
   void ReadAllParameterClick();
 
-  // ---- PDU codec over the pure core --------------------------------------------------
-  // Leaves text unchanged when the PDU is rejected or announces no user data.
-  void PDUTextConversion(const std::string& pdu, std::string& text);
-
   // ---- settings file -----------------------------------------------------------------
   void ReadCFGFile(const std::string& name);
   // Returns false when the file could not be written (the user has been told).
