@@ -29,6 +29,7 @@ bool Positive(int code) { return code >= 200 && code < 300; }
 
 constexpr qint64 kControlBuffer = 64 * 1024;
 constexpr qint64 kDataBuffer = 1024 * 1024;
+constexpr int kDrainPieces = 256;  // of kControlBuffer: 16 MiB
 constexpr char kTooMuch[] = "Too long a reply from the server";
 
 // The failure text of a listing past one of its bounds.
@@ -293,6 +294,13 @@ void TFTPClient::Lost(const std::string& text) {
 
 void TFTPClient::Send(const std::string& command) {
   if (Cancelling()) throw FtpCancelled();
+  // What the server sent before this command is no answer to it: it is read and dropped
+  // first (within a bound: a server that never stops sending gets its command anyway).
+  for (int piece = 0; piece < kDrainPieces && socket_->state() == QAbstractSocket::ConnectedState &&
+                      socket_->waitForReadyRead(0);
+       ++piece) {
+  }
+  if (socket_->bytesAvailable() > 0) ReadControl();
   reader_->Expect();
   Write(command);
 }

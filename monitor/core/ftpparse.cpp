@@ -56,7 +56,8 @@ void FtpReplyReader::Feed(std::string_view bytes) {
     if (lf == std::string_view::npos) break;
     if (overlong_) {
       overlong_ = false;
-      if (inMulti_) held_ -= Cost(open_);
+      if (inMulti_) held_ -= openCost_;
+      openCost_ = 0;
       inMulti_ = false;
       open_ = FtpReply{};
       Ready(FtpReply{0, {"reply line too long"}});
@@ -76,12 +77,14 @@ void FtpReplyReader::Line(std::string line) {
   if (inMulti_) {
     const bool last = code == open_.code && sep == ' ';
     const std::size_t cost = line.size() + kLineCost;
-    if (held_ + cost <= kMaxHeld) {
+    if (openCost_ + cost <= kMaxReply) {
+      openCost_ += cost;
       held_ += cost;
       open_.lines.push_back(std::move(line));
     }
     if (last) {
-      held_ -= Cost(open_);
+      held_ -= openCost_;
+      openCost_ = 0;
       inMulti_ = false;
       Ready(std::move(open_));
       open_ = FtpReply{};
@@ -91,11 +94,9 @@ void FtpReplyReader::Line(std::string line) {
   if (code != 0 && sep == '-') {
     open_ = FtpReply{code, {}};
     inMulti_ = true;
-    const std::size_t cost = line.size() + kLineCost;
-    if (held_ + cost <= kMaxHeld) {
-      held_ += cost;
-      open_.lines.push_back(std::move(line));
-    }
+    openCost_ = line.size() + kLineCost;  // within kMaxReply: the line is no longer than kMaxLine
+    held_ += openCost_;
+    open_.lines.push_back(std::move(line));
     return;
   }
   Ready(FtpReply{code, {std::move(line)}});

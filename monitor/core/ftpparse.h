@@ -27,7 +27,7 @@ struct FtpReply {
 //
 // What it holds is bounded: the kept lines of the replies not taken yet, each counted with
 // kLineCost for its bookkeeping, stay within kMaxHeld. Lines of a multi-line reply beyond
-// that are dropped (the reply still ends with its last line); a complete reply beyond it is
+// kMaxReply are dropped (the reply still ends at its last line); a complete reply beyond it is
 // dropped and marks the reader Overflowed(): the server sends more than any answer needs.
 // While Idle (no command outstanding) complete replies are not kept at all: none of them
 // may become the answer to the next command. Only a "421" (the server closes the
@@ -36,6 +36,7 @@ class FtpReplyReader {
  public:
   static constexpr std::size_t kMaxLine = 8192;
   static constexpr std::size_t kMaxHeld = 64 * 1024;
+  static constexpr std::size_t kMaxReply = 16 * 1024;
   static constexpr std::size_t kLineCost = 64;
 
   void Feed(std::string_view bytes);
@@ -67,6 +68,7 @@ class FtpReplyReader {
   std::vector<FtpReply> ready_;
   std::size_t readyHead_ = 0;
   std::size_t held_ = 0;
+  std::size_t openCost_ = 0;  // of open_'s kept lines
   bool idle_ = false;
   bool closing_ = false;
   bool overflow_ = false;
