@@ -90,7 +90,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   for (const std::string& line : lines) {
     if (line.find('\n') != std::string::npos || line.size() > kBounds.lineLength) __builtin_trap();
     total += line.size();
-    const std::string name = ListingName(line);
+    const auto entry = ReadListingLine(line);
+    const std::string name = entry ? entry->name : std::string();
+    if (entry &&
+        (name.empty() || entry->folder != (line[0] == 'd') || (entry->size && *entry->size < 0)))
+      __builtin_trap();
     // The name is the line's tail, after the fields of a Unix listing line.
     if (name.size() > line.size() ||
         line.compare(line.size() - name.size(), name.size(), name) != 0)
@@ -99,7 +103,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         (line.size() - name.size() < 20 || line[line.size() - name.size() - 1] != ' '))
       __builtin_trap();
     (void)IsCsvName(name);
-    (void)ListingIsFolder(line);
   }
   if (total > bytes.size()) __builtin_trap();
   return 0;

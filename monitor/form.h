@@ -301,7 +301,6 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
   void FTPClient1TransactionStart();
   void FTPClient1TransactionStop();
   void FTPClient1PacketRecvd(qint64 received, qint64 total);
-  void FTPClient1PacketSent(qint64 sent, qint64 total);
   void FTPClient1HostResolved();
   void FTPClient1InvalidHost(bool& handled);
   void FTPClient1Error(int number, const std::string& text);

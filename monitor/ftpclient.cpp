@@ -121,6 +121,17 @@ class DownloadFile {
 
 }  // namespace
 
+std::string_view FtpOperationName(int code) {
+  static constexpr std::string_view kNames[] = {
+#define TK_FTP_NAME(name) #name,
+      TK_FTP_OPERATIONS(TK_FTP_NAME)
+#undef TK_FTP_NAME
+  };
+  static_assert(std::size(kNames) == ftpOperationCount);
+  if (code < 0 || code >= ftpOperationCount) return {};
+  return kNames[code];
+}
+
 // Marks the client busy for the length of one operation; a Cancel ends with it.
 class TFTPClient::Operation {
  public:

@@ -29,6 +29,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "monitor/core/ftpparse.h"
 #include "platform/messagebox.h"
@@ -38,16 +39,24 @@ class QTcpSocket;
 
 namespace monitor {
 
-// Operation codes reported by OnSuccess, OnFailure and OnUnSupportedFunction.
+// The operation codes of OnSuccess, OnFailure and OnUnSupportedFunction, numbered from 0 in
+// this order, each named once: the constant is ftp<Name>, and the status texts say <Name>.
+// The client reports ChangeDir (0) to Rename (5) and Download (8); the others keep their
+// places in the numbering.
+#define TK_FTP_OPERATIONS(X)                                                              \
+  X(ChangeDir)                                                                            \
+  X(MakeDir) X(Delete) X(RemoveDir) X(List) X(Rename) X(UploadRestore) X(DownloadRestore) \
+      X(Download) X(Upload) X(UploadAppend) X(ReInit) X(Allocate) X(NList) X(DoCommand)
+
 enum FtpOperation : int {
-  ftpChangeDir = 0,
-  ftpMakeDir = 1,
-  ftpDelete = 2,
-  ftpRemoveDir = 3,
-  ftpList = 4,
-  ftpRename = 5,
-  ftpDownload = 8,
+#define TK_FTP_CONSTANT(name) ftp##name,
+  TK_FTP_OPERATIONS(TK_FTP_CONSTANT)
+#undef TK_FTP_CONSTANT
+      ftpOperationCount
 };
+
+// The name of an operation code ("ChangeDir"); empty for a code that names none.
+std::string_view FtpOperationName(int code);
 
 class FtpError : public platform::Error {
  public:

@@ -32,15 +32,7 @@ namespace {
 
 constexpr char kNoConnection[] = "No FTP connection. Please connect again";
 
-// The status texts' names of the client's operation codes; other codes have none.
-std::string OperationName(int code) {
-  static const char* const kNames[] = {"ChangeDir", "MakeDir", "Delete",        "RemoveDir",
-                                       "List",      "Rename",  "UploadRestore", "DownloadRestore",
-                                       "Download",  "Upload",  "UploadAppend",  "ReInit",
-                                       "Allocate",  "NList",   "DoCommand"};
-  if (code < 0 || code > 14) return {};
-  return kNames[code];
-}
+std::string OperationName(int code) { return std::string(FtpOperationName(code)); }
 
 // Adds names (the server's bytes) to a remote list, keeping it in ascending order of the
 // names as shown, letters compared without regard to case; equal names keep the order they
@@ -206,10 +198,6 @@ void TForm1::FTPClient1PacketRecvd(qint64 received, qint64 total) {
   SetStatusText(std::to_string(received) + " of " + std::to_string(total));
 }
 
-void TForm1::FTPClient1PacketSent(qint64 sent, qint64 total) {
-  SetStatusText(std::to_string(sent) + " of " + std::to_string(total));
-}
-
 void TForm1::FTPClient1HostResolved() { SetStatusText("Host resolved"); }
 
 void TForm1::FTPClient1InvalidHost(bool& handled) {
@@ -233,13 +221,13 @@ void TForm1::FTPClient1ConnectionFailed() {
 // one update of each list, however long the listing.
 void TForm1::FTPClient1ListItem(const std::string& line) {
   if (line.empty()) return;
-  std::string name = ListingName(line);  // empty: a line that names nothing
-  const bool folder = ListingIsFolder(line);
   listedLines_ << ReadableName(line);
-  if (!folder && IsCsvName(name))
-    listedFiles_.push_back(std::move(name));
-  else if (folder && !name.empty())
-    listedFolders_.push_back(std::move(name));
+  std::optional<ListingEntry> entry = ReadListingLine(line);  // none: a line that names nothing
+  if (!entry) return;
+  if (!entry->folder && IsCsvName(entry->name))
+    listedFiles_.push_back(std::move(entry->name));
+  else if (entry->folder)
+    listedFolders_.push_back(std::move(entry->name));
 }
 
 void TForm1::FTPClient1Status(const std::string&) {}

@@ -299,7 +299,7 @@ bool TimeOrYearField(std::string_view t) {
 
 }  // namespace
 
-std::string ListingName(std::string_view line) {
+std::optional<ListingEntry> UnixListingEntry(std::string_view line) {
   // The fields up to the date: rights, links, owner, [group], size, month, day, time/year.
   constexpr std::size_t kMostFields = 8;
   Field f[kMostFields];
@@ -312,7 +312,7 @@ std::string ListingName(std::string_view line) {
     f[n++] = Field{b, i};
   }
   auto text = [&](std::size_t k) { return line.substr(f[k].begin, f[k].end - f[k].begin); };
-  if (n < 7 || !RightsField(text(0)) || !AllDigits(text(1))) return {};
+  if (n < 7 || !RightsField(text(0)) || !AllDigits(text(1))) return std::nullopt;
   // With a group the month is the sixth field, without one the fifth.
   for (std::size_t month : {std::size_t{5}, std::size_t{4}}) {
     if (month + 2 >= n) continue;
@@ -320,13 +320,24 @@ std::string ListingName(std::string_view line) {
         !TimeOrYearField(text(month + 2)))
       continue;
     const std::size_t name = f[month + 2].end + 1;  // one blank after the time or year
-    if (name >= line.size()) return {};
-    return std::string(line.substr(name));
+    if (name >= line.size()) return std::nullopt;
+    ListingEntry entry{std::string(line.substr(name)), line[0] == 'd', std::nullopt};
+    const std::string_view size = text(month - 1);
+    if (size.size() <= 18) {
+      std::int64_t value = 0;
+      for (char c : size) value = value * 10 + (c - '0');
+      entry.size = value;
+    }
+    return entry;
   }
-  return {};
+  return std::nullopt;
 }
 
-bool ListingIsFolder(std::string_view line) { return !line.empty() && line[0] == 'd'; }
+std::optional<ListingEntry> ReadListingLine(std::string_view line) {
+  for (ListingParser parse : kListingParsers)
+    if (std::optional<ListingEntry> entry = parse(line)) return entry;
+  return std::nullopt;
+}
 
 bool IsCsvName(std::string_view name) {
   const std::size_t dot = name.find('.');

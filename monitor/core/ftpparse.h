@@ -137,14 +137,30 @@ std::string MessageName(std::string_view bytes);
 
 // ---- the monitor's reading of a listing line --------------------------------------------
 
-// The name in a Unix "ls -l" listing line as FTP servers write it: the kind and rights, the
-// link count, owner, group (some servers leave it out), size, month, day, and time or year,
-// then one blank and the name, which is the rest of the line whatever the column widths.
-// Empty when the line is no such line (a "total" line, another listing format): such a line
-// names nothing.
-std::string ListingName(std::string_view line);
-// A listing line whose first character is 'd' describes a folder.
-bool ListingIsFolder(std::string_view line);
+// What one listing line names: the name (the server's bytes), whether it is a folder, and
+// its size where the line gives one.
+struct ListingEntry {
+  std::string name;
+  bool folder = false;
+  std::optional<std::int64_t> size;
+};
+
+// One parser per listing form: the entry of a line of its form, none for any other line.
+using ListingParser = std::optional<ListingEntry> (*)(std::string_view line);
+
+// A Unix "ls -l" listing line as FTP servers write it: the kind and rights, the link count,
+// owner, group (some servers leave it out), size, month, day, and time or year, then one
+// blank and the name, which is the rest of the line whatever the column widths. A folder's
+// kind is 'd'.
+std::optional<ListingEntry> UnixListingEntry(std::string_view line);
+
+// The listing forms the monitor reads, in the order they are tried.
+inline constexpr ListingParser kListingParsers[] = {UnixListingEntry};
+
+// The entry of a listing line by the first form that reads it; none for a line that names
+// nothing (a "total" line, a form the monitor does not read).
+std::optional<ListingEntry> ReadListingLine(std::string_view line);
+
 // A data file name: the three characters after the name's first '.' (its first three
 // characters when it has none) are exactly "csv" (case matters).
 bool IsCsvName(std::string_view name);

@@ -114,8 +114,9 @@ TEST_F(FtpClientTest, LogsInListsAndAsksTheServerKindOnlyOnce) {
   EXPECT_FALSE(c.SystemType().empty());
   ASSERT_EQ(lines.size(), 4u);  // line ends removed, one call per line
   for (const std::string& l : lines) EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << l;
-  EXPECT_EQ(monitor::ListingName(lines[0]) + "|" + monitor::ListingName(lines[1]),
-            "181010.csv|2019");
+  EXPECT_EQ(
+      monitor::ReadListingLine(lines[0])->name + "|" + monitor::ReadListingLine(lines[1])->name,
+      "181010.csv|2019");
   EXPECT_EQ(events, (std::vector<std::string>{"connect", "start", "stop", "success 4", "start",
                                               "stop", "success 4"}));
 }

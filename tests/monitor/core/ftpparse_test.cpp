@@ -215,8 +215,8 @@ TEST(FtpParse, ATurkishLocaleReadsTheSameReplies) {
   if (!std::setlocale(LC_ALL, "tr_TR.UTF-8") && !std::setlocale(LC_ALL, "tr_TR.ISO-8859-9"))
     GTEST_SKIP() << "no Turkish locale on this machine";
   EXPECT_TRUE(monitor::AnnouncesBinary("150 Opening binary mode data connection"));
-  EXPECT_EQ(monitor::ListingName("-rw-r--r-- 1 0 0 9 Mai 10 22:00 x.csv"), "");
-  EXPECT_EQ(monitor::ListingName("-rw-r--r-- 1 0 0 9 MAY 10 22:00 x.csv"), "x.csv");
+  EXPECT_FALSE(monitor::ReadListingLine("-rw-r--r-- 1 0 0 9 Mai 10 22:00 x.csv"));
+  EXPECT_TRUE(monitor::ReadListingLine("-rw-r--r-- 1 0 0 9 MAY 10 22:00 x.csv"));
   std::setlocale(LC_ALL, old.c_str());
 }
 
@@ -277,6 +277,12 @@ TEST(FtpParse, ADownloadIsCompleteOnlyWithTheBytesTheServerGave) {
 // Listing lines as real servers sent them (LIST in active mode; the line end removed),
 // for one tree: daily and merged files, a folder dated last year, names with blanks, a size
 // wider than the columns, a name in capitals.
+// The name a listing line gives, "" for none.
+std::string NameOf(std::string_view line) {
+  const auto entry = monitor::ReadListingLine(line);
+  return entry ? entry->name : std::string();
+}
+
 struct ListedLine {
   const char* server;
   const char* line;
@@ -347,8 +353,18 @@ const ListedLine kRealListings[] = {
 
 TEST(ListingLine, ReadsTheListingsOfRealServers) {
   for (const ListedLine& l : kRealListings) {
-    EXPECT_EQ(monitor::ListingName(l.line), l.name) << l.server << ": " << l.line;
-    EXPECT_EQ(monitor::ListingIsFolder(l.line), l.line[0] == 'd') << l.server << ": " << l.line;
+    const auto entry = monitor::ReadListingLine(l.line);
+    ASSERT_TRUE(entry) << l.server << ": " << l.line;
+    EXPECT_EQ(entry->name, l.name) << l.server << ": " << l.line;
+    EXPECT_EQ(entry->folder, l.line[0] == 'd') << l.server << ": " << l.line;
+    // The size column, as wide as it is.
+    const std::int64_t size = entry->name == "big.csv"      ? 12345678901
+                              : entry->name == "190103.csv" ? 9033
+                              : entry->folder               ? 4096
+                                                            : -1;
+    if (size >= 0) {
+      EXPECT_EQ(entry->size.value_or(-1), size) << l.server << ": " << l.line;
+    }
   }
 }
 
@@ -361,13 +377,20 @@ std::string Line(char kind, const std::string& name) {
 }
 
 TEST(ListingLine, TheNameIsTheRestAfterTheTimeOrYearAndOtherLinesNameNothing) {
-  EXPECT_EQ(monitor::ListingName(Line('d', "2019")), "2019");
-  EXPECT_TRUE(monitor::ListingIsFolder(Line('d', "2019")));
-  EXPECT_FALSE(monitor::ListingIsFolder(Line('-', "2019")));
-  EXPECT_EQ(monitor::ListingName(Line('-', "a b.csv")), "a b.csv");
-  EXPECT_EQ(monitor::ListingName(Line('-', " 2018  2019")), " 2018  2019");  // blanks belong to it
-  EXPECT_EQ(monitor::ListingName("-rw-r--r-- 1 owner 12 Oct 10 2018 nogroup.csv"), "nogroup.csv");
-  EXPECT_EQ(monitor::ListingName("-rw-r--r--+ 1 u g 12 oct 10 9:05 acl.csv"), "acl.csv");
+  EXPECT_EQ(NameOf(Line('d', "2019")), "2019");
+  EXPECT_TRUE(monitor::ReadListingLine(Line('d', "2019"))->folder);
+  EXPECT_FALSE(monitor::ReadListingLine(Line('-', "2019"))->folder);
+  EXPECT_FALSE(monitor::ReadListingLine(Line('l', "2019 -> x"))->folder);
+  EXPECT_EQ(NameOf(Line('-', "a b.csv")), "a b.csv");
+  EXPECT_EQ(NameOf(Line('-', " 2018  2019")), " 2018  2019");  // blanks belong to it
+  EXPECT_EQ(NameOf("-rw-r--r-- 1 owner 12 Oct 10 2018 nogroup.csv"), "nogroup.csv");
+  EXPECT_EQ(monitor::ReadListingLine("-rw-r--r-- 1 owner 12 Oct 10 2018 nogroup.csv")->size, 12);
+  EXPECT_EQ(NameOf("-rw-r--r--+ 1 u g 12 oct 10 9:05 acl.csv"), "acl.csv");
+  // A size too long to be one is left out; the line still names its file.
+  const auto huge = monitor::ReadListingLine("-rw-r--r-- 1 u g 1234567890123456789 Oct 10 2018 h");
+  ASSERT_TRUE(huge);
+  EXPECT_EQ(huge->name, "h");
+  EXPECT_FALSE(huge->size);
   // Lines that are no Unix listing lines are read as naming nothing, never guessed at.
   for (const std::string& unread :
        {std::string("total 12"), std::string(""), Line('D', "2019"),
@@ -381,7 +404,7 @@ TEST(ListingLine, TheNameIsTheRestAfterTheTimeOrYearAndOtherLinesNameNothing) {
         std::string("-rw-r--r--    1 0        0            90x3 Jan 05  2026 190103.csv"),
         std::string("type=file;size=9033;modify=20260105080700; 190103.csv"),
         std::string(200, 'x')})
-    EXPECT_EQ(monitor::ListingName(unread), "") << unread;
+    EXPECT_FALSE(monitor::ReadListingLine(unread)) << unread;
 }
 
 TEST(ListingLine, OnlyNamesWithTheExtensionCsvAreDataFiles) {
