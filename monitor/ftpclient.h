@@ -43,17 +43,28 @@ namespace monitor {
 // this order, each named once: the constant is ftp<Name>, and the status texts say <Name>.
 // The client reports ChangeDir (0) to Rename (5) and Download (8); the others keep their
 // places in the numbering.
-#define TK_FTP_OPERATIONS(X)                                                              \
-  X(ChangeDir)                                                                            \
-  X(MakeDir) X(Delete) X(RemoveDir) X(List) X(Rename) X(UploadRestore) X(DownloadRestore) \
-      X(Download) X(Upload) X(UploadAppend) X(ReInit) X(Allocate) X(NList) X(DoCommand)
+// clang-format off
+#define TK_FTP_OPERATIONS(X) \
+  X(ChangeDir) \
+  X(MakeDir) \
+  X(Delete) \
+  X(RemoveDir) \
+  X(List) \
+  X(Rename) \
+  X(UploadRestore) \
+  X(DownloadRestore) \
+  X(Download) \
+  X(Upload) \
+  X(UploadAppend) \
+  X(ReInit) \
+  X(Allocate) \
+  X(NList) \
+  X(DoCommand)
+// clang-format on
 
-enum FtpOperation : int {
 #define TK_FTP_CONSTANT(name) ftp##name,
-  TK_FTP_OPERATIONS(TK_FTP_CONSTANT)
+enum FtpOperation : int { TK_FTP_OPERATIONS(TK_FTP_CONSTANT) ftpOperationCount };
 #undef TK_FTP_CONSTANT
-      ftpOperationCount
-};
 
 // The name of an operation code ("ChangeDir"); empty for a code that names none.
 std::string_view FtpOperationName(int code);
