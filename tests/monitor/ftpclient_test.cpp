@@ -564,6 +564,24 @@ TEST_F(ScriptedClientTest, RepliesNobodyAskedForNeverAnswerTheNextCommand) {
   }
 }
 
+// A server that answers one command with more than any answer needs is taken as broken:
+// the connection is closed with a message, and nothing of the flood is kept.
+TEST_F(ScriptedClientTest, AnAnswerPastTheReplyBoundClosesTheConnection) {
+  using Fault = testsupport::ScriptedFtpServer::Fault;
+  script.faults["CWD"] = Fault::Stall;
+  std::string flood;
+  while (flood.size() < (1u << 20)) flood += "1\r\n";
+  script.onCommand = [&](const std::string& line) {
+    if (line.rfind("CWD", 0) == 0) script.SendControl(flood);
+  };
+  EXPECT_EQ(ErrorOf([&] { c.ChangeDir("x"); }), "Too long a reply from the server");
+  EXPECT_FALSE(c.Connected());
+  script.onCommand = nullptr;
+  script.faults.clear();
+  c.Connect();
+  EXPECT_EQ(ErrorOf([&] { c.ChangeDir("x"); }), "");
+}
+
 // "421" is the server closing the connection: sent while nobody asked, it still closes it.
 TEST_F(ScriptedClientTest, A421NobodyAskedForClosesTheConnection) {
   c.OnDisconnect = [this] { events.push_back("disconnect"); };
