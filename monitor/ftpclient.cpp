@@ -672,6 +672,7 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
           passed = splitter.Finish(lines);
           for (const std::string& line : lines)
             if (OnListItem) OnListItem(line);
+          if (passed != FtpLineSplitter::Passed::None) cutData(Cut::ListingBound);  // its last line
         }
       }
     }

@@ -613,40 +613,26 @@ TEST_F(ScriptedClientTest, AListingPastItsBoundsStopsAndTheConnectionGoesOn) {
     bool endless;
     std::string chunk;                 // what the endless listing sends over and over
     std::vector<std::string> listing;  // else the listing
+    std::string tail;                  // and a last line without its end
     ListingBounds bounds;
     const char* error;
   } cases[] = {
-      {"endless lines",
-       true,
-       hundred,
-       {},
-       {1 << 30, 1000, 4096},
+      // clang-format off
+      {"endless lines", true, hundred, {}, "", {1 << 30, 1000, 4096},
        "Listing stopped: more than 1000 lines"},
-      {"endless bytes",
-       true,
-       hundred,
-       {},
-       {100000, 1 << 30, 4096},
+      {"endless bytes", true, hundred, {}, "", {100000, 1 << 30, 4096},
        "Listing stopped: more than 100000 bytes"},
-      {"one endless line",
-       true,
-       std::string(65536, 'x'),
-       {},
-       {},
+      {"one endless line", true, std::string(65536, 'x'), {}, "", {},
        "Listing stopped: a line of more than 4096 bytes"},
-      {"one line too many",
-       false,
-       "",
-       std::vector<std::string>(11, "x"),
-       {1 << 20, 10, 4096},
+      {"one line too many", false, "", std::vector<std::string>(11, "x"), "", {1 << 20, 10, 4096},
        "Listing stopped: more than 10 lines"},
-      {"one line too long",
-       false,
-       "",
-       {"x", std::string(101, 'y')},
-       {1 << 20, 10, 100},
+      {"one line too long", false, "", {"x", std::string(101, 'y')}, "", {1 << 20, 10, 100},
        "Listing stopped: a line of more than 100 bytes"},
+      {"a last line without its end too long", false, "", {"x"}, std::string(101, 'y'),
+       {1 << 20, 10, 100}, "Listing stopped: a line of more than 100 bytes"},
+      // clang-format on
   };
+
   for (const auto& k : cases) {
     SCOPED_TRACE(k.what);
     if (k.endless)
@@ -655,6 +641,7 @@ TEST_F(ScriptedClientTest, AListingPastItsBoundsStopsAndTheConnectionGoesOn) {
       script.faults.erase("LIST");
     script.endlessChunk = k.chunk;
     script.listing = k.listing;
+    script.listingTail = k.tail;
     c.Listing = k.bounds;
     lines.clear();
     events.clear();
@@ -670,6 +657,7 @@ TEST_F(ScriptedClientTest, AListingPastItsBoundsStopsAndTheConnectionGoesOn) {
   // The next listing within the bounds comes whole.
   script.faults.clear();
   script.listing = {"a", "b"};
+  script.listingTail.clear();
   c.Listing = {};
   lines.clear();
   EXPECT_EQ(ErrorOf([&] { c.List(); }), "");

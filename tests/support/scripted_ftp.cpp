@@ -123,6 +123,7 @@ bool ScriptedFtpServer::Payload(const std::string& verb, const std::string& arg,
       }
     }
     for (const std::string& l : listing) bytes += l + "\r\n";
+    bytes += listingTail;
     opening = "150 Here comes the directory listing.";
     return true;
   }

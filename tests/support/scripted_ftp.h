@@ -65,6 +65,8 @@ class ScriptedFtpServer : public QObject {
   std::map<std::string, File> files;  // RETR of a name not here: "550 No such file."
   // The LIST lines, each sent with "\r\n"; empty: one line per file as vsftpd writes it.
   std::vector<std::string> listing;
+  // Sent after the LIST lines as it is (a last line without its end).
+  std::string listingTail;
 
   // Every command received, as sent.
   std::vector<std::string> commands;
