@@ -7,7 +7,41 @@
 #include <QStyle>
 #include <algorithm>
 
+#include "monitor/core/ftpparse.h"
+#include "platform/core/cp1252.h"
+
 namespace monitor {
+
+// The bytes go with an item only where its text does not give them back as Windows-1252
+// (UTF-8 names): a listing of plain names costs no more than its texts.
+QListWidgetItem* NewRemoteItem(const std::string& bytes) {
+  auto* item = new QListWidgetItem(ReadableName(bytes));
+  if (platform::ToCp1252(item->text()) != bytes)
+    item->setData(Qt::UserRole, QByteArray::fromStdString(bytes));
+  return item;
+}
+
+std::string RemoteName(const QListWidgetItem* item) {
+  const QVariant bytes = item->data(Qt::UserRole);
+  return bytes.isValid() ? bytes.toByteArray().toStdString() : platform::ToCp1252(item->text());
+}
+
+namespace {
+constexpr char kRemoteBytes[] = "remoteName";
+}  // namespace
+
+void ShowRemoteName(QLineEdit* edit, const std::string& bytes) {
+  edit->setText(ReadableName(bytes));
+  edit->setProperty(kRemoteBytes, QByteArray::fromStdString(bytes));
+}
+
+std::string RemoteName(const QLineEdit* edit) {
+  // The bytes hold while the edit still shows their name.
+  const QByteArray bytes = edit->property(kRemoteBytes).toByteArray();
+  if (!bytes.isNull() && edit->text() == ReadableName(bytes.toStdString()))
+    return bytes.toStdString();
+  return platform::ToCp1252(edit->text());
+}
 
 namespace {
 // Name order of the lists: letters without regard to case, ties broken by the exact text

@@ -2,11 +2,22 @@
 // The local working folder's widgets: a drive list of the user's file system roots, a
 // folder list that moves the process's current folder, and file lists filtered by a mask.
 #include <QComboBox>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QString>
 #include <QStringList>
+#include <string>
 
 namespace monitor {
+
+// ---- the remote lists' names ----------------------------------------------------------
+// A remote list's item shows its name readably (ReadableName) and keeps the bytes the
+// server sent, which commands and local file names take back unchanged.
+QListWidgetItem* NewRemoteItem(const std::string& bytes);
+std::string RemoteName(const QListWidgetItem* item);
+// The same for an edit that shows a remote name (the remote folder).
+void ShowRemoteName(QLineEdit* edit, const std::string& bytes);
+std::string RemoteName(const QLineEdit* edit);
 
 class FileListBox;
 

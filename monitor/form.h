@@ -297,7 +297,6 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
   void FTPClient1TransactionStart();
   void FTPClient1TransactionStop();
   void FTPClient1PacketRecvd(qint64 received, qint64 total);
-  void FTPClient1PacketSent(qint64 sent, qint64 total);
   void FTPClient1HostResolved();
   void FTPClient1InvalidHost(bool& handled);
   void FTPClient1Error(int number, const std::string& text);
@@ -370,9 +369,10 @@ class TForm1 : public QMainWindow, public FtpSessionMembers, public TransferMemb
   void RunTransfer(bool hourglass, bool group, Body&& body);
   template <class Take, class Handle>
   TransferWalk WalkRemoteFiles(int limit, bool writeLocalCount, Take take, Handle handle);
-  QString WorkingFolderPath(const std::string& name) const;
+  std::string WorkingFolderPath(const std::string& name) const;  // file system bytes
   // forMove: the remote file is deleted next (see TFTPClient::Download).
-  void DownloadChecked(const std::string& remote, const QString& localPath, bool forMove = false);
+  void DownloadChecked(const std::string& remote, const std::string& localPath,
+                       bool forMove = false);
   void WriteRemoteCount();
   // Clears and lists the remote folder and writes its count; after a cancelled walk only
   // while the connection is live.

@@ -27,13 +27,23 @@ namespace {
 
 bool Positive(int code) { return code >= 200 && code < 300; }
 
-// The most a download may bring before it is stopped: exactly the size the server gave for
-// a binary transfer; for one that may grow (ASCII line ends, a file still being written)
-// twice that and a MiB. -1: no size given, no bound.
-std::int64_t MostBytes(std::int64_t expected, bool exact) {
-  if (expected < 0) return -1;
-  return exact ? expected : 2 * expected + (std::int64_t{1} << 20);
+constexpr qint64 kControlBuffer = 64 * 1024;
+constexpr qint64 kDataBuffer = 1024 * 1024;
+constexpr int kDrainPieces = 256;  // of kControlBuffer: 16 MiB
+constexpr char kTooMuch[] = "Too long a reply from the server";
+
+// The failure text of a listing past one of its bounds.
+std::string ListingStopped(FtpLineSplitter::Passed passed, const ListingBounds& b) {
+  switch (passed) {
+    case FtpLineSplitter::Passed::Lines:
+      return "Listing stopped: more than " + std::to_string(b.lines) + " lines";
+    case FtpLineSplitter::Passed::Bytes:
+      return "Listing stopped: more than " + std::to_string(b.bytes) + " bytes";
+    default:
+      return "Listing stopped: a line of more than " + std::to_string(b.lineLength) + " bytes";
+  }
 }
+
 bool Preliminary(int code) { return code >= 100 && code < 200; }
 
 // A line break would end a command early and start another one of the text's choice.
@@ -47,9 +57,15 @@ bool HasLineBreak(const std::string& text) {
 class DownloadFile {
  public:
   explicit DownloadFile(const std::string& target) : target_(target) {
+    // A short name of our own in the target's folder: it fits whatever name the target has,
+    // and the process number keeps two programs' downloads apart.
     static unsigned serial = 0;
+    const std::size_t slash = target_.rfind('/');
+    const std::string folder =
+        slash == std::string::npos ? std::string() : target_.substr(0, slash + 1);
     for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-      temp_ = target_ + "." + std::to_string(::getpid()) + "-" + std::to_string(++serial) + ".part";
+      temp_ = folder + ".fernlog-" + std::to_string(::getpid()) + "-" + std::to_string(++serial) +
+              ".part";
       fd_ = ::open(temp_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
       if (fd_ < 0 && errno != EEXIST) break;
     }
@@ -105,6 +121,17 @@ class DownloadFile {
 
 }  // namespace
 
+std::string_view FtpOperationName(int code) {
+  static constexpr std::string_view kNames[] = {
+#define TK_FTP_NAME(name) #name,
+      TK_FTP_OPERATIONS(TK_FTP_NAME)
+#undef TK_FTP_NAME
+  };
+  static_assert(std::size(kNames) == ftpOperationCount);
+  if (code < 0 || code >= ftpOperationCount) return {};
+  return kNames[code];
+}
+
 // Marks the client busy for the length of one operation; a Cancel ends with it.
 class TFTPClient::Operation {
  public:
@@ -122,6 +149,9 @@ class TFTPClient::Operation {
 
 TFTPClient::TFTPClient(QObject* parent)
     : QObject(parent), socket_(new QTcpSocket(this)), reader_(std::make_unique<FtpReplyReader>()) {
+  // The socket holds little of what the server sends: the rest waits in the system's
+  // buffers, and a server that floods the connection is slowed down, not stored.
+  socket_->setReadBufferSize(kControlBuffer);
   // A file-size limit (ulimit -f) must make a download's write fail like a full disk, not
   // end the program: the kernel's signal for it is ignored, so the write returns EFBIG.
   std::signal(SIGXFSZ, SIG_IGN);
@@ -230,9 +260,16 @@ void TFTPClient::WaitUntil(Done done, const char* what) {
 }
 
 void TFTPClient::ReadControl() {
-  const QByteArray bytes = socket_->readAll();
-  if (!bytes.isEmpty()) reader_->Feed(std::string_view(bytes.constData(), bytes.size()));
+  char piece[16384];
+  for (qint64 n; (n = socket_->read(piece, sizeof piece)) > 0;)
+    reader_->Feed(std::string_view(piece, static_cast<std::size_t>(n)));
+  if (reader_->Closing()) Abort();  // "421" while no command waits: the server closes
   Wake();
+}
+
+void TFTPClient::Answered() {
+  reader_->Idle();
+  if (reader_->Closing()) Abort();
 }
 
 void TFTPClient::Closed() {
@@ -268,6 +305,14 @@ void TFTPClient::Lost(const std::string& text) {
 
 void TFTPClient::Send(const std::string& command) {
   if (Cancelling()) throw FtpCancelled();
+  // What the server sent before this command is no answer to it: it is read and dropped
+  // first (within a bound: a server that never stops sending gets its command anyway).
+  for (int piece = 0; piece < kDrainPieces && socket_->state() == QAbstractSocket::ConnectedState &&
+                      socket_->waitForReadyRead(0);
+       ++piece) {
+  }
+  if (socket_->bytesAvailable() > 0) ReadControl();
+  reader_->Expect();
   Write(command);
 }
 
@@ -278,11 +323,17 @@ void TFTPClient::Write(const std::string& command) {
 
 TFTPClient::Reply TFTPClient::Await() {
   WaitUntil(
-      [this] { return reader_->Pending() || socket_->state() != QAbstractSocket::ConnectedState; },
+      [this] {
+        return reader_->Pending() || reader_->Overflowed() ||
+               socket_->state() != QAbstractSocket::ConnectedState;
+      },
       "reply");
+  if (reader_->Overflowed()) Lost(kTooMuch);
   if (std::optional<FtpReply> r = reader_->Next()) {
     lastReply_ = r->Text();
-    return Reply{r->code, lastReply_};
+    const Reply reply{r->code, lastReply_};
+    if (!Preliminary(reply.code)) Answered();
+    return reply;
   }
   Lost("Connection closed by the server");
 }
@@ -521,7 +572,8 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
   std::unique_ptr<DownloadFile> file;
   if (localPath) {
     file = std::make_unique<DownloadFile>(*localPath);
-    if (!file->Opened()) throw FtpError("Cannot create " + *localPath + ": " + file->Error());
+    if (!file->Opened())
+      throw FtpError("Cannot create " + MessageName(*localPath) + ": " + file->Error());
   }
 
   const QHostAddress local = socket_->localAddress();
@@ -547,14 +599,15 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
   std::int64_t announced = -1;
   std::int64_t most = -1;  // the bytes the download may bring (-1: no bound)
   std::optional<Reply> final;
-  FtpLineSplitter splitter;
+  FtpLineSplitter splitter(Listing);
+  auto passed = FtpLineSplitter::Passed::None;
   std::vector<std::string> lines;
   bytesRecvd_ = 0;
   bytesTotal_ = 0;
 
   // A transfer that must end before its data do: the data connection is closed and the
   // server has kCancelMs to answer for the transfer, else the connection is closed too.
-  enum class Cut { None, Cancel, TooLong, WriteFailed };
+  enum class Cut { None, Cancel, TooLong, WriteFailed, ListingBound };
   Cut cut = Cut::None;
   QElapsedTimer cutClock;
   auto cutData = [&](Cut why) {
@@ -571,6 +624,7 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
       QTcpSocket* s = listener.nextPendingConnection();
       if (s->peerAddress().isEqual(server, QHostAddress::TolerantConversion)) {
         data = s;
+        s->setReadBufferSize(kDataBuffer);  // the rest waits in the system's buffers
         connect(s, &QTcpSocket::readyRead, this, [this] { Wake(); });
         connect(s, &QTcpSocket::disconnected, this, [this] { Wake(); });
       } else {
@@ -584,10 +638,12 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
         announced = AnnouncedSize(lastReply_).value_or(-1);
         binary = AnnouncesBinary(lastReply_);
         bytesTotal_ = announced < 0 ? 0 : announced;
-        most = MostBytes(announced >= 0 ? announced : sizeAnswered, binary && announced >= 0);
+        most = MostDownloadBytes(announced >= 0 ? announced : sizeAnswered,
+                                 binary && announced >= 0, UnsizedDownloadLimit);
         if (OnTransactionStart) OnTransactionStart();
       } else if (!final) {
         final = Reply{rr->code, lastReply_};
+        Answered();
       }
     }
     if (started && data && !dataDone) {
@@ -602,9 +658,10 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
           if (OnPacketRecvd) OnPacketRecvd(bytesRecvd_, bytesTotal_);
         } else {
           lines.clear();
-          splitter.Feed(std::string_view(chunk.constData(), chunk.size()), lines);
+          passed = splitter.Feed(std::string_view(chunk.constData(), chunk.size()), lines);
           for (const std::string& line : lines)
             if (OnListItem) OnListItem(line);
+          if (passed != FtpLineSplitter::Passed::None) cutData(Cut::ListingBound);
         }
       }
       if (!dataDone && data->state() == QAbstractSocket::UnconnectedState &&
@@ -612,9 +669,10 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
         dataDone = true;
         if (!file) {
           lines.clear();
-          splitter.Finish(lines);
+          passed = splitter.Finish(lines);
           for (const std::string& line : lines)
             if (OnListItem) OnListItem(line);
+          if (passed != FtpLineSplitter::Passed::None) cutData(Cut::ListingBound);  // its last line
         }
       }
     }
@@ -622,6 +680,7 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
   WaitUntil(
       [&] {
         pump();
+        if (reader_->Overflowed()) return true;
         const bool live = socket_->state() == QAbstractSocket::ConnectedState;
         if (cut != Cut::None) {
           if (final || !live) return true;
@@ -639,10 +698,13 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
       },
       "data");
 
+  if (reader_->Overflowed()) Lost(kTooMuch);
   if (cut != Cut::None && !final) Abort();
   switch (cut) {
     case Cut::Cancel: throw FtpCancelled();
-    case Cut::WriteFailed: throw FtpError("Cannot write " + *localPath + ": " + file->Error());
+    case Cut::WriteFailed:
+      throw FtpError("Cannot write " + MessageName(*localPath) + ": " + file->Error());
+    case Cut::ListingBound: Fail(op, Reply{451, ListingStopped(passed, Listing)}); return;
     case Cut::TooLong: break;  // reported below, as every download that did not bring its file
     case Cut::None:
       if (!final) Lost("Connection closed by the server");
@@ -668,13 +730,19 @@ void TFTPClient::Transfer(int op, const std::string& command, const std::string*
     // local copy: a move would delete the remote original next. Nor may one that brought
     // more than it may.
     const std::int64_t expected = announced >= 0 ? announced : sizeAnswered;
+    if (cut == Cut::TooLong && expected < 0) {
+      Fail(op, Reply{451, "Download of " + MessageName(remote) + " stopped: more than " +
+                              std::to_string(UnsizedDownloadLimit) + " bytes"});
+      return;
+    }
     if (cut == Cut::TooLong || !DownloadComplete(bytesRecvd_, expected, binary && announced >= 0)) {
-      Fail(op, Reply{451, "Incomplete download of " + remote + ": " + std::to_string(bytesRecvd_) +
-                              " of " + std::to_string(expected) + " bytes received"});
+      Fail(op, Reply{451, "Incomplete download of " + MessageName(remote) + ": " +
+                              std::to_string(bytesRecvd_) + " of " + std::to_string(expected) +
+                              " bytes received"});
       return;
     }
     if (file->Size() != bytesRecvd_ || !file->Commit(syncToDisk))
-      throw FtpError("Cannot write " + *localPath + ": " + file->Error());
+      throw FtpError("Cannot write " + MessageName(*localPath) + ": " + file->Error());
   }
   if (OnTransactionStop) OnTransactionStop();
   if (OnSuccess) OnSuccess(op);

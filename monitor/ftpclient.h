@@ -4,7 +4,13 @@
 // but runs a local event loop meanwhile, so the window keeps painting, timers keep firing
 // and buttons (Cancel, Exit) keep working.
 //
-// Names are Windows-1252 bytes (std::string) as the server sends and takes them.
+// Names are the bytes (std::string) the server sends and takes, whatever their encoding;
+// messages name them readably (MessageName).
+//
+// Everything the server sends is bounded: replies (FtpReplyReader), listings (Listing),
+// downloads (the size the server gives, else UnsizedDownloadLimit). A reply that arrives
+// while no command is outstanding is dropped, never taken as the next command's answer;
+// a "421" among such replies closes the connection (OnDisconnect).
 //
 // Errors: an operation that fails raises FtpError (a platform::Error) after its events:
 //   - no live connection: "Not Connected" (no events);
@@ -23,7 +29,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 
+#include "monitor/core/ftpparse.h"
 #include "platform/messagebox.h"
 
 class QEventLoop;
@@ -31,18 +39,35 @@ class QTcpSocket;
 
 namespace monitor {
 
-class FtpReplyReader;
+// The operation codes of OnSuccess, OnFailure and OnUnSupportedFunction, numbered from 0 in
+// this order, each named once: the constant is ftp<Name>, and the status texts say <Name>.
+// The client reports ChangeDir (0) to Rename (5) and Download (8); the others keep their
+// places in the numbering.
+// clang-format off
+#define TK_FTP_OPERATIONS(X) \
+  X(ChangeDir) \
+  X(MakeDir) \
+  X(Delete) \
+  X(RemoveDir) \
+  X(List) \
+  X(Rename) \
+  X(UploadRestore) \
+  X(DownloadRestore) \
+  X(Download) \
+  X(Upload) \
+  X(UploadAppend) \
+  X(ReInit) \
+  X(Allocate) \
+  X(NList) \
+  X(DoCommand)
+// clang-format on
 
-// Operation codes reported by OnSuccess, OnFailure and OnUnSupportedFunction.
-enum FtpOperation : int {
-  ftpChangeDir = 0,
-  ftpMakeDir = 1,
-  ftpDelete = 2,
-  ftpRemoveDir = 3,
-  ftpList = 4,
-  ftpRename = 5,
-  ftpDownload = 8,
-};
+#define TK_FTP_CONSTANT(name) ftp##name,
+enum FtpOperation : int { TK_FTP_OPERATIONS(TK_FTP_CONSTANT) ftpOperationCount };
+#undef TK_FTP_CONSTANT
+
+// The name of an operation code ("ChangeDir"); empty for a code that names none.
+std::string_view FtpOperationName(int code);
 
 class FtpError : public platform::Error {
  public:
@@ -83,6 +108,11 @@ class TFTPClient : public QObject {
   // times out.
   int TimeOut = 0;
   static inline int DefaultTimeOut = 30000;
+  // The most one listing may bring; past it the listing stops with a failure that says so
+  // (what arrived until then has been reported). Tests lower it.
+  ListingBounds Listing;
+  // The most a download of unknown size may bring (tests lower it).
+  std::int64_t UnsizedDownloadLimit = kMostUnsizedDownload;
 
   // Ends the running operation within a second, whatever it waits for; nothing when none
   // runs. A download that completes within half a second is kept; otherwise its data
@@ -114,7 +144,10 @@ class TFTPClient : public QObject {
   void Rename(const std::string& from, const std::string& to);  // "RNFR ", "RNTO "
   // "SYST" before the first listing of a connection, then "PORT" and "LIST": one
   // OnListItem per received line (line end removed, empty lines included), between
-  // OnTransactionStart and OnTransactionStop, then OnSuccess(ftpList).
+  // OnTransactionStart and OnTransactionStop, then OnSuccess(ftpList). A listing past one
+  // of the Listing bounds: its data connection is closed, then the failure events and
+  // FtpError "Listing stopped: more than <n> lines" (or "bytes", or "Listing stopped: a
+  // line of more than <n> bytes").
   void List();
   // "PORT", "RETR " + remote: the bytes go to localPath as received. The local file is
   // replaced only when the whole download succeeded; a failed or cancelled download leaves
@@ -125,8 +158,10 @@ class TFTPClient : public QObject {
   // many otherwise. Fewer: the failure events and FtpError "Incomplete download of <name>:
   // <n> of <m> bytes received". The same as soon as a transfer brings more than it may: more
   // than that many bytes in BINARY mode, more than twice that many and a MiB otherwise (a
-  // server that never stops sending). A failed local write ends the transfer at once:
-  // FtpError "Cannot write <path>: " and the system's reason.
+  // server that never stops sending). With no size given, more than UnsizedDownloadLimit
+  // (the largest file the monitor loads): FtpError "Download of <name> stopped: more than
+  // <n> bytes". A failed local write ends the transfer at once: FtpError "Cannot write
+  // <path>: " and the system's reason. Nothing of a failed download stays on the disk.
   // With syncToDisk the file is on the disk before it replaces the local one (a move deletes
   // the remote file next); a copy leaves the original on the server and need not wait.
   void Download(const std::string& remote, const std::string& localPath, bool syncToDisk = true);
@@ -195,6 +230,9 @@ class TFTPClient : public QObject {
   void Transfer(int op, const std::string& command, const std::string* localPath,
                 const std::string& remote, bool syncToDisk);
   void ReadControl();
+  // The command has its answer: later replies are dropped until the next command, and a
+  // "421" among them closes the connection.
+  void Answered();
   void Abort();
   void Closed();
   void SocketError();

@@ -21,6 +21,7 @@
 #include "monitor/ftpclient.h"
 #include "monitor/core/ftpparse.h"
 #include "platform/controls.h"
+#include "monitor/folderlists.h"
 #include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
@@ -31,43 +32,50 @@ namespace {
 
 constexpr char kNoConnection[] = "No FTP connection. Please connect again";
 
-// The status texts' names of the client's operation codes; other codes have none.
-std::string OperationName(int code) {
-  static const char* const kNames[] = {"ChangeDir", "MakeDir", "Delete",        "RemoveDir",
-                                       "List",      "Rename",  "UploadRestore", "DownloadRestore",
-                                       "Download",  "Upload",  "UploadAppend",  "ReInit",
-                                       "Allocate",  "NList",   "DoCommand"};
-  if (code < 0 || code > 14) return {};
-  return kNames[code];
-}
+std::string OperationName(int code) { return std::string(FtpOperationName(code)); }
 
-bool NameBefore(const QString& a, const QString& b) {
-  return QString::compare(a, b, Qt::CaseInsensitive) < 0;
-}
-
-// Adds names to a remote list, keeping it in ascending name order with letters compared
-// without regard to case; equal names keep the order they came in. Into an empty list the
-// names go in one step, so a long listing costs one update of the list, not one per name.
-void AddSorted(QListWidget* list, QStringList names) {
-  std::stable_sort(names.begin(), names.end(), NameBefore);
+// Adds names (the server's bytes) to a remote list, keeping it in ascending order of the
+// names as shown, letters compared without regard to case; equal names keep the order they
+// came in. Into an empty list the names go in one step, so a long listing costs one update
+// of the list, not one per name.
+void AddSorted(QListWidget* list, const std::vector<std::string>& names) {
+  struct Named {
+    QString text;
+    const std::string* bytes;
+  };
+  std::vector<Named> shown;
+  shown.reserve(names.size());
+  for (const std::string& name : names) shown.push_back({ReadableName(name), &name});
+  auto before = [](const QString& a, const QString& b) {
+    return QString::compare(a, b, Qt::CaseInsensitive) < 0;
+  };
+  std::stable_sort(shown.begin(), shown.end(),
+                   [&](const Named& a, const Named& b) { return before(a.text, b.text); });
   if (list->count() == 0) {
-    list->addItems(names);
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(shown.size()));
+    for (const Named& n : shown) texts << n.text;
+    list->addItems(texts);
+    // The bytes go only with names whose text does not give them back (see NewRemoteItem).
+    for (std::size_t i = 0; i < shown.size(); ++i)
+      if (platform::ToCp1252(shown[i].text) != *shown[i].bytes)
+        list->item(static_cast<int>(i))
+            ->setData(Qt::UserRole, QByteArray::fromStdString(*shown[i].bytes));
     return;
   }
-  for (const QString& name : names) {
+  for (const Named& n : shown) {
     int lo = 0, hi = list->count();
     while (lo < hi) {
       const int mid = (lo + hi) / 2;
-      if (!NameBefore(name, list->item(mid)->text()))
+      if (!before(n.text, list->item(mid)->text()))
         lo = mid + 1;
       else
         hi = mid;
     }
-    list->insertItem(lo, name);
+    list->insertItem(lo, NewRemoteItem(*n.bytes));
   }
 }
 
-std::string Bytes(const QString& text) { return platform::ToCp1252(text); }
 std::string Bytes(const QLineEdit* edit) { return platform::Text(edit); }
 
 // A port number as the user typed it; anything else stops Connect with a conversion error.
@@ -144,11 +152,11 @@ void TForm1::ListRemote() {
 }
 
 void TForm1::ShowListedItems() {
-  AddSorted(FileListBoxFTP, std::move(listedFiles_));
-  AddSorted(FileListBoxFTPdir, std::move(listedFolders_));
+  AddSorted(FileListBoxFTP, listedFiles_);
+  AddSorted(FileListBoxFTPdir, listedFolders_);
   if (!listedLines_.isEmpty()) Memo1->appendPlainText(listedLines_.join(QLatin1Char('\n')));
-  listedFiles_.clear();
-  listedFolders_.clear();
+  listedFiles_ = {};
+  listedFolders_ = {};
   listedLines_.clear();
 }
 
@@ -190,10 +198,6 @@ void TForm1::FTPClient1PacketRecvd(qint64 received, qint64 total) {
   SetStatusText(std::to_string(received) + " of " + std::to_string(total));
 }
 
-void TForm1::FTPClient1PacketSent(qint64 sent, qint64 total) {
-  SetStatusText(std::to_string(sent) + " of " + std::to_string(total));
-}
-
 void TForm1::FTPClient1HostResolved() { SetStatusText("Host resolved"); }
 
 void TForm1::FTPClient1InvalidHost(bool& handled) {
@@ -217,11 +221,13 @@ void TForm1::FTPClient1ConnectionFailed() {
 // one update of each list, however long the listing.
 void TForm1::FTPClient1ListItem(const std::string& line) {
   if (line.empty()) return;
-  const std::string name = ListingName(line);  // empty: a line that names nothing
-  const bool folder = ListingIsFolder(line);
-  if (!folder && IsCsvName(name)) listedFiles_ << platform::FromCp1252(name);
-  listedLines_ << platform::FromCp1252(line);
-  if (folder && !name.empty()) listedFolders_ << platform::FromCp1252(name);
+  listedLines_ << ReadableName(line);
+  std::optional<ListingEntry> entry = ReadListingLine(line);  // none: a line that names nothing
+  if (!entry) return;
+  if (!entry->folder && IsCsvName(entry->name))
+    listedFiles_.push_back(std::move(entry->name));
+  else if (entry->folder)
+    listedFolders_.push_back(std::move(entry->name));
 }
 
 void TForm1::FTPClient1Status(const std::string&) {}
@@ -318,7 +324,7 @@ void TForm1::FileListBoxFTPdirDblClick() {
   if (FTPBusy) return;
   QListWidgetItem* item = FileListBoxFTPdir->currentItem();
   if (!item) return;  // no folder chosen
-  const QString name = item->text();
+  const std::string name = RemoteName(item);
   FTPBusy = true;
   platform::SetBusyCursor(true);
   Enable({ExitBtn, ExitButton, RefreshBtn, DisConnectBtn}, false);
@@ -332,8 +338,8 @@ void TForm1::FileListBoxFTPdirDblClick() {
   UnlessCancelled([&] {
     // Every folder is entered from the root.
     FTPClient1->ChangeDir("/");
-    FTPClient1->ChangeDir(Bytes(name));
-    sDirectory->setText(name);
+    FTPClient1->ChangeDir(name);
+    ShowRemoteName(sDirectory, name);
     FileListBoxFTPdir->clear();
     ListRemote();
     WriteRemoteCount();
@@ -393,7 +399,7 @@ void TForm1::MenuItem1Click() {
   if (!Confirm("Delete selected file ? ")) return;
   RunRemoteCommand([this] {
     QListWidgetItem* item = FileListBoxFTP->currentItem();
-    const std::string name = item ? Bytes(item->text()) : std::string();
+    const std::string name = item ? RemoteName(item) : std::string();
     if (!name.empty()) FTPClient1->Delete(name);
   });
 }
@@ -404,7 +410,7 @@ void TForm1::DeleteAllFTPClick() {
   RunRemoteCommand([this] {
     std::vector<std::string> names;
     for (int i = 0; i < FileListBoxFTP->count(); ++i)
-      names.push_back(Bytes(FileListBoxFTP->item(i)->text()));
+      names.push_back(RemoteName(FileListBoxFTP->item(i)));
     for (const std::string& name : names) FTPClient1->Delete(name);
   });
 }
@@ -415,7 +421,7 @@ void TForm1::DeleteFTPdirClick() {
     Tell(kNoConnection);
     return;
   }
-  const std::string dir = Bytes(sDirectory);
+  const std::string dir = RemoteName(sDirectory);
   if (dir.empty() || dir[0] == ' ' || dir == "*.*" || dir == ".." || dir == ".") {
     Tell("Directory not selected ");
     return;
@@ -442,7 +448,7 @@ void TForm1::MkDirFTPbtnClick() {
 
 void TForm1::RenameDirFTPbtnClick() {
   RunWithNewDirName(
-      [this](const std::string& name) { FTPClient1->Rename(Bytes(sDirectory), name); });
+      [this](const std::string& name) { FTPClient1->Rename(RemoteName(sDirectory), name); });
 }
 
 }  // namespace monitor

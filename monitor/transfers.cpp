@@ -5,7 +5,6 @@
 #include <QDate>
 #include <QDir>
 #include <QFile>
-#include <QFileInfo>
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
@@ -18,10 +17,13 @@
 #include <functional>
 #include <initializer_list>
 
+#include <unistd.h>
+
 #include "monitor/folderlists.h"
 #include "monitor/form.h"
 #include "monitor/formutil.h"
 #include "monitor/ftpclient.h"
+#include "monitor/core/ftpparse.h"
 #include "monitor/core/transfers.h"
 #include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
@@ -196,12 +198,12 @@ TForm1::TransferWalk TForm1::WalkRemoteFiles(int limit, bool writeLocalCount, Ta
   TransferWalk walk;
   for (int i = 0; i < limit && i < FileListBoxFTP->count(); ++i) {
     QListWidgetItem* item = FileListBoxFTP->item(i);
-    const std::string name = platform::ToCp1252(item->text());
+    const std::string name = RemoteName(item);
     if (!take(item, name)) continue;
     walk.takenAny = true;
     if (!SafeLocalName(name)) {
       if (!walk.refused.empty()) walk.refused += ", ";
-      walk.refused += name;
+      walk.refused += MessageName(name);
       continue;
     }
     FileListBoxFTP->setCurrentItem(item, QItemSelectionModel::NoUpdate);
@@ -214,7 +216,7 @@ TForm1::TransferWalk TForm1::WalkRemoteFiles(int limit, bool writeLocalCount, Ta
     walk.handledAny = true;
     // The one new file, not a fresh read of the folder: a read per file would make a
     // long run cost more than its downloads.
-    FileListBoxPC->Add(platform::FromCp1252(name));
+    FileListBoxPC->Add(QFile::decodeName(QByteArray::fromStdString(name)));
     if (writeLocalCount) WriteLocalCount();
     if (CancelRequested) {
       walk.cancelled = true;
@@ -228,17 +230,20 @@ TForm1::TransferWalk TForm1::WalkRemoteFiles(int limit, bool writeLocalCount, Ta
   return walk;
 }
 
-QString TForm1::WorkingFolderPath(const std::string& name) const {
-  return QDir(DirectoryListBoxPC->Directory()).filePath(platform::FromCp1252(name));
+// The local file takes the remote name's bytes as they are.
+std::string TForm1::WorkingFolderPath(const std::string& name) const {
+  std::string folder = QFile::encodeName(DirectoryListBoxPC->Directory()).toStdString();
+  if (folder.empty() || folder.back() != '/') folder += '/';
+  return folder + name;
 }
 
-void TForm1::DownloadChecked(const std::string& remote, const QString& localPath, bool forMove) {
-  // Remote names are the server's Windows-1252 bytes; local paths are the file system's.
+void TForm1::DownloadChecked(const std::string& remote, const std::string& localPath,
+                             bool forMove) {
   // A move deletes the remote file next: its copy must be on the disk first.
-  FTPClient1->Download(remote, QFile::encodeName(localPath).toStdString(), forMove);
+  FTPClient1->Download(remote, localPath, forMove);
   // A move deletes the remote file next: only after the local copy is really there.
-  if (!QFileInfo::exists(localPath))
-    throw platform::Error("Cannot write " + platform::ToCp1252(localPath));
+  if (::access(localPath.c_str(), F_OK) != 0)
+    throw platform::Error("Cannot write " + MessageName(localPath));
 }
 
 void TForm1::RelistUnlessCancelledOffline(const TransferWalk& walk) {
@@ -308,9 +313,8 @@ void TForm1::CopyAllClick() {
     } else {
       BeginTransferRun(CopyAll, CopyAllCancel);
       // The bare name lands in the process's current folder, the working folder.
-      walk = WalkRemoteFiles(kWholeList, false, Every, [&](const std::string& name) {
-        DownloadChecked(name, platform::FromCp1252(name));
-      });
+      walk = WalkRemoteFiles(kWholeList, false, Every,
+                             [&](const std::string& name) { DownloadChecked(name, name); });
     }
     // Copy ALL leaves LocalFiles1cnt as it was; the walk has re-read FileListBoxPC.
     if (!walk.handledAny) FileListBoxPC->Update();
@@ -364,7 +368,7 @@ void TForm1::MoveAllClick() {
     BeginTransferRun(MoveAll, MoveAllCancel);
     const TransferWalk walk =
         WalkRemoteFiles(kWholeList, true, Every, [&](const std::string& name) {
-          DownloadChecked(name, platform::FromCp1252(name), true);
+          DownloadChecked(name, name, true);
           FTPClient1->Delete(name);
         });
     if (!walk.handledAny) FileListBoxPC->Update();
@@ -442,15 +446,15 @@ void TForm1::FileListBoxFTPDblClick() {
     Tell("No file selected");
     return;
   }
-  const std::string name = platform::ToCp1252(item->text());
+  const std::string name = RemoteName(item);
   if (name.empty()) return;
   if (!SafeLocalName(name)) {
-    TellRefusedNames(name);
+    TellRefusedNames(MessageName(name));
     return;
   }
   const QString folder = RemoteViewFolder();
   QDir().mkpath(folder);
-  const QString path = QDir(folder).filePath(item->text());
+  const std::string path = QFile::encodeName(folder).toStdString() + "/" + name;
   // The fetch is a run of one file through the same door as the transfers; the editor is
   // started once the run has ended.
   bool fetched = false;
@@ -460,7 +464,7 @@ void TForm1::FileListBoxFTPDblClick() {
     fetched = true;
   });
   if (!fetched) return;  // Cancel or Exit
-  platform::OpenInTextEditor(QFile::encodeName(path).toStdString());
+  platform::OpenInTextEditor(path);
 }
 
 }  // namespace monitor

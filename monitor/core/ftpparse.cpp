@@ -1,6 +1,9 @@
 #include "monitor/core/ftpparse.h"
 
-#include <cctype>
+#include <QStringDecoder>
+
+#include "platform/core/ascii.h"
+#include "platform/core/cp1252.h"
 
 namespace monitor {
 
@@ -29,6 +32,14 @@ int LineCode(const std::string& line, char& sep) {
 
 }  // namespace
 
+namespace {
+std::size_t Cost(const FtpReply& r) {
+  std::size_t n = 0;
+  for (const std::string& l : r.lines) n += l.size() + FtpReplyReader::kLineCost;
+  return n;
+}
+}  // namespace
+
 void FtpReplyReader::Feed(std::string_view bytes) {
   std::size_t start = 0;
   while (start < bytes.size()) {
@@ -39,14 +50,17 @@ void FtpReplyReader::Feed(std::string_view bytes) {
       if (partial_.size() > kMaxLine) {
         overlong_ = true;
         partial_.clear();
+        partial_.shrink_to_fit();
       }
     }
     if (lf == std::string_view::npos) break;
     if (overlong_) {
       overlong_ = false;
+      if (inMulti_) held_ -= openCost_;
+      openCost_ = 0;
       inMulti_ = false;
       open_ = FtpReply{};
-      ready_.push_back(FtpReply{0, {"reply line too long"}});
+      Ready(FtpReply{0, {"reply line too long"}});
     } else {
       std::string line;
       line.swap(partial_);
@@ -62,29 +76,51 @@ void FtpReplyReader::Line(std::string line) {
   const int code = LineCode(line, sep);
   if (inMulti_) {
     const bool last = code == open_.code && sep == ' ';
-    if (open_.lines.size() < kMaxLines) open_.lines.push_back(std::move(line));
+    const std::size_t cost = line.size() + kLineCost;
+    if (openCost_ + cost <= kMaxReply) {
+      openCost_ += cost;
+      held_ += cost;
+      open_.lines.push_back(std::move(line));
+    }
     if (last) {
-      ready_.push_back(std::move(open_));
-      open_ = FtpReply{};
+      held_ -= openCost_;
+      openCost_ = 0;
       inMulti_ = false;
+      Ready(std::move(open_));
+      open_ = FtpReply{};
     }
     return;
   }
-  if (code == 0) {
-    ready_.push_back(FtpReply{0, {std::move(line)}});
-    return;
-  }
-  if (sep == '-') {
-    open_ = FtpReply{code, {std::move(line)}};
+  if (code != 0 && sep == '-') {
+    open_ = FtpReply{code, {}};
     inMulti_ = true;
+    openCost_ = line.size() + kLineCost;  // within kMaxReply: the line is no longer than kMaxLine
+    held_ += openCost_;
+    open_.lines.push_back(std::move(line));
     return;
   }
-  ready_.push_back(FtpReply{code, {std::move(line)}});
+  Ready(FtpReply{code, {std::move(line)}});
+}
+
+void FtpReplyReader::Ready(FtpReply reply) {
+  if (idle_) return Drop(reply);
+  const std::size_t cost = Cost(reply);
+  if (held_ + cost > kMaxHeld) {
+    overflow_ = true;
+    return Drop(reply);
+  }
+  held_ += cost;
+  ready_.push_back(std::move(reply));
+}
+
+void FtpReplyReader::Drop(const FtpReply& reply) {
+  if (reply.code == 421) closing_ = true;
 }
 
 std::optional<FtpReply> FtpReplyReader::Next() {
   if (readyHead_ >= ready_.size()) return std::nullopt;
   FtpReply r = std::move(ready_[readyHead_++]);
+  held_ -= Cost(r);
   if (readyHead_ == ready_.size()) {
     ready_.clear();
     readyHead_ = 0;
@@ -94,26 +130,64 @@ std::optional<FtpReply> FtpReplyReader::Next() {
 
 void FtpReplyReader::Clear() { *this = FtpReplyReader{}; }
 
-void FtpLineSplitter::Feed(std::string_view bytes, std::vector<std::string>& out) {
+void FtpReplyReader::Expect() {
+  const bool closing = closing_;
+  Clear();
+  closing_ = closing;
+}
+
+void FtpReplyReader::Idle() {
+  while (std::optional<FtpReply> r = Next()) Drop(*r);
+  ready_ = {};
+  idle_ = true;
+}
+
+FtpLineSplitter::Passed FtpLineSplitter::Feed(std::string_view bytes,
+                                              std::vector<std::string>& out) {
+  if (passed_ != Passed::None) return passed_;
+  if (bytes_ + static_cast<std::int64_t>(bytes.size()) > bounds_.bytes) {
+    // The lines up to the bound still count.
+    bytes = bytes.substr(0, static_cast<std::size_t>(bounds_.bytes - bytes_));
+    passed_ = Passed::Bytes;
+  }
+  bytes_ += static_cast<std::int64_t>(bytes.size());
   std::size_t start = 0;
   while (start < bytes.size()) {
     const std::size_t lf = bytes.find('\n', start);
-    if (lf == std::string_view::npos) {
-      partial_.append(bytes.substr(start));
-      return;
+    const std::size_t end = lf == std::string_view::npos ? bytes.size() : lf;
+    // One byte over: the CR a line end may bring.
+    if (partial_.size() + (end - start) > bounds_.lineLength + 1) {
+      partial_ = {};
+      return passed_ = Passed::LineLength;
     }
-    partial_.append(bytes.substr(start, lf - start));
+    partial_.append(bytes.substr(start, end - start));
+    if (lf == std::string_view::npos) break;
     if (!partial_.empty() && partial_.back() == '\r') partial_.pop_back();
-    out.push_back(std::move(partial_));
-    partial_.clear();
+    if (Line(out) != Passed::None) return passed_;
     start = lf + 1;
   }
+  return passed_;
 }
 
-void FtpLineSplitter::Finish(std::vector<std::string>& out) {
-  if (!partial_.empty() && partial_.back() == '\r') partial_.pop_back();
-  if (!partial_.empty()) out.push_back(std::move(partial_));
+FtpLineSplitter::Passed FtpLineSplitter::Line(std::vector<std::string>& out) {
+  if (partial_.size() > bounds_.lineLength) {
+    partial_ = {};
+    return passed_ = Passed::LineLength;
+  }
+  if (++lines_ > bounds_.lines) {
+    partial_ = {};
+    return passed_ = Passed::Lines;
+  }
+  out.push_back(partial_);
   partial_.clear();
+  return Passed::None;
+}
+
+FtpLineSplitter::Passed FtpLineSplitter::Finish(std::vector<std::string>& out) {
+  if (!partial_.empty() && partial_.back() == '\r') partial_.pop_back();
+  if (passed_ == Passed::None && !partial_.empty()) Line(out);
+  partial_ = {};
+  return passed_;
 }
 
 std::string PortArgument(std::uint32_t ipv4, std::uint16_t port) {
@@ -145,11 +219,7 @@ bool AnnouncesBinary(std::string_view text) {
   // "Opening BINARY mode data connection", as vsftpd and proftpd say it.
   for (std::size_t at = text.find("mode"); at != std::string_view::npos;
        at = text.find("mode", at + 1)) {
-    if (at >= 7) {
-      std::string word(text.substr(at - 7, 6));
-      for (char& c : word) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-      if (word == "BINARY") return true;
-    }
+    if (at >= 7 && platform::AsciiEqualNoCase(text.substr(at - 7, 6), "BINARY")) return true;
   }
   return false;
 }
@@ -167,6 +237,20 @@ bool DownloadComplete(std::int64_t received, std::int64_t expected, bool binary)
   if (expected < 0) return true;  // nothing to hold it against
   return binary ? received == expected : received >= expected;
 }
+
+std::int64_t MostDownloadBytes(std::int64_t expected, bool exact, std::int64_t unsized) {
+  if (expected < 0) return unsized;
+  return exact ? expected : 2 * expected + (std::int64_t{1} << 20);
+}
+
+QString ReadableName(std::string_view bytes) {
+  QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+  QString text = utf8.decode(QByteArrayView(bytes.data(), static_cast<qsizetype>(bytes.size())));
+  if (!utf8.hasError()) return text;
+  return platform::FromCp1252(std::string(bytes));
+}
+
+std::string MessageName(std::string_view bytes) { return platform::ToCp1252(ReadableName(bytes)); }
 
 namespace {
 
@@ -193,13 +277,8 @@ bool RightsField(std::string_view t) {
 bool MonthField(std::string_view t) {
   static const char* const kMonths[] = {"jan", "feb", "mar", "apr", "may", "jun",
                                         "jul", "aug", "sep", "oct", "nov", "dec"};
-  if (t.size() != 3) return false;
-  for (const char* m : kMonths) {
-    bool same = true;
-    for (std::size_t i = 0; i < 3; ++i)
-      if (std::tolower(static_cast<unsigned char>(t[i])) != m[i]) same = false;
-    if (same) return true;
-  }
+  for (const char* m : kMonths)
+    if (platform::AsciiEqualNoCase(t, m)) return true;
   return false;
 }
 
@@ -220,7 +299,7 @@ bool TimeOrYearField(std::string_view t) {
 
 }  // namespace
 
-std::string ListingName(std::string_view line) {
+std::optional<ListingEntry> UnixListingEntry(std::string_view line) {
   // The fields up to the date: rights, links, owner, [group], size, month, day, time/year.
   constexpr std::size_t kMostFields = 8;
   Field f[kMostFields];
@@ -233,7 +312,7 @@ std::string ListingName(std::string_view line) {
     f[n++] = Field{b, i};
   }
   auto text = [&](std::size_t k) { return line.substr(f[k].begin, f[k].end - f[k].begin); };
-  if (n < 7 || !RightsField(text(0)) || !AllDigits(text(1))) return {};
+  if (n < 7 || !RightsField(text(0)) || !AllDigits(text(1))) return std::nullopt;
   // With a group the month is the sixth field, without one the fifth.
   for (std::size_t month : {std::size_t{5}, std::size_t{4}}) {
     if (month + 2 >= n) continue;
@@ -241,13 +320,24 @@ std::string ListingName(std::string_view line) {
         !TimeOrYearField(text(month + 2)))
       continue;
     const std::size_t name = f[month + 2].end + 1;  // one blank after the time or year
-    if (name >= line.size()) return {};
-    return std::string(line.substr(name));
+    if (name >= line.size()) return std::nullopt;
+    ListingEntry entry{std::string(line.substr(name)), line[0] == 'd', std::nullopt};
+    const std::string_view size = text(month - 1);
+    if (size.size() <= 18) {
+      std::int64_t value = 0;
+      for (char c : size) value = value * 10 + (c - '0');
+      entry.size = value;
+    }
+    return entry;
   }
-  return {};
+  return std::nullopt;
 }
 
-bool ListingIsFolder(std::string_view line) { return !line.empty() && line[0] == 'd'; }
+std::optional<ListingEntry> ReadListingLine(std::string_view line) {
+  for (ListingParser parse : kListingParsers)
+    if (std::optional<ListingEntry> entry = parse(line)) return entry;
+  return std::nullopt;
+}
 
 bool IsCsvName(std::string_view name) {
   const std::size_t dot = name.find('.');

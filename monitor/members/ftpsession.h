@@ -1,6 +1,8 @@
 #pragma once
 // The state of TForm1's FTP session: the client and what a listing collects.
 #include <QStringList>
+#include <string>
+#include <vector>
 
 namespace monitor {
 
@@ -12,8 +14,10 @@ struct FtpSessionMembers {
   // so a live connection still says goodbye ("QUIT") and its disconnect event finds the
   // status bar.
   TFTPClient* FTPClient1 = nullptr;
-  // The listing lines collected so far (see ShowListedItems).
-  QStringList listedFiles_, listedFolders_, listedLines_;
+  // The listing collected so far (see ShowListedItems): names as the server's bytes, lines
+  // as shown.
+  std::vector<std::string> listedFiles_, listedFolders_;
+  QStringList listedLines_;
   bool connectFailureTold_ = false;  // this Connect's failure has shown its message
 };
 

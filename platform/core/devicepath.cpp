@@ -1,8 +1,9 @@
 #include "platform/core/devicepath.h"
 
-#include <cctype>
 #include <cstdlib>
 #include <filesystem>
+
+#include "platform/core/ascii.h"
 
 namespace platform {
 
@@ -24,11 +25,10 @@ int ComNumber(const std::string& name) {
   std::string rest = name;
   if (rest.rfind("\\\\.\\", 0) == 0) rest = rest.substr(4);
   if (rest.size() < 4) return 0;
-  for (int i = 0; i < 3; ++i)
-    if (std::toupper(static_cast<unsigned char>(rest[i])) != "COM"[i]) return 0;
+  if (!AsciiEqualNoCase(std::string_view(rest).substr(0, 3), "COM")) return 0;
   int n = 0;
   for (std::size_t i = 3; i < rest.size(); ++i) {
-    if (!std::isdigit(static_cast<unsigned char>(rest[i]))) return 0;
+    if (rest[i] < '0' || rest[i] > '9') return 0;
     n = n * 10 + (rest[i] - '0');
     if (n > 9999) return 0;
   }

@@ -11,8 +11,10 @@
 
 #include <cerrno>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <functional>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -112,8 +114,9 @@ TEST_F(FtpClientTest, LogsInListsAndAsksTheServerKindOnlyOnce) {
   EXPECT_FALSE(c.SystemType().empty());
   ASSERT_EQ(lines.size(), 4u);  // line ends removed, one call per line
   for (const std::string& l : lines) EXPECT_EQ(l.find_first_of("\r\n"), std::string::npos) << l;
-  EXPECT_EQ(monitor::ListingName(lines[0]) + "|" + monitor::ListingName(lines[1]),
-            "181010.csv|2019");
+  EXPECT_EQ(
+      monitor::ReadListingLine(lines[0])->name + "|" + monitor::ReadListingLine(lines[1])->name,
+      "181010.csv|2019");
   EXPECT_EQ(events, (std::vector<std::string>{"connect", "start", "stop", "success 4", "start",
                                               "stop", "success 4"}));
 }
@@ -435,15 +438,24 @@ TEST_F(ScriptedClientTest, ADownloadThatNeverEndsStopsAtItsBoundOrAtAFullDisk) {
     script.DropAll();
   });
   const std::int64_t mib = 1 << 20;
+  enum class Ends { AtItsSize, PastTheUnsizedBound, AtAFullDisk };
   const struct {
     const char* opening;
     const char* size;
-    std::int64_t most;  // -1: no bound, the disk takes 100000 bytes
+    Ends ends;
+    std::int64_t most;  // AtItsSize: the bytes it may bring
   } cases[] = {
-      {"150 Opening BINARY mode data connection for a.csv (1000 bytes).", "", 1000},
-      {"150 Opening ASCII mode data connection for a.csv (1000 bytes).", "", 2000 + mib},
-      {"150 8.8 kbytes to download", "213 1000", 2000 + mib},
-      {"125 Transfer starting.", "550 SIZE not allowed in ASCII mode.", -1},
+      {"150 Opening BINARY mode data connection for a.csv (1000 bytes).", "", Ends::AtItsSize,
+       1000},
+      {"150 Opening ASCII mode data connection for a.csv (1000 bytes).", "", Ends::AtItsSize,
+       2000 + mib},
+      {"150 8.8 kbytes to download", "213 1000", Ends::AtItsSize, 2000 + mib},
+      // No size anywhere: the bound of the largest file the monitor loads (lowered here), or
+      // the disk.
+      {"125 Transfer starting.", "550 SIZE not allowed in ASCII mode.", Ends::PastTheUnsizedBound,
+       0},
+      {"150 Opening BINARY mode data connection for a.csv.", "550 Could not get file size.",
+       Ends::AtAFullDisk, 0},
   };
   for (const auto& k : cases) {
     SCOPED_TRACE(k.opening);
@@ -451,8 +463,10 @@ TEST_F(ScriptedClientTest, ADownloadThatNeverEndsStopsAtItsBoundOrAtAFullDisk) {
     std::ofstream(LocalPath("a.csv"), std::ios::binary) << "older copy";
     events.clear();
     stop.start(20000);
+    c.UnsizedDownloadLimit =
+        k.ends == Ends::PastTheUnsizedBound ? 3 * mib : monitor::kMostUnsizedDownload;
     std::string error;
-    if (k.most < 0) {
+    if (k.ends == Ends::AtAFullDisk) {
       testsupport::FileSizeLimit full(100000, /*ignoreSignal=*/false);
       error = ErrorOf([&] { c.Download("a.csv", LocalPath("a.csv")); });
     } else {
@@ -460,8 +474,12 @@ TEST_F(ScriptedClientTest, ADownloadThatNeverEndsStopsAtItsBoundOrAtAFullDisk) {
     }
     stop.stop();
     ASSERT_FALSE(safety) << error;
-    if (k.most < 0) {
+    if (k.ends == Ends::AtAFullDisk) {
       EXPECT_EQ(error, "Cannot write " + LocalPath("a.csv") + ": " + std::strerror(EFBIG));
+    } else if (k.ends == Ends::PastTheUnsizedBound) {
+      EXPECT_EQ(error, "Download of a.csv stopped: more than 3145728 bytes");
+      EXPECT_GT(c.BytesRecvd(), 3 * mib);
+      EXPECT_EQ(events.back(), "failure 8");
     } else {
       const std::string head = "Incomplete download of a.csv: ";
       const std::string tail = " of 1000 bytes received";
@@ -478,6 +496,172 @@ TEST_F(ScriptedClientTest, ADownloadThatNeverEndsStopsAtItsBoundOrAtAFullDisk) {
     c.Disconnect();
     c.Connect();
   }
+  // Below the bound a download of unknown size comes whole.
+  script.faults.clear();
+  const std::string body(3 * mib - 7, 'y');
+  script.files["b.csv"] = {body, -1, "125 Transfer starting.", "550 Could not get file size."};
+  c.UnsizedDownloadLimit = 3 * mib;
+  EXPECT_EQ(ErrorOf([&] { c.Download("b.csv", LocalPath("b.csv")); }), "");
+  EXPECT_EQ(Read(LocalPath("b.csv")), body);
+}
+
+// The local file of a download takes the remote name's bytes as they are, whatever their
+// encoding, up to the longest name a Linux file name holds: the download's temporary file
+// has a short name of its own.
+TEST_F(ScriptedClientTest, ADownloadLandsUnderTheRemoteNamesOwnBytes) {
+  const std::string names[] = {
+      std::string(245, 'a') + ".csv",  // 249 bytes
+      std::string(251, 'b') + ".csv",  // 255 bytes
+      "Gr\xc3\xb6\xc3\x9f"
+      "e \xc3\xa4.csv",  // UTF-8
+      "Gr\xf6\xdf"
+      "e \xe4.csv",  // Windows-1252
+  };
+  for (const std::string& name : names) {
+    script.files[name] = {"1;2;3\r\n"};
+    EXPECT_EQ(ErrorOf([&] { c.Download(name, LocalPath(name)); }), "") << name.size();
+    EXPECT_EQ(script.Commands("RETR").back(), "RETR " + name);
+    EXPECT_EQ(Read(LocalPath(name)), "1;2;3\r\n");
+  }
+  // The folder holds these four names and nothing else (no temporary file is left).
+  std::set<std::string> found;
+  for (const auto& e : std::filesystem::directory_iterator(local_.path().toStdString()))
+    found.insert(e.path().filename().string());
+  EXPECT_EQ(found, std::set<std::string>(std::begin(names), std::end(names)));
+  // Qt's own clean-up takes names as text: the one that is no UTF-8 goes by its bytes.
+  for (const std::string& name : names) std::remove(LocalPath(name).c_str());
+}
+
+// Replies nobody asked for, right after an answer or while the client is idle, are dropped:
+// the next command gets its own answer, however much the server sent meanwhile.
+TEST_F(ScriptedClientTest, RepliesNobodyAskedForNeverAnswerTheNextCommand) {
+  std::string flood;
+  while (flood.size() < (4u << 20)) flood += "550 a stale reply nobody asked for\r\n";
+  const struct {
+    const char* what;
+    std::string after;  // sent right after the answer to "TYPE A"
+    std::string idle;   // sent later, while the client is idle
+  } cases[] = {
+      {"a stale reply after the answer", "550 stale\r\n", ""},
+      {"a multi-line reply after the answer", "550-stale\r\n more\r\n550 end\r\n", ""},
+      {"junk and a reply begun", "junk\r\n550 half a li", ""},
+      {"a flood while idle", "", flood},
+      {"an endless line while idle", "", std::string(1u << 20, '5')},
+      {"a multi-line reply that never ends while idle", "", "550-x\r\n" + flood},
+  };
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.what);
+    script.after["TYPE"] = k.after;
+    EXPECT_EQ(ErrorOf([&] { c.TransferModeAscii(); }), "");
+    EXPECT_EQ(c.LastReply(), "200 OK");
+    if (!k.idle.empty()) script.SendControl(k.idle);
+    // All of it is on its way before the next command goes out.
+    ASSERT_TRUE(testsupport::WaitUntil([&] { return script.ControlBacklog() == 0; }, 30000));
+    EXPECT_EQ(ErrorOf([&] { c.ChangeDir("x"); }), "");
+    EXPECT_EQ(c.LastReply(), "200 OK");
+    EXPECT_EQ(ErrorOf([&] { c.List(); }), "");
+    EXPECT_TRUE(c.Connected());
+  }
+}
+
+// A server that answers one command with more than any answer needs is taken as broken:
+// the connection is closed with a message, and nothing of the flood is kept.
+TEST_F(ScriptedClientTest, AnAnswerPastTheReplyBoundClosesTheConnection) {
+  using Fault = testsupport::ScriptedFtpServer::Fault;
+  script.faults["CWD"] = Fault::Stall;
+  std::string flood;
+  while (flood.size() < (1u << 20)) flood += "1\r\n";
+  script.onCommand = [&](const std::string& line) {
+    if (line.rfind("CWD", 0) == 0) script.SendControl(flood);
+  };
+  EXPECT_EQ(ErrorOf([&] { c.ChangeDir("x"); }), "Too long a reply from the server");
+  EXPECT_FALSE(c.Connected());
+  script.onCommand = nullptr;
+  script.faults.clear();
+  c.Connect();
+  EXPECT_EQ(ErrorOf([&] { c.ChangeDir("x"); }), "");
+}
+
+// "421" is the server closing the connection: sent while nobody asked, it still closes it.
+TEST_F(ScriptedClientTest, A421NobodyAskedForClosesTheConnection) {
+  c.OnDisconnect = [this] { events.push_back("disconnect"); };
+  for (const bool idle : {false, true}) {
+    SCOPED_TRACE(idle ? "while idle" : "right after an answer");
+    events.clear();
+    script.after["TYPE"] = idle ? "" : "421 Timeout.\r\n";
+    EXPECT_EQ(ErrorOf([&] { c.TransferModeAscii(); }), "");
+    if (idle) script.SendControl("421 Timeout.\r\n");
+    EXPECT_TRUE(testsupport::WaitUntil([&] { return !c.Connected(); }, 5000));
+    EXPECT_EQ(events, std::vector<std::string>{"disconnect"});
+    EXPECT_EQ(ErrorOf([&] { c.ChangeDir("x"); }), "Not Connected");
+    c.Connect();
+  }
+}
+
+// A listing past one of its bounds (bytes, lines, the length of one line) stops: its data
+// connection is closed, the failure says which bound, the lines up to it have been
+// reported, and the connection goes on.
+TEST_F(ScriptedClientTest, AListingPastItsBoundsStopsAndTheConnectionGoesOn) {
+  using Fault = testsupport::ScriptedFtpServer::Fault;
+  using monitor::ListingBounds;
+  c.OnListItem = [this](const std::string& line) { lines.push_back(line); };
+  std::string hundred;
+  for (int i = 0; i < 100; ++i)
+    hundred += "-rw-r--r--    1 0        0            9033 Dec 10 22:00 190101.csv\r\n";
+  const struct {
+    const char* what;
+    bool endless;
+    std::string chunk;                 // what the endless listing sends over and over
+    std::vector<std::string> listing;  // else the listing
+    std::string tail;                  // and a last line without its end
+    ListingBounds bounds;
+    const char* error;
+  } cases[] = {
+      // clang-format off
+      {"endless lines", true, hundred, {}, "", {1 << 30, 1000, 4096},
+       "Listing stopped: more than 1000 lines"},
+      {"endless bytes", true, hundred, {}, "", {100000, 1 << 30, 4096},
+       "Listing stopped: more than 100000 bytes"},
+      {"one endless line", true, std::string(65536, 'x'), {}, "", {},
+       "Listing stopped: a line of more than 4096 bytes"},
+      {"one line too many", false, "", std::vector<std::string>(11, "x"), "", {1 << 20, 10, 4096},
+       "Listing stopped: more than 10 lines"},
+      {"one line too long", false, "", {"x", std::string(101, 'y')}, "", {1 << 20, 10, 100},
+       "Listing stopped: a line of more than 100 bytes"},
+      {"a last line without its end too long", false, "", {"x"}, std::string(101, 'y'),
+       {1 << 20, 10, 100}, "Listing stopped: a line of more than 100 bytes"},
+      // clang-format on
+  };
+
+  for (const auto& k : cases) {
+    SCOPED_TRACE(k.what);
+    if (k.endless)
+      script.faults["LIST"] = Fault::Endless;
+    else
+      script.faults.erase("LIST");
+    script.endlessChunk = k.chunk;
+    script.listing = k.listing;
+    script.listingTail = k.tail;
+    c.Listing = k.bounds;
+    lines.clear();
+    events.clear();
+    EXPECT_EQ(ErrorOf([&] { c.List(); }), k.error);
+    EXPECT_LE(static_cast<std::int64_t>(lines.size()), k.bounds.lines);
+    for (const std::string& line : lines) EXPECT_LE(line.size(), k.bounds.lineLength);
+    EXPECT_EQ(events, std::vector<std::string>{"failure 4"});
+    if (k.endless) {
+      EXPECT_TRUE(testsupport::WaitUntil([&] { return script.endlessEnded; }, 5000));
+    }
+    EXPECT_TRUE(c.Connected());
+  }
+  // The next listing within the bounds comes whole.
+  script.faults.clear();
+  script.listing = {"a", "b"};
+  script.listingTail.clear();
+  c.Listing = {};
+  lines.clear();
+  EXPECT_EQ(ErrorOf([&] { c.List(); }), "");
+  EXPECT_EQ(lines, (std::vector<std::string>{"a", "b"}));
 }
 
 }  // namespace

@@ -440,5 +440,41 @@ TEST_F(FtpSessionTest, EveryFailedConnectSaysSoAndLeavesConnectUsable) {
   monitor::TFTPClient::DefaultTimeOut = oldTimeOut;
 }
 
+// A listing past its bounds ends with one message, at Connect as at Refresh, and leaves
+// both usable.
+TEST_F(FtpSessionTest, AListingWithoutEndStopsWithOneMessageAndLeavesConnectAndRefresh) {
+  using Fault = testsupport::ScriptedFtpServer::Fault;
+  testsupport::ScriptedFtpServer script;
+  script.faults["LIST"] = Fault::Endless;
+  script.endlessChunk = Line('-', "190101.csv") + "\r\n";
+  monitor::TForm1& f = Form();
+  f.FTPClient1->Listing = {1 << 30, 1000, 4096};
+  f.HostTxt->setText(QStringLiteral("127.0.0.1"));
+  f.PortTxt->setText(QString::number(script.Port()));
+  f.ConnectBtn->click();
+  EXPECT_EQ(Texts(), std::vector<std::string>{"Listing stopped: more than 1000 lines."});
+  EXPECT_FALSE(f.FTPConnected);
+  EXPECT_TRUE(f.ConnectBtn->isEnabled());
+  EXPECT_FALSE(platform::BusyCursor());
+
+  messages.clear();
+  script.faults.clear();
+  script.listing = {Line('-', "190102.csv")};
+  f.ConnectBtn->click();
+  ASSERT_TRUE(f.FTPConnected) << ::testing::PrintToString(Texts());
+  EXPECT_EQ(Items(f.FileListBoxFTP), QStringList({"190102.csv"}));
+
+  script.faults["LIST"] = Fault::Endless;
+  script.endlessChunk = std::string(65536, 'x');
+  f.RefreshBtn->click();
+  EXPECT_EQ(Texts(), std::vector<std::string>{"Listing stopped: a line of more than 4096 bytes."});
+  EXPECT_TRUE(f.RefreshBtn->isEnabled());
+  EXPECT_FALSE(platform::BusyCursor());
+  script.faults.clear();
+  f.RefreshBtn->click();
+  EXPECT_EQ(Items(f.FileListBoxFTP), QStringList({"190102.csv"}));
+  EXPECT_TRUE(f.FTPConnected);
+}
+
 }  // namespace
 }  // namespace monitor_test

@@ -3,6 +3,7 @@
 #include <QCalendarWidget>
 #include <QCoreApplication>
 #include <QDate>
+#include <QCheckBox>
 #include <QDir>
 #include <QLabel>
 #include <QLineEdit>
@@ -14,7 +15,9 @@
 #include <cstring>
 #include <cstdlib>
 #include <fstream>
+#include <filesystem>
 #include <functional>
+#include <set>
 #include <sstream>
 
 #include "ftp_form_fixture.h"
@@ -683,6 +686,60 @@ TEST_F(ScriptedTransfersTest, UnusableNamesAreSkippedWithOneMessageAndTheRunGoes
   EXPECT_EQ(Local(), QStringList({"190101.csv", "190102.csv"}));
   EXPECT_EQ(Remote(), QStringList({"a\rb.csv"}));
   ExpectIdle();
+}
+
+// A remote name is the server's bytes: the lists show it readably (UTF-8 where valid, else
+// Windows-1252), and every way from a list item back to a command or a local file name
+// gives the same bytes, for names as long as a Linux file name holds.
+TEST_F(ScriptedTransfersTest, RemoteNamesKeepTheServersBytesFromListToCommandAndFile) {
+  const std::string utf8 =
+      "Gr\xc3\xb6\xc3\x9f"
+      "e \xc3\xa4.csv";
+  const std::string cp1252 =
+      "Gr\xf6\xdf"
+      "e \xe4.csv";
+  const std::string names[] = {std::string(245, 'a') + ".csv", std::string(251, 'b') + ".csv", utf8,
+                               cp1252};
+  for (const std::string& n : names) script.files[n] = {"1;2;3"};
+  for (const std::string& n : names)
+    script.listing.push_back("-rw-r--r--    1 0        0               5 Dec 10 22:00 " + n);
+  const std::string folder = "Ordner \xc3\xa4";
+  script.listing.push_back("drwxr-xr-x    2 0        0            4096 Dec 10 22:00 " + folder);
+  ConnectScripted();
+  monitor::TForm1& f = Form();
+  const QString shown = QStringLiteral("Gr\u00f6\u00dfe \u00e4.csv");
+  EXPECT_EQ(Remote(),
+            QStringList({QString(245, 'a') + ".csv", QString(251, 'b') + ".csv", shown, shown}));
+  EXPECT_EQ(Items(f.FileListBoxFTPdir), QStringList({QStringLiteral("Ordner \u00e4")}));
+
+  f.CopyAll->click();
+  EXPECT_TRUE(messages.empty()) << ::testing::PrintToString(Texts());
+  std::vector<std::string> retr;
+  for (const std::string& n : names) retr.push_back("RETR " + n);
+  EXPECT_EQ(script.Commands("RETR"), retr);
+  std::set<std::string> local;
+  for (const auto& e : std::filesystem::directory_iterator(root_.toStdString()))
+    if (e.path().extension() == ".csv") local.insert(e.path().filename().string());
+  EXPECT_EQ(local, std::set<std::string>(std::begin(names), std::end(names)));
+  for (const std::string& n : names) EXPECT_EQ(Read(Path(n)), "1;2;3");
+  ExpectIdle();
+
+  // Deleting a remote file, entering, renaming a remote folder: the same bytes go back.
+  script.commands.clear();
+  f.DeleteAllFTPButtonEnable->setChecked(true);
+  f.FileListBoxFTP->setCurrentRow(2);
+  answer = Answer::Yes;
+  f.MenuItem1Click();
+  f.FileListBoxFTPdir->setCurrentRow(0);
+  f.FileListBoxFTPdirDblClick();
+  EXPECT_EQ(f.sDirectory->text(), QStringLiteral("Ordner \u00e4"));
+  f.MakeDirFTP->setText(QStringLiteral("neu"));
+  EXPECT_THROW(f.RenameDirFTPbtnClick(), std::exception);  // this server renames nothing
+  EXPECT_EQ(script.Commands("DELE"), std::vector<std::string>{"DELE " + names[2]});
+  EXPECT_EQ(script.Commands("CWD"), (std::vector<std::string>{"CWD /", "CWD " + folder}));
+  EXPECT_EQ(script.Commands("RNFR"), std::vector<std::string>{"RNFR " + folder});
+  // Qt's own clean-up takes names as text: the one that is no UTF-8 goes by its bytes.
+  for (const std::string& n : names) std::remove(Path(n).c_str());
 }
 
 // Cancel ends the run whatever the client waits for, within the client's own limit: the

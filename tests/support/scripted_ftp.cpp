@@ -4,6 +4,9 @@
 #include <QTcpSocket>
 #include <cstdio>
 
+#include <linux/sockios.h>
+#include <sys/ioctl.h>
+
 namespace testsupport {
 
 ScriptedFtpServer::ScriptedFtpServer() {
@@ -28,6 +31,7 @@ void ScriptedFtpServer::DropAll() {
 void ScriptedFtpServer::Accept() {
   while (QTcpSocket* s = server_.nextPendingConnection()) {
     sockets_.emplace_back(s);
+    control_ = s;
     partial_.clear();
     connect(s, &QTcpSocket::readyRead, this, [this, s] { Read(s); });
     connect(s, &QTcpSocket::disconnected, s, &QObject::deleteLater);
@@ -43,7 +47,22 @@ void ScriptedFtpServer::Read(QTcpSocket* control) {
     commands.push_back(line);
     if (onCommand) onCommand(line);
     Command(control, line);
+    const auto extra = after.find(line.substr(0, line.find(' ')));
+    if (extra != after.end() && control->state() == QAbstractSocket::ConnectedState)
+      control->write(extra->second.data(), static_cast<qint64>(extra->second.size()));
   }
+}
+
+void ScriptedFtpServer::SendControl(const std::string& bytes) {
+  if (control_) control_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+long long ScriptedFtpServer::ControlBacklog() const {
+  if (!control_) return 0;
+  // What the socket holds, and what the system has not yet handed to the client.
+  int unsent = 0;
+  if (::ioctl(static_cast<int>(control_->socketDescriptor()), SIOCOUTQ, &unsent) != 0) unsent = 0;
+  return control_->bytesToWrite() + unsent;
 }
 
 bool ScriptedFtpServer::SendData(const std::string& bytes) {
@@ -63,8 +82,9 @@ void ScriptedFtpServer::SendEndless(QTcpSocket* control, const std::string& byte
   sockets_.emplace_back(data);
   endlessSent = 0;
   endlessEnded = false;
-  const QByteArray chunk =
-      QByteArray::fromStdString(bytes.empty() ? std::string(65536, 'x') : bytes);
+  const QByteArray chunk = QByteArray::fromStdString(!endlessChunk.empty() ? endlessChunk
+                                                     : bytes.empty()       ? std::string(65536, 'x')
+                                                                           : bytes);
   auto more = [this, data, chunk] {
     // Keeps a few chunks queued: as fast as the client reads, and no faster.
     while (data->state() == QAbstractSocket::ConnectedState &&
@@ -103,6 +123,7 @@ bool ScriptedFtpServer::Payload(const std::string& verb, const std::string& arg,
       }
     }
     for (const std::string& l : listing) bytes += l + "\r\n";
+    bytes += listingTail;
     opening = "150 Here comes the directory listing.";
     return true;
   }

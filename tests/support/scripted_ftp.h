@@ -2,7 +2,8 @@
 // A scripted FTP server in the test's own process for the faults a real server rarely shows:
 // a transfer cut short and still answered "226", a "150" reply of the test's choice, a
 // "SIZE" answer of its choice, a listing of the test's own lines, and servers that stall,
-// never connect back, close the connection or never stop sending. Active mode only (PORT).
+// never connect back, close the connection, never stop sending, or send what nobody asked
+// for on the control connection. Active mode only (PORT).
 // It answers inside the test's event loop, which the client under test runs while it waits.
 #include <QObject>
 #include <QPointer>
@@ -51,10 +52,21 @@ class ScriptedFtpServer : public QObject {
   // Bytes an endless sender has sent, and whether its data connection has ended.
   long long endlessSent = 0;
   bool endlessEnded = false;
+  // What an endless sender sends over and over; empty: the listing or file it would send.
+  std::string endlessChunk;
+
+  // Bytes sent on the control connection right after the reply to a verb ("TYPE", "PASS").
+  std::map<std::string, std::string> after;
+  // Sends bytes on the last control connection now, whatever the client is doing.
+  void SendControl(const std::string& bytes);
+  // Bytes still waiting to go out on the last control connection.
+  long long ControlBacklog() const;
 
   std::map<std::string, File> files;  // RETR of a name not here: "550 No such file."
   // The LIST lines, each sent with "\r\n"; empty: one line per file as vsftpd writes it.
   std::vector<std::string> listing;
+  // Sent after the LIST lines as it is (a last line without its end).
+  std::string listingTail;
 
   // Every command received, as sent.
   std::vector<std::string> commands;
@@ -74,6 +86,7 @@ class ScriptedFtpServer : public QObject {
                std::string& opening) const;
 
   QTcpServer server_;
+  QPointer<QTcpSocket> control_;
   std::vector<QPointer<QTcpSocket>> sockets_;  // every connection made, to drop them
   std::string partial_;
   std::string dataHost_;

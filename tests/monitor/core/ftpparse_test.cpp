@@ -2,6 +2,7 @@
 // fixed-column reading of a listing line.
 #include <gtest/gtest.h>
 
+#include <clocale>
 #include <optional>
 #include <string>
 #include <vector>
@@ -71,6 +72,55 @@ TEST(FtpReplyReader, AnEndlessLineIsDroppedNotKept) {
   EXPECT_EQ(replies[1].code, 226);
 }
 
+// What arrives while no command waits is never kept: no reply of it reaches the next
+// command, and what the reader holds stays within one line and one multi-line reply.
+TEST(FtpReplyReader, WhileIdleNothingIsKeptButA421IsNoticed) {
+  FtpReplyReader r;
+  r.Feed("200 OK\r\n550 stale\r\n");
+  ASSERT_EQ(r.Next()->code, 200);
+  r.Idle();  // the answer is taken: the rest is dropped, and so is what comes later
+  EXPECT_FALSE(r.Pending());
+  std::string flood;
+  for (int i = 0; i < 100000; ++i) flood += "550 stale\r\n";
+  r.Feed(flood);
+  r.Feed("211-x\r\n" + flood);  // a multi-line reply that never ends
+  EXPECT_FALSE(r.Pending());
+  EXPECT_LE(r.HeldBytes(), FtpReplyReader::kMaxReply + FtpReplyReader::kMaxLine);
+  EXPECT_FALSE(r.Closing());
+  r.Feed("211 end\r\n421 Timeout.\r\n");
+  EXPECT_FALSE(r.Pending());
+  EXPECT_TRUE(r.Closing());
+
+  // A command goes out: what came before it, a line begun included, is no answer to it.
+  FtpReplyReader s;
+  s.Feed("550 stale\r\n550 half a li");
+  s.Expect();
+  s.Feed("200 OK\r\n");
+  const auto replies = Drain(s);
+  ASSERT_EQ(replies.size(), 1u);
+  EXPECT_EQ(replies[0].Text(), "200 OK");
+}
+
+// Replies nobody takes are bounded too: past kMaxHeld the reader drops them and says so.
+TEST(FtpReplyReader, WhatItHoldsIsBounded) {
+  FtpReplyReader r;
+  for (int i = 0; i < 100000; ++i) r.Feed("550 more than any answer needs\r\n");
+  EXPECT_TRUE(r.Overflowed());
+  EXPECT_LE(r.HeldBytes(), FtpReplyReader::kMaxHeld);
+  // A long multi-line reply keeps its first lines and still ends at its last.
+  FtpReplyReader m;
+  m.Feed("211-Features:\r\n");
+  for (int i = 0; i < 100000; ++i) m.Feed(" FEAT\r\n");
+  m.Feed("211 End\r\n226 next\r\n");
+  EXPECT_FALSE(m.Overflowed());
+  const auto replies = Drain(m);
+  ASSERT_EQ(replies.size(), 2u);
+  EXPECT_EQ(replies[0].code, 211);
+  EXPECT_LT(replies[0].lines.size(), 2000u);
+  EXPECT_EQ(replies[1].code, 226);
+  EXPECT_EQ(m.HeldBytes(), 0u);
+}
+
 TEST(FtpLineSplitter, SplitsOnLfAndDropsTheCrBeforeIt) {
   monitor::FtpLineSplitter s;
   std::vector<std::string> out;
@@ -78,6 +128,50 @@ TEST(FtpLineSplitter, SplitsOnLfAndDropsTheCrBeforeIt) {
   s.Feed("c\n\r\nd\r", out);
   s.Finish(out);
   EXPECT_EQ(out, (std::vector<std::string>{"a", "bc", "", "d"}));
+}
+
+// Past a bound the splitter takes nothing more: the lines before it count, and it holds no
+// more than one line of the bound's length.
+TEST(FtpLineSplitter, StopsPastItsBounds) {
+  using Passed = monitor::FtpLineSplitter::Passed;
+  const struct {
+    const char* what;
+    std::string chunk;  // fed over and over
+    monitor::ListingBounds bounds;
+    Passed passed;
+    std::size_t lines;  // given before it stopped
+  } cases[] = {
+      {"lines", "abc\r\n", {1 << 20, 10, 100}, Passed::Lines, 10},
+      {"bytes", "abc\r\n", {52, 1000, 100}, Passed::Bytes, 10},
+      {"one endless line", std::string(1000, 'x'), {1 << 30, 1000, 4096}, Passed::LineLength, 0},
+      {"a line one byte too long",
+       std::string(101, 'x') + "\r\n",
+       {1 << 20, 10, 100},
+       Passed::LineLength,
+       0},
+  };
+  for (const auto& c : cases) {
+    monitor::FtpLineSplitter s(c.bounds);
+    std::vector<std::string> out;
+    Passed passed = Passed::None;
+    for (int i = 0; i < 100000 && passed == Passed::None; ++i) passed = s.Feed(c.chunk, out);
+    EXPECT_EQ(passed, c.passed) << c.what;
+    EXPECT_EQ(out.size(), c.lines) << c.what;
+    EXPECT_LE(s.HeldBytes(), c.bounds.lineLength + 32) << c.what;
+    EXPECT_EQ(s.Feed("more\r\n", out), c.passed) << c.what;
+    EXPECT_EQ(out.size(), c.lines) << c.what;
+  }
+  // The defaults: far above a logger folder of tens of thousands of files.
+  const monitor::ListingBounds defaults;
+  EXPECT_EQ(defaults.bytes, 16 << 20);
+  EXPECT_EQ(defaults.lines, 200000);
+  EXPECT_EQ(defaults.lineLength, 4096u);
+  // A line of exactly the bound, CR LF after it, still counts.
+  monitor::FtpLineSplitter s({1 << 20, 10, 100});
+  std::vector<std::string> out;
+  EXPECT_EQ(s.Feed(std::string(100, 'x') + "\r\n", out), Passed::None);
+  EXPECT_EQ(s.Finish(out), Passed::None);
+  EXPECT_EQ(out.size(), 1u);
 }
 
 TEST(FtpParse, PortArgumentAndAnnouncedSize) {
@@ -104,6 +198,7 @@ TEST(FtpParse, PortArgumentAndAnnouncedSize) {
   EXPECT_FALSE(
       monitor::AnnouncesBinary("150-Connecting to port 33933\r\n150 8.8 kbytes to download"));
   EXPECT_FALSE(monitor::AnnouncesBinary("125 Data connection already open. Transfer starting."));
+  EXPECT_TRUE(monitor::AnnouncesBinary("150 Opening binary mode data connection for a.csv"));
   EXPECT_EQ(monitor::AnnouncedSize("150-Connecting to port 33933\r\n150 8.8 kbytes to download")
                 .value_or(-1),
             -1);
@@ -111,6 +206,55 @@ TEST(FtpParse, PortArgumentAndAnnouncedSize) {
   for (const char* no :
        {"213 ", "213 12x", "550 SIZE not allowed in ASCII mode.", "213", "2139033"})
     EXPECT_FALSE(monitor::SizeAnswer(no).has_value()) << no;
+}
+
+// The protocol words are read in ASCII whatever the locale: in Turkish the C library's
+// toupper('i') is not 'I'.
+TEST(FtpParse, ATurkishLocaleReadsTheSameReplies) {
+  const std::string old = std::setlocale(LC_ALL, nullptr);
+  if (!std::setlocale(LC_ALL, "tr_TR.UTF-8") && !std::setlocale(LC_ALL, "tr_TR.ISO-8859-9"))
+    GTEST_SKIP() << "no Turkish locale on this machine";
+  EXPECT_TRUE(monitor::AnnouncesBinary("150 Opening binary mode data connection"));
+  EXPECT_FALSE(monitor::ReadListingLine("-rw-r--r-- 1 0 0 9 Mai 10 22:00 x.csv"));
+  EXPECT_TRUE(monitor::ReadListingLine("-rw-r--r-- 1 0 0 9 MAY 10 22:00 x.csv"));
+  std::setlocale(LC_ALL, old.c_str());
+}
+
+// A download of unknown size stops past the largest file the monitor loads.
+TEST(FtpParse, TheMostADownloadMayBring) {
+  EXPECT_EQ(monitor::MostDownloadBytes(-1, true), std::int64_t{2} * 1024 * 1024 * 1024);
+  EXPECT_EQ(monitor::MostDownloadBytes(-1, false), std::int64_t{2} * 1024 * 1024 * 1024);
+  EXPECT_EQ(monitor::MostDownloadBytes(1000, true), 1000);
+  EXPECT_EQ(monitor::MostDownloadBytes(1000, false), 2000 + (1 << 20));
+}
+
+// A remote name is shown as UTF-8 where its bytes are valid UTF-8, else as Windows-1252.
+TEST(FtpParse, RemoteNamesAreShownReadably) {
+  const struct {
+    std::string bytes;
+    QString shown;
+    std::string message;  // in a message text (Windows-1252)
+  } cases[] = {
+      {"190101.csv", QStringLiteral("190101.csv"), "190101.csv"},
+      {"Gr\xc3\xb6\xc3\x9f"
+       "e \xc3\xa4.csv",
+       QStringLiteral("Gr\u00f6\u00dfe \u00e4.csv"),
+       "Gr\xf6\xdf"
+       "e \xe4.csv"},
+      {"Gr\xf6\xdf"
+       "e \xe4.csv",
+       QStringLiteral("Gr\u00f6\u00dfe \u00e4.csv"),
+       "Gr\xf6\xdf"
+       "e \xe4.csv"},
+      {"\xe2\x82\xac", QStringLiteral("\u20ac"), "\x80"},
+      {"\x80 \xe2\x82\xac", QStringLiteral("\u20ac \u00e2\u201a\u00ac"), "\x80 \xe2\x82\xac"},
+      {"\xc3", QStringLiteral("\u00c3"), "\xc3"},  // UTF-8 cut short: Windows-1252
+      {"\xe6\x97\xa5.csv", QStringLiteral("\u65e5.csv"), "?.csv"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(monitor::ReadableName(c.bytes), c.shown) << c.bytes;
+    EXPECT_EQ(monitor::MessageName(c.bytes), c.message) << c.bytes;
+  }
 }
 
 TEST(FtpParse, ADownloadIsCompleteOnlyWithTheBytesTheServerGave) {
@@ -133,6 +277,12 @@ TEST(FtpParse, ADownloadIsCompleteOnlyWithTheBytesTheServerGave) {
 // Listing lines as real servers sent them (LIST in active mode; the line end removed),
 // for one tree: daily and merged files, a folder dated last year, names with blanks, a size
 // wider than the columns, a name in capitals.
+// The name a listing line gives, "" for none.
+std::string NameOf(std::string_view line) {
+  const auto entry = monitor::ReadListingLine(line);
+  return entry ? entry->name : std::string();
+}
+
 struct ListedLine {
   const char* server;
   const char* line;
@@ -203,8 +353,18 @@ const ListedLine kRealListings[] = {
 
 TEST(ListingLine, ReadsTheListingsOfRealServers) {
   for (const ListedLine& l : kRealListings) {
-    EXPECT_EQ(monitor::ListingName(l.line), l.name) << l.server << ": " << l.line;
-    EXPECT_EQ(monitor::ListingIsFolder(l.line), l.line[0] == 'd') << l.server << ": " << l.line;
+    const auto entry = monitor::ReadListingLine(l.line);
+    ASSERT_TRUE(entry) << l.server << ": " << l.line;
+    EXPECT_EQ(entry->name, l.name) << l.server << ": " << l.line;
+    EXPECT_EQ(entry->folder, l.line[0] == 'd') << l.server << ": " << l.line;
+    // The size column, as wide as it is.
+    const std::int64_t size = entry->name == "big.csv"      ? 12345678901
+                              : entry->name == "190103.csv" ? 9033
+                              : entry->folder               ? 4096
+                                                            : -1;
+    if (size >= 0) {
+      EXPECT_EQ(entry->size.value_or(-1), size) << l.server << ": " << l.line;
+    }
   }
 }
 
@@ -217,13 +377,20 @@ std::string Line(char kind, const std::string& name) {
 }
 
 TEST(ListingLine, TheNameIsTheRestAfterTheTimeOrYearAndOtherLinesNameNothing) {
-  EXPECT_EQ(monitor::ListingName(Line('d', "2019")), "2019");
-  EXPECT_TRUE(monitor::ListingIsFolder(Line('d', "2019")));
-  EXPECT_FALSE(monitor::ListingIsFolder(Line('-', "2019")));
-  EXPECT_EQ(monitor::ListingName(Line('-', "a b.csv")), "a b.csv");
-  EXPECT_EQ(monitor::ListingName(Line('-', " 2018  2019")), " 2018  2019");  // blanks belong to it
-  EXPECT_EQ(monitor::ListingName("-rw-r--r-- 1 owner 12 Oct 10 2018 nogroup.csv"), "nogroup.csv");
-  EXPECT_EQ(monitor::ListingName("-rw-r--r--+ 1 u g 12 oct 10 9:05 acl.csv"), "acl.csv");
+  EXPECT_EQ(NameOf(Line('d', "2019")), "2019");
+  EXPECT_TRUE(monitor::ReadListingLine(Line('d', "2019"))->folder);
+  EXPECT_FALSE(monitor::ReadListingLine(Line('-', "2019"))->folder);
+  EXPECT_FALSE(monitor::ReadListingLine(Line('l', "2019 -> x"))->folder);
+  EXPECT_EQ(NameOf(Line('-', "a b.csv")), "a b.csv");
+  EXPECT_EQ(NameOf(Line('-', " 2018  2019")), " 2018  2019");  // blanks belong to it
+  EXPECT_EQ(NameOf("-rw-r--r-- 1 owner 12 Oct 10 2018 nogroup.csv"), "nogroup.csv");
+  EXPECT_EQ(monitor::ReadListingLine("-rw-r--r-- 1 owner 12 Oct 10 2018 nogroup.csv")->size, 12);
+  EXPECT_EQ(NameOf("-rw-r--r--+ 1 u g 12 oct 10 9:05 acl.csv"), "acl.csv");
+  // A size too long to be one is left out; the line still names its file.
+  const auto huge = monitor::ReadListingLine("-rw-r--r-- 1 u g 1234567890123456789 Oct 10 2018 h");
+  ASSERT_TRUE(huge);
+  EXPECT_EQ(huge->name, "h");
+  EXPECT_FALSE(huge->size);
   // Lines that are no Unix listing lines are read as naming nothing, never guessed at.
   for (const std::string& unread :
        {std::string("total 12"), std::string(""), Line('D', "2019"),
@@ -237,7 +404,7 @@ TEST(ListingLine, TheNameIsTheRestAfterTheTimeOrYearAndOtherLinesNameNothing) {
         std::string("-rw-r--r--    1 0        0            90x3 Jan 05  2026 190103.csv"),
         std::string("type=file;size=9033;modify=20260105080700; 190103.csv"),
         std::string(200, 'x')})
-    EXPECT_EQ(monitor::ListingName(unread), "") << unread;
+    EXPECT_FALSE(monitor::ReadListingLine(unread)) << unread;
 }
 
 TEST(ListingLine, OnlyNamesWithTheExtensionCsvAreDataFiles) {
