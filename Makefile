@@ -13,10 +13,11 @@ werror_flag = $(if $(filter 1 ON on yes,$(WERROR)),-DTK_WERROR=ON,$(if $(filter 
 
 # What the build and the tests use: the toolchain with clang-format for the sources' layout, Qt,
 # GoogleTest, the font TK5063SM's pages are laid out in (and the offscreen windows' text), and
-# the tests' FTP servers (pyftpdlib, vsftpd).
+# the tests' FTP servers (pyftpdlib, vsftpd), and localedef with its sources (locales) for the
+# tests that run under a Turkish locale.
 DEB_PACKAGES := cmake ninja-build g++ clang clang-format libclang-rt-14-dev pkg-config \
   qt6-base-dev qt6-charts-dev libgl-dev libgtest-dev libgmock-dev googletest \
-  fonts-dejavu-core python3-pyftpdlib vsftpd
+  fonts-dejavu-core python3-pyftpdlib vsftpd locales
 
 SUDO := $(shell [ "$$(id -u)" = 0 ] || echo sudo)
 
