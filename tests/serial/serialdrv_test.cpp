@@ -188,6 +188,44 @@ std::string AsciiPid(long pid) {
   return text;
 }
 
+std::string BinaryPid(std::int32_t pid) { return std::string(reinterpret_cast<char*>(&pid), 4); }
+
+// What some serial programs write: the PID, their name and their user.
+std::string WithProgram(long pid) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%10ld minicom user\n", pid);
+  return text;
+}
+
+// The PID a lock file's content names, in both formats; 0 where it names none.
+TEST(LockFiles, ThePidIsReadInBothFormats) {
+  const struct {
+    std::string bytes;
+    pid_t pid;
+  } cases[] = {
+      {"      1234\n", 1234},
+      {"1234\n", 1234},
+      {"      1234 minicom user\n", 1234},
+      {"1234", 1234},             // four ASCII bytes make no PID a system can have
+      {"123\n", 123},             // nor do these
+      {BinaryPid(14649), 14649},  // "99\0\0": looks like digits, is binary
+      {BinaryPid(4194304), 4194304},
+      {BinaryPid(12345678), 0},  // beyond every PID, and no text either
+      {BinaryPid(-1), 0},
+      {BinaryPid(0), 0},
+      {"", 0},
+      {"   \n", 0},
+      {"garbage\n", 0},
+      {"12ab\n", 0},
+      {"12345678901\n", 0},    // eleven digits
+      {"      5000000\n", 0},  // above the largest PID
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
+    EXPECT_EQ(LockFilePid(c.bytes), c.pid);
+  }
+}
+
 // A process that lives until the returned pipe end is closed.
 pid_t LiveProcess(int& release) {
   int p[2];
@@ -265,7 +303,7 @@ TEST_F(Locks, AnotherProgramsLockIsHonouredAndAStaleOneRemoved) {
   int release = -1;
   const pid_t live = LiveProcess(release);
   ASSERT_GT(live, 0);
-  std::int32_t binary = live;
+  const pid_t dead = DeadProcess();
   struct Case {
     const char* what;
     std::string bytes;
@@ -273,10 +311,13 @@ TEST_F(Locks, AnotherProgramsLockIsHonouredAndAStaleOneRemoved) {
   };
   const Case cases[] = {
       {"live owner, ten digits", AsciiPid(live), false},
-      {"live owner, binary PID", std::string(reinterpret_cast<const char*>(&binary), 4), false},
+      {"live owner, binary PID", BinaryPid(live), false},
+      {"live owner, text after the PID", WithProgram(live), false},
       {"owner not readable", "garbage\n", false},
-      {"owner gone", AsciiPid(DeadProcess()), true},
-      {"owner gone, no blanks", std::to_string(DeadProcess()) + "\n", true},
+      {"owner gone", AsciiPid(dead), true},
+      {"owner gone, no blanks", std::to_string(dead) + "\n", true},
+      {"owner gone, binary PID", BinaryPid(dead), true},
+      {"owner gone, text after the PID", WithProgram(dead), true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
