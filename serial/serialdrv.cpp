@@ -152,18 +152,43 @@ std::string ProgramName(pid_t pid) {
   return name;
 }
 
-// A process that has `device` open, among those whose descriptors may be looked at (a user's
-// own, or all for root); 0 when none is found.
-pid_t ProcessWithDeviceOpen(const std::string& device) {
+// The process that holds an flock on the device node `target`, from the kernel's list of
+// locks; 0 when none does.
+pid_t ProcessWithDeviceLocked(const struct stat& target) {
+  FILE* f = std::fopen("/proc/locks", "re");
+  if (!f) return 0;
+  pid_t found = 0;
+  char line[256];
+  while (!found && std::fgets(line, sizeof line, f)) {
+    // "1: FLOCK  ADVISORY  WRITE 1234 00:19:5 0 EOF": the holder and major:minor:inode
+    char kind[16];
+    long pid = 0;
+    unsigned devMajor = 0, devMinor = 0;
+    unsigned long inode = 0;
+    if (std::sscanf(line, "%*d: %15s %*s %*s %ld %x:%x:%lu", kind, &pid, &devMajor, &devMinor,
+                    &inode) == 5 &&
+        std::strcmp(kind, "FLOCK") == 0 && pid > 0 && devMajor == major(target.st_dev) &&
+        devMinor == minor(target.st_dev) && inode == target.st_ino)
+      found = static_cast<pid_t>(pid);
+  }
+  std::fclose(f);
+  return found;
+}
+
+// A process that holds `device`: the one with an flock on it, else another process that has it
+// open, among those whose descriptors may be looked at (a user's own, or all for root); 0
+// when none is found.
+pid_t ProcessHoldingDevice(const std::string& device) {
   struct stat target {};
   if (::stat(device.c_str(), &target) != 0 || !S_ISCHR(target.st_mode)) return 0;
+  if (const pid_t locker = ProcessWithDeviceLocked(target)) return locker;
   DIR* proc = ::opendir("/proc");
   if (!proc) return 0;
   pid_t found = 0;
   while (const dirent* e = ::readdir(proc)) {
     char* end = nullptr;
     const long pid = std::strtol(e->d_name, &end, 10);
-    if (pid <= 0 || *end != '\0') continue;
+    if (pid <= 0 || *end != '\0' || pid == ::getpid()) continue;
     const std::string fdFolder = std::string("/proc/") + e->d_name + "/fd";
     DIR* fds = ::opendir(fdFolder.c_str());
     if (!fds) continue;
@@ -415,7 +440,7 @@ bool TSerialPortDriver::Refuse(TOpenFailure::Kind kind, int error, const std::st
   f.linkTarget = LinkTarget(f.device);
   f.lockFile = lock;
   if (kind == TOpenFailure::kHeld) {
-    f.holder = ProcessWithDeviceOpen(f.device);
+    f.holder = ProcessHoldingDevice(f.device);
     if (f.holder) f.holderName = ProgramName(f.holder);
   }
   struct stat st {};
@@ -429,6 +454,7 @@ bool TSerialPortDriver::Refuse(TOpenFailure::Kind kind, int error, const std::st
 }
 
 std::string OpenFailureLine(const TOpenFailure& f) {
+  static const char* const kNoSerialPort = " is not a serial port: choose another port.";
   const std::string dev =
       f.linkTarget.empty() ? f.device : f.device + " (a link to " + f.linkTarget + ")";
   const std::string holder = f.holderName.empty()
@@ -447,7 +473,7 @@ std::string OpenFailureLine(const TOpenFailure& f) {
     case TOpenFailure::kHeld:
       return dev + " is in use by " + (f.holder > 0 ? holder : "another program") + close;
     case TOpenFailure::kSettings:
-      if (f.error == ENOTTY) return dev + " is not a serial port: choose another port.";
+      if (f.error == ENOTTY) return dev + kNoSerialPort;
       return dev + " does not take the line settings (" + std::strerror(f.error) + ").";
     case TOpenFailure::kSystem: break;
   }
@@ -469,6 +495,7 @@ std::string OpenFailureLine(const TOpenFailure& f) {
       return f.device +
              " does not exist: nothing is plugged in there. Plug in the device, or choose "
              "another port.";
+    case EISDIR: return dev + kNoSerialPort;
     case ENXIO:
     case ENODEV:
     case EIO:

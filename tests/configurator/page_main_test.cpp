@@ -93,8 +93,7 @@ TEST_F(MainPageAndModem, StartUpSequenceRunsThroughWithTheDeadPort) {
   EXPECT_EQ(f.Status->text().toStdString(), " ");
   for (int t = 0; t < 120; ++t) f.Timer1Timer();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text,
-            "Could not connect to serial port.\r\nPlease, check settings and try again.");
+  EXPECT_EQ(boxes[0].text, DeadCom1Text());
   EXPECT_FALSE(f.Exchange.PhoneNotConnected());
 }
 

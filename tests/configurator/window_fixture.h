@@ -85,6 +85,15 @@ class WindowTest : public ::testing::Test {
     std::filesystem::create_symlink(Folder() + "/no-such-device", link);
     com1.Close();
   }
+  // The port error of the port that KillCom1 leaves: its first lines, then the link and
+  // where it points.
+  std::string DeadCom1Text() const {
+    return "Could not connect to serial port.\r\nPlease, check settings and try again.\r\n"
+           "The port link " +
+           PortFolder() + "/com1 points to " + Folder() +
+           "/no-such-device, which does not exist: nothing is plugged in there. Plug in the "
+           "device, or point the link to where it is.";
+  }
 
   // A settings file in the window's folder.
   void WriteFile(const std::string& bytes) {

@@ -251,8 +251,7 @@ TEST_F(WindowWire, PortErrorIsShownOncePerRun) {
   f.GetModel();
   f.SetDT->click();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text,
-            "Could not connect to serial port.\r\nPlease, check settings and try again.");
+  EXPECT_EQ(boxes[0].text, DeadCom1Text());
   EXPECT_EQ(boxes[0].caption, "Error");
   EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
   EXPECT_FALSE(f.Exchange.ModemBusy());
