@@ -161,9 +161,10 @@ class TForm1 : public QMainWindow,
 
   // ---- settings file -----------------------------------------------------------------
   void ReadCFGFile(const std::string& name);
-  // Returns false when the file could not be written (the user has been told).
-  bool SaveCFGFile(const std::string& name);
-  bool SaveSetting1Click();
+  // Returns false when the file could not be written: the user has been told, or, when
+  // `unsaved` is given, it takes the access error's text instead.
+  bool SaveCFGFile(const std::string& name, std::string* unsaved = nullptr);
+  bool SaveSetting1Click(std::string* unsaved = nullptr);
 
   // ---- Main page readings, clock, link options ---------------------------------------
   void ReadStateClick();

@@ -16,6 +16,9 @@ inline constexpr const char* kSetupFileName = "TK5063.cfg";
 // Warning box shown when the file can't be opened for reading or created for saving.
 inline constexpr const char* kSetupAccessErrorText = "TK5063.cfg access error";
 inline constexpr const char* kSetupAccessErrorCaption = "Warning";
+// The last line of the box of an Exit whose save failed (buttons Yes and No).
+inline constexpr const char* kExitUnsavedText =
+    "The settings could not be saved. Leave without saving them?";
 // Message of the error raised when the file is shorter than one record.
 inline constexpr const char* kReadBeyondEndText = "Read beyond end of file";
 

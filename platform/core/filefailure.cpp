@@ -1,5 +1,6 @@
 #include "platform/core/filefailure.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include <cerrno>
@@ -11,7 +12,10 @@ namespace platform {
 std::string FullPath(const std::string& name) {
   std::error_code ec;
   const std::filesystem::path full = std::filesystem::absolute(name, ec);
-  return ec ? name : full.lexically_normal().string();
+  if (ec) return name;
+  std::string path = full.lexically_normal().string();
+  if (path.size() > 1 && path.back() == '/') path.pop_back();  // a folder's, as "/tmp/x/."
+  return path;
 }
 
 FileFailure FailureOfFile(const std::string& name, int error) {
@@ -23,7 +27,7 @@ FileFailure FolderFailure(const std::string& name) {
   if (parent.empty()) parent = std::filesystem::path("/");
   const std::string folder = parent.string();
   FileFailure f{FileFailure::Where::Folder, folder, 0};
-  if (::access(folder.c_str(), W_OK | X_OK) != 0) f.error = errno;
+  if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0) f.error = errno;
   return f;
 }
 
@@ -74,6 +78,13 @@ std::string FileFailureLine(const FileFailure& f) {
   line += f.path;
   line += reason;
   return line;
+}
+
+std::string StartFailureLine(const std::string& name, const FileFailure& failure) {
+  if (failure.where != FileFailure::Where::File || failure.error != ENOENT)
+    return FileFailureLine(failure);
+  const FileFailure folder = FolderFailure(name);
+  return folder.error != 0 ? FileFailureLine(folder) : std::string();
 }
 
 }  // namespace platform

@@ -30,4 +30,8 @@ FileFailure FolderFailure(const std::string& name);
 // One line (no line break) naming the path, the reason in plain words and the remedy.
 std::string FileFailureLine(const FileFailure& failure);
 
+// What a settings file's access error at start adds: nothing for a first start (no file, in
+// a folder that takes new files), else the line of the file's or its folder's failure.
+std::string StartFailureLine(const std::string& name, const FileFailure& failure);
+
 }  // namespace platform

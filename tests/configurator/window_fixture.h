@@ -38,6 +38,7 @@ namespace cfgtest {
 struct Box {
   std::string text, caption;
   platform::Icon icon;
+  platform::Buttons buttons = platform::Buttons::Ok;
 };
 
 class WindowTest : public ::testing::Test {
@@ -55,8 +56,8 @@ class WindowTest : public ::testing::Test {
     ASSERT_TRUE(com1.Open());
     Link(1, com1);
     platform::SetMessageHook([this](const platform::MessageRequest& r) {
-      boxes.push_back({r.text, r.caption, r.icon});
-      return platform::Answer::Ok;
+      boxes.push_back({r.text, r.caption, r.icon, r.buttons});
+      return r.buttons == platform::Buttons::Ok ? platform::Answer::Ok : answer;
     });
   }
   void TearDown() override {
@@ -155,6 +156,7 @@ class WindowTest : public ::testing::Test {
 
   testsupport::PtyPair com1;
   std::vector<Box> boxes;
+  platform::Answer answer = platform::Answer::Ok;  // the answer of a box with more buttons
   std::unique_ptr<configurator::TForm1> form;
 
  private:
