@@ -154,9 +154,10 @@ class TForm1 : public QMainWindow,
 
   // ---- settings file -----------------------------------------------------------------
   void ReadCFGFile(const std::string& name);
-  // Returns false when the file could not be written (the user has been told).
-  bool SaveCFGFile(const std::string& name);
-  bool SaveSetting1Click();
+  // Returns false when the file could not be written: the user has been told, or, when
+  // `unsaved` is given, it takes the access error's text instead.
+  bool SaveCFGFile(const std::string& name, std::string* unsaved = nullptr);
+  bool SaveSetting1Click(std::string* unsaved = nullptr);
 
   // ---- Main page readings, clock, link options ---------------------------------------
   void ReadStateClick();
@@ -171,6 +172,9 @@ class TForm1 : public QMainWindow,
   void SetDTClick();
   // Date text "yy/MM/dd," and time text "hh:mm:ss" of the given moment.
   static void BuildDateTimeStrings(const QDateTime& now, std::string& date, std::string& time);
+  // The PC's offset from UTC at `moment` in the "Time Zone" field's form: a sign and two
+  // digits of whole hours, toward zero ("+01", "-05", "+05" for +05:30).
+  static std::string UtcOffsetText(const QDateTime& moment);
   void SMSmodeClick();
   void SendSMScommandClick();
   void ParityEvenClick();
@@ -198,8 +202,15 @@ class TForm1 : public QMainWindow,
   TSetupConfig Config;
   TKeptValues Kept;
 
-  // The clock of the midnight window and the set-clock commands; tests replace it.
-  std::function<QDateTime()> Now = [] { return QDateTime::currentDateTime(); };
+  // The clock that new windows start with, the PC's when empty; tests set it before they
+  // build a window (the "Time Zone" field takes the offset of the moment it is built).
+  static std::function<QDateTime()>& ClockForNewWindows();
+  // The clock of the midnight window, the set-clock commands and the zone at start; tests
+  // replace it.
+  std::function<QDateTime()> Now =
+      ClockForNewWindows()
+          ? ClockForNewWindows()
+          : std::function<QDateTime()>([] { return QDateTime::currentDateTime(); });
 
   // Called at the end of every InitPort, after the port was (re)opened; lets tests see each
   // opening during the start-up. Empty by default.

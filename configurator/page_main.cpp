@@ -8,6 +8,8 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 
+#include <ctime>
+
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "configurator/pagebuild.h"
@@ -45,7 +47,9 @@ void TForm1::BuildMainPage() {
   GetDT = MakeButton(clock, "GetDT", "Get Date/Time", 10, 24, 120);
   SetDT = MakeButton(clock, "SetDT", "Set Date/Time", 138, 24, 120);
   auto* tzLabel = ui::MakeLabel(clock, "Time Zone", 10, 62, 80, 20);
-  TimeZone = ui::MakeTyped(clock, "TimeZone", "Time Zone", "+02", 3, 96, 60, 48, 24);
+  // The zone starts as the PC's own at this moment; the user may change it for this run.
+  TimeZone = ui::MakeTyped(clock, "TimeZone", "Time Zone",
+                           QString::fromStdString(UtcOffsetText(Now())), 3, 96, 60, 48, 24);
   tzLabel->setBuddy(TimeZone);
 
   // SMS mode, the device's number and the free command
@@ -219,6 +223,23 @@ void TForm1::BuildDateTimeStrings(const QDateTime& now, std::string& date, std::
          two(static_cast<unsigned>(d.day())) + ",";
   time = two(static_cast<unsigned>(t.hour())) + ":" + two(static_cast<unsigned>(t.minute())) + ":" +
          two(static_cast<unsigned>(t.second()));
+}
+
+std::function<QDateTime()>& TForm1::ClockForNewWindows() {
+  static std::function<QDateTime()> clock;
+  return clock;
+}
+
+std::string TForm1::UtcOffsetText(const QDateTime& moment) {
+  // The C library's zone rules, as the TZ variable or the system set them.
+  ::tzset();
+  const std::time_t t = static_cast<std::time_t>(moment.toSecsSinceEpoch());
+  std::tm local{};
+  if (!::localtime_r(&t, &local)) return "+00";
+  const long hours = local.tm_gmtoff / 3600;  // toward zero: the field holds whole hours
+  const long magnitude = hours < 0 ? -hours : hours;
+  return std::string(1, hours < 0 ? '-' : '+') + (magnitude < 10 ? "0" : "") +
+         std::to_string(magnitude);
 }
 
 void TForm1::SetDTClick() {

@@ -6,6 +6,7 @@
 
 #include "configurator/form.h"
 #include "platform/controls.h"
+#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 #include "serial/serialdrv.h"
@@ -41,6 +42,13 @@ void PortLink::StartupCheck() {
   if (!f_.SMSmode->isChecked() && !f_.SerialPort1->Connected()) Tell(Notice::PortError);
 }
 
+std::string PortLink::PortErrorText() const {
+  const std::string why = serial::OpenFailureLine(f_.SerialPort1->LastOpenFailure());
+  if (why.empty()) return kPortErrorText;
+  // Paths are the system's bytes; the box shows Windows-1252.
+  return std::string(kPortErrorText) + "\r\n" + platform::ToCp1252(QString::fromLocal8Bit(why));
+}
+
 void PortLink::LineLost() {
   if (!statusLost_) statusBefore_ = f_.Status->text();
   statusLost_ = true;
@@ -55,7 +63,10 @@ void PortLink::Fail(Notice what) {
 
 void PortLink::Tell(Notice what) {
   // A loss outweighs a port that could not be opened within the same turn.
-  if (what == Notice::LineLost || pending_ == Notice::None) pending_ = what;
+  if (what == Notice::LineLost || pending_ == Notice::None) {
+    pending_ = what;
+    if (what == Notice::PortError) pendingPortError_ = PortErrorText();
+  }
   if (scheduled_) return;
   scheduled_ = true;
   QTimer::singleShot(0, this, [this] { EndOfTurn(); });
@@ -72,8 +83,8 @@ void PortLink::EndOfTurn() {
   if (dropped) f_.Exchange.LineLost();
   if (what == Notice::None) return;
   platform::SetBusyCursor(false);
-  platform::MessageBox(what == Notice::LineLost ? kLineLostText : kPortErrorText, "Error",
-                       platform::Icon::Stop);
+  platform::MessageBox(what == Notice::LineLost ? std::string(kLineLostText) : pendingPortError_,
+                       "Error", platform::Icon::Stop);
 }
 
 void PortLink::Opened() {

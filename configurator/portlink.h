@@ -30,6 +30,9 @@ class PortLink : public QObject {
   // The end of the start-up: in direct mode a port that can't be opened is told (in SMS
   // mode the modem's start-up routines tell it).
   void StartupCheck();
+  // The port error's text: kPortErrorText, then a line naming the device and why the last
+  // attempt to open it failed.
+  std::string PortErrorText() const;
 
  private:
   enum class Notice { None, PortError, LineLost };
@@ -45,7 +48,8 @@ class PortLink : public QObject {
   bool failed_ = false;     // this turn's bytes are dropped
   bool scheduled_ = false;  // the end of the turn is queued
   Notice pending_ = Notice::None;
-  bool statusLost_ = false;  // Status shows the loss; statusBefore_ is its earlier text
+  std::string pendingPortError_;  // the port error's text, taken when the attempt failed
+  bool statusLost_ = false;       // Status shows the loss; statusBefore_ is its earlier text
   QString statusBefore_;
 };
 

@@ -60,7 +60,7 @@ class WindowExchangeIO final : public ExchangeIO {
   void Message(Box box) override {
     switch (box) {
       case Box::PortError:
-        platform::MessageBox(kPortErrorText, "Error", platform::Icon::Stop);
+        platform::MessageBox(f_.SerialLink->PortErrorText(), "Error", platform::Icon::Stop);
         break;
       case Box::NotConnected:
         platform::MessageBox("Cell Phone not connected", "Error", platform::Icon::Stop);

@@ -2,23 +2,36 @@
 // the record from the controls (each page stores its own) and writing it.
 #include "configurator/form.h"
 #include "platform/core/atomicfile.h"
+#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 
 namespace configurator {
 
 namespace {
-void AccessErrorBox() {
-  platform::MessageBox(kSetupAccessErrorText, kSetupAccessErrorCaption, platform::Icon::Warning);
+// The access error, with the line that says where and why when there is one.
+std::string AccessErrorText(const std::string& why) {
+  if (why.empty()) return kSetupAccessErrorText;
+  // Paths are the system's bytes; the box shows Windows-1252.
+  return std::string(kSetupAccessErrorText) + "\r\n" +
+         platform::ToCp1252(QString::fromLocal8Bit(why));
+}
+
+void AccessErrorBox(const std::string& why) {
+  platform::MessageBox(AccessErrorText(why), kSetupAccessErrorCaption, platform::Icon::Warning);
 }
 }  // namespace
 
 void TForm1::ReadCFGFile(const std::string& name) {
   // What a save that was killed left beside the file goes first.
   platform::RemoveStaleTemporaryFiles(name);
-  if (ReadSetupConfigFile(name, Config) == CfgFileResult::AccessError) AccessErrorBox();
+  // A first start (no file yet) gets the plain warning; a file that can't be read, or a
+  // folder that takes no file, also says where and why.
+  platform::FileFailure failure;
+  if (ReadSetupConfigFile(name, Config, &failure) == CfgFileResult::AccessError)
+    AccessErrorBox(platform::StartFailureLine(name, failure));
 }
 
-bool TForm1::SaveCFGFile(const std::string& name) {
+bool TForm1::SaveCFGFile(const std::string& name, std::string* unsaved) {
   TSetupConfig& c = Config;
   StoreSerialPortPage(c);
   StoreSchedule(c);
@@ -34,16 +47,21 @@ bool TForm1::SaveCFGFile(const std::string& name) {
   StoreAnalogPage(c);
   StoreTextPages(c);
   Kept.StoreInto(c);
-  if (WriteSetupConfigFile(name, c) == CfgFileResult::AccessError) {
-    AccessErrorBox();
+  platform::FileFailure failure;
+  if (WriteSetupConfigFile(name, c, &failure) == CfgFileResult::AccessError) {
+    const std::string why = platform::FileFailureLine(failure);
+    if (unsaved)
+      *unsaved = AccessErrorText(why);
+    else
+      AccessErrorBox(why);
     return false;
   }
   return true;
 }
 
-bool TForm1::SaveSetting1Click() {
+bool TForm1::SaveSetting1Click(std::string* unsaved) {
   StoreAnalogLevels(Config);
-  return SaveCFGFile(kSetupFileName);
+  return SaveCFGFile(kSetupFileName, unsaved);
 }
 
 }  // namespace configurator

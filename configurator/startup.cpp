@@ -8,6 +8,9 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "platform/controls.h"
+#include "platform/core/cp1252.h"
+#include "platform/core/filefailure.h"
+#include "platform/messagebox.h"
 #include "platform/widgets.h"
 #include "serial/serialdrv.h"
 
@@ -83,9 +86,22 @@ void TForm1::PageControl1Change() {
 }
 
 void TForm1::ExitBtnClick() {
-  // A save that fails keeps the window open, so the user can mend the cause and lose nothing:
-  // an I/O error raises and ends the handler here, a file that can't be created returns false.
-  if (SaveSettingAfterExitCB->isChecked() && !SaveSetting1Click()) return;
+  // A save that fails says where and why and asks whether to leave without it; No keeps the
+  // window open, so the user can mend the cause and lose nothing.
+  if (SaveSettingAfterExitCB->isChecked()) {
+    std::string unsaved;
+    bool saved = false;
+    try {
+      saved = SaveSetting1Click(&unsaved);
+    } catch (const std::exception& e) {  // an I/O error once writing had begun
+      unsaved = std::string(e.what()) + ": " +
+                platform::ToCp1252(QString::fromLocal8Bit(platform::FullPath(kSetupFileName)));
+    }
+    if (!saved && platform::MessageBox(unsaved + "\r\n" + kExitUnsavedText,
+                                       kSetupAccessErrorCaption, platform::Icon::Warning,
+                                       platform::Buttons::YesNo) != platform::Answer::Yes)
+      return;
+  }
   close();
 }
 

@@ -24,6 +24,14 @@ namespace monitor {
 
 namespace {
 const QDate kEarliestDay(2018, 9, 1);  // the calendars offer no earlier day
+
+// The settings file's warning, with the line that says where and why when there is one.
+void AccessErrorBox(const std::string& why) {
+  std::string text = kCSVConfigAccessError;
+  // Paths are the system's bytes; the box shows Windows-1252.
+  if (!why.empty()) text += "\r\n" + platform::ToCp1252(QString::fromLocal8Bit(why));
+  platform::MessageBox(text, "", platform::Icon::Warning, platform::Buttons::Ok);
+}
 }  // namespace
 
 void TForm1::PageControl1Enter() {
@@ -73,8 +81,11 @@ void TForm1::OnCreate() {
 bool TForm1::ReadCFGFile(const std::string& name) {
   // What a save that was killed left beside the file goes first.
   platform::RemoveStaleTemporaryFiles(name);
-  if (!ReadCSVConfig(name, CSVConfig)) {
-    platform::MessageBox(kCSVConfigAccessError, "", platform::Icon::Warning, platform::Buttons::Ok);
+  // A first start (no file yet) gets the plain warning; a file that can't be read, or a
+  // folder that takes no file, also says where and why.
+  platform::FileFailure failure;
+  if (!ReadCSVConfig(name, CSVConfig, &failure)) {
+    AccessErrorBox(platform::StartFailureLine(name, failure));
     return false;
   }
   return true;
@@ -143,8 +154,8 @@ void TForm1::SaveCFGFile(const std::string& name) {
   StoreCSVPage(CSVConfig);
   StoreTransferPage(CSVConfig);
   StoreChannelPages(CSVConfig);
-  if (!SaveCSVConfig(name, CSVConfig))
-    platform::MessageBox(kCSVConfigAccessError, "", platform::Icon::Warning, platform::Buttons::Ok);
+  platform::FileFailure failure;
+  if (!SaveCSVConfig(name, CSVConfig, &failure)) AccessErrorBox(platform::FileFailureLine(failure));
 }
 
 void TForm1::SaveSetting1Click() { SaveCFGFile(kCSVConfigFileName); }

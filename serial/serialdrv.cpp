@@ -7,8 +7,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <dirent.h>
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
+#include <pwd.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
@@ -19,6 +22,7 @@
 #include <unistd.h>
 
 #include "platform/core/devicepath.h"
+#include "platform/core/filefailure.h"
 #include "platform/core/tick.h"
 #include "serial/linespeed.h"
 #include "serial/linetermios.h"
@@ -80,30 +84,26 @@ std::string& Folder() {
   return folder;
 }
 
-// The PID a lock file names: ten ASCII digits right-aligned and a newline, or the four bytes
-// of a binary PID that older programs wrote. 0 when the file holds neither; `exists` tells
-// whether there is a file at all (one that can't be read counts as there).
+// The PID a lock file names, read from an open lock file; 0 when it names none.
+pid_t LockOwnerOfFile(int fd) {
+  char bytes[64];
+  ssize_t n;
+  do {
+    n = ::read(fd, bytes, sizeof bytes);
+  } while (n < 0 && errno == EINTR);
+  // A lock file is small: what one read gives is all of it, or at least its first line.
+  return n > 0 ? LockFilePid(std::string(bytes, static_cast<std::size_t>(n))) : 0;
+}
+
+// The PID a lock file names (0 when it names none); `exists` tells whether there is a file
+// at all (one that can't be read counts as there).
 pid_t LockOwner(const std::string& path, bool& exists) {
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW | O_NONBLOCK);
   exists = fd >= 0 || errno != ENOENT;
   if (fd < 0) return 0;
-  char text[32];
-  const ssize_t n = ::read(fd, text, sizeof text - 1);
+  const pid_t pid = LockOwnerOfFile(fd);
   ::close(fd);
-  if (n <= 0) return 0;
-  text[n] = '\0';
-  long pid = 0;
-  char* end = nullptr;
-  const char* digits = text + std::strspn(text, " ");
-  if (*digits >= '0' && *digits <= '9') {
-    pid = std::strtol(digits, &end, 10);
-    if (*end != '\0' && *end != '\n') pid = 0;
-  } else if (n == static_cast<ssize_t>(sizeof(std::int32_t))) {
-    std::int32_t binary = 0;
-    std::memcpy(&binary, text, sizeof binary);
-    pid = binary;
-  }
-  return pid > 0 && pid <= INT_MAX ? static_cast<pid_t>(pid) : 0;
+  return pid;
 }
 
 bool Alive(pid_t pid) { return ::kill(pid, 0) == 0 || errno == EPERM; }
@@ -114,10 +114,10 @@ enum class Lock { kBusy, kTaken, kNone };
 // or one whose owner can't be read, means the port is in use. A lock of a process that is
 // gone is removed. Where the folder can't be written the port goes unlocked, as before there
 // were lock files.
-Lock TakeLock(const std::string& path) {
+Lock TakeLock(const std::string& path, pid_t& owner) {
   for (int attempt = 0; attempt < 2; ++attempt) {
     bool exists = false;
-    const pid_t owner = LockOwner(path, exists);
+    owner = LockOwner(path, exists);
     if (exists) {
       if (owner <= 0 || Alive(owner)) return Lock::kBusy;
       if (::unlink(path.c_str()) != 0 && errno != ENOENT) return Lock::kNone;  // stale, not ours
@@ -135,7 +135,107 @@ Lock TakeLock(const std::string& path) {
     if (errno != EEXIST) return Lock::kNone;
     // Another program took it meanwhile: look at its lock.
   }
+  bool exists = false;
+  owner = LockOwner(path, exists);
   return Lock::kBusy;
+}
+
+// The name a process runs under, empty when it can't be read.
+std::string ProgramName(pid_t pid) {
+  std::string name;
+  if (FILE* f = std::fopen(("/proc/" + std::to_string(pid) + "/comm").c_str(), "re")) {
+    char text[64] = {};
+    if (std::fgets(text, sizeof text, f)) name = text;
+    std::fclose(f);
+  }
+  while (!name.empty() && (name.back() == '\n' || name.back() == ' ')) name.pop_back();
+  return name;
+}
+
+// The process that holds an flock on the device node `target`, from the kernel's list of
+// locks; 0 when none does.
+pid_t ProcessWithDeviceLocked(const struct stat& target) {
+  FILE* f = std::fopen("/proc/locks", "re");
+  if (!f) return 0;
+  pid_t found = 0;
+  char line[256];
+  while (!found && std::fgets(line, sizeof line, f)) {
+    // "1: FLOCK  ADVISORY  WRITE 1234 00:19:5 0 EOF": the holder and major:minor:inode
+    char kind[16];
+    long pid = 0;
+    unsigned devMajor = 0, devMinor = 0;
+    unsigned long inode = 0;
+    if (std::sscanf(line, "%*d: %15s %*s %*s %ld %x:%x:%lu", kind, &pid, &devMajor, &devMinor,
+                    &inode) == 5 &&
+        std::strcmp(kind, "FLOCK") == 0 && pid > 0 && devMajor == major(target.st_dev) &&
+        devMinor == minor(target.st_dev) && inode == target.st_ino)
+      found = static_cast<pid_t>(pid);
+  }
+  std::fclose(f);
+  return found;
+}
+
+// A process that holds `device`: the one with an flock on it, else another process that has it
+// open, among those whose descriptors may be looked at (a user's own, or all for root); 0
+// when none is found.
+pid_t ProcessHoldingDevice(const std::string& device) {
+  struct stat target {};
+  if (::stat(device.c_str(), &target) != 0 || !S_ISCHR(target.st_mode)) return 0;
+  if (const pid_t locker = ProcessWithDeviceLocked(target)) return locker;
+  DIR* proc = ::opendir("/proc");
+  if (!proc) return 0;
+  pid_t found = 0;
+  while (const dirent* e = ::readdir(proc)) {
+    char* end = nullptr;
+    const long pid = std::strtol(e->d_name, &end, 10);
+    if (pid <= 0 || *end != '\0' || pid == ::getpid()) continue;
+    const std::string fdFolder = std::string("/proc/") + e->d_name + "/fd";
+    DIR* fds = ::opendir(fdFolder.c_str());
+    if (!fds) continue;
+    while (const dirent* d = ::readdir(fds)) {
+      struct stat st {};
+      if (d->d_name[0] != '.' && ::stat((fdFolder + "/" + d->d_name).c_str(), &st) == 0 &&
+          S_ISCHR(st.st_mode) && st.st_rdev == target.st_rdev) {
+        found = static_cast<pid_t>(pid);
+        break;
+      }
+    }
+    ::closedir(fds);
+    if (found) break;
+  }
+  ::closedir(proc);
+  return found;
+}
+
+std::string GroupName(gid_t gid) {
+  std::vector<char> buffer(16384);
+  group g{};
+  group* result = nullptr;
+  if (::getgrgid_r(gid, &g, buffer.data(), buffer.size(), &result) == 0 && result)
+    return result->gr_name;
+  return std::to_string(gid);
+}
+
+std::string UserName(uid_t uid) {
+  std::vector<char> buffer(16384);
+  passwd p{};
+  passwd* result = nullptr;
+  if (::getpwuid_r(uid, &p, buffer.data(), buffer.size(), &result) == 0 && result)
+    return result->pw_name;
+  return std::to_string(uid);
+}
+
+// Where a link leads, as an absolute path; empty when `path` is no link.
+std::string LinkTarget(const std::string& path) {
+  char text[PATH_MAX];
+  const ssize_t n = ::readlink(path.c_str(), text, sizeof text - 1);
+  if (n <= 0) return {};
+  std::string target(text, static_cast<std::size_t>(n));
+  if (target[0] != '/') {
+    const auto slash = path.rfind('/');
+    target = (slash == std::string::npos ? std::string() : path.substr(0, slash + 1)) + target;
+  }
+  return target;
 }
 
 // Removes a lock file when it is this process's own.
@@ -167,6 +267,30 @@ void Release(const std::string& path) {
 }
 
 }  // namespace
+
+// Linux never hands out a PID above 2^22 (PID_MAX_LIMIT on 64-bit systems).
+constexpr long kPidLimit = 4194304;
+
+pid_t LockFilePid(const std::string& bytes) {
+  // Four bytes are a binary PID in host order, whatever they look like: 14649 is "99\0\0".
+  // Four ASCII bytes such as "123\n" make no PID a system can have and are read as text.
+  if (bytes.size() == sizeof(std::int32_t)) {
+    std::int32_t binary = 0;
+    std::memcpy(&binary, bytes.data(), sizeof binary);
+    if (binary > 0 && binary <= kPidLimit) return static_cast<pid_t>(binary);
+  }
+  // Text: blanks, up to ten digits, then the end, a line end or a blank and whatever a
+  // program writes after its PID ("%10d prog user\n").
+  std::size_t i = bytes.find_first_not_of(' ');
+  if (i == std::string::npos) return 0;
+  const std::size_t first = i;
+  long pid = 0;
+  while (i < bytes.size() && bytes[i] >= '0' && bytes[i] <= '9' && i - first < 10)
+    pid = pid * 10 + (bytes[i++] - '0');
+  if (i == first) return 0;
+  if (i < bytes.size() && bytes[i] != '\n' && bytes[i] != ' ' && bytes[i] != '\t') return 0;
+  return pid > 0 && pid <= kPidLimit ? static_cast<pid_t>(pid) : 0;
+}
 
 const std::string& LockFolder() { return Folder(); }
 void SetLockFolder(const std::string& folder) { Folder() = folder; }
@@ -259,11 +383,17 @@ TSerialPortDriver::~TSerialPortDriver() { Disconnect(); }
 
 bool TSerialPortDriver::Connect() {
   if (Connected()) return true;
+  openFailure_ = {};
   const std::string device = platform::ResolveDevicePath(portName_);
   // Another program's lock keeps the device untouched (opening it may raise its lines).
   const std::string lock = LockFileOf(device);
-  switch (TakeLock(lock)) {
-    case Lock::kBusy: return false;
+  pid_t owner = 0;
+  switch (TakeLock(lock, owner)) {
+    case Lock::kBusy:
+      Refuse(TOpenFailure::kLocked, 0, device, lock);
+      openFailure_.holder = owner > 0 && Alive(owner) ? owner : 0;
+      if (openFailure_.holder) openFailure_.holderName = ProgramName(owner);
+      return false;
     case Lock::kTaken:
       lock_ = lock;
       Hold(lock);
@@ -272,8 +402,10 @@ bool TSerialPortDriver::Connect() {
   }
   const int fd = ::open(device.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (fd < 0) {
+    const int error = errno;
     DropLock();
-    return false;
+    // EBUSY: another user's program has marked the device exclusive.
+    return Refuse(error == EBUSY ? TOpenFailure::kHeld : TOpenFailure::kSystem, error, device);
   }
   // Exclusive use: TIOCEXCL keeps other users out. Root gets through another holder's
   // TIOCEXCL, so a flag already set means the device is held; the lock keeps out programs
@@ -283,18 +415,94 @@ bool TSerialPortDriver::Connect() {
       ::flock(fd, LOCK_EX | LOCK_NB) != 0) {
     ::close(fd);
     DropLock();
-    return false;
+    return Refuse(TOpenFailure::kHeld, EBUSY, device);
   }
   ::ioctl(fd, TIOCEXCL);
   fd_ = fd;
+  errno = 0;
   if (!ApplyLineSettings()) {
+    const int error = errno != 0 ? errno : EINVAL;
     Disconnect();
-    return false;
+    return Refuse(TOpenFailure::kSettings, error, device);
   }
   openedDevice_ = device;
   lost_ = false;
   timer_->start(pollingDelay_);
   return true;
+}
+
+bool TSerialPortDriver::Refuse(TOpenFailure::Kind kind, int error, const std::string& device,
+                               const std::string& lock) {
+  TOpenFailure& f = openFailure_;
+  f.kind = kind;
+  f.error = error;
+  f.device = platform::FullPath(device);
+  f.linkTarget = LinkTarget(f.device);
+  f.lockFile = lock;
+  if (kind == TOpenFailure::kHeld) {
+    f.holder = ProcessHoldingDevice(f.device);
+    if (f.holder) f.holderName = ProgramName(f.holder);
+  }
+  struct stat st {};
+  if (kind == TOpenFailure::kSystem && (error == EACCES || error == EPERM) &&
+      ::stat(f.device.c_str(), &st) == 0) {
+    f.group = GroupName(st.st_gid);
+    f.groupMayOpen = (st.st_mode & (S_IRGRP | S_IWGRP)) == (S_IRGRP | S_IWGRP);
+    f.owner = UserName(st.st_uid);
+  }
+  return false;
+}
+
+std::string OpenFailureLine(const TOpenFailure& f) {
+  static const char* const kNoSerialPort = " is not a serial port: choose another port.";
+  const std::string dev =
+      f.linkTarget.empty() ? f.device : f.device + " (a link to " + f.linkTarget + ")";
+  const std::string holder = f.holderName.empty()
+                                 ? "process " + std::to_string(f.holder)
+                                 : f.holderName + " (process " + std::to_string(f.holder) + ")";
+  const std::string close = ": close that program first.";
+  switch (f.kind) {
+    case TOpenFailure::kNone: return {};
+    case TOpenFailure::kLocked:
+      if (f.holder > 0)
+        return dev + " is in use by " + holder + ", which holds its lock file " + f.lockFile +
+               close;
+      return dev + " is locked by the file " + f.lockFile +
+             ", which names no running program that could be read: remove that file if no "
+             "program uses the port.";
+    case TOpenFailure::kHeld:
+      return dev + " is in use by " + (f.holder > 0 ? holder : "another program") + close;
+    case TOpenFailure::kSettings:
+      if (f.error == ENOTTY) return dev + kNoSerialPort;
+      return dev + " does not take the line settings (" + std::strerror(f.error) + ").";
+    case TOpenFailure::kSystem: break;
+  }
+  switch (f.error) {
+    case EACCES:
+    case EPERM:
+      if (f.groupMayOpen && f.group != "root")
+        return dev + ": permission denied. You must be a member of the group \"" + f.group +
+               "\" that owns the device: add yourself (sudo usermod -aG " + f.group +
+               " $USER), then log out and log in again.";
+      return dev + ": permission denied. Only " + (f.owner.empty() ? "its owner" : f.owner) +
+             " may open the device: ask your administrator for access.";
+    case ENOENT:
+    case ENOTDIR:
+      if (!f.linkTarget.empty())
+        return "The port link " + f.device + " points to " + f.linkTarget +
+               ", which does not exist: nothing is plugged in there. Plug in the device, or "
+               "point the link to where it is.";
+      return f.device +
+             " does not exist: nothing is plugged in there. Plug in the device, or choose "
+             "another port.";
+    case EISDIR: return dev + kNoSerialPort;
+    case ENXIO:
+    case ENODEV:
+    case EIO:
+      return dev + ": no device answers there (" + std::strerror(f.error) +
+             "). Check that it is plugged in, or choose another port.";
+    default: return dev + ": " + std::strerror(f.error) + ".";
+  }
 }
 
 void TSerialPortDriver::Disconnect() {
@@ -344,7 +552,10 @@ bool TSerialPortDriver::ApplyLineSettings() {
   if (GetPlatformTag() == "WNT" && (GetOsVersion() >> 16) >= 4)
     xonLimit_ = std::min(xonLimit_, 4096u);
 
-  if (baudRateValue_ == 0) return false;  // no line runs at 0 bit/s (B0 would hang up)
+  if (baudRateValue_ == 0) {  // no line runs at 0 bit/s (B0 would hang up)
+    errno = EINVAL;
+    return false;
+  }
   const speed_t constant = SpeedConstant(baudRateValue_);
   if (constant != 0) {
     ::cfsetispeed(&t, constant);

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <sys/types.h>
 #include <vector>
 
 class QTimer;
@@ -84,8 +85,38 @@ std::uint32_t GetOsVersion();
 // Tests point it at a folder of their own.
 const std::string& LockFolder();
 void SetLockFolder(const std::string& folder);
+// The PID that the content of a lock file names, 0 when it names none: a file of exactly four
+// bytes holds a binary PID in host order; otherwise ten ASCII digits after leading blanks,
+// alone on their line or followed by a blank and more text. Pass the whole file's content
+// (a longer file may be cut after its first line).
+pid_t LockFilePid(const std::string& bytes);
 // The lock file of a device: "LCK.." and the base name of the device the path leads to.
 std::string LockFileOf(const std::string& device);
+
+// Why the last Connect of a driver failed, as the system told it.
+struct TOpenFailure {
+  enum Kind {
+    kNone,      // the last Connect succeeded, or none was made
+    kSystem,    // the device could not be opened: `error`
+    kLocked,    // a lock file names a live process (`holder`), or no process that can be read
+    kHeld,      // another program has the device open for itself (`holder` when found)
+    kSettings,  // the device took no line settings (`error`; ENOTTY: it is no serial line)
+  };
+  Kind kind = kNone;
+  int error = 0;
+  std::string device;         // the path opened, made absolute
+  std::string linkTarget;     // where the device path leads when it is a link, else empty
+  std::string lockFile;       // kLocked: the lock file
+  pid_t holder = 0;           // the holding process, 0 when unknown
+  std::string holderName;     // its program name, empty when unknown
+  std::string group;          // kSystem with EACCES: the group that owns the device
+  bool groupMayOpen = false;  // that group may read and write the device
+  std::string owner;          // the user who owns the device
+};
+
+// One line for the user: the device (and, for a link, where it points), the reason in plain
+// words and what to do about it. Empty for kNone.
+std::string OpenFailureLine(const TOpenFailure& failure);
 
 class TSerialPortDriver : public QObject {
   Q_OBJECT
@@ -155,6 +186,8 @@ class TSerialPortDriver : public QObject {
 
   // The poll tick, as the timer runs it; tests may call it directly.
   void PollTick();
+  // Why the last Connect failed (kNone after a successful one).
+  const TOpenFailure& LastOpenFailure() const { return openFailure_; }
   // The device actually opened by the last successful Connect (after path resolution).
   const std::string& OpenedDevice() const { return openedDevice_; }
   // The lock file this driver holds while connected; empty when it holds none (the lock
@@ -195,6 +228,7 @@ class TSerialPortDriver : public QObject {
   int pollPauseCount_ = 0;
   std::string openedDevice_;
   std::string lock_;
+  TOpenFailure openFailure_;
   std::uint32_t xonLimit_ = 0;
   int eventDepth_ = 0;  // receive events in progress (a handler may run a nested event loop)
   bool lost_ = false;
@@ -209,6 +243,9 @@ class TSerialPortDriver : public QObject {
   bool HungUp(short events, int waitMs) const;
   // Closes a port whose line failed and tells the owner.
   void LoseLine();
+  // Records why Connect fails; returns false for Connect to return.
+  bool Refuse(TOpenFailure::Kind kind, int error, const std::string& device,
+              const std::string& lock = {});
 };
 
 }  // namespace serial

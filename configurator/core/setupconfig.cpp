@@ -248,12 +248,19 @@ void TKeptValues::StoreInto(TSetupConfig& cfg) const {
   cfg.Kept4086 = v4086;
 }
 
-CfgFileResult ReadSetupConfigFile(const std::string& path, TSetupConfig& cfg) {
+CfgFileResult ReadSetupConfigFile(const std::string& path, TSetupConfig& cfg,
+                                  platform::FileFailure* failure) {
   // Opened for reading and writing: a file the user may not write is refused here already.
   Fd fd(::open(path.c_str(), O_RDWR | O_CLOEXEC | O_NONBLOCK));
-  if (fd.get() < 0) return CfgFileResult::AccessError;
+  if (fd.get() < 0) {
+    if (failure) *failure = platform::FailureOfFile(path, errno);
+    return CfgFileResult::AccessError;
+  }
   struct stat st {};
-  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) return CfgFileResult::AccessError;
+  if (::fstat(fd.get(), &st) != 0 || !S_ISREG(st.st_mode)) {
+    if (failure) *failure = platform::FailureOfFile(path, S_ISDIR(st.st_mode) ? EISDIR : ENODEV);
+    return CfgFileResult::AccessError;
+  }
 
   SetupBytes bytes = EncodeSetupConfig(cfg);  // a short file lands over the current record
   std::size_t got = 0;
@@ -275,12 +282,13 @@ CfgFileResult ReadSetupConfigFile(const std::string& path, TSetupConfig& cfg) {
   return CfgFileResult::Ok;
 }
 
-CfgFileResult WriteSetupConfigFile(const std::string& path, const TSetupConfig& cfg) {
+CfgFileResult WriteSetupConfigFile(const std::string& path, const TSetupConfig& cfg,
+                                   platform::FileFailure* failure) {
   const SetupBytes bytes = EncodeSetupConfig(cfg);
   // A replaced file keeps its permissions and owner.
   const bool written = platform::WriteFileAtomically(
       path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-      platform::AtomicWriteOptions{0666, true});
+      platform::AtomicWriteOptions{0666, true}, failure);
   return written ? CfgFileResult::Ok : CfgFileResult::AccessError;
 }
 

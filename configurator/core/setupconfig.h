@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/core/filefailure.h"
 #include "platform/core/fixedtext.h"
 
 namespace configurator {
@@ -15,6 +16,9 @@ inline constexpr const char* kSetupFileName = "TK5063.cfg";
 // Warning box shown when the file can't be opened for reading or created for saving.
 inline constexpr const char* kSetupAccessErrorText = "TK5063.cfg access error";
 inline constexpr const char* kSetupAccessErrorCaption = "Warning";
+// The last line of the box of an Exit whose save failed (buttons Yes and No).
+inline constexpr const char* kExitUnsavedText =
+    "The settings could not be saved. Leave without saving them?";
 // Message of the error raised when the file is shorter than one record.
 inline constexpr const char* kReadBeyondEndText = "Read beyond end of file";
 
@@ -168,7 +172,9 @@ enum class CfgFileResult {
 //   current content, then platform::Error("Read beyond end of file") is thrown.
 // - Any other read error throws platform::Error with the error's text.
 // A longer file gives its first 4136 bytes.
-CfgFileResult ReadSetupConfigFile(const std::string& path, TSetupConfig& cfg);
+// `failure`, when given, says where and why the file could not be opened.
+CfgFileResult ReadSetupConfigFile(const std::string& path, TSetupConfig& cfg,
+                                  platform::FileFailure* failure = nullptr);
 
 // Writes `cfg` to `path` so that a failed save never leaves a damaged file: the record goes
 // into a temporary file in the same folder, is flushed to disk and then renamed over the
@@ -179,6 +185,8 @@ CfgFileResult ReadSetupConfigFile(const std::string& path, TSetupConfig& cfg);
 // When no temporary file can be made beside a file that may be written (a folder without
 // write access), the record is written over the old file in place, which is then cut to
 // 4136 bytes.
-CfgFileResult WriteSetupConfigFile(const std::string& path, const TSetupConfig& cfg);
+// `failure`, when given, says where and why an AccessError came about.
+CfgFileResult WriteSetupConfigFile(const std::string& path, const TSetupConfig& cfg,
+                                   platform::FileFailure* failure = nullptr);
 
 }  // namespace configurator

@@ -128,12 +128,16 @@ double DaysFromDate(const QDate& day) {
   return static_cast<double>(day.toJulianDay() - kDayZeroJulian);
 }
 
-bool ReadCSVConfig(const std::string& path, TCSVConfig& cfg) {
+bool ReadCSVConfig(const std::string& path, TCSVConfig& cfg, platform::FileFailure* failure) {
   // Non-blocking, so that a pipe or device of that name cannot hang the window.
   const int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-  if (fd < 0) return false;
+  if (fd < 0) {
+    if (failure) *failure = platform::FailureOfFile(path, errno);
+    return false;
+  }
   struct stat st;
   if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {  // a folder, pipe or device
+    if (failure) *failure = platform::FailureOfFile(path, S_ISDIR(st.st_mode) ? EISDIR : ENODEV);
     ::close(fd);
     return false;
   }
@@ -157,11 +161,12 @@ bool ReadCSVConfig(const std::string& path, TCSVConfig& cfg) {
   return true;
 }
 
-bool SaveCSVConfig(const std::string& path, const TCSVConfig& cfg) {
+bool SaveCSVConfig(const std::string& path, const TCSVConfig& cfg, platform::FileFailure* failure) {
   const auto bytes = cfg.Encode();
   // Owner-only: the record holds the FTP password in plain text.
   return platform::WriteFileAtomically(
-      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), 0600);
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), 0600,
+      failure);
 }
 
 }  // namespace monitor

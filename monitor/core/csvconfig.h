@@ -8,6 +8,7 @@
 
 #include <QDate>
 
+#include "platform/core/filefailure.h"
 #include "platform/core/fixedtext.h"
 
 namespace monitor {
@@ -85,15 +86,20 @@ QDate DateFromDays(double days);
 double DaysFromDate(const QDate& day);
 
 // Reads the first record of `path` into `cfg`. Returns false, leaving `cfg` as it was,
-// when the file cannot be opened (the caller shows kCSVConfigAccessError). A file shorter
-// than one record, or a failed read, throws platform::Error; `cfg` is then unchanged.
-bool ReadCSVConfig(const std::string& path, TCSVConfig& cfg);
+// when the file cannot be opened (the caller shows kCSVConfigAccessError); `failure`, when
+// given, then says where and why. A file shorter than one record, or a failed read, throws
+// platform::Error; `cfg` is then unchanged.
+bool ReadCSVConfig(const std::string& path, TCSVConfig& cfg,
+                   platform::FileFailure* failure = nullptr);
 
 // Saves `cfg` as the one record of `path`. The record is written into a new file in the
 // same folder (mode 0600: it holds the FTP password), flushed to disk and renamed over
-// the old file, so a failed save leaves the old file as it was.
-// Returns false when the file cannot be created (the caller shows
-// kCSVConfigAccessError); throws platform::Error when writing fails half-way.
-bool SaveCSVConfig(const std::string& path, const TCSVConfig& cfg);
+// the old file, so a failed save leaves the old file as it was. Where the folder takes no
+// new file the old file is written in place, made its owner's alone first.
+// Returns false when the file cannot be created, or can't be made its owner's alone (the
+// caller shows kCSVConfigAccessError; `failure` says where and why); throws platform::Error
+// when writing fails half-way.
+bool SaveCSVConfig(const std::string& path, const TCSVConfig& cfg,
+                   platform::FileFailure* failure = nullptr);
 
 }  // namespace monitor

@@ -131,34 +131,51 @@ std::string WriteErrorText(const char* what, int error) {
 }
 
 bool WriteFileAtomically(const std::string& given, std::string_view bytes,
-                         AtomicWriteOptions options) {
-  if (given.empty() || given.back() == '/') return false;
+                         AtomicWriteOptions options, FileFailure* failure) {
+  auto refuse = [&](FileFailure::Where where, const std::string& at, int error) {
+    if (failure) *failure = FileFailure{where, FullPath(at.empty() ? "." : at), error};
+    return false;
+  };
+  if (given.empty() || given.back() == '/') return refuse(FileFailure::Where::File, given, EISDIR);
   const std::string path = ReplacedPath(given);
   struct stat st;
   const bool exists = ::stat(path.c_str(), &st) == 0;
   if (exists) {
-    if (!S_ISREG(st.st_mode)) return false;  // a folder, pipe or device is no settings file
+    // A folder, pipe or device is no settings file.
+    if (!S_ISREG(st.st_mode))
+      return refuse(FileFailure::Where::File, path, S_ISDIR(st.st_mode) ? EISDIR : ENODEV);
     // A file we may not overwrite in place is not replaced behind its owner's back.
     const int probe = ::open(path.c_str(), O_WRONLY | O_CLOEXEC | O_NONBLOCK);
-    if (probe < 0) return false;
+    if (probe < 0) return refuse(FileFailure::Where::File, path, errno);
     ::close(probe);
   }
 
   // Temporary names: ".<name>.tmp<pid>_<n>" for n = 0..99.
   std::string tmp;
   int fd = -1;
+  int createError = 0;
   for (int attempt = 0; attempt < kTempNames && fd < 0; ++attempt) {
     tmp = TempName(path, ::getpid(), attempt);
     fd = ::open(tmp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, options.mode);
+    createError = fd < 0 ? errno : 0;
     if (fd < 0 && errno != EEXIST) break;
   }
 
   if (fd < 0) {
-    if (!exists) return false;
+    if (!exists) return refuse(FileFailure::Where::Folder, FolderOf(path), createError);
     // A folder that takes no new file, holding a file we may write: overwrite it in place
     // without emptying it first, and cut what lies behind the new content afterwards.
     const int f = ::open(path.c_str(), O_WRONLY | O_CLOEXEC);
-    if (f < 0) return false;
+    if (f < 0) return refuse(FileFailure::Where::File, path, errno);
+    // The file keeps no permission that a new file would not get (others may not go on
+    // reading a password); where it can't lose it, nothing is written.
+    const mode_t old = st.st_mode & 07777;
+    if (!options.keepOldMode && (old & options.mode) != old &&
+        ::fchmod(f, old & options.mode) != 0) {
+      const int error = errno;
+      ::close(f);
+      return refuse(FileFailure::Where::Private, path, error);
+    }
     int err = WriteFlushClose(f, bytes);
     if (err == 0 && ::truncate(path.c_str(), static_cast<off_t>(bytes.size())) != 0) err = errno;
     if (err != 0) throw Error(WriteErrorText("Disk write error", err));

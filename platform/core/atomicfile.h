@@ -5,6 +5,8 @@
 #include <string_view>
 #include <sys/types.h>
 
+#include "platform/core/filefailure.h"
+
 namespace platform {
 
 struct AtomicWriteOptions {
@@ -15,14 +17,18 @@ struct AtomicWriteOptions {
 // Writes `bytes` as the whole content of `path`; a link is followed and its file replaced.
 // Returns false, changing nothing, when the file cannot be written: `path` is a folder or
 // not a regular file, an existing file at `path` is not writable, or the folder takes no
-// new file and there is no old file. When the folder takes no new file but a writable old
-// file exists, that file is overwritten in place and then cut to length. Throws
-// platform::Error ("Disk full" or "Disk write error (...)") when writing fails once
-// begun; a replaced file then stays as it was and the temporary file is removed.
+// new file and there is no old file; `failure`, when given, then says where and why. When
+// the folder takes no new file but a writable old file exists, that file is overwritten in
+// place and then cut to length; unless it keeps its old mode, it first loses every
+// permission that `mode` does not give (a file that others could read becomes its owner's
+// alone), and where that can't be done it is left as it was (false). Throws platform::Error
+// ("Disk full" or "Disk write error (...)") when writing fails once begun; a replaced file
+// then stays as it was and the temporary file is removed.
 bool WriteFileAtomically(const std::string& path, std::string_view bytes,
-                         AtomicWriteOptions options = {});
-inline bool WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t mode) {
-  return WriteFileAtomically(path, bytes, AtomicWriteOptions{mode, false});
+                         AtomicWriteOptions options = {}, FileFailure* failure = nullptr);
+inline bool WriteFileAtomically(const std::string& path, std::string_view bytes, mode_t mode,
+                                FileFailure* failure = nullptr) {
+  return WriteFileAtomically(path, bytes, AtomicWriteOptions{mode, false}, failure);
 }
 
 // Removes what interrupted replacements of `path` left behind (a kill during a save): the

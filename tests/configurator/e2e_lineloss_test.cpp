@@ -31,7 +31,7 @@ class LineLossE2E : public WindowOnPeer<ts::DeviceSimulator> {
   void BeforeWindow() override { device.Clock().SetRunning(false); }
 
   // The boxes with this text so far.
-  int Boxes(const char* text) const {
+  int Boxes(const std::string& text) const {
     int n = 0;
     for (const auto& b : boxes) n += b.text == text;
     return n;
@@ -40,8 +40,9 @@ class LineLossE2E : public WindowOnPeer<ts::DeviceSimulator> {
   static void Turn() {
     for (int i = 0; i < 3; ++i) QCoreApplication::processEvents();
   }
+  static std::string Link() { return platform::PortFolder() + "/com1"; }
   static void Relink(const std::string& target) {
-    const std::string link = platform::PortFolder() + "/com1";
+    const std::string link = Link();
     std::filesystem::remove(link);
     std::filesystem::create_symlink(target, link);
   }
@@ -77,11 +78,15 @@ TEST_F(LineLossE2E, LostLineIsToldOnceAndTheNextCommandReopensItsLink) {
   EXPECT_EQ(boxes[0].text, configurator::kLineLostText);
   Quiet();
 
-  // Still unplugged: the press is a new attempt, told as a port that can't be opened.
+  // Still unplugged: the press is a new attempt, told as a port that can't be opened, with
+  // the link and where it points.
   form->ReadState->click();
   Turn();
   ASSERT_EQ(boxes.size(), 2u);
-  EXPECT_EQ(boxes[1].text, configurator::kPortErrorText);
+  EXPECT_EQ(boxes[1].text, std::string(configurator::kPortErrorText) + "\r\nThe port link " +
+                               Link() + " points to " + device.SlavePath() +
+                               ", which does not exist: nothing is plugged in there. Plug in "
+                               "the device, or point the link to where it is.");
   Quiet();
 
   ts::DeviceSimulator replugged;
@@ -99,18 +104,25 @@ TEST_F(LineLossE2E, LostLineIsToldOnceAndTheNextCommandReopensItsLink) {
 }
 
 // A port link to a missing device, a regular file or a folder: the port error at start and
-// once on each command pressed.
+// once on each command pressed, with the link, where it points and why.
 TEST_F(LineLossE2E, PortThatCantBeOpenedIsToldAtStartAndOnEachCommand) {
   const std::filesystem::path spare = std::filesystem::current_path();
   std::ofstream(spare / "plain.txt") << "not a line";
   std::filesystem::create_directory(spare / "folder");
+  const std::string noSerialPort = " is not a serial port: choose another port.";
   const struct {
     const char* name;
     std::string target;
+    std::string why;
   } cases[] = {
-      {"a missing device", "/dev/tk5063-no-such-device"},
-      {"a regular file", (spare / "plain.txt").string()},
-      {"a folder", (spare / "folder").string()},
+      {"a missing device", "/dev/tk5063-no-such-device",
+       "The port link " + Link() +
+           " points to /dev/tk5063-no-such-device, which does not exist: nothing is plugged in "
+           "there. Plug in the device, or point the link to where it is."},
+      {"a regular file", (spare / "plain.txt").string(),
+       Link() + " (a link to " + (spare / "plain.txt").string() + ")" + noSerialPort},
+      {"a folder", (spare / "folder").string(),
+       Link() + " (a link to " + (spare / "folder").string() + ")" + noSerialPort},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -121,12 +133,13 @@ TEST_F(LineLossE2E, PortThatCantBeOpenedIsToldAtStartAndOnEachCommand) {
     Quiet();
     Turn();
     EXPECT_FALSE(form->SerialPort1->Connected());
-    EXPECT_EQ(Boxes(configurator::kPortErrorText), 1);
+    const std::string text = std::string(configurator::kPortErrorText) + "\r\n" + c.why;
+    EXPECT_EQ(Boxes(text), 1);
     for (int press = 2; press <= 3; ++press) {
       form->ReadState->click();
       Turn();
       Quiet();
-      EXPECT_EQ(Boxes(configurator::kPortErrorText), press);
+      EXPECT_EQ(Boxes(text), press);
     }
     EXPECT_EQ(Boxes(configurator::kLineLostText), 0);
   }

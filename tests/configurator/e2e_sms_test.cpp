@@ -16,17 +16,21 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <ctime>
 #include <memory>
+#include <optional>
 
 #include "configurator/form.h"
 #include "configurator/portlink.h"
 #include "configurator/core/setupconfig.h"
 #include "platform/core/devicepath.h"
 #include "platform/messagebox.h"
+#include "platform/widgets.h"
 #include "serial/displayunit.h"
 #include "serial/serialdrv.h"
 #include "support/device_sim.h"
 #include "support/modem_sim.h"
+#include "support/scopedenv.h"
 #include "support/sms_pdu.h"
 #include "e2e_fixture.h"
 
@@ -43,6 +47,11 @@ class SmsE2E : public WindowOnPeer<ts::ModemSimulator> {
   ts::ModemSimulator& PeerOnLine() override { return modem; }
   // A settings file that starts the window in SMS mode, the device answering each SMS.
   void BeforeWindow() override {
+    // The PC in Berlin; the window is built at noon of the test's day.
+    zone_.emplace("TZ", "Europe/Berlin");
+    configurator::TForm1::ClockForNewWindows() = [day = day_] {
+      return QDateTime(day, QTime(12, 0, 30));
+    };
     modem.SetResponder([this](const std::string& text) { return device.SmsAnswer(text); });
     configurator::TSetupConfig cfg;
     cfg.SMSmode = 1;
@@ -56,9 +65,15 @@ class SmsE2E : public WindowOnPeer<ts::ModemSimulator> {
     // Noon: far from the midnight window unless a test moves the clock.
     SetClock(12, 0);
   }
+  void TearDown() override {
+    WindowOnPeer::TearDown();
+    configurator::TForm1::ClockForNewWindows() = nullptr;
+    zone_.reset();
+    ::tzset();
+  }
 
   void SetClock(int hour, int minute, int second = 30) {
-    form->Now = [=] { return QDateTime(QDate(2026, 1, 5), QTime(hour, minute, second)); };
+    form->Now = [=, day = day_] { return QDateTime(day, QTime(hour, minute, second)); };
   }
   // Lets the modem read what the window wrote, until it has `lines` command lines in all.
   bool ModemHasLines(std::size_t lines) {
@@ -101,6 +116,14 @@ class SmsE2E : public WindowOnPeer<ts::ModemSimulator> {
 
   ts::ModemSimulator modem;
   ts::DeviceSimulator device;  // answers the SMS; not on a line of its own
+  QDate day_{2026, 1, 5};      // winter: Berlin is at +01
+  std::optional<ts::ScopedEnv> zone_;
+};
+
+// The same in summer, when Berlin is at +02.
+class SmsE2ESummer : public SmsE2E {
+ public:
+  SmsE2ESummer() { day_ = QDate(2026, 7, 6); }
 };
 
 }  // namespace
@@ -344,9 +367,16 @@ void SyncModemCase(SmsE2E& t, const char* manufacturer, const char* line, const 
       << t.form->Exchange.ClockText();
 }
 
+// The Time Zone field starts with the PC's offset from UTC: Berlin's "+01" in winter goes to
+// the modem as "+04" (quarter hours), its "+02" in summer as "+08".
 TEST_F(SmsE2E, SynchronizeModemTimeWithZone) {
-  // The Time Zone field's "+02" (hours) goes to the modem as "+08" (quarter hours).
-  SyncModemCase(*this, "GSM-SIM", "AT+CCLK=\"26/01/05,12:00:30+08\"", "26/01/05,12:00:30+08");
+  EXPECT_EQ(form->TimeZone->text(), "+01");
+  SyncModemCase(*this, "GSM-SIM", "AT+CCLK=\"26/01/05,12:00:30+04\"", "26/01/05,12:00:30+04");
+}
+
+TEST_F(SmsE2ESummer, SynchronizeModemTimeWithZone) {
+  EXPECT_EQ(form->TimeZone->text(), "+02");
+  SyncModemCase(*this, "GSM-SIM", "AT+CCLK=\"26/07/06,12:00:30+08\"", "26/07/06,12:00:30+08");
 }
 
 TEST_F(SmsE2E, SynchronizeModemTimeWithoutZoneForSiemensPhones) {
@@ -408,18 +438,37 @@ TEST_F(SmsE2E, UnreadableListedPduIsDeletedAllTheSame) {
   EXPECT_TRUE(boxes.empty());
 }
 
+// Set Date/Time in SMS mode, in winter and in summer: the PC's clock and its offset from UTC.
+void SetDateTimeCase(SmsE2E& t, const std::string& line) {
+  t.RunStartup();
+  const std::size_t before = t.modem.AtLines().size();
+  t.modem.ClearLogs();
+  t.form->SetDT->click();
+  ASSERT_TRUE(t.ModemHasLines(before + 1));
+  EXPECT_EQ(t.modem.Received(), line + "\r");  // no frame, no zero byte, no SMS
+  EXPECT_TRUE(t.modem.Submissions().empty());
+  t.Poll();  // the phone's ERROR for a line it does not know
+  t.Tick();
+  ASSERT_TRUE(t.ModemHasLines(before + 2));
+  EXPECT_EQ(t.modem.AtLines().back(), "AT+CCLK?");
+}
+
 TEST_F(SmsE2E, SetDateTimeGoesToThePhoneUnframedThenTheClockIsAsked) {
+  SetDateTimeCase(*this, "SETTM 26/01/05,12:00:30+01");
+}
+
+TEST_F(SmsE2ESummer, SetDateTimeGoesToThePhoneUnframedThenTheClockIsAsked) {
+  SetDateTimeCase(*this, "SETTM 26/07/06,12:00:30+02");
+}
+
+TEST_F(SmsE2E, SetDateTimeTakesTheZoneTheUserTyped) {
   RunStartup();
   const std::size_t before = modem.AtLines().size();
   modem.ClearLogs();
+  form->TimeZone->setText("-05");
   form->SetDT->click();
   ASSERT_TRUE(ModemHasLines(before + 1));
-  EXPECT_EQ(modem.Received(), "SETTM 26/01/05,12:00:30+02\r");  // no frame, no zero byte, no SMS
-  EXPECT_TRUE(modem.Submissions().empty());
-  Poll();  // the phone's ERROR for a line it does not know
-  Tick();
-  ASSERT_TRUE(ModemHasLines(before + 2));
-  EXPECT_EQ(modem.AtLines().back(), "AT+CCLK?");
+  EXPECT_EQ(modem.Received(), "SETTM 26/01/05,12:00:30-05\r");
 }
 
 // The line pulled in SMS mode: the next store poll meets it, the port closes and its lock

@@ -4,8 +4,11 @@
 #include <QPushButton>
 #include <QTabWidget>
 
+#include <ctime>
+
 #include "configurator/formutil.h"
 #include "configurator/core/setupconfig.h"
+#include "support/scopedenv.h"
 #include "window_fixture.h"
 
 namespace {
@@ -16,6 +19,42 @@ using cfgtest::WindowTest;
 using configurator::TForm1;
 
 class MainPageAndModem : public WindowTest {};
+
+// The PC's offset from UTC at a given moment, in the field's form: whole hours toward zero.
+TEST(TimeZoneField, ThePcsOffsetAtAMoment) {
+  const QDateTime winter(QDate(2026, 12, 11), QTime(12, 0), Qt::UTC);
+  const QDateTime summer(QDate(2026, 7, 6), QTime(12, 0), Qt::UTC);
+  const struct {
+    const char* zone;
+    QDateTime moment;
+    const char* text;
+  } cases[] = {
+      {"Europe/Berlin", winter, "+01"},
+      {"Europe/Berlin", summer, "+02"},
+      {"America/New_York", winter, "-05"},
+      {"America/New_York", summer, "-04"},
+      {"Asia/Kolkata", winter, "+05"},      // +05:30
+      {"America/St_Johns", winter, "-03"},  // -03:30, toward zero too
+      {"UTC", winter, "+00"},
+      {"Pacific/Kiritimati", winter, "+14"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.zone) + " " + c.moment.toString(Qt::ISODate).toStdString());
+    testsupport::ScopedEnv zone("TZ", c.zone);
+    EXPECT_EQ(TForm1::UtcOffsetText(c.moment), c.text);
+  }
+  ::tzset();
+}
+
+// The field takes the offset of the moment the window is built.
+TEST_F(MainPageAndModem, TimeZoneStartsWithThePcsOffset) {
+  testsupport::ScopedEnv zone("TZ", "America/New_York");
+  TForm1::ClockForNewWindows() = [] { return QDateTime(QDate(2026, 1, 5), QTime(12, 0)); };
+  WriteZeroFile();
+  TForm1& f = Make();
+  TForm1::ClockForNewWindows() = nullptr;
+  EXPECT_EQ(f.TimeZone->text(), "-05");
+}
 
 TEST_F(MainPageAndModem, ReadingButtonsOnOtherPagesSendWhatTheirTwinsSend) {
   WriteZeroFile();
@@ -93,8 +132,7 @@ TEST_F(MainPageAndModem, StartUpSequenceRunsThroughWithTheDeadPort) {
   EXPECT_EQ(f.Status->text().toStdString(), " ");
   for (int t = 0; t < 120; ++t) f.Timer1Timer();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text,
-            "Could not connect to serial port.\r\nPlease, check settings and try again.");
+  EXPECT_EQ(boxes[0].text, DeadCom1Text());
   EXPECT_FALSE(f.Exchange.PhoneNotConnected());
 }
 

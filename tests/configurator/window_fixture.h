@@ -38,6 +38,7 @@ namespace cfgtest {
 struct Box {
   std::string text, caption;
   platform::Icon icon;
+  platform::Buttons buttons = platform::Buttons::Ok;
 };
 
 class WindowTest : public ::testing::Test {
@@ -55,8 +56,8 @@ class WindowTest : public ::testing::Test {
     ASSERT_TRUE(com1.Open());
     Link(1, com1);
     platform::SetMessageHook([this](const platform::MessageRequest& r) {
-      boxes.push_back({r.text, r.caption, r.icon});
-      return platform::Answer::Ok;
+      boxes.push_back({r.text, r.caption, r.icon, r.buttons});
+      return r.buttons == platform::Buttons::Ok ? platform::Answer::Ok : answer;
     });
   }
   void TearDown() override {
@@ -84,6 +85,15 @@ class WindowTest : public ::testing::Test {
     std::filesystem::remove(link);
     std::filesystem::create_symlink(Folder() + "/no-such-device", link);
     com1.Close();
+  }
+  // The port error of the port that KillCom1 leaves: its first lines, then the link and
+  // where it points.
+  std::string DeadCom1Text() const {
+    return "Could not connect to serial port.\r\nPlease, check settings and try again.\r\n"
+           "The port link " +
+           PortFolder() + "/com1 points to " + Folder() +
+           "/no-such-device, which does not exist: nothing is plugged in there. Plug in the "
+           "device, or point the link to where it is.";
   }
 
   // A settings file in the window's folder.
@@ -146,6 +156,7 @@ class WindowTest : public ::testing::Test {
 
   testsupport::PtyPair com1;
   std::vector<Box> boxes;
+  platform::Answer answer = platform::Answer::Ok;  // the answer of a box with more buttons
   std::unique_ptr<configurator::TForm1> form;
 
  private:

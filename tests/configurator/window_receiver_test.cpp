@@ -212,8 +212,7 @@ TEST_F(WindowReceiver, StartUpSequenceOnAClosedPortEndsWithoutTheTimeOut) {
                f.Exchange.Awaiting(configurator::Answer::CMGL1));
   for (int i = 0; i < 120; ++i) f.Timer1Timer();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text,
-            "Could not connect to serial port.\r\nPlease, check settings and try again.");
+  EXPECT_EQ(boxes[0].text, DeadCom1Text());
   EXPECT_FALSE(f.Exchange.PhoneNotConnected());
 }
 

@@ -143,8 +143,9 @@ TEST_F(WindowStartup, SmsModeStartArmsTheModemSequence) {
 }
 
 // A read-only settings file (the window runs as an ordinary user here, for whom the mode
-// counts): the warning at start, the zero-record start, the warning on every save, and Exit
-// stays open after it, so nothing is lost. The file stays as it was.
+// counts): the warning at start, with the file and why, the zero-record start, the warning
+// on every save; Exit says it could not save, where and why, and asks: No stays (nothing is
+// lost), Yes leaves. The file stays as it was.
 TEST_F(WindowStartup, ReadOnlyFileAtStartAndOnSaveAndExit) {
   TSetupConfig c;
   c.RadioGroupRate = 2;
@@ -153,9 +154,13 @@ TEST_F(WindowStartup, ReadOnlyFileAtStartAndOnSaveAndExit) {
   WriteFile(original);
   ::chmod("TK5063.cfg", 0444);
   cfgtest::OpenFolderForOthers(Folder());
+  const std::string warning =
+      "TK5063.cfg access error\r\n" + Folder() +
+      "/TK5063.cfg: permission denied: give yourself read and write access to the file, or "
+      "start the program in a folder of your own.";
   TForm1& f = cfgtest::AsOrdinaryUser([&]() -> TForm1& { return Make(); });
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "TK5063.cfg access error");
+  EXPECT_EQ(boxes[0].text, warning);
   EXPECT_EQ(boxes[0].caption, "Warning");
   EXPECT_EQ(f.RadioGroupRate->ItemIndex(), 0);
   EXPECT_EQ(platform::Text(f.TKnumber), "");
@@ -164,19 +169,54 @@ TEST_F(WindowStartup, ReadOnlyFileAtStartAndOnSaveAndExit) {
   boxes.clear();
   EXPECT_FALSE(cfgtest::AsOrdinaryUser([&] { return f.SaveSetting1Click(); }));
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "TK5063.cfg access error");
+  EXPECT_EQ(boxes[0].text, warning);
 
   boxes.clear();
   f.show();
   f.SaveSettingAfterExitCB->setChecked(true);
-  cfgtest::AsOrdinaryUser([&] { f.ExitBtn->click(); });
-  EXPECT_EQ(boxes.size(), 1u);
-  EXPECT_TRUE(f.isVisible());
+  for (const platform::Answer a : {platform::Answer::No, platform::Answer::Yes}) {
+    answer = a;
+    cfgtest::AsOrdinaryUser([&] { f.ExitBtn->click(); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].text, warning + "\r\n" + configurator::kExitUnsavedText);
+    EXPECT_EQ(boxes[0].caption, "Warning");
+    EXPECT_EQ(boxes[0].icon, platform::Icon::Warning);
+    EXPECT_EQ(boxes[0].buttons, platform::Buttons::YesNo);
+    EXPECT_EQ(f.isVisible(), a == platform::Answer::No);
+    boxes.clear();
+  }
   EXPECT_EQ(ReadFile(), original);
 }
 
-// An I/O error while saving (here the file-size limit, which binds root too) shows the error
-// box; Exit then keeps the window open, and the old file is left whole.
+// A folder the user can't write and no settings file in it: the start's warning says so with
+// the folder, and so does the Exit that can't save, which lets the user leave.
+TEST_F(WindowStartup, FolderThatTakesNoFileIsToldAtStartAndExit) {
+  cfgtest::OpenFolderForOthers(Folder());
+  const bool root = ::geteuid() == 0;
+  if (!root) ::chmod(Folder().c_str(), 0555);
+  const std::string folderLine =
+      "The folder " + Folder() +
+      " takes no new file (no write permission): start the program in a folder of your own, or "
+      "ask the folder's owner for write access.";
+  TForm1& f = cfgtest::AsOrdinaryUser([&]() -> TForm1& { return Make(); });
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text, "TK5063.cfg access error\r\n" + folderLine);
+  boxes.clear();
+  f.show();
+  f.SaveSettingAfterExitCB->setChecked(true);
+  answer = platform::Answer::Yes;
+  cfgtest::AsOrdinaryUser([&] { f.ExitBtn->click(); });
+  if (!root) ::chmod(Folder().c_str(), 0755);
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].text,
+            "TK5063.cfg access error\r\n" + folderLine + "\r\n" + configurator::kExitUnsavedText);
+  EXPECT_FALSE(f.isVisible());
+  EXPECT_FALSE(std::filesystem::exists(Folder() + "/TK5063.cfg"));
+}
+
+// An I/O error while saving (here the file-size limit, which binds root too) at Exit: the
+// error and the file, and the question; No keeps the window open, and the old file is left
+// whole.
 TEST_F(WindowStartup, WriteErrorOnExitKeepsTheWindowAndTheOldFile) {
   platform::SetApplicationTitle("TK5063SM");
   WriteZeroFile();
@@ -186,15 +226,17 @@ TEST_F(WindowStartup, WriteErrorOnExitKeepsTheWindowAndTheOldFile) {
   f.TKnumber->setText("+4917012345");
   f.SaveSettingAfterExitCB->setChecked(true);
 
+  answer = platform::Answer::No;
   {
     testsupport::FileSizeLimit limit(1000);
     f.ExitBtn->click();
   }
 
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Disk write error (File too large).");
-  EXPECT_EQ(boxes[0].caption, "TK5063SM");
-  EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
+  EXPECT_EQ(boxes[0].text, "Disk write error (File too large): " + Folder() + "/TK5063.cfg\r\n" +
+                               configurator::kExitUnsavedText);
+  EXPECT_EQ(boxes[0].caption, "Warning");
+  EXPECT_EQ(boxes[0].buttons, platform::Buttons::YesNo);
   EXPECT_TRUE(f.isVisible());
   EXPECT_EQ(ReadFile(), std::string(4136, '\0'));
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(Folder()),

@@ -196,6 +196,7 @@ TEST_F(WindowWire, ModemRoutinesBytes) {
 TEST_F(WindowWire, SetClockLineInBothModes) {
   TForm1& f = Start();
   f.Now = [] { return QDateTime(QDate(2026, 1, 5), QTime(9, 7, 3, 450)); };
+  f.TimeZone->setText("+02");  // as the user typed it
   f.SetDT->click();
   EXPECT_EQ(Wire(), Frame("SETTM 26/01/05,09:07:03+02"));
   EXPECT_TRUE(f.Exchange.ClockQueryPending());
@@ -230,7 +231,8 @@ TEST_F(WindowWire, SetClockLineInBothModes) {
 TEST_F(WindowWire, ModemClockLine) {
   TForm1& f = Start();
   f.Now = [] { return QDateTime(QDate(2099, 12, 31), QTime(23, 59, 59)); };
-  f.SyncModem->click();  // direct mode: only the memos are emptied
+  f.TimeZone->setText("+02");  // as the user typed it
+  f.SyncModem->click();        // direct mode: only the memos are emptied
   EXPECT_EQ(Wire(), "");
   f.SMSmode->setChecked(true);
   f.SyncModem->click();
@@ -251,8 +253,7 @@ TEST_F(WindowWire, PortErrorIsShownOncePerRun) {
   f.GetModel();
   f.SetDT->click();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text,
-            "Could not connect to serial port.\r\nPlease, check settings and try again.");
+  EXPECT_EQ(boxes[0].text, DeadCom1Text());
   EXPECT_EQ(boxes[0].caption, "Error");
   EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
   EXPECT_FALSE(f.Exchange.ModemBusy());

@@ -443,13 +443,20 @@ TEST_F(FormTest, SaveSettingAfterTheStartWritesBackTheRestoredRecord) {
   EXPECT_EQ(back.CopyFromDay(), QDate::currentDate());
 }
 
+// The warning keeps its text and adds the file's full path and why, at start and on a save.
 TEST_F(FormTest, SaveSettingThatCannotWriteWarns) {
   auto& f = Form();
   ASSERT_TRUE(QDir(root_).mkdir("csv.cfg"));  // a folder in the file's place
+  const std::string warning = "csv.cfg access error\r\n" + Path("csv.cfg") +
+                              " is a folder or a device, not a settings file: rename or "
+                              "remove it.";
   f.SaveSetting1->trigger();
-  ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "csv.cfg access error");
-  EXPECT_EQ(messages[0].icon, platform::Icon::Warning);
+  f.OnCreate();
+  ASSERT_EQ(messages.size(), 2u);
+  for (const auto& m : messages) {
+    EXPECT_EQ(m.text, warning);
+    EXPECT_EQ(m.icon, platform::Icon::Warning);
+  }
 }
 
 TEST_F(FormTest, ExitAsksATransferToStopAndClosesTheWindow) {

@@ -9,6 +9,8 @@
 #include <dirent.h>
 #include <functional>
 #include <fcntl.h>
+#include <grp.h>
+#include <sys/stat.h>
 #include <sys/file.h>
 #include <sys/ioctl.h>
 #include <sys/utsname.h>
@@ -16,6 +18,7 @@
 #include <thread>
 #include <unistd.h>
 
+#include "configurator/unprivileged.h"
 #include "platform/core/tick.h"
 #include "serial/linetermios.h"
 #include "serial/serialdrv.h"
@@ -188,6 +191,44 @@ std::string AsciiPid(long pid) {
   return text;
 }
 
+std::string BinaryPid(std::int32_t pid) { return std::string(reinterpret_cast<char*>(&pid), 4); }
+
+// What some serial programs write: the PID, their name and their user.
+std::string WithProgram(long pid) {
+  char text[48];
+  std::snprintf(text, sizeof text, "%10ld minicom user\n", pid);
+  return text;
+}
+
+// The PID a lock file's content names, in both formats; 0 where it names none.
+TEST(LockFiles, ThePidIsReadInBothFormats) {
+  const struct {
+    std::string bytes;
+    pid_t pid;
+  } cases[] = {
+      {"      1234\n", 1234},
+      {"1234\n", 1234},
+      {"      1234 minicom user\n", 1234},
+      {"1234", 1234},             // four ASCII bytes make no PID a system can have
+      {"123\n", 123},             // nor do these
+      {BinaryPid(14649), 14649},  // "99\0\0": looks like digits, is binary
+      {BinaryPid(4194304), 4194304},
+      {BinaryPid(12345678), 0},  // beyond every PID, and no text either
+      {BinaryPid(-1), 0},
+      {BinaryPid(0), 0},
+      {"", 0},
+      {"   \n", 0},
+      {"garbage\n", 0},
+      {"12ab\n", 0},
+      {"12345678901\n", 0},    // eleven digits
+      {"      5000000\n", 0},  // above the largest PID
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.bytes));
+    EXPECT_EQ(LockFilePid(c.bytes), c.pid);
+  }
+}
+
 // A process that lives until the returned pipe end is closed.
 pid_t LiveProcess(int& release) {
   int p[2];
@@ -265,7 +306,7 @@ TEST_F(Locks, AnotherProgramsLockIsHonouredAndAStaleOneRemoved) {
   int release = -1;
   const pid_t live = LiveProcess(release);
   ASSERT_GT(live, 0);
-  std::int32_t binary = live;
+  const pid_t dead = DeadProcess();
   struct Case {
     const char* what;
     std::string bytes;
@@ -273,10 +314,13 @@ TEST_F(Locks, AnotherProgramsLockIsHonouredAndAStaleOneRemoved) {
   };
   const Case cases[] = {
       {"live owner, ten digits", AsciiPid(live), false},
-      {"live owner, binary PID", std::string(reinterpret_cast<const char*>(&binary), 4), false},
+      {"live owner, binary PID", BinaryPid(live), false},
+      {"live owner, text after the PID", WithProgram(live), false},
       {"owner not readable", "garbage\n", false},
-      {"owner gone", AsciiPid(DeadProcess()), true},
-      {"owner gone, no blanks", std::to_string(DeadProcess()) + "\n", true},
+      {"owner gone", AsciiPid(dead), true},
+      {"owner gone, no blanks", std::to_string(dead) + "\n", true},
+      {"owner gone, binary PID", BinaryPid(dead), true},
+      {"owner gone, text after the PID", WithProgram(dead), true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -314,6 +358,133 @@ TEST_F(Locks, TheLockGoesAtExit) {
       },
       ::testing::ExitedWithCode(0), "");
   EXPECT_FALSE(Exists(lock));
+}
+
+// A port that does not open says why, in one line naming the device; Connect still only
+// says false. Each case sets the scene and clears it again.
+TEST_F(Locks, AnOpenFailureNamesTheDeviceAndTheReason) {
+  const std::string dev = pty.SlavePath();
+  const std::string missing = "/dev/tk5063-no-such-device";
+  const std::string link = LockFolder() + "/com-nowhere";
+  ASSERT_EQ(symlink(missing.c_str(), link.c_str()), 0);
+  int release = -1;
+  const pid_t live = LiveProcess(release);
+  ASSERT_GT(live, 0);
+  const std::string self = "test_serial";  // the name a child of this program runs under
+
+  // Another program holding the device with an flock, until the returned pipe is closed.
+  auto holdDevice = [&](int& done) {
+    int ready[2], p[2];
+    if (pipe(ready) != 0 || pipe(p) != 0) return pid_t(-1);
+    const pid_t child = fork();
+    if (child == 0) {
+      close(p[1]);
+      const int fd = open(dev.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK);
+      char c = fd >= 0 && flock(fd, LOCK_EX | LOCK_NB) == 0 ? 'y' : 'n';
+      (void)!write(ready[1], &c, 1);
+      (void)!read(p[0], &c, 1);
+      _exit(0);
+    }
+    char c = 0;
+    (void)!read(ready[0], &c, 1);
+    close(ready[0]);
+    close(ready[1]);
+    close(p[0]);
+    done = p[1];
+    return child;
+  };
+
+  struct Case {
+    const char* what;
+    std::string name;                  // the port name given to the driver
+    std::function<void()> set, clear;  // the scene
+    TOpenFailure::Kind kind;
+    std::string line;
+  };
+  pid_t holder = 0;
+  int holderDone = -1;
+  const std::vector<Case> cases = {
+      {"missing device", missing, [] {}, [] {}, TOpenFailure::kSystem,
+       missing + " does not exist: nothing is plugged in there. Plug in the device, or choose "
+                 "another port."},
+      {"link to nowhere", link, [] {}, [] {}, TOpenFailure::kSystem,
+       "The port link " + link + " points to " + missing +
+           ", which does not exist: nothing is plugged in there. Plug in the device, or point "
+           "the link to where it is."},
+      {"lock of a live program", dev, [&] { Spit(lock, WithProgram(live)); },
+       [&] { unlink(lock.c_str()); }, TOpenFailure::kLocked,
+       dev + " is in use by " + self + " (process " + std::to_string(live) +
+           "), which holds its lock file " + lock + ": close that program first."},
+      {"lock naming nobody", dev, [&] { Spit(lock, "garbage\n"); }, [&] { unlink(lock.c_str()); },
+       TOpenFailure::kLocked,
+       dev + " is locked by the file " + lock +
+           ", which names no running program that could be read: remove that file if no "
+           "program uses the port."},
+      {"held by another program", dev, [&] { holder = holdDevice(holderDone); },
+       [&] {
+         close(holderDone);
+         waitpid(holder, nullptr, 0);
+       },
+       TOpenFailure::kHeld, ""},  // names the holder, below
+      {"no serial line", "/dev/null", [] {}, [] {}, TOpenFailure::kSettings,
+       "/dev/null is not a serial port: choose another port."},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    c.set();
+    drv.SetPortName(c.name);
+    EXPECT_FALSE(drv.Connect());
+    EXPECT_EQ(drv.LastOpenFailure().kind, c.kind);
+    const std::string line = c.line.empty()
+                                 ? dev + " is in use by " + self + " (process " +
+                                       std::to_string(holder) + "): close that program first."
+                                 : c.line;
+    EXPECT_EQ(OpenFailureLine(drv.LastOpenFailure()), line);
+    c.clear();
+  }
+  drv.SetPortName(dev);
+  ASSERT_TRUE(drv.Connect());
+  EXPECT_EQ(drv.LastOpenFailure().kind, TOpenFailure::kNone);
+  EXPECT_EQ(OpenFailureLine(drv.LastOpenFailure()), "");
+  drv.Disconnect();
+  close(release);
+  waitpid(live, nullptr, 0);
+  unlink(link.c_str());
+}
+
+// A device the user may not open: the group that may is named, as is the need to log in
+// again; a device of its owner alone names the owner. Needs root to hand the device around.
+TEST_F(Locks, ADeviceTheUserMayNotOpenNamesItsGroup) {
+  if (geteuid() != 0) GTEST_SKIP() << "only root can give the device to another owner";
+  const std::string dev = pty.SlavePath();
+  const group* dialout = getgrnam("dialout");
+  const gid_t gid = dialout ? dialout->gr_gid : 20;
+  const std::string groupName = dialout ? "dialout" : std::to_string(gid);
+  struct stat was {};
+  ASSERT_EQ(stat(dev.c_str(), &was), 0);
+  // The lock folder as the system's: everybody may make a lock there.
+  ASSERT_EQ(chmod(LockFolder().c_str(), 01777), 0);
+  const struct {
+    mode_t mode;
+    std::string line;
+  } cases[] = {
+      {0660, dev + ": permission denied. You must be a member of the group \"" + groupName +
+                 "\" that owns the device: add yourself (sudo usermod -aG " + groupName +
+                 " $USER), then log out and log in again."},
+      {0600, dev + ": permission denied. Only root may open the device: ask your "
+                   "administrator for access."},
+  };
+  for (const auto& c : cases) {
+    ASSERT_EQ(chown(dev.c_str(), 0, gid), 0);
+    ASSERT_EQ(chmod(dev.c_str(), c.mode), 0);
+    const bool opened = cfgtest::AsOrdinaryUser([&] { return drv.Connect(); });
+    EXPECT_FALSE(opened);
+    EXPECT_EQ(drv.LastOpenFailure().error, EACCES);
+    EXPECT_EQ(OpenFailureLine(drv.LastOpenFailure()), c.line);
+  }
+  chown(dev.c_str(), was.st_uid, was.st_gid);
+  chmod(dev.c_str(), was.st_mode & 07777);
+  chmod(LockFolder().c_str(), 0700);
 }
 
 TEST_F(Driver, PlainTickHandsOverWhatIsQueuedOnce) {

@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "configurator/unprivileged.h"
 #include "platform/messagebox.h"
 #include "support/filesizelimit.h"
 
@@ -182,6 +183,59 @@ TEST(CsvConfig, SavedFileIsReadableByItsOwnerOnly) {
   TCSVConfig back;
   ASSERT_TRUE(monitor::ReadCSVConfig(path, back));
   EXPECT_EQ(back.Password.get(), "changed");
+}
+
+// A folder the user can't write, holding a csv.cfg that everybody may read and write: the
+// save goes into the old file in place, which becomes the owner's alone first; a file of
+// another user can't be made so and is left as it was, with the reason.
+TEST(CsvConfig, SaveInPlaceLeavesNoPasswordReadableByOthers) {
+  const bool root = ::geteuid() == 0;
+  struct Case {
+    const char* what;
+    bool ours;  // the file belongs to the user who saves
+  };
+  for (const Case& c : {Case{"own file", true}, Case{"another user's file", false}}) {
+    SCOPED_TRACE(c.what);
+    if (!c.ours && !root) continue;  // only root can give a file to another user
+    QTemporaryDir dir;
+    cfgtest::OpenFolderForOthers(dir.path().toStdString());
+    const std::string path = dir.filePath("csv.cfg").toStdString();
+    const std::string old = SampleRecord().b;
+    WriteAll(path, old);
+    ASSERT_EQ(::chmod(path.c_str(), 0666), 0);
+    if (root && c.ours) {
+      ASSERT_EQ(::chown(path.c_str(), cfgtest::kNobody, cfgtest::kNobody), 0);
+    }
+    if (!root) {
+      ASSERT_EQ(::chmod(dir.path().toUtf8().constData(), 0555), 0);
+    }
+
+    TCSVConfig cfg;
+    cfg.Password.set("new secret");
+    platform::FileFailure failure;
+    const bool saved =
+        cfgtest::AsOrdinaryUser([&] { return monitor::SaveCSVConfig(path, cfg, &failure); });
+    ::chmod(dir.path().toUtf8().constData(), 0755);
+
+    struct stat st;
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(saved, c.ours);
+    EXPECT_EQ(st.st_mode & 0777, c.ours ? 0600u : 0666u);
+    if (c.ours) {
+      TCSVConfig back;
+      ASSERT_TRUE(monitor::ReadCSVConfig(path, back));
+      EXPECT_EQ(back.Password.get(), "new secret");
+    } else {
+      EXPECT_EQ(ReadAll(path), old);
+      EXPECT_EQ(failure.where, platform::FileFailure::Where::Private);
+      EXPECT_EQ(failure.path, path);
+      EXPECT_EQ(platform::FileFailureLine(failure),
+                path +
+                    " can be read by other users and can't be made private, as it belongs "
+                    "to another user: remove it, or ask its owner to.");
+    }
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 1);
+  }
 }
 
 TEST(CsvConfig, FailedSaveLeavesTheOldFileIntact) {
