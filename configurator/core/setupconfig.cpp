@@ -285,10 +285,10 @@ CfgFileResult ReadSetupConfigFile(const std::string& path, TSetupConfig& cfg,
 CfgFileResult WriteSetupConfigFile(const std::string& path, const TSetupConfig& cfg,
                                    platform::FileFailure* failure) {
   const SetupBytes bytes = EncodeSetupConfig(cfg);
-  // A replaced file keeps its permissions and owner.
+  // The record holds the device's GPRS and FTP passwords: the file is its owner's alone.
   const bool written = platform::WriteFileAtomically(
-      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()),
-      platform::AtomicWriteOptions{0666, true}, failure);
+      path, std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()), 0600,
+      failure);
   return written ? CfgFileResult::Ok : CfgFileResult::AccessError;
 }
 

@@ -278,6 +278,19 @@ TEST_F(SetupFile, SaveThenReadGivesTheSameRecord) {
   EXPECT_TRUE(std::equal(b.begin(), b.end(), original.begin(), original.end()));
 }
 
+// The record holds passwords: a new file and one that others could read end as the owner's
+// alone.
+TEST_F(SetupFile, SavedFileIsReadableByItsOwnerOnly) {
+  TSetupConfig c;
+  ASSERT_EQ(WriteSetupConfigFile(file_, c), CfgFileResult::Ok);
+  EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+  fs::permissions(file_, fs::perms::all);
+  ASSERT_EQ(WriteSetupConfigFile(file_, c), CfgFileResult::Ok);
+  EXPECT_EQ(fs::status(file_).permissions() & fs::perms::all,
+            fs::perms::owner_read | fs::perms::owner_write);
+}
+
 TEST_F(SetupFile, LongerFileReadsOneRecordAndTheNextSaveCutsIt) {
   Bytes longer = FieldByFieldRecord();
   longer.resize(kSetupConfigSize + 100, 0xEE);
