@@ -135,13 +135,6 @@ class TForm1 : public QMainWindow,
   void Timer1Timer();
 
   // ---- GSM modem AT functions --------------------------------------------------------
-  void GetHersteller();
-  void GetCharSetClick();
-  void GetModel();
-  void SetCMEE();
-  void SetCMGF();
-  void SetCMGL1();
-  void GetDateTime();
   void SyncModemClick();
   void ctrlZbtnClick();
   void bandClick(int n);  // band0Click .. band3Click
@@ -448,8 +441,6 @@ class TForm1 : public QMainWindow,
 
   // The start-up (startup.cpp).
   void RunStartupSteps();
-  // AT routine pattern (modem.cpp): false when the port could not be opened.
-  bool ConnectForModem();
   void RunRawAT(const std::string& text, bool clearSentMemo);
 
 

@@ -1,5 +1,5 @@
-// The GSM modem's AT functions, run by the exchange: the routines of the start-up sequence
-// and the clock query, the modem clock; and the raw AT and band panels.
+// The window's side of the GSM modem: the modem clock and the raw AT and band panels. The AT
+// routines of the start-up sequence and the clock query run in the exchange core.
 #include <QCheckBox>
 #include <QFrame>
 #include <QLineEdit>
@@ -11,16 +11,6 @@
 #include "platform/widgets.h"
 
 namespace configurator {
-
-bool TForm1::ConnectForModem() { return Exchange.ConnectForModem(); }
-
-void TForm1::GetHersteller() { Exchange.Run(Routine::GetHersteller); }
-void TForm1::GetCharSetClick() { Exchange.Run(Routine::GetCharSet); }
-void TForm1::GetModel() { Exchange.Run(Routine::GetModel); }
-void TForm1::SetCMEE() { Exchange.Run(Routine::SetCMEE); }
-void TForm1::SetCMGF() { Exchange.Run(Routine::SetCMGF); }
-void TForm1::SetCMGL1() { Exchange.Run(Routine::SetCMGL1); }
-void TForm1::GetDateTime() { Exchange.Run(Routine::GetDateTime); }
 
 void TForm1::SyncModemClick() {
   Clear();

@@ -99,12 +99,12 @@ TEST_F(MainPageAndModem, ClockFieldKeepsItsTextWhenThePortErrorIsFirstShown) {
     s.ClockQueryPending = true;
     s.ClockText = "26/01/05,12:00:30+02";
   });
-  f.GetDateTime();
+  f.Exchange.Run(configurator::Routine::GetDateTime);
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(f.DateTime->text().toStdString(), "SIM status");
   EXPECT_TRUE(f.Exchange.ClockQueryPending());
   // After the message has been shown once, the routine refreshes its field and sends nothing.
-  f.GetDateTime();
+  f.Exchange.Run(configurator::Routine::GetDateTime);
   EXPECT_EQ(boxes.size(), 1u);
   EXPECT_EQ(f.DateTime->text().toStdString(), "26/01/05,12:00:30+02");
   EXPECT_TRUE(f.Exchange.ClockQueryPending());

@@ -176,20 +176,20 @@ TEST_F(WindowWire, SmsModeRefusesACommandLongerThanOneSms) {
 
 TEST_F(WindowWire, ModemRoutinesBytes) {
   TForm1& f = Start(true);
-  f.SetCMGF();
+  f.Exchange.Run(configurator::Routine::SetCMGF);
   const std::string cmgf = Wire();
   EXPECT_EQ(cmgf.size(), 12u);
   EXPECT_EQ(cmgf, "\n\rAT+CMGF=0\r");
   EXPECT_TRUE(f.Exchange.Awaiting(configurator::Answer::CMGF));
   EXPECT_TRUE(f.Exchange.ModemBusy());
   // Busy: the next routine sends nothing.
-  f.GetHersteller();
+  f.Exchange.Run(configurator::Routine::GetHersteller);
   EXPECT_EQ(Wire(), "");
   // An answer clears the flag and the modem.
   Chunk("\r\nOK\r\n");
   EXPECT_FALSE(f.Exchange.Awaiting(configurator::Answer::CMGF));
   EXPECT_FALSE(f.Exchange.ModemBusy());
-  f.GetHersteller();
+  f.Exchange.Run(configurator::Routine::GetHersteller);
   EXPECT_EQ(Wire(), "AT+CGMI\r");
 }
 
@@ -249,8 +249,8 @@ TEST_F(WindowWire, PortErrorIsShownOncePerRun) {
   TForm1& f = Start(true);
   f.SerialPort1->Disconnect();
   KillCom1();
-  f.GetHersteller();
-  f.GetModel();
+  f.Exchange.Run(configurator::Routine::GetHersteller);
+  f.Exchange.Run(configurator::Routine::GetModel);
   f.SetDT->click();
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].text, DeadCom1Text());
