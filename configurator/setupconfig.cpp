@@ -27,7 +27,13 @@ void TForm1::ReadCFGFile(const std::string& name) {
   // A first start (no file yet) gets the plain warning; a file that can't be read, or a
   // folder that takes no file, also says where and why.
   platform::FileFailure failure;
-  if (ReadSetupConfigFile(name, Config, &failure) == CfgFileResult::AccessError)
+  CfgFileResult result;
+  try {
+    result = ReadSetupConfigFile(name, Config, &failure);
+  } catch (const platform::Error& e) {  // a short file or a read error: say which file
+    throw platform::Error(platform::WithFileLine(e.what(), name, true));
+  }
+  if (result == CfgFileResult::AccessError)
     AccessErrorBox(platform::StartFailureLine(name, failure));
 }
 
@@ -48,7 +54,13 @@ bool TForm1::SaveCFGFile(const std::string& name, std::string* unsaved) {
   StoreTextPages(c);
   Kept.StoreInto(c);
   platform::FileFailure failure;
-  if (WriteSetupConfigFile(name, c, &failure) == CfgFileResult::AccessError) {
+  CfgFileResult result;
+  try {
+    result = WriteSetupConfigFile(name, c, &failure);
+  } catch (const platform::Error& e) {  // a write that failed once begun: say which file
+    throw platform::Error(platform::WithFileLine(e.what(), name, false));
+  }
+  if (result == CfgFileResult::AccessError) {
     const std::string why = platform::FileFailureLine(failure);
     if (unsaved)
       *unsaved = AccessErrorText(why);

@@ -93,9 +93,8 @@ void TForm1::ExitBtnClick() {
     bool saved = false;
     try {
       saved = SaveSetting1Click(&unsaved);
-    } catch (const std::exception& e) {  // an I/O error once writing had begun
-      unsaved = std::string(e.what()) + ": " +
-                platform::ToCp1252(QString::fromLocal8Bit(platform::FullPath(kSetupFileName)));
+    } catch (const std::exception& e) {  // an I/O error once writing had begun, with its file
+      unsaved = e.what();
     }
     if (!saved && platform::MessageBox(unsaved + "\r\n" + kExitUnsavedText,
                                        kSetupAccessErrorCaption, platform::Icon::Warning,

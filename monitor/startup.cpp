@@ -84,7 +84,13 @@ bool TForm1::ReadCFGFile(const std::string& name) {
   // A first start (no file yet) gets the plain warning; a file that can't be read, or a
   // folder that takes no file, also says where and why.
   platform::FileFailure failure;
-  if (!ReadCSVConfig(name, CSVConfig, &failure)) {
+  bool read;
+  try {
+    read = ReadCSVConfig(name, CSVConfig, &failure);
+  } catch (const platform::Error& e) {  // a short file or a read error: say which file
+    throw platform::Error(platform::WithFileLine(e.what(), name, true));
+  }
+  if (!read) {
     AccessErrorBox(platform::StartFailureLine(name, failure));
     return false;
   }
@@ -155,7 +161,13 @@ void TForm1::SaveCFGFile(const std::string& name) {
   StoreTransferPage(CSVConfig);
   StoreChannelPages(CSVConfig);
   platform::FileFailure failure;
-  if (!SaveCSVConfig(name, CSVConfig, &failure)) AccessErrorBox(platform::FileFailureLine(failure));
+  bool saved;
+  try {
+    saved = SaveCSVConfig(name, CSVConfig, &failure);
+  } catch (const platform::Error& e) {  // a write that failed once begun: say which file
+    throw platform::Error(platform::WithFileLine(e.what(), name, false));
+  }
+  if (!saved) AccessErrorBox(platform::FileFailureLine(failure));
 }
 
 void TForm1::SaveSetting1Click() { SaveCFGFile(kCSVConfigFileName); }

@@ -80,6 +80,16 @@ std::string FileFailureLine(const FileFailure& f) {
   return line;
 }
 
+std::string WithFileLine(const std::string& what, const std::string& name, bool reading) {
+  std::string text = what;
+  if (text.empty() || text.back() != '.') text += '.';
+  text += "\r\n" + FullPath(name);
+  text += reading ? " could not be read whole: \"Save Setting\" writes it again."
+                  : " was left as it was: make room on its disk, or start the program in a "
+                    "folder of your own.";
+  return text;
+}
+
 std::string StartFailureLine(const std::string& name, const FileFailure& failure) {
   if (failure.where != FileFailure::Where::File || failure.error != ENOENT)
     return FileFailureLine(failure);

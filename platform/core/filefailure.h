@@ -30,6 +30,11 @@ FileFailure FolderFailure(const std::string& name);
 // One line (no line break) naming the path, the reason in plain words and the remedy.
 std::string FileFailureLine(const FileFailure& failure);
 
+// A settings file's error raised once the file was open (`what`, e.g. "Read beyond end of
+// file" or "Disk full"), as the box shows it: that text with its full stop, then a line naming
+// the file's full path and what the user can do.
+std::string WithFileLine(const std::string& what, const std::string& name, bool reading);
+
 // What a settings file's access error at start adds: nothing for a first start (no file, in
 // a folder that takes new files), else the line of the file's or its folder's failure.
 std::string StartFailureLine(const std::string& name, const FileFailure& failure);

@@ -111,7 +111,9 @@ TEST_F(WindowStartup, ShortFileEndsTheStartUpWithTheErrorBox) {
   WriteFile(Encode(c).substr(0, 100));
   TForm1& f = Make();
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Read beyond end of file.");
+  EXPECT_EQ(boxes[0].text, "Read beyond end of file.\r\n" + Folder() +
+                               "/TK5063.cfg could not be read whole: \"Save Setting\" writes it "
+                               "again.");
   EXPECT_EQ(boxes[0].caption, "TK5063SM");
   EXPECT_EQ(boxes[0].icon, platform::Icon::Stop);
   // The steps after the read did not run: design values everywhere.
@@ -233,7 +235,9 @@ TEST_F(WindowStartup, WriteErrorOnExitKeepsTheWindowAndTheOldFile) {
   }
 
   ASSERT_EQ(boxes.size(), 1u);
-  EXPECT_EQ(boxes[0].text, "Disk write error (File too large): " + Folder() + "/TK5063.cfg\r\n" +
+  EXPECT_EQ(boxes[0].text, "Disk write error (File too large).\r\n" + Folder() +
+                               "/TK5063.cfg was left as it was: make room on its disk, or start "
+                               "the program in a folder of your own.\r\n" +
                                configurator::kExitUnsavedText);
   EXPECT_EQ(boxes[0].caption, "Warning");
   EXPECT_EQ(boxes[0].buttons, platform::Buttons::YesNo);

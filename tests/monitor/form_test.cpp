@@ -14,6 +14,7 @@
 #include <QTabWidget>
 
 #include "form_fixture.h"
+#include "support/filesizelimit.h"
 #include "support/ftp_server.h"
 #include "support/pty.h"
 #include "monitor/chartlayer.h"
@@ -250,12 +251,33 @@ TEST_F(FormTest, MissingSettingsFileWarnsAndKeepsTheWindowDefaults) {
   EXPECT_EQ(f.MonthCalendar1->selectedDate(), QDate(2018, 9, 1));
 }
 
+// A save that fails once writing has begun names the file, which keeps its old bytes.
+TEST_F(FormTest, SaveThatFailsPartWayNamesTheFileAndKeepsIt) {
+  auto& f = Form();
+  f.OnCreate();
+  messages.clear();
+  const std::string old(828, '\0');
+  Write("csv.cfg", old);
+  {
+    testsupport::FileSizeLimit limit(100);
+    f.SaveSetting1->trigger();
+  }
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].text, "Disk write error (File too large).\r\n" + Path("csv.cfg") +
+                                  " was left as it was: make room on its disk, or start the "
+                                  "program in a folder of your own.");
+  EXPECT_EQ(messages[0].icon, platform::Icon::Stop);
+  std::ifstream in(Path("csv.cfg"), std::ios::binary);
+  EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), old);
+}
+
 TEST_F(FormTest, ShortSettingsFileShowsTheErrorAndTheStartUpGoesOn) {
   Write("csv.cfg", std::string(100, '\x01'));
   auto& f = Form();
   f.OnCreate();
   ASSERT_EQ(messages.size(), 1u);
-  EXPECT_EQ(messages[0].text, "Read beyond end of file.");
+  EXPECT_EQ(messages[0].text, "Read beyond end of file.\r\n" + Path("csv.cfg") +
+                                  " could not be read whole: \"Save Setting\" writes it again.");
   EXPECT_EQ(messages[0].icon, platform::Icon::Stop);
   EXPECT_EQ(f.HostTxt->text(), "ftp.example.com");
   EXPECT_TRUE(f.CopyFromDateCancel->isHidden());
