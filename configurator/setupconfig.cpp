@@ -2,7 +2,6 @@
 // the record from the controls (each page stores its own) and writing it.
 #include "configurator/form.h"
 #include "platform/core/atomicfile.h"
-#include "platform/core/cp1252.h"
 #include "platform/messagebox.h"
 
 namespace configurator {
@@ -11,9 +10,7 @@ namespace {
 // The access error, with the line that says where and why when there is one.
 std::string AccessErrorText(const std::string& why) {
   if (why.empty()) return kSetupAccessErrorText;
-  // Paths are the system's bytes; the box shows Windows-1252.
-  return std::string(kSetupAccessErrorText) + "\r\n" +
-         platform::ToCp1252(QString::fromLocal8Bit(why));
+  return std::string(kSetupAccessErrorText) + "\r\n" + why;
 }
 
 void AccessErrorBox(const std::string& why) {
@@ -27,13 +24,9 @@ void TForm1::ReadCFGFile(const std::string& name) {
   // A first start (no file yet) gets the plain warning; a file that can't be read, or a
   // folder that takes no file, also says where and why.
   platform::FileFailure failure;
-  CfgFileResult result;
-  try {
-    result = ReadSetupConfigFile(name, Config, &failure);
-  } catch (const platform::Error& e) {  // a short file or a read error: say which file
-    throw platform::Error(platform::WithFileLine(e.what(), name, true));
-  }
-  if (result == CfgFileResult::AccessError)
+  if (platform::NamingFile(name, true, [&] {
+        return ReadSetupConfigFile(name, Config, &failure);
+      }) == CfgFileResult::AccessError)
     AccessErrorBox(platform::StartFailureLine(name, failure));
 }
 
@@ -54,13 +47,8 @@ bool TForm1::SaveCFGFile(const std::string& name, std::string* unsaved) {
   StoreTextPages(c);
   Kept.StoreInto(c);
   platform::FileFailure failure;
-  CfgFileResult result;
-  try {
-    result = WriteSetupConfigFile(name, c, &failure);
-  } catch (const platform::Error& e) {  // a write that failed once begun: say which file
-    throw platform::Error(platform::WithFileLine(e.what(), name, false));
-  }
-  if (result == CfgFileResult::AccessError) {
+  if (platform::NamingFile(name, false, [&] { return WriteSetupConfigFile(name, c, &failure); }) ==
+      CfgFileResult::AccessError) {
     const std::string why = platform::FileFailureLine(failure);
     if (unsaved)
       *unsaved = AccessErrorText(why);

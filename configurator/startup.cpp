@@ -8,8 +8,6 @@
 #include "configurator/form.h"
 #include "configurator/formutil.h"
 #include "platform/controls.h"
-#include "platform/core/cp1252.h"
-#include "platform/core/filefailure.h"
 #include "platform/messagebox.h"
 #include "platform/widgets.h"
 #include "serial/serialdrv.h"

@@ -14,10 +14,14 @@ namespace monitor {
 
 // The bytes go with an item only where its text does not give them back as Windows-1252
 // (UTF-8 names): a listing of plain names costs no more than its texts.
-QListWidgetItem* NewRemoteItem(const std::string& bytes) {
-  auto* item = new QListWidgetItem(ReadableName(bytes));
+void KeepRemoteBytes(QListWidgetItem* item, const std::string& bytes) {
   if (platform::ToCp1252(item->text()) != bytes)
     item->setData(Qt::UserRole, QByteArray::fromStdString(bytes));
+}
+
+QListWidgetItem* NewRemoteItem(const std::string& bytes) {
+  auto* item = new QListWidgetItem(ReadableName(bytes));
+  KeepRemoteBytes(item, bytes);
   return item;
 }
 

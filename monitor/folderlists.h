@@ -14,6 +14,8 @@ namespace monitor {
 // A remote list's item shows its name readably (ReadableName) and keeps the bytes the
 // server sent, which commands and local file names take back unchanged.
 QListWidgetItem* NewRemoteItem(const std::string& bytes);
+// Gives an item that shows a remote name the bytes its text does not give back.
+void KeepRemoteBytes(QListWidgetItem* item, const std::string& bytes);
 std::string RemoteName(const QListWidgetItem* item);
 // The same for an edit that shows a remote name (the remote folder).
 void ShowRemoteName(QLineEdit* edit, const std::string& bytes);

@@ -309,8 +309,8 @@ void TFTPClient::Send(const std::string& command) {
   // first (within a bound: a server that never stops sending gets its command anyway).
   for (int piece = 0; piece < kDrainPieces && socket_->state() == QAbstractSocket::ConnectedState &&
                       socket_->waitForReadyRead(0);
-       ++piece) {
-  }
+       ++piece)
+    ReadControl();
   if (socket_->bytesAvailable() > 0) ReadControl();
   reader_->Expect();
   Write(command);

@@ -56,11 +56,8 @@ void AddSorted(QListWidget* list, const std::vector<std::string>& names) {
     texts.reserve(static_cast<qsizetype>(shown.size()));
     for (const Named& n : shown) texts << n.text;
     list->addItems(texts);
-    // The bytes go only with names whose text does not give them back (see NewRemoteItem).
     for (std::size_t i = 0; i < shown.size(); ++i)
-      if (platform::ToCp1252(shown[i].text) != *shown[i].bytes)
-        list->item(static_cast<int>(i))
-            ->setData(Qt::UserRole, QByteArray::fromStdString(*shown[i].bytes));
+      KeepRemoteBytes(list->item(static_cast<int>(i)), *shown[i].bytes);
     return;
   }
   for (const Named& n : shown) {

@@ -28,8 +28,7 @@ const QDate kEarliestDay(2018, 9, 1);  // the calendars offer no earlier day
 // The settings file's warning, with the line that says where and why when there is one.
 void AccessErrorBox(const std::string& why) {
   std::string text = kCSVConfigAccessError;
-  // Paths are the system's bytes; the box shows Windows-1252.
-  if (!why.empty()) text += "\r\n" + platform::ToCp1252(QString::fromLocal8Bit(why));
+  if (!why.empty()) text += "\r\n" + why;
   platform::MessageBox(text, "", platform::Icon::Warning, platform::Buttons::Ok);
 }
 }  // namespace
@@ -84,13 +83,7 @@ bool TForm1::ReadCFGFile(const std::string& name) {
   // A first start (no file yet) gets the plain warning; a file that can't be read, or a
   // folder that takes no file, also says where and why.
   platform::FileFailure failure;
-  bool read;
-  try {
-    read = ReadCSVConfig(name, CSVConfig, &failure);
-  } catch (const platform::Error& e) {  // a short file or a read error: say which file
-    throw platform::Error(platform::WithFileLine(e.what(), name, true));
-  }
-  if (!read) {
+  if (!platform::NamingFile(name, true, [&] { return ReadCSVConfig(name, CSVConfig, &failure); })) {
     AccessErrorBox(platform::StartFailureLine(name, failure));
     return false;
   }
@@ -161,13 +154,8 @@ void TForm1::SaveCFGFile(const std::string& name) {
   StoreTransferPage(CSVConfig);
   StoreChannelPages(CSVConfig);
   platform::FileFailure failure;
-  bool saved;
-  try {
-    saved = SaveCSVConfig(name, CSVConfig, &failure);
-  } catch (const platform::Error& e) {  // a write that failed once begun: say which file
-    throw platform::Error(platform::WithFileLine(e.what(), name, false));
-  }
-  if (!saved) AccessErrorBox(platform::FileFailureLine(failure));
+  if (!platform::NamingFile(name, false, [&] { return SaveCSVConfig(name, CSVConfig, &failure); }))
+    AccessErrorBox(platform::FileFailureLine(failure));
 }
 
 void TForm1::SaveSetting1Click() { SaveCFGFile(kCSVConfigFileName); }

@@ -7,7 +7,16 @@
 #include <cstring>
 #include <filesystem>
 
+#include <QString>
+
+#include "platform/core/cp1252.h"
+
 namespace platform {
+
+namespace {
+// Paths and the system's texts are the locale's bytes; a box shows Windows-1252.
+std::string BoxText(const std::string& local) { return ToCp1252(QString::fromLocal8Bit(local)); }
+}  // namespace
 
 std::string FullPath(const std::string& name) {
   std::error_code ec;
@@ -77,13 +86,13 @@ std::string FileFailureLine(const FileFailure& f) {
   std::string line = folder ? "The folder " : "";
   line += f.path;
   line += reason;
-  return line;
+  return BoxText(line);
 }
 
 std::string WithFileLine(const std::string& what, const std::string& name, bool reading) {
   std::string text = what;
   if (text.empty() || text.back() != '.') text += '.';
-  text += "\r\n" + FullPath(name);
+  text += "\r\n" + BoxText(FullPath(name));
   text += reading ? " could not be read whole: \"Save Setting\" writes it again."
                   : " was left as it was: make room on its disk, or start the program in a "
                     "folder of your own.";

@@ -3,6 +3,8 @@
 // says what the user can do about it.
 #include <string>
 
+#include "platform/core/error.h"
+
 namespace platform {
 
 struct FileFailure {
@@ -27,13 +29,25 @@ FileFailure FailureOfFile(const std::string& name, int error);
 // the folder takes new files.
 FileFailure FolderFailure(const std::string& name);
 
-// One line (no line break) naming the path, the reason in plain words and the remedy.
+// One line (no line break) naming the path, the reason in plain words and the remedy, in
+// Windows-1252 as message boxes show it.
 std::string FileFailureLine(const FileFailure& failure);
 
 // A settings file's error raised once the file was open (`what`, e.g. "Read beyond end of
 // file" or "Disk full"), as the box shows it: that text with its full stop, then a line naming
 // the file's full path and what the user can do.
 std::string WithFileLine(const std::string& what, const std::string& name, bool reading);
+
+// Runs `io`, a read or a save of the settings file `name`; an Error it raises once the file
+// was open comes back with the file's line (WithFileLine), so the box says which file.
+template <class F>
+auto NamingFile(const std::string& name, bool reading, F&& io) -> decltype(io()) {
+  try {
+    return io();
+  } catch (const Error& e) {
+    throw Error(WithFileLine(e.what(), name, reading));
+  }
+}
 
 // What a settings file's access error at start adds: nothing for a first start (no file, in
 // a folder that takes new files), else the line of the file's or its folder's failure.
